@@ -1,0 +1,28 @@
+#include <cstdio>
+
+#include "app/Commands.h"
+
+namespace vortel {
+
+void PrintUsage() {
+    std::fputs(
+        "Usage:\n"
+        "  vortel                      open the program window\n"
+        "  vortel --terminal           run the program with prompts in this terminal\n"
+        "  vortel --screenshot FILE.png\n"
+        "                              save a picture of the window after start-up\n"
+        "  vortel cartesian [--transform none|arcsine|logit] [--reversed]\n"
+        "                   [--detail-differences] [--flow-record] [--code CODE]\n"
+        "                   FILE1 FILE2 [FILE3 [FILE4 [FILE5]]]\n"
+        "      Cartesian paired test of two to five treatments, one bootstrap-result file\n"
+        "      each. Output files go into the folder of the last FILE; the report's full\n"
+        "      path is printed on standard output.\n"
+        "  vortel sortcount [--kind general|boot|results] [--serials] [--decimals N]\n"
+        "                   [--chart FILE.png] FILE\n"
+        "      Sort and count the values of FILE; writes the sorted, percentile and counts\n"
+        "      files beside it and prints their paths.\n"
+        "Exit status: 0 on success, 1 when the input is refused, 2 for a usage error.\n",
+        stdout);
+}
+
+}  // namespace vortel

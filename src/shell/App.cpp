@@ -1,0 +1,36 @@
+#include "shell/App.h"
+
+#include <exception>
+#include <new>
+
+#include "shell/FlowRecord.h"
+#include "shell/RunStopped.h"
+
+namespace vortel {
+
+App::App(Dialogues& ui, Window& window, Clock& clock) : m_services{ui, window, clock, m_random} {}
+
+bool App::Run(const Command& command) {
+    m_lastFailure.clear();
+    try {
+        command(m_state, m_services);
+        return true;
+    } catch (const std::bad_alloc&) {
+        m_lastFailure = "Not enough memory to finish this command.";
+    } catch (const std::exception& e) {  // RunStopped, filesystem_error
+        m_lastFailure = e.what();
+    }
+    m_services.ui.Notify(m_lastFailure, "VORTEL");
+    return false;
+}
+
+void App::CloseAllFiles() { m_state.FlowFile.reset(); }
+
+void SetEditionValues(AnalysisState& state) {
+    state.EditionTitle = "VORTEL-CartesianPT only";
+    state.VersionText = "Ver. 04/01/2023";
+    state.NominalBootstrapNumber = 2000;
+    state.NominalCartesianNumber = 2000.0 * 2000.0;
+}
+
+}  // namespace vortel

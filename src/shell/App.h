@@ -1,0 +1,50 @@
+// One program run: the analysis state and the seams every command talks through.
+#pragma once
+
+#include <functional>
+
+#include "shell/Clock.h"
+#include "shell/Dialogues.h"
+#include "shell/Window.h"
+#include "shell/lifetabl.h"
+
+namespace vortel {
+
+// The seams a command may use besides the record.
+struct Services {
+    Dialogues& ui;
+    Window& window;
+    Clock& clock;
+    Random& random;
+};
+
+using Command = std::function<void(AnalysisState&, Services&)>;
+
+class App {
+public:
+    App(Dialogues& ui, Window& window, Clock& clock);
+
+    AnalysisState& State() { return m_state; }
+    Services& Seams() { return m_services; }
+    Random& Generator() { return m_random; }
+
+    // Runs one command. A failure becomes one message to the user, the command is abandoned
+    // and the program goes on; returns whether the command ran to its end. The message of the
+    // last failure stays readable for the batch commands.
+    bool Run(const Command& command);
+    const std::string& LastFailure() const { return m_lastFailure; }
+
+    // Closes every open file (Quit).
+    void CloseAllFiles();
+
+private:
+    AnalysisState m_state;
+    Random m_random;
+    Services m_services;
+    std::string m_lastFailure;
+};
+
+// The edition values the window's start-up sets; the batch commands set them the same way.
+void SetEditionValues(AnalysisState& state);
+
+}  // namespace vortel
