@@ -1,0 +1,7 @@
+#include "cartesian/cmdCartesianDifference.h"
+
+namespace vortel {
+
+void cmdCartesianDifference_Click(AnalysisState&, Services&) {}
+
+}  // namespace vortel

@@ -1,0 +1,13 @@
+// The program's one sort of value lists: splits by value into up to 1024 groups, then orders
+// each group, carrying a serial number with every value.
+#pragma once
+
+#include "shell/lifetabl.h"
+
+namespace vortel {
+
+// Reads SortCount, SortInput(1..n), SortInputSerial(1..n), FlowRecord, SortUtilityUsed and the
+// group limit; leaves SortOutput and SortOutputSerial (1..n) and the lowered group limit.
+void QuickSort(AnalysisState& state);
+
+}  // namespace vortel
