@@ -1,0 +1,224 @@
+#include "cartesian/CartesianDifference.h"
+
+#include <cmath>
+#include <numbers>
+#include <string>
+
+#include "shell/NumberText.h"
+#include "shell/RunStopped.h"
+#include "shell/TextRecords.h"
+
+namespace vortel {
+
+namespace {
+
+constexpr double EndMarker = -1;
+
+std::int16_t AskTreatmentCount(Dialogues& ui) {
+    const std::string answer =
+        ui.AskText("Enter number of treatments",
+                   "Read data file one by one for paired comparison using Cartesian Product", "2");
+    const double typed = LenientNumber(answer);
+    const double count = RoundHalfEven(typed);
+    // Fewer than two treatments leave no pair to compare and more than five do not fit the
+    // tables; both are refused before any file is chosen.
+    if (!(count >= 2 && count <= 5)) {
+        throw RunStopped("The number of treatments must be 2 to 5; \"" + answer +
+                         "\" was entered. The test is abandoned.");
+    }
+    return static_cast<std::int16_t>(count);
+}
+
+int AskTransformation(Dialogues& ui) {
+    const std::string answer = ui.AskText(
+        "No transformation (0), Arcsine (1), or logit (2) transformation?", "Transformation?", "0");
+    std::string trimmed = answer;
+    trimmed.erase(0, trimmed.find_first_not_of(" \t"));
+    trimmed.erase(trimmed.find_last_not_of(" \t") + 1);
+    double value = 0;
+    if (!ParseStrictNumber(trimmed, value)) {
+        throw RunStopped("The transformation must be given as a number (0, 1 or 2); \"" + answer +
+                         "\" was entered. The test is abandoned.");
+    }
+    return ToInt32(value, "The transformation");
+}
+
+// Opens the chosen file of treatment t; a cancelled choice abandons the test rather than
+// reading the file chosen before it.
+std::string ChooseTreatmentFile(Dialogues& ui, std::int16_t t) {
+    ui.ClearChosenFile();
+    const std::string path = ui.ChooseOpenFile("Input treatment " + Text(t));
+    if (path.empty())
+        throw RunStopped("No file was chosen for treatment " + Text(t) +
+                         ". The test is abandoned.");
+    return path;
+}
+
+struct Header {
+    std::string Name;
+    std::int32_t SampleSize = 0;
+    std::int32_t BootstrapNumber = 0;
+    std::string Parameter;
+    double OriginalMean = 0;
+};
+
+Header ReadHeader(InputFields& in) {
+    Header h;
+    h.Name = in.ReadText("treatment name");
+    in.ReadAny("field 2");
+    h.SampleSize = in.ReadInt32("sample size");
+    in.ReadAny("field 4");
+    h.BootstrapNumber = in.ReadInt32("bootstrap number B");
+    if (h.BootstrapNumber < 1 || h.BootstrapNumber > ListCapacity) {
+        throw RunStopped("File \"" + in.Name() + "\", field 5: the bootstrap number B is " +
+                         Text(h.BootstrapNumber) + "; it must be 1 to " + Text(ListCapacity) + ".");
+    }
+    h.Parameter = in.ReadText("parameter name");
+    h.SampleSize = in.ReadInt32("sample size n");
+    h.OriginalMean = in.ReadDouble("original mean");
+    return h;
+}
+
+[[noreturn]] void EndedEarly(const InputFields& in, std::int32_t read, std::int32_t b) {
+    throw RunStopped("File \"" + in.Name() + "\" ends after " + Text(read) + " of its " + Text(b) +
+                     " bootstrap values (field " + Text(in.FieldNumber()) +
+                     ") without the -1 marker.");
+}
+
+}  // namespace
+
+double TransformValue(double x, int transformation, const std::string& fileName) {
+    switch (transformation) {
+        case 1: {
+            if (!(x >= 0 && x <= 1)) {
+                throw RunStopped("File \"" + fileName + "\": the value " + NumberText(x) +
+                                 " has no arcsine transformation (it must lie from 0 to 1).");
+            }
+            // arctan(y / sqrt(1 - y^2)) is the arcsine the results have always used; at y = 1
+            // it divides by zero, where the arcsine is plainly a right angle.
+            const double y = std::sqrt(x);
+            if (y == 1) return std::numbers::pi / 2;
+            return std::atan(y / std::sqrt(1 - y * y));
+        }
+        case 2:
+            if (!(x > 0 && x < 1)) {
+                throw RunStopped("File \"" + fileName + "\": the value " + NumberText(x) +
+                                 " has no logit transformation (it must lie between 0 and 1).");
+            }
+            return std::log(x / (1 - x));
+        default:
+            return x;
+    }
+}
+
+void CartesianDifference(AnalysisState& state, Services& services) {
+    Dialogues& ui = services.ui;
+    services.window.SetEnabled("cmdReadDataA1", false);
+    services.window.SetEnabled("cmdReadNandF", false);
+    state.OutputBaseName = "25A-Cartesian diff";
+
+    const std::int16_t n = AskTreatmentCount(ui);
+    state.TreatmentCount = n;
+    state.PairCount = static_cast<std::int16_t>(n * (n - 1) / 2);
+    state.SidakAlpha = 1 - std::pow(0.95, 1.0 / state.PairCount);
+    const int transformation = AskTransformation(ui);
+
+    // First pass: every file read once, only to find the order of the treatments.
+    for (std::int16_t t = 1; t <= n; ++t) {
+        state.EnteredFile(t) = ChooseTreatmentFile(ui, t);
+        InputFields in = InputFields::Open(state.EnteredFile(t));
+        const Header h = ReadHeader(in);
+        state.TreatmentName(t) = h.Name;
+        state.SampleSize(t) = h.SampleSize;
+        state.BootstrapNumber(t) = h.BootstrapNumber;
+        state.BootstrapNumberReal(t) = h.BootstrapNumber;
+        state.ParameterName(t) = h.Parameter;
+        state.CurrentParameterName = h.Parameter;
+        state.OriginalMean(t) = h.OriginalMean;
+
+        const std::int32_t b = h.BootstrapNumber;
+        double* values = state.BootstrapValues.List(t).Through(std::int64_t{b} + 1);
+        std::int16_t* flags = state.ValueFlag.Through(std::int64_t{b} + 1);
+        double sum = 0;
+        std::int32_t read = 0;
+        bool marker = false;
+        for (std::int32_t k = 1; k <= b + 1; ++k) {
+            if (in.AtEnd()) EndedEarly(in, read, b);
+            const double x = in.ReadDouble("bootstrap value " + Text(k));
+            values[k] = x;
+            if (x == EndMarker) {
+                marker = true;
+                break;
+            }
+            values[k] = TransformValue(x, transformation, in.Name());
+            flags[k] = 1;
+            sum += values[k];
+            ++read;
+            if (in.AtEnd()) break;
+        }
+        if (read == 0) throw RunStopped("File \"" + in.Name() + "\" holds no bootstrap values.");
+        if (read < b) {
+            if (!marker) EndedEarly(in, read, b);
+            // A list closed early by the marker counts what it holds, so no position beyond it
+            // (a leftover of an earlier file) is ever taken as one of its values.
+            state.BootstrapNumber(t) = read;
+            state.BootstrapNumberReal(t) = read;
+        } else if (read > b) {
+            state.BootstrapNumber(t) = read;  // only for the sorting mean; restored below
+        }
+        state.SortingMean(t) = sum / state.BootstrapNumber(t);
+        state.EntryNumber(t) = t;
+    }
+
+    // Exchange ordering: decreasing means, increasing with ReversedSort.
+    for (std::int16_t v = 1; v <= n - 1; ++v) {
+        for (std::int16_t c = static_cast<std::int16_t>(v + 1); c <= n; ++c) {
+            const bool exchange = state.ReversedSort
+                                      ? state.SortingMean(v) > state.SortingMean(c)
+                                      : !(state.SortingMean(v) >= state.SortingMean(c));
+            if (!exchange) continue;
+            std::swap(state.SortingMean(v), state.SortingMean(c));
+            std::swap(state.EntryNumber(v), state.EntryNumber(c));
+            std::swap(state.TreatmentName(v), state.TreatmentName(c));
+            std::swap(state.BootstrapNumberReal(v), state.BootstrapNumberReal(c));
+        }
+    }
+
+    state.TableRuleDouble.assign(static_cast<std::size_t>(11 * n + 15), '=');
+    state.TableRuleSingle.assign(static_cast<std::size_t>(11 * n + 15), '-');
+
+    // Second pass: every file again, now into its final position.
+    for (std::int16_t l = 1; l <= n; ++l) {
+        state.TreatmentFile(l) = state.EnteredFile(state.EntryNumber(l));
+        InputFields in = InputFields::Open(state.TreatmentFile(l));
+        const Header h = ReadHeader(in);
+        state.TreatmentName(l) = h.Name;
+        state.SampleSize(l) = h.SampleSize;
+        state.BootstrapNumber(l) = h.BootstrapNumber;
+        state.ParameterName(l) = h.Parameter;
+        state.OriginalMean(l) = h.OriginalMean;
+
+        const std::int32_t b = h.BootstrapNumber;
+        double* values = state.BootstrapValues.List(l).Through(std::int64_t{b} + 1);
+        std::int16_t* flags = state.ValueFlag.Through(std::int64_t{b} + 1);
+        std::int32_t read = 0;
+        for (std::int32_t k = 1; k <= b + 1; ++k) {
+            if (in.AtEnd()) EndedEarly(in, read, b);
+            const double x = in.ReadDouble("bootstrap value " + Text(k));
+            values[k] = x;
+            if (x == EndMarker) break;
+            values[k] = TransformValue(x, transformation, in.Name());
+            flags[k] = 1;
+            ++read;
+            if (k == b) break;
+        }
+        if (read == 0) throw RunStopped("File \"" + in.Name() + "\" holds no bootstrap values.");
+        if (read < b) state.BootstrapNumber(l) = read;
+        // The count travels with the treatment through the ordering; a file changed between
+        // the two passes must not leave it disagreeing with the values now held.
+        if (state.BootstrapNumberReal(l) != state.BootstrapNumber(l))
+            state.BootstrapNumberReal(l) = state.BootstrapNumber(l);
+    }
+}
+
+}  // namespace vortel

@@ -1,0 +1,240 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "cartesian/CartesianDifference.h"
+#include "shell/RunStopped.h"
+#include "shell/ScriptedDialogues.h"
+#include "support/TestFiles.h"
+
+namespace vortel {
+namespace {
+
+// A bootstrap-result file: name, two ignored fields around the first sample size, B, the
+// parameter, n, the original mean, then the values as given (one per line).
+std::string TreatmentFile(const std::string& name, int b, const std::string& values,
+                          double original = 0.2) {
+    return "\"" + name + "\",\"boot\",30,x," + std::to_string(b) + ",\"r\",25," +
+           std::to_string(original) + "\r\n" + values;
+}
+
+struct InputRun {
+    test::TempFolder folder;
+    ScriptedDialogues ui;
+    HeadlessWindow window;
+    FixedClock clock;
+    Random random;
+    Services services{ui, window, clock, random};
+    AnalysisState state;
+
+    // Queues the count and transformation answers and one file per treatment.
+    void Prepare(const std::vector<std::string>& files, const std::string& transformation = "0") {
+        ui.Type(std::to_string(files.size())).Type(transformation);
+        for (std::size_t t = 0; t < files.size(); ++t)
+            ui.Pick(folder.Write("t" + std::to_string(t + 1) + ".txt", files[t]).string());
+    }
+    std::vector<std::string> Names() {
+        std::vector<std::string> names;
+        for (int t = 1; t <= state.TreatmentCount; ++t) names.push_back(state.TreatmentName(t));
+        return names;
+    }
+};
+
+TEST(TreatmentInput, OrdersByMeanLargestFirstOrSmallestWithReversedSort) {
+    for (bool reversed : {false, true}) {
+        InputRun run;
+        run.state.ReversedSort = reversed;
+        run.Prepare({TreatmentFile("one", 2, "0.5\r\n1.5\r\n"),
+                     TreatmentFile("three", 2, "3\r\n3\r\n"),
+                     TreatmentFile("two", 2, "1\r\n3\r\n")});
+        CartesianDifference(run.state, run.services);
+        const std::vector<std::string> expected =
+            reversed ? std::vector<std::string>{"one", "two", "three"}
+                     : std::vector<std::string>{"three", "two", "one"};
+        EXPECT_EQ(run.Names(), expected);
+        // Values and files follow their treatments.
+        const int three = reversed ? 3 : 1;
+        EXPECT_EQ(run.state.BootstrapValues(1, three), 3);
+        EXPECT_EQ(run.state.TreatmentFile(three), (run.folder / "t2.txt").string());
+        EXPECT_EQ(run.state.PairCount, 3);
+        EXPECT_EQ(run.state.TableRuleDouble, std::string(48, '='));
+        EXPECT_EQ(run.state.TableRuleSingle, std::string(48, '-'));
+        EXPECT_TRUE(run.ui.AllAnswered());
+    }
+}
+
+TEST(TreatmentInput, AsksItsQuestionsWordForWord) {
+    InputRun run;
+    run.Prepare({TreatmentFile("A", 1, "1\r\n"), TreatmentFile("B", 1, "2\r\n")});
+    CartesianDifference(run.state, run.services);
+    const auto& log = run.ui.Log();
+    ASSERT_EQ(log.size(), 4u);
+    EXPECT_EQ(log[0].Message, "Enter number of treatments");
+    EXPECT_EQ(log[0].Title,
+              "Read data file one by one for paired comparison using Cartesian Product");
+    EXPECT_EQ(log[0].Default, "2");
+    EXPECT_EQ(log[1].Message, "No transformation (0), Arcsine (1), or logit (2) transformation?");
+    EXPECT_EQ(log[1].Title, "Transformation?");
+    EXPECT_EQ(log[1].Default, "0");
+    EXPECT_EQ(log[2].Title, "Input treatment 1");
+    EXPECT_EQ(log[3].Title, "Input treatment 2");
+    EXPECT_EQ(run.state.OutputBaseName, "25A-Cartesian diff");
+    EXPECT_FALSE(run.window.State("cmdReadDataA1").Enabled);
+    EXPECT_NEAR(run.state.SidakAlpha, 0.05, 1e-15);
+}
+
+TEST(TreatmentInput, SidakLevelForFivetreatments) {
+    InputRun run;
+    std::vector<std::string> files;
+    for (int t = 0; t < 5; ++t) files.push_back(TreatmentFile("T", 1, std::to_string(t) + "\r\n"));
+    run.Prepare(files);
+    CartesianDifference(run.state, run.services);
+    EXPECT_EQ(run.state.PairCount, 10);
+    EXPECT_NEAR(run.state.SidakAlpha, 0.0051162, 1e-7);
+}
+
+TEST(TreatmentInput, CountsWhatTheListHolds) {
+    struct Case {
+        const char* name;
+        int b;
+        const char* values;
+        int count;
+        double mean;
+    };
+    const Case cases[] = {
+        {"exactly B, no marker", 3, "1\r\n2\r\n3\r\n", 3, 2},
+        {"B then the marker", 3, "1,2,3,-1\r\n", 3, 2},
+        {"more than B: B kept", 3, "1\r\n2\r\n3\r\n10\r\n11\r\n", 3, 2},
+        {"marker before B", 5, "1\r\n2\r\n3\r\n-1\r\n", 3, 2},
+    };
+    for (const auto& c : cases) {
+        InputRun run;
+        run.Prepare({TreatmentFile("A", c.b, c.values), TreatmentFile("B", 1, "-5\r\n")});
+        CartesianDifference(run.state, run.services);
+        EXPECT_EQ(run.state.BootstrapNumber(1), c.count) << c.name;
+        EXPECT_EQ(run.state.BootstrapNumberReal(1), c.count) << c.name;
+        EXPECT_EQ(run.state.BootstrapValues(3, 1), 3) << c.name;
+    }
+    // More than B values: the sorting mean takes B + 1 of them.
+    InputRun run;
+    run.Prepare({TreatmentFile("A", 3, "1\r\n2\r\n3\r\n14\r\n"), TreatmentFile("B", 1, "4.5\r\n")});
+    CartesianDifference(run.state, run.services);
+    // (1+2+3+14)/4 = 5 puts A before B's 4.5; its three kept values alone would not.
+    EXPECT_EQ(run.state.TreatmentName(1), "A");
+    EXPECT_EQ(run.state.SortingMean(1), 5);
+    EXPECT_EQ(run.state.BootstrapNumber(1), 3);
+}
+
+TEST(TreatmentInput, ShorterListNeverTakesValuesOfAnEarlierFile) {
+    InputRun run;
+    run.Prepare({TreatmentFile("A", 4, "1\r\n2\r\n3\r\n4\r\n"), TreatmentFile("B", 1, "0\r\n")});
+    CartesianDifference(run.state, run.services);
+    run.Prepare({TreatmentFile("A", 4, "1\r\n-1\r\n"), TreatmentFile("B", 1, "0\r\n")});
+    CartesianDifference(run.state, run.services);
+    EXPECT_EQ(run.state.BootstrapNumber(1), 1);
+    EXPECT_EQ(run.state.SortingMean(1), 1);
+}
+
+TEST(TreatmentInput, Transformations) {
+    InputRun run;
+    run.Prepare({TreatmentFile("A", 3, "0.25\r\n1\r\n0\r\n"), TreatmentFile("B", 1, "0\r\n")}, "1");
+    CartesianDifference(run.state, run.services);
+    EXPECT_DOUBLE_EQ(run.state.BootstrapValues(1, 1), std::numbers::pi / 6);
+    EXPECT_EQ(run.state.BootstrapValues(2, 1),
+              std::numbers::pi / 2);  // arcsine of 1 is a right angle
+    EXPECT_EQ(run.state.BootstrapValues(3, 1), 0);
+
+    InputRun logit;
+    logit.Prepare({TreatmentFile("A", 2, "0.5\r\n0.75\r\n"), TreatmentFile("B", 1, "0.1\r\n")},
+                  "2");
+    CartesianDifference(logit.state, logit.services);
+    EXPECT_EQ(logit.state.BootstrapValues(1, 1), 0);
+    EXPECT_DOUBLE_EQ(logit.state.BootstrapValues(2, 1), std::log(3.0));
+
+    InputRun other;  // any other number: no transformation
+    other.Prepare({TreatmentFile("A", 1, "7\r\n"), TreatmentFile("B", 1, "0.5\r\n")}, "5");
+    CartesianDifference(other.state, other.services);
+    EXPECT_EQ(other.state.BootstrapValues(1, 1), 7);
+}
+
+TEST(TreatmentInput, RefusedAnswersAndFilesNameWhatIsWrong) {
+    struct Case {
+        const char* name;
+        std::function<void(InputRun&)> prepare;
+        const char* messagePart;
+    };
+    const std::string good = TreatmentFile("B", 1, "1\r\n");
+    const Case cases[] = {
+        {"one treatment", [](InputRun& r) { r.ui.Type("1"); }, "must be 2 to 5; \"1\""},
+        {"six treatments", [](InputRun& r) { r.ui.Type("6"); }, "must be 2 to 5; \"6\""},
+        {"cancelled count", [](InputRun& r) { r.ui.Type(""); }, "must be 2 to 5"},
+        {"huge count", [](InputRun& r) { r.ui.Type("1e9"); }, "must be 2 to 5"},
+        {"transformation not a number", [](InputRun& r) { r.ui.Type("2").Type("abc"); },
+         "transformation must be given as a number"},
+        {"cancelled transformation", [](InputRun& r) { r.ui.Type("2").Type(""); },
+         "transformation must be given as a number"},
+        {"cancelled file choice", [](InputRun& r) { r.ui.Type("2").Type("0").CancelPick(); },
+         "No file was chosen for treatment 1"},
+        {"missing file",
+         [](InputRun& r) { r.ui.Type("2").Type("0").Pick((r.folder / "none.txt").string()); },
+         "Cannot open file"},
+        {"text where B belongs",
+         [&](InputRun& r) {
+             r.Prepare({"\"A\",1,2,3,many,\"r\",4,0.5\r\n1\r\n", good});
+         },
+         "field 5 (bootstrap number B, a whole number): found \"many\""},
+        {"B of zero",
+         [&](InputRun& r) {
+             r.Prepare({TreatmentFile("A", 0, "1\r\n"), good});
+         },
+         "bootstrap number B is 0"},
+        {"ends before B",
+         [&](InputRun& r) {
+             r.Prepare({TreatmentFile("A", 3, "1\r\n2\r\n"), good});
+         },
+         "ends after 2 of its 3 bootstrap values"},
+        {"value not a number",
+         [&](InputRun& r) {
+             r.Prepare({TreatmentFile("A", 2, "1\r\n2x\r\n"), good});
+         },
+         "field 10 (bootstrap value 2, a number): found \"2x\""},
+        {"no values",
+         [&](InputRun& r) {
+             r.Prepare({TreatmentFile("A", 2, "-1\r\n"), good});
+         },
+         "holds no bootstrap values"},
+        {"logit of 1",
+         [&](InputRun& r) {
+             r.Prepare({TreatmentFile("A", 1, "1\r\n"), good}, "2");
+         },
+         "the value 1 has no logit transformation"},
+        {"arcsine of 1.5",
+         [&](InputRun& r) {
+             r.Prepare({TreatmentFile("A", 1, "1.5\r\n"), good}, "1");
+         },
+         "the value 1.5 has no arcsine"},
+    };
+    for (const auto& c : cases) {
+        InputRun run;
+        c.prepare(run);
+        try {
+            CartesianDifference(run.state, run.services);
+            ADD_FAILURE() << c.name << ": accepted";
+        } catch (const RunStopped& e) {
+            EXPECT_NE(std::string(e.what()).find(c.messagePart), std::string::npos)
+                << c.name << ": " << e.what();
+        }
+    }
+}
+
+TEST(TreatmentInput, ACancelledChoiceNeverReusesAnEarlierFile) {
+    InputRun run;
+    run.Prepare({TreatmentFile("A", 1, "1\r\n"), TreatmentFile("B", 1, "2\r\n")});
+    CartesianDifference(run.state, run.services);
+    run.ui.Type("2").Type("0").CancelPick();
+    EXPECT_THROW(CartesianDifference(run.state, run.services), RunStopped);
+}
+
+}  // namespace
+}  // namespace vortel
