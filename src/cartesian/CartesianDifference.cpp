@@ -79,6 +79,15 @@ Header ReadHeader(InputFields& in) {
     return h;
 }
 
+// The header fields both reading passes keep at the treatment's position.
+void StoreHeader(AnalysisState& state, std::int16_t t, const Header& h) {
+    state.TreatmentName(t) = h.Name;
+    state.SampleSize(t) = h.SampleSize;
+    state.BootstrapNumber(t) = h.BootstrapNumber;
+    state.ParameterName(t) = h.Parameter;
+    state.OriginalMean(t) = h.OriginalMean;
+}
+
 [[noreturn]] void EndedEarly(const InputFields& in, std::int32_t read, std::int32_t b) {
     throw RunStopped("File \"" + in.Name() + "\" ends after " + Text(read) + " of its " + Text(b) +
                      " bootstrap values (field " + Text(in.FieldNumber()) +
@@ -128,13 +137,9 @@ void CartesianDifference(AnalysisState& state, Services& services) {
         state.EnteredFile(t) = ChooseTreatmentFile(ui, t);
         InputFields in = InputFields::Open(state.EnteredFile(t));
         const Header h = ReadHeader(in);
-        state.TreatmentName(t) = h.Name;
-        state.SampleSize(t) = h.SampleSize;
-        state.BootstrapNumber(t) = h.BootstrapNumber;
+        StoreHeader(state, t, h);
         state.BootstrapNumberReal(t) = h.BootstrapNumber;
-        state.ParameterName(t) = h.Parameter;
         state.CurrentParameterName = h.Parameter;
-        state.OriginalMean(t) = h.OriginalMean;
 
         const std::int32_t b = h.BootstrapNumber;
         double* values = state.BootstrapValues.List(t).Through(std::int64_t{b} + 1);
@@ -192,11 +197,7 @@ void CartesianDifference(AnalysisState& state, Services& services) {
         state.TreatmentFile(l) = state.EnteredFile(state.EntryNumber(l));
         InputFields in = InputFields::Open(state.TreatmentFile(l));
         const Header h = ReadHeader(in);
-        state.TreatmentName(l) = h.Name;
-        state.SampleSize(l) = h.SampleSize;
-        state.BootstrapNumber(l) = h.BootstrapNumber;
-        state.ParameterName(l) = h.Parameter;
-        state.OriginalMean(l) = h.OriginalMean;
+        StoreHeader(state, l, h);
 
         const std::int32_t b = h.BootstrapNumber;
         double* values = state.BootstrapValues.List(l).Through(std::int64_t{b} + 1);
