@@ -1,10 +1,178 @@
 #include "report/PrintMultiCIofDifference.h"
 
+#include <cerrno>
+#include <memory>
+#include <optional>
+
+#include "report/PairSection.h"
+#include "report/PrintPairTestTable.h"
+#include "report/References.h"
+#include "report/ResultFileName.h"
+#include "report/ShowMultiCIofDifference.h"
+#include "shell/NumberText.h"
+#include "shell/OutputFile.h"
+
 namespace vortel {
 
+namespace {
+
+constexpr const char* CodeTitle = "Add a code to the output filename?";
+
+const char* const Explanation[] = {
+    "The results of significance test using Cartesian products are presented in following 3 ways.",
+    "   1. The t confidence intervals (assuming the Cartesian products is normally distributed).",
+    "   2. Cartesian percentile confidence intervals of 0.025 and 0.975 percentiles.",
+    "   3. P value based on number of Cartesian results showing significant difference.",
+    "Because the t confidence intervals is based on the assumption of normal distribution, ",
+    "while the percentile confidence interval based on random sampling and Cartesian products,",
+    "they are different. Although most biological and ecological data are mostly not normal,",
+    "the distribution of Cartesian differences are generally normal (if B and C are large).",
+    "Therefore, a large number of resampling (B = 1000, C = 1000,000) is needed to ensure a",
+    "reliable estimate. However, a B of 1000 and the corresponding C of 1000,000 are still a tiny",
+    "proportion of the exact method using both the multinomail theorem and Cartesian products. ",
+    "Because the Cartesian products include all possible combinations of differences, the",
+    "confidence intervals of differences based on the multinomial theorem and Cartesian products",
+    "are more reliable than the paired bootstrap test based on bootstrap technique alone.",
+};
+
+// Why `name`, built from `code`, cannot be the report's file name; empty when it can. A fault
+// that no other code can mend (the parameter name's, or a name too long without any code)
+// stops the command instead.
+std::string NameProblem(const std::string& code, const std::string& name,
+                        const std::string& parameterName) {
+    if (!CodeFitsFileName(code)) {
+        return "The code \"" + code +
+               "\" cannot be part of a file name.\nPlease enter a code of at most 200 "
+               "characters without / \\ : * ? \" < > | or control characters.";
+    }
+    if (name.find('/') != std::string::npos || name.find('\0') != std::string::npos) {
+        throw RunStopped("The parameter name \"" + parameterName +
+                         "\" cannot be part of the report's file name \"" + name + "\".");
+    }
+    const bool codeInName = code != NoCode && !code.empty();
+    if (name.size() > LongestResultFileName) {
+        if (!codeInName) {
+            throw RunStopped("The report's file name \"" + name + "\" is longer than " +
+                             Text(static_cast<std::int64_t>(LongestResultFileName)) +
+                             " characters.");
+        }
+        return "The file name \"" + name + "\" would be too long.\nPlease enter a shorter code.";
+    }
+    return {};
+}
+
+// Asks for the code until it gives a file name that can be created, and opens the report there.
+std::unique_ptr<OutputFile> OpenReport(AnalysisState& state, Services& services) {
+    services.ui.Beep();
+    for (;;) {
+        const std::string code = services.ui.AskText(
+            "If you want to add a specific code for this analysis, please enter the code and "
+            "press OK. If not, just click on OK.",
+            CodeTitle, NoCode);
+        const std::string name =
+            ResultFileNameFor(state.OutputBaseName, state.CurrentParameterName, code,
+                              services.clock.Now(), code == NoCode ? 0 : services.random.Next());
+        std::string problem = NameProblem(code, name, state.CurrentParameterName);
+        if (problem.empty()) {
+            const auto path = services.ui.OutputPath(name);
+            try {
+                auto file = std::make_unique<OutputFile>(path);
+                state.OutputFileCode = code;
+                state.ResultFileName = path.string();
+                return file;
+            } catch (const RunStopped&) {
+                // The file system itself may refuse the name; only then can another code help.
+                const int error = errno;
+                const bool nameRefused =
+                    error == ENAMETOOLONG || error == EINVAL || error == EILSEQ;
+                if (!nameRefused || code == NoCode || code.empty()) throw;
+                problem = "The file \"" + path.string() +
+                          "\" cannot be created under this name.\nPlease enter another code.";
+            }
+        }
+        services.ui.Notify(problem, CodeTitle);
+    }
+}
+
+void PrintHeading(AnalysisState& state, TextWriter& out) {
+    out.Line("Program: VORTEL (" + state.EditionTitle + ").");
+    const std::int16_t number = IncreaseTableNumber(state);
+    out.Line("Table " + Text(number) + ". Cartesian product paired difference (VORTEL program)");
+    PrintMainReferences(out);
+    const std::string rule(93, '-');
+    out.Line(rule);
+    for (const char* line : Explanation) out.Line(line);
+    out.Line(rule);
+    out.EndLine();
+}
+
+void PrintSummary(const AnalysisState& state, TextWriter& out) {
+    out.Line("Project: " + state.ProjectName + " " + state.VersionText);
+    out.Line("Parameter: " + state.CurrentParameterName);
+    out.Text("Number of treatments =").Number(state.TreatmentCount).EndLine();
+    out.Text("F value =").Number(state.FValue).EndLine();
+    out.Text("df between groups (dfN: numerator) =").Number(state.DfBetweenGroups).EndLine();
+    out.Text("df within groups (dfD: denominator) =").Number(state.DfWithinGroups).EndLine();
+    out.Line("  ");
+    if (state.TreatmentCount != 2) {
+        out.Line("If you are asked to use corrected alpha value:");
+        out.Text("Alpha(Sidak) =").Number(state.SidakAlpha).EndLine();
+        out.Line("If you are asked to use corrected alpha, you have to check the P value of ");
+        out.Text("each paired comparison. If a P value is lower than")
+            .Number(state.SidakAlpha)
+            .Text(",")
+            .EndLine();
+        out.Line("there is significant difference between them.");
+        out.Line(" ");
+    }
+}
+
+}  // namespace
+
+std::string DurationText(std::int64_t seconds) {
+    const double t = static_cast<double>(seconds);
+    if (seconds < 120) return "Total time = " + Text(seconds) + " sec.";
+    if (seconds < 3600) return "Total time = " + Text(RoundToDecimals(t / 60, 2)) + " min.";
+    return "Total time = " + Text(RoundToDecimals(t / 3600, 2)) + " hr.";
+}
+
 void PrintMultiCIofDifference(AnalysisState& state, Services& services) {
-    (void)state;
-    (void)services;  // replaced by the real report
+    state.FlowLine("Sub PrintMultiCIofDifference");
+    std::unique_ptr<OutputFile> file = OpenReport(state, services);
+    TextWriter& out = file->Writer();
+
+    PrintHeading(state, out);
+    PrintSummary(state, out);
+    const int n = state.TreatmentCount;
+    for (int i = 1; i <= n - 1; ++i)
+        for (int j = i + 1; j <= n; ++j) PrintPairSection(state, out, i, j);
+    PrintReferences(out);
+    PrintPairTestTable(state, out);
+
+    Window& window = services.window;
+    window.SetEnabled("Command21", false);
+    ShowMultiCIofDifference(state, window);
+    window.SetVisible("MSFlexGrid1", true);
+    window.SetEnabled("MSFlexGrid1", true);
+
+    const DateTime end = services.clock.Now();
+    state.TestEndedText = "Cartesian paired test ended at:" + DateText(end);
+    window.SetVisible("Label2", false);
+    window.SetCaption("lblBootEnd", state.TestEndedText);
+    window.SetVisible("lblBootEnd", true);
+    state.TestEndTime = end;
+    state.TotalTimeText = DurationText(WholeSecondsBetween(state.TestStartTime, state.TestEndTime));
+
+    out.Line(state.TestBeganText);
+    out.Line(state.TestEndedText);
+    out.Line(state.TotalTimeText);
+    file->Commit();
+
+    window.SetCaption("txtDatafile", "Output file is: " + state.ResultFileName);
+    services.ui.Beep();
+    window.SetEnabled("cmdMultiCompCI", false);
+    window.SetEnabled("cmdMatchedLifeTable", false);
+    window.SetEnabled("FMNmatrices", false);
 }
 
 }  // namespace vortel

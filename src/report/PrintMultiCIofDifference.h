@@ -1,13 +1,23 @@
 // The result report of a Cartesian paired test.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 #include "shell/App.h"
 #include "shell/lifetabl.h"
 
 namespace vortel {
 
 // Asks for the file-name code, writes the whole report from the analysis state, fills the
-// comparison grid and shows the file name in the main window.
+// comparison grid and shows the file name in the main window. Leaves ResultFileName,
+// OutputFileCode, TableNumber, MeanDifference, TestEndedText, TestEndTime and TotalTimeText.
+// The report appears whole or not at all: a failure part-way keeps an earlier file of the same
+// name as it was.
 void PrintMultiCIofDifference(AnalysisState& state, Services& services);
+
+// "Total time = ..." in seconds below two minutes, in minutes below an hour, in hours beyond,
+// minutes and hours to two decimals.
+std::string DurationText(std::int64_t seconds);
 
 }  // namespace vortel

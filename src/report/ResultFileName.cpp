@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "shell/NumberText.h"
+
 namespace vortel {
 
 bool CodeFitsFileName(const std::string& code) {
@@ -11,6 +13,20 @@ bool CodeFitsFileName(const std::string& code) {
             return false;
     }
     return code.size() <= 200;
+}
+
+std::string ResultFileNameFor(const std::string& baseName, const std::string& parameterName,
+                              const std::string& code, const DateTime& now, double randomFraction) {
+    std::string name = baseName + " results-" + parameterName + "_";
+    if (code == NoCode) {
+        auto t = [](int v) { return Text(std::int64_t{v}); };
+        name += t(now.Year) + t(now.Month) + t(now.Day) + "-" + t(now.Hour) + t(now.Minute) +
+                t(now.Second);
+    } else {
+        const auto draw = static_cast<std::int64_t>(RoundHalfEven(randomFraction * 1000));
+        name += code + " " + Text(draw);
+    }
+    return name + ".txt";
 }
 
 }  // namespace vortel

@@ -1,0 +1,168 @@
+#include "report/PairSection.h"
+
+#include <cmath>
+#include <string>
+
+namespace vortel {
+
+namespace {
+
+constexpr int RuleLength = 72;
+
+void Rule(TextWriter& out, char c) { out.Line(std::string(RuleLength, c)); }
+
+// A line framed on the right: the closing mark goes to column 72, or to column 72 of the next
+// line when the text has already passed it.
+void Framed(TextWriter& out, const std::string& text, const char* mark) {
+    out.Text(text).Tab(RuleLength).Text(mark).EndLine();
+}
+
+// The verdict pair of lines of one interval, framed by `mark` ("*" or "#").
+void Verdict(TextWriter& out, const char* mark, bool significant, const std::string& first,
+             const std::string& second) {
+    const std::string lead = std::string(mark) + " ";
+    if (significant) {
+        Framed(out, lead + "Signif. diff. btw. " + first + " and " + second + ".", mark);
+        Framed(out, lead + "If the CI does not include 0, there is significant difference.", mark);
+    } else {
+        Framed(out, lead + "No signif. diff. btw. " + first + " and " + second + ".", mark);
+        Framed(out, lead + "If the CI includes 0, there is no significant difference.", mark);
+    }
+}
+
+// Lower and upper bound under "Lower" and "Upper", framed by `mark`.
+void Interval(TextWriter& out, const char* mark, const char* title, double lower, double upper) {
+    Framed(out, std::string(mark) + " " + title, mark);
+    out.Text(mark).Text(" 95% CI:").Tab(26).Text("Lower").Tab(51).Text("Upper").Tab(RuleLength);
+    out.Text(mark).EndLine();
+    out.Text(mark).Tab(25).Number(lower).Tab(50).Number(upper).Tab(RuleLength).Text(mark).EndLine();
+}
+
+const char* ResolutionNote(std::int32_t bootstrapNumber) {
+    switch (bootstrapNumber) {
+        case 100000:
+            return "# Because B is limited, if P = 0, you can report P < 0.00001.";
+        case 10000:
+            return "# Because B is limited, if P = 0, you can report P < 0.0001.";
+        case 1000:
+            return "# Because B is limited, if P = 0, you can report P < 0.001.";
+        case 100:
+            return "# Because B is limited, if P = 0, you can report P < 0.01.";
+        default:
+            return nullptr;
+    }
+}
+
+}  // namespace
+
+void PrintPairSection(AnalysisState& state, TextWriter& out, int i, int j) {
+    const std::string& nameI = state.TreatmentName(i);
+    const std::string& nameJ = state.TreatmentName(j);
+    const double c = state.BootstrapNumberReal(i) * state.BootstrapNumberReal(j);
+    const double p = state.PValue(i, j);
+    const double tLower = state.TLower(i, j);
+    const double percentileLower = state.PercentileLower(i, j);
+    const bool s = percentileLower > 0;
+
+    // Treatment block.
+    out.Line("Comparison between " + nameI + " vs " + nameJ);
+    out.Text("Number of Cartesian products (C)=").Number(c).EndLine();
+    Rule(out, '=');
+    out.Tab(27).Text(nameI).Tab(52).Text(nameJ).EndLine();
+    Rule(out, '-');
+    auto both = [&](const char* label, auto& field) {
+        out.Text(label).Tab(25).Number(field(i)).Tab(50).Number(field(j)).EndLine();
+    };
+    both("Original =", state.OriginalMean);
+    Rule(out, '-');
+    both("Bootstrap mean =", state.BootstrapMean);
+    both("Variance =", state.BootstrapVariance);
+    both("SE =", state.TreatmentSE);
+    both("n ", state.SampleSize);
+    Rule(out, '-');
+
+    // Cartesian-difference block.
+    auto cartesian = [&](const char* label, double value) {
+        out.Tab(15).Text(label).Tab(35).Number(value).EndLine();
+    };
+    cartesian("Mean (Cart. diff.) =", state.CartesianMean(i, j));
+    cartesian("Variance =", state.CartesianVariance(i, j));
+    cartesian("SE =", state.CartesianSD(i, j));
+    cartesian("n ", c);
+    Rule(out, '-');
+    const double meanDifference = std::abs(state.BootstrapMean(i) - state.BootstrapMean(j));
+    state.MeanDifference(i, j) = meanDifference;
+    state.MeanDifference(j, i) = meanDifference;
+    out.Text("Difference 1 =")
+        .Number(std::abs(state.OriginalMean(i) - state.OriginalMean(j)))
+        .EndLine();
+    out.Line("   Difference 1 is the difference of two original values.");
+    Rule(out, '-');
+    out.Line("With the increase of B, diff. 1 will close to mean of Cart. difference");
+
+    // t interval.
+    Rule(out, '*');
+    Interval(out, "*", "Bootstrap t confidence intervals based on Cartesian differences:", tLower,
+             state.TUpper(i, j));
+    if (state.BootstrapMean(i) == state.BootstrapMean(j)) {
+        Framed(out, "* No signif. diff. btw. treatments.", "*");
+        Rule(out, '-');
+        out.EndLine();
+        return;
+    }
+    Verdict(out, "*", tLower > 0, nameI, nameJ);
+    Rule(out, '-');
+
+    // Percentile interval.
+    Rule(out, '-');
+    Interval(out, "#",
+             "Percentile confidence intervals of Cartesian product differences:", percentileLower,
+             state.PercentileUpper(i, j));
+    Verdict(out, "#", s, nameI, nameJ);
+    out.Line("#" + std::string(RuleLength - 2, '-') + "#");
+
+    // P-value.
+    out.Text("# Number of insignif. diff. = ").Number(state.InsignificantCount(i, j));
+    out.Tab(RuleLength).Text("#").EndLine();
+    out.Text("# Number of signif. diff. = ").Number(state.SignificantCount(i, j));
+    out.Tab(RuleLength).Text("#").EndLine();
+    out.Text("# P-value (based on").Number(c).Text(" Cartesian differences) = ").Number(p);
+    out.Tab(RuleLength).Text("#").EndLine();
+    // A P of exactly 0.05 counts as significant, as in the tables' footnote.
+    if ((s && p > 0.05) || (!s && p <= 0.05)) {
+        Framed(out, "# This P-value is inconsistent with the results of CI.", "#");
+        Framed(out, "# In this case, please increase B and re-run the test.", "#");
+    }
+    if (p == 0) {
+        if (const char* note = ResolutionNote(state.BootstrapNumber(1))) Framed(out, note, "#");
+    }
+    Rule(out, '-');
+    if (state.TreatmentCount > 2) {
+        const double sidak = state.SidakAlpha;
+        out.Text("* Alpha(Sidak) =").Number(sidak).Tab(RuleLength).Text("*").EndLine();
+        const bool consistent = (s && p < sidak) || (!s && p > sidak);
+        Framed(out,
+               consistent ? "* Result with Sidak correction is consistent with CI of diff."
+                          : "* Result with Sidak correction is inconsistent with CI of diff.",
+               "*");
+    }
+    Rule(out, '-');
+
+    // Disagreement of the two intervals.
+    if ((s && tLower < 0) || (!s && tLower > 0 && percentileLower < 0)) {
+        Rule(out, s ? '*' : '-');
+        Framed(out, "* Note well: The lower confidence interval based on t is different", "*");
+        Framed(out, "* from that based on percentiles.", "*");
+        Framed(out, "* The lower CI of t is calculated as Mean - 1.959964 * SE.", "*");
+        Framed(out, "* The lower CI of percentile is based on bootstrap samples.", "*");
+        Framed(out,
+               s ? "* The P-value is calculated based on the finite bootstrap samples."
+                 : "* The P-value is calculated based on the bootstrap samples.",
+               "*");
+        Framed(out, "* When bootstrap samples are non-normal, there will be discrepancy.", "*");
+        Rule(out, '=');
+    }
+    out.EndLine();
+}
+
+}  // namespace vortel

@@ -1,0 +1,20 @@
+// The five triangular pair-test tables that close the result report, one treatment per row and
+// per column, followed by the letter-marking section.
+#pragma once
+
+#include <cstdint>
+
+#include "shell/TextRecords.h"
+#include "shell/lifetabl.h"
+
+namespace vortel {
+
+// Prints tables 1 to 5 and the letter marking to the open report. Reads TreatmentCount,
+// TreatmentName, OriginalMean, MeanDifference (left by the pair sections), TLower, PValue and the
+// two table rules; each table increases TableNumber by one.
+void PrintPairTestTable(AnalysisState& state, TextWriter& out);
+
+// TableNumber increased by one; the 16-bit counter stops the command rather than wrap past 32767.
+std::int16_t IncreaseTableNumber(AnalysisState& state);
+
+}  // namespace vortel

@@ -1,0 +1,41 @@
+#include "report/ShowMultiCIofDifference.h"
+
+#include "shell/NumberText.h"
+
+namespace vortel {
+
+std::string MeanDifferenceCellText(double m) {
+    if (m < 1) return ShortForm(RoundToDecimals(m, 3));
+    if (m <= 100) return ShortForm(RoundToDecimals(m, 2));
+    return ShortForm(ToInt32(m, "A mean difference in the comparison grid"));
+}
+
+void ShowMultiCIofDifference(AnalysisState& state, Window& window) {
+    state.FlowLine("Sub ShowMultiCIofDifference");
+    const int n = state.TreatmentCount;
+    window.SetGridSize(n + 1, n + 1);
+    for (int k = 0; k <= n; ++k) window.SetGridColumnWidth(k, 500);
+    for (int k = 1; k <= n; ++k) {
+        window.SetGridCell(k, 0, state.TreatmentName(k));
+        window.SetGridCell(0, k, state.TreatmentName(k));
+    }
+    for (int i = 1; i <= n; ++i) {
+        for (int j = 1; j <= n; ++j) {
+            std::string text;
+            if (i == j) {
+                text = " ----";
+            } else if (i < j) {
+                text = MeanDifferenceCellText(state.MeanDifference(i, j));
+            } else {
+                text = ShortForm(RoundToDecimals(state.PValue(j, i), 4));
+                if (state.TLower(j, i) > 0) text += "*";
+            }
+            window.SetGridCell(i, j, text);
+        }
+    }
+    for (int i = 0; i <= n; ++i)
+        for (int j = 0; j <= n; ++j) window.CentreGridCell(i, j);
+    window.RedrawGrid();
+}
+
+}  // namespace vortel
