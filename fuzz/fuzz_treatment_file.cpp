@@ -1,0 +1,62 @@
+// Hostile bootstrap-result files through the treatment input of a Cartesian test: the input
+// either succeeds with counts that agree with the values held, or stops with a message.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "cartesian/CartesianDifference.h"
+#include "shell/RunStopped.h"
+#include "shell/ScriptedDialogues.h"
+
+namespace {
+
+std::filesystem::path Folder() {
+    static const std::filesystem::path folder = [] {
+        std::filesystem::path p =
+            std::filesystem::temp_directory_path() / ("vortel-fuzz-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(p);
+        return p;
+    }();
+    return folder;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 2) return 0;
+    // First byte: transformation and reversed order; the rest splits at the first NUL into the
+    // two treatment files.
+    const int transformation = data[0] % 3;
+    const std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1);
+    const std::size_t cut = rest.find('\0');
+    const std::string first = rest.substr(0, cut);
+    const std::string second = cut == std::string::npos ? first : rest.substr(cut + 1);
+    const auto a = Folder() / "a.txt";
+    const auto b = Folder() / "b.txt";
+    std::ofstream(a, std::ios::binary) << first;
+    std::ofstream(b, std::ios::binary) << second;
+
+    vortel::ScriptedDialogues ui;
+    ui.Type("2").Type(std::to_string(transformation)).Pick(a.string()).Pick(b.string());
+    vortel::HeadlessWindow window;
+    vortel::FixedClock clock;
+    vortel::Random random;
+    vortel::Services services{ui, window, clock, random};
+    vortel::AnalysisState state;
+    state.ReversedSort = (data[0] & 0x80) != 0;
+    try {
+        vortel::CartesianDifference(state, services);
+        for (int t = 1; t <= 2; ++t) {
+            if (state.BootstrapNumber(t) < 1 ||
+                state.BootstrapNumberReal(t) != state.BootstrapNumber(t))
+                std::abort();
+        }
+    } catch (const vortel::RunStopped&) {
+    }
+    return 0;
+}
