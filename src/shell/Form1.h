@@ -1,6 +1,8 @@
-// The main window's procedures that the commands share: switching the command buttons.
+// The main window's procedures as logic over the `Window` seam: start-up, the button switching
+// and the small click handlers. The Qt window forwards its events here.
 #pragma once
 
+#include "shell/App.h"
 #include "shell/Window.h"
 
 namespace vortel {
@@ -9,5 +11,23 @@ namespace vortel {
 void DisableAllButtonsForCartesian(Window& window);
 // A click on the clock label: every command enabled, "N. Sort, norm." and Quit included.
 void EnableAllButtonsForImage(Window& window);
+
+// Start-up of the main window. Sets the edition values, `StartMoment`, `IntroPending`,
+// `QuotationList`, `EditionLine`, seeds the generator and lays out the labels. A step that
+// fails is passed over; start-up always finishes.
+void Form_Load(AnalysisState& state, Services& services);
+
+// Click on the start picture: the quotation and the command overview come early.
+void Image1_Click(Window& window);
+// Click on the quotation: a random one of the 28, the two end ones half as often.
+void Label4_Click(AnalysisState& state, Services& services);
+void Label4_DblClick(AnalysisState& state, Window& window);
+void Label6_Click(Window& window);
+// Quit: closes every open file and hides the main window; the front end then shows the
+// dedication window.
+void Command1_Click(App& app);
+
+// The quotation position a draw r in [0, 1) shows: r * 27 rounded, halves to even.
+int QuotationPosition(double r);
 
 }  // namespace vortel
