@@ -1,10 +1,209 @@
 #include "letters/LetterMarking.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <limits>
+
+#include "letters/MarkingRule.h"
+#include "shell/RunStopped.h"
+
 namespace vortel {
 
+namespace {
+
+constexpr int MarkingColumn = 65;
+
+bool NotDifferentInState(const AnalysisState& state, int i, int j) {
+    // Only the half with the later treatment first is read; both halves hold the same value.
+    return NotDifferentAt(state.PValue(std::max(i, j), std::min(i, j)));
+}
+
+NotDifferentPairs PairsFromState(const AnalysisState& state, int n) {
+    NotDifferentPairs pairs(n);
+    for (int i = 1; i <= n; ++i) {
+        for (int j = i + 1; j <= n; ++j) pairs.Set(i, j, NotDifferentInState(state, i, j));
+    }
+    return pairs;
+}
+
+void PrintRow(const AnalysisState& state, TextWriter& out, int k, const MarkingCell& marking) {
+    out.Text(" ")
+        .Text(state.TreatmentName(k))
+        .Tab(15)
+        .Number(state.OriginalMean(k))
+        .Tab(40)
+        .Number(state.TreatmentSE(k))
+        .Tab(marking.Column)
+        .Text(marking.Text)
+        .EndLine();
+}
+
+void PrintRows(const AnalysisState& state, TextWriter& out,
+               const std::vector<std::string>& letters) {
+    for (std::size_t k = 1; k <= letters.size(); ++k) {
+        PrintRow(state, out, static_cast<int>(k), {MarkingColumn, " " + letters[k - 1]});
+    }
+}
+
+// Not-different outcomes of the pairs 1-2, 1-3, 1-4 and 1-5 that select each five-treatment
+// member, in the order the section tests them.
+using FirstRowOutcome = std::array<bool, 4>;
+constexpr std::array<FirstRowOutcome, 16> FirstRowOutcomes = {{
+    {false, false, false, false},  // A01
+    {false, false, false, true},   // A02
+    {false, false, true, false},   // A03
+    {false, true, false, false},   // A04
+    {false, false, true, true},    // A05
+    {false, true, true, false},    // A06
+    {false, true, false, true},    // A07
+    {false, true, true, true},     // A08
+    {true, true, true, true},      // A09
+    {true, true, true, false},     // A10
+    {true, true, false, true},     // A11
+    {true, false, true, true},     // A12
+    {true, true, false, false},    // A13
+    {true, false, false, true},    // A14
+    {true, false, false, false},   // A15
+    {true, false, true, false},    // A16
+}};
+
+// One body for the sixteen members: the member fixes the pairs with treatment 1, the state
+// gives the other six.
+void PrintFiveTreatments(const AnalysisState& state, TextWriter& out, int member) {
+    const FirstRowOutcome& first = FirstRowOutcomes[static_cast<std::size_t>(member - 1)];
+    NotDifferentPairs pairs(5);
+    for (int j = 2; j <= 5; ++j) pairs.Set(1, j, first[static_cast<std::size_t>(j - 2)]);
+    for (int i = 2; i <= 5; ++i) {
+        for (int j = i + 1; j <= 5; ++j) pairs.Set(i, j, NotDifferentInState(state, i, j));
+    }
+    PrintRows(state, out, LetterMarking(pairs));
+}
+
+using MemberProcedure = void (*)(const AnalysisState&, TextWriter&);
+constexpr std::array<MemberProcedure, 16> FiveTreatmentMembers = {
+    PrintPairTestTable5TreatsA01, PrintPairTestTable5TreatsA02, PrintPairTestTable5TreatsA03,
+    PrintPairTestTable5TreatsA04, PrintPairTestTable5TreatsA05, PrintPairTestTable5TreatsA06,
+    PrintPairTestTable5TreatsA07, PrintPairTestTable5TreatsA08, PrintPairTestTable5TreatsA09,
+    PrintPairTestTable5TreatsA10, PrintPairTestTable5TreatsA11, PrintPairTestTable5TreatsA12,
+    PrintPairTestTable5TreatsA13, PrintPairTestTable5TreatsA14, PrintPairTestTable5TreatsA15,
+    PrintPairTestTable5TreatsA16,
+};
+
+// The member whose outcome of the pairs 1-2, 1-3, 1-4 and 1-5 holds, testing them in order.
+int FiveTreatmentMember(const AnalysisState& state) {
+    const FirstRowOutcome outcome = {
+        NotDifferentInState(state, 1, 2), NotDifferentInState(state, 1, 3),
+        NotDifferentInState(state, 1, 4), NotDifferentInState(state, 1, 5)};
+    for (std::size_t m = 0; m < FirstRowOutcomes.size(); ++m) {
+        if (FirstRowOutcomes[m] == outcome) return static_cast<int>(m + 1);
+    }
+    throw RunStopped("No five-treatment marking fits the pairs with treatment 1.");
+}
+
+void PrintPlaceholderRows(const AnalysisState& state, TextWriter& out, int n) {
+    const auto cells = PlaceholderMarking(n, NotDifferentInState(state, 1, 2));
+    for (int k = 1; k <= n; ++k) PrintRow(state, out, k, cells[static_cast<std::size_t>(k - 1)]);
+}
+
+void PrintRule(TextWriter& out, char c) { out.Text(" ").Text(std::string(75, c)).EndLine(); }
+
+}  // namespace
+
+void PrintPairTestTable4Treats(const AnalysisState& state, TextWriter& out) {
+    PrintRows(state, out, LetterMarking(PairsFromState(state, 4)));
+}
+
+void PrintPairTestTable5TreatsA01(const AnalysisState& s, TextWriter& o) {
+    PrintFiveTreatments(s, o, 1);
+}
+void PrintPairTestTable5TreatsA02(const AnalysisState& s, TextWriter& o) {
+    PrintFiveTreatments(s, o, 2);
+}
+void PrintPairTestTable5TreatsA03(const AnalysisState& s, TextWriter& o) {
+    PrintFiveTreatments(s, o, 3);
+}
+void PrintPairTestTable5TreatsA04(const AnalysisState& s, TextWriter& o) {
+    PrintFiveTreatments(s, o, 4);
+}
+void PrintPairTestTable5TreatsA05(const AnalysisState& s, TextWriter& o) {
+    PrintFiveTreatments(s, o, 5);
+}
+void PrintPairTestTable5TreatsA06(const AnalysisState& s, TextWriter& o) {
+    PrintFiveTreatments(s, o, 6);
+}
+void PrintPairTestTable5TreatsA07(const AnalysisState& s, TextWriter& o) {
+    PrintFiveTreatments(s, o, 7);
+}
+void PrintPairTestTable5TreatsA08(const AnalysisState& s, TextWriter& o) {
+    PrintFiveTreatments(s, o, 8);
+}
+void PrintPairTestTable5TreatsA09(const AnalysisState& s, TextWriter& o) {
+    PrintFiveTreatments(s, o, 9);
+}
+void PrintPairTestTable5TreatsA10(const AnalysisState& s, TextWriter& o) {
+    PrintFiveTreatments(s, o, 10);
+}
+void PrintPairTestTable5TreatsA11(const AnalysisState& s, TextWriter& o) {
+    PrintFiveTreatments(s, o, 11);
+}
+void PrintPairTestTable5TreatsA12(const AnalysisState& s, TextWriter& o) {
+    PrintFiveTreatments(s, o, 12);
+}
+void PrintPairTestTable5TreatsA13(const AnalysisState& s, TextWriter& o) {
+    PrintFiveTreatments(s, o, 13);
+}
+void PrintPairTestTable5TreatsA14(const AnalysisState& s, TextWriter& o) {
+    PrintFiveTreatments(s, o, 14);
+}
+void PrintPairTestTable5TreatsA15(const AnalysisState& s, TextWriter& o) {
+    PrintFiveTreatments(s, o, 15);
+}
+void PrintPairTestTable5TreatsA16(const AnalysisState& s, TextWriter& o) {
+    PrintFiveTreatments(s, o, 16);
+}
+
+std::vector<MarkingCell> PlaceholderMarking(int n, bool secondNotDifferentFromFirst) {
+    std::vector<MarkingCell> cells;
+    if (n < 1) return cells;
+    const std::string rest(static_cast<std::size_t>(n - 1), '_');
+    cells.push_back({MarkingColumn, " a" + rest});
+    if (n >= 2)
+        cells.push_back({MarkingColumn, (secondNotDifferentFromFirst ? " a" : " b") + rest});
+    for (int k = 3; k <= n; ++k)
+        cells.push_back({MarkingColumn + 1, std::string(static_cast<std::size_t>(n), '_')});
+    return cells;
+}
+
 void PrintLetterMarkingSection(AnalysisState& state, TextWriter& out) {
-    (void)state;
-    (void)out;  // replaced by the real section
+    if (state.TableNumber == std::numeric_limits<std::int16_t>::max()) {
+        throw RunStopped("The table number passes 32767, the most a report can count.");
+    }
+    ++state.TableNumber;
+    out.Line(" Table " + NumberText(state.TableNumber) +
+             ". Preliminary table of differences between treatments.");
+    out.Line(" You can use the following table to mark the differences between treatments.");
+    out.Line(" Only the differences between the first few treatments are marked for you.");
+    out.Line(" Note well! If this table is not completed, you have to complete the rest \"_\" ");
+    out.Line(" yourself. Attention! Not every \"_\" needs to be filled with a letter. ");
+    out.Line(" This is a good practice of \"critical thinking\".");
+    out.Line(" Note well: \"Thinking is the most important thing in science\".");
+    PrintRule(out, '=');
+    out.Text(" ").Text("Treatment").Tab(15).Text(" Original").Tab(40).Text(" SE").Tab(65);
+    out.Text("Difference").EndLine();
+    PrintRule(out, '-');
+
+    const int n = state.TreatmentCount;
+    if (n == 2 || n == 3) {
+        PrintRows(state, out, MarkingRule(PairsFromState(state, n)));
+    } else if (n == 4) {
+        PrintPairTestTable4Treats(state, out);
+    } else if (n == 5) {
+        FiveTreatmentMembers[static_cast<std::size_t>(FiveTreatmentMember(state) - 1)](state, out);
+    } else if (n > 5) {
+        PrintPlaceholderRows(state, out, n);
+    }
+    PrintRule(out, '-');
 }
 
 }  // namespace vortel
