@@ -1,19 +1,28 @@
 #include "sorting/QuickSort.h"
 
-#include <array>
+#include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "sorting/GroupOrdering.h"
 
 namespace vortel {
 
 namespace {
 
-struct GroupTables {
-    // Indexed [level][group], level 0..10, group 1..1024.
-    std::vector<std::array<std::int32_t, 1025>> Start, End, Size;
-    std::vector<std::array<double, 1025>> Sum, Mean;
-    GroupTables() : Start(11), End(11), Size(11), Sum(11), Mean(11) {}
+// A group of one level: its first and last position and the mean its children split at.
+struct Group {
+    std::int32_t Start = 0;
+    std::int32_t End = 0;
+    double Mean = 0;
 };
+
+// Work list that is never read before it is written, so it skips the zero fill.
+template <class T>
+std::unique_ptr<T[]> Uninitialised(std::int32_t n) {
+    return std::unique_ptr<T[]>(new T[static_cast<std::size_t>(n) + 1]);
+}
 
 }  // namespace
 
@@ -21,8 +30,8 @@ void QuickSort(AnalysisState& state) {
     if (state.FlowRecord && state.SortUtilityUsed != "Yes") state.FlowLine("Sub QuickSort");
     const std::int32_t n = state.SortCount;
     if (n < 1) throw RunStopped("The sort was given " + std::to_string(n) + " values.");
-    double* input = state.SortInput.Through(n);
-    std::int32_t* inputSerial = state.SortInputSerial.Through(n);
+    const double* input = state.SortInput.Through(n);
+    const std::int32_t* inputSerial = state.SortInputSerial.Through(n);
 
     double total = 0;
     for (std::int32_t k = 1; k <= n; ++k) total += input[k];
@@ -33,84 +42,75 @@ void QuickSort(AnalysisState& state) {
         state.SortGroupLimitSet = "Yes";
     }
 
-    const auto size = static_cast<std::size_t>(n) + 1;
-    std::vector<double> work2(size), work3(size);
-    std::vector<std::int32_t> workSerial2(size), workSerial3(size);
-    double* values[4] = {input, state.SortOutput.Through(n), work2.data(), work3.data()};
-    std::int32_t* serials[4] = {inputSerial, state.SortOutputSerial.Through(n), workSerial2.data(),
-                                workSerial3.data()};
-    GroupTables t;
-    // Level 0 is the input as one group split at the overall mean.
-    t.Start[0][1] = 1;
-    t.End[0][1] = n;
-    t.Mean[0][1] = state.SortMean;
+    // Levels alternate between the output pair and one scratch pair; only the level that is
+    // finally ordered has to end up in the output pair.
+    double* out = state.SortOutput.Through(n);
+    std::int32_t* outSerial = state.SortOutputSerial.Through(n);
+    std::unique_ptr<double[]> scratch;
+    std::unique_ptr<std::int32_t[]> scratchSerial;
 
-    auto finalOrdering = [&](int level) {
-        const int pair = (level - 1) % 3 + 1;
-        double* out = values[1];
-        std::int32_t* outSerial = serials[1];
-        if (pair != 1) {
-            for (std::int32_t k = 1; k <= n; ++k) {
-                out[k] = values[pair][k];
-                outSerial[k] = serials[pair][k];
+    std::vector<Group> parents{{1, n, state.SortMean}}, children;
+    const double* from = input;
+    const std::int32_t* fromSerial = inputSerial;
+    int level = 1;
+    for (;; ++level) {
+        double* to = level % 2 == 1 ? out : scratch.get();
+        std::int32_t* toSerial = level % 2 == 1 ? outSerial : scratchSerial.get();
+        children.assign(2 * parents.size(), Group{});
+        bool emptyChild = false;
+        for (std::size_t q = 0; q < parents.size(); ++q) {
+            const Group& parent = parents[q];
+            // Lower values fill the range from its start in their order, the rest fill it
+            // from its end, so their order turns round.
+            std::int32_t lower = parent.Start, upper = parent.End;
+            double lowerSum = 0, upperSum = 0;
+            const double mean = parent.Mean;
+            for (std::int32_t k = parent.Start; k <= parent.End; ++k) {
+                const double v = from[k];
+                const bool up = v >= mean;
+                const std::int32_t at = up ? upper : lower;
+                to[at] = v;
+                toSerial[at] = fromSerial[k];
+                upper -= up;
+                lower += !up;
+                // Adding 0 leaves a sum unchanged but for the sign of a zero sum, which no
+                // split can see.
+                upperSum += up ? v : 0.0;
+                lowerSum += up ? 0.0 : v;
             }
+            const std::int32_t lowerSize = lower - parent.Start;
+            const std::int32_t upperSize = parent.End - upper;
+            children[2 * q] = {parent.Start, lower - 1, lowerSum / lowerSize};
+            children[2 * q + 1] = {upper + 1, parent.End, upperSum / upperSize};
+            if (lowerSize == 0 || upperSize == 0) emptyChild = true;
         }
-        for (int g = 1; g <= (1 << level); ++g) {
-            for (std::int32_t i = t.Start[level][g]; i < t.End[level][g]; ++i) {
-                for (std::int32_t j = i + 1; j <= t.End[level][g]; ++j) {
-                    if (out[i] > out[j]) {
-                        std::swap(out[i], out[j]);
-                        std::swap(outSerial[i], outSerial[j]);
-                    }
-                }
-            }
-        }
-    };
-
-    for (int level = 1; level <= 10; ++level) {
-        const int from = level == 1 ? 0 : (level - 2) % 3 + 1;
-        const int to = (level - 1) % 3 + 1;
-        const int parents = 1 << (level - 1);
-        for (int q = 1; q <= parents; ++q) {
-            t.Start[level][2 * q - 1] = t.Start[level - 1][q];
-            t.End[level][2 * q] = t.End[level - 1][q];
-            t.Size[level][2 * q - 1] = t.Size[level][2 * q] = 0;
-            t.Sum[level][2 * q - 1] = t.Sum[level][2 * q] = 0;
-        }
-        for (int q = 1; q <= parents; ++q) {
-            const int lower = 2 * q - 1, upper = 2 * q;
-            for (std::int32_t k = t.Start[level - 1][q]; k <= t.End[level - 1][q]; ++k) {
-                const double v = values[from][k];
-                const int child = v >= t.Mean[level - 1][q] ? upper : lower;
-                const std::int32_t at = child == upper
-                                            ? t.End[level][upper] - t.Size[level][upper]
-                                            : t.Start[level][lower] + t.Size[level][lower];
-                values[to][at] = v;
-                serials[to][at] = serials[from][k];
-                t.Sum[level][child] += v;
-                t.Size[level][child] += 1;
-            }
-            t.End[level][lower] = t.Start[level][lower] + t.Size[level][lower] - 1;
-            t.Start[level][upper] = t.End[level][upper] - t.Size[level][upper] + 1;
-        }
-        for (int g = 1; g <= 2 * parents; ++g) {
-            if (t.Size[level][g] == 0) {
-                if (level == 1) {
-                    state.SortGroupLimit = 1;
-                    return;
-                }
-                state.SortGroupLimit = static_cast<std::int16_t>(parents);
-                finalOrdering(level - 1);
+        if (emptyChild) {
+            if (level == 1) {
+                // One group only: the values stay in the order the split left.
+                state.SortGroupLimit = 1;
                 return;
             }
-            t.Mean[level][g] = t.Sum[level][g] / t.Size[level][g];
+            state.SortGroupLimit = static_cast<std::int16_t>(parents.size());
+            --level;
+            break;
         }
-        if (level < 10 && state.SortGroupLimit <= 2 * parents) {
-            finalOrdering(level);
-            return;
+        std::swap(parents, children);
+        if (level == 10 || state.SortGroupLimit <= static_cast<std::int32_t>(parents.size())) break;
+        if (!scratch) {
+            scratch = Uninitialised<double>(n);
+            scratchSerial = Uninitialised<std::int32_t>(n);
         }
+        from = to;
+        fromSerial = toSerial;
     }
-    finalOrdering(10);
+
+    if (level % 2 == 0) {
+        std::copy(scratch.get() + 1, scratch.get() + n + 1, out + 1);
+        std::copy(scratchSerial.get() + 1, scratchSerial.get() + n + 1, outSerial + 1);
+    }
+    GroupOrdering ordering;
+    for (const Group& g : parents)
+        ordering.Order(out + g.Start, outSerial + g.Start, g.End - g.Start + 1);
 }
 
 }  // namespace vortel

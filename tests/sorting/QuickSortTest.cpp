@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -90,6 +91,102 @@ TEST(QuickSort, LoweredLimitHoldsForLaterSortsOfTheRun) {
     EXPECT_EQ(SortIn(state, {4, 8, 1, 9, 2, 7}, QuickSort).Values,
               (std::vector<double>{1, 2, 4, 7, 8, 9}));
     EXPECT_EQ(state.SortGroupLimit, 1);
+}
+
+// Kinds of list whose split means and ties take different paths through the sort.
+std::vector<double> RandomList(std::mt19937_64& rng, int kind, std::size_t n) {
+    std::normal_distribution<double> normal(10, 3);
+    std::uniform_int_distribution<int> few(0, kind == 1 ? 2 : 12);
+    std::vector<double> v(n);
+    for (auto& x : v) {
+        switch (kind) {
+            case 0:
+                x = normal(rng);
+                break;  // distinct
+            case 1:
+            case 2:
+                x = few(rng) * 0.1;
+                break;  // heavy ties, sums not exact
+            case 3: {   // a few ulps around 0.3
+                x = 0.3;
+                for (int u = few(rng) % 4; u > 0; --u) x = std::nextafter(x, 1.0);
+                break;
+            }
+            case 4:
+                x = std::round(normal(rng) * 4) / 4;
+                break;  // normal, coarsely rounded
+            default:
+                x = (few(rng) % 3 - 1) * 0.0;
+                break;  // +0, -0 and 0 only
+        }
+    }
+    return v;
+}
+
+TEST(QuickSort, MatchesThePlainSortOnRandomLists) {
+    std::mt19937_64 rng(20240307);
+    const std::size_t sizes[] = {1, 2, 3, 5, 17, 100, 511, 1000, 2500, 4000};
+    for (int kind = 0; kind <= 5; ++kind) {
+        for (int run = 0; run < 4; ++run) {
+            // Several sorts in one state each, so earlier sorts lower the limit for later ones.
+            AnalysisState fast, plain;
+            for (int sort = 0; sort < 5; ++sort) {
+                const std::size_t n = sizes[rng() % std::size(sizes)];
+                const auto values = RandomList(rng, (sort + run) % 3 == 0 ? 0 : kind, n);
+                std::vector<std::int32_t> serials(n);
+                for (auto& s : serials) s = static_cast<std::int32_t>(rng() % 1000);
+                Load(fast, values, serials);
+                Load(plain, values, serials);
+                QuickSort(fast);
+                test::LiteralQuickSort(plain);
+                SCOPED_TRACE(testing::Message() << "kind " << kind << " run " << run << " sort "
+                                                << sort << " n " << n);
+                ASSERT_EQ(Result(fast), Result(plain));
+                ASSERT_EQ(fast.SortGroupLimit, plain.SortGroupLimit);
+                ASSERT_EQ(fast.SortTotal, plain.SortTotal);
+            }
+        }
+    }
+}
+
+TEST(QuickSort, LimitTwoOrdersLargeTiedGroupsLikeThePlainSort) {
+    std::mt19937_64 rng(7);
+    for (int kind : {1, 2, 4}) {
+        AnalysisState fast, plain;
+        fast.SortGroupLimitSet = plain.SortGroupLimitSet = "Yes";
+        fast.SortGroupLimit = plain.SortGroupLimit = 2;
+        const auto values = RandomList(rng, kind, 3000);
+        Load(fast, values);
+        Load(plain, values);
+        QuickSort(fast);
+        test::LiteralQuickSort(plain);
+        EXPECT_EQ(Result(fast), Result(plain));
+    }
+}
+
+TEST(QuickSort, ValuesTheSplitCannotOrder) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::vector<std::vector<double>> lists = {
+        {2, std::nan(""), 1}, {inf, 1, inf, 0}, {1, -inf, 3}, {1e308, 1.7e308, -1, 5}};
+    for (const auto& list : lists) {
+        AnalysisState fast, plain;
+        Load(fast, list);
+        Load(plain, list);
+        QuickSort(fast);
+        test::LiteralQuickSort(plain);
+        // NaN never equals itself, so compare the bits through their text.
+        EXPECT_EQ(testing::PrintToString(Result(fast)), testing::PrintToString(Result(plain)));
+        EXPECT_EQ(fast.SortGroupLimit, plain.SortGroupLimit);
+    }
+}
+
+TEST(QuickSort, CountOutsideTheListStopsTheRun) {
+    for (std::int32_t n : {0, -3, ListCapacity + 1}) {
+        AnalysisState state;
+        state.SortCount = n;
+        EXPECT_THROW(QuickSort(state), RunStopped);
+        EXPECT_EQ(state.SortGroupLimit, 0);
+    }
 }
 
 }  // namespace
