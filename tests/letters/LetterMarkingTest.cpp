@@ -199,6 +199,20 @@ TEST(LetterMarkingSection, PrintsEveryRowOnceForEveryPattern) {
     }
 }
 
+// A member stands for its outcome of the pairs with treatment 1, whatever the P-values say.
+TEST(PrintPairTestTable5Treats, TakesThePairsWithTreatmentOneFromTheMember) {
+    AnalysisState state;
+    SetTreatments(state, 5);  // every pair different
+    std::ostringstream text;
+    {
+        TextWriter out(text);
+        PrintPairTestTable5TreatsA14(state, out);  // 1-2 and 1-5 not different
+    }
+    std::vector<std::string> marks;
+    for (const auto& line : Lines(text.str())) marks.push_back(line.substr(64));
+    EXPECT_EQ(marks, (std::vector<std::string>{" ad", " a", " b", " c", " d"}));
+}
+
 TEST(LetterMarkingSection, PrintsNoRowsForFewerThanTwoTreatments) {
     for (int n : {0, 1, -3}) {
         AnalysisState state;
