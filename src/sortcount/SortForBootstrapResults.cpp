@@ -1,8 +1,340 @@
 #include "sortcount/SortForBootstrapResults.h"
 
+#include <cmath>
+#include <string>
+
+#include "shell/NumberText.h"
+#include "shell/OutputFile.h"
+#include "shell/RunStopped.h"
+#include "shell/TextRecords.h"
+#include "sortcount/NormalityView.h"
+#include "sorting/QuickSort.h"
+
 namespace vortel {
 
-void SortForBootstrapResults(AnalysisState&, Services&) {}
-void cmdGeneralNormalTest_Click(AnalysisState&, Services&) {}
+namespace {
+
+const char* const KindGeneral = "General";
+const char* const KindBoot = "Boot";
+const char* const KindResults = "PBT or CPT results";
+const char* const DecimalsTitle = "Limit the decimal points?";
+
+const std::string KindQuestion =
+    "You can use this button to sort a data file.\n"
+    "Choose a general data file or a bootstrap resampling file to sort."
+    "Don't choose a \"sorted\" file. It is already sorted. "
+    "You don't need to sort it again.  You can use it to prepare figures.\n\n"
+    "Yes: General integer data (Individual developmental duration, longevity, fecundity, etc). "
+    "You will get the sorted and counted files. You will see the frequency distribution. "
+    "No bootstrap technique will be used. The output files are not for paired test.\n\n"
+    "No: Bootstrap results (e.g., Effec Boot-A1a). Your bootstrap results will be sorted and "
+    "counted.\n\n"
+    "Cancel: PBT or CPT results (e.g., file no. 24 or 25). \n\n";
+
+const std::string SerialQuestion =
+    "Are there serial numbers in your data file (Yes: i and x(i), No: x(i) only.\n"
+    "Most bootstrap results are without serial numbers.\n"
+    "Bootstrap results of population parameters are offered in both formats.";
+
+const std::string DecimalsPrompt =
+    "Limit of decimal points (0, 1, 2, 3, 4, 5 and -1).\n"
+    "[Enter -1 (minus 1) to use double precision.]";
+
+bool IsGeneral(const AnalysisState& state) { return state.SortDataKind == KindGeneral; }
+
+// A variable name read from the file becomes part of a file name; a separator in it would send
+// the percentile file into another folder.
+std::string FileNamePiece(const std::string& text) {
+    std::string out = text;
+    for (char& c : out)
+        if (c == '/' || c == '\\' || c == '\0') c = '_';
+    return out;
+}
+
+// The input path without its extension (its last four characters), but never reaching into
+// the folder part: a short name without an extension would otherwise put the files elsewhere.
+std::string BaseNameOf(const std::string& path) {
+    const std::size_t nameStart =
+        path.find_last_of("/\\") == std::string::npos ? 0 : path.find_last_of("/\\") + 1;
+    const std::size_t cut = path.size() - nameStart >= 4 ? 4 : path.size() - nameStart;
+    return path.substr(0, path.size() - cut);
+}
+
+[[noreturn]] void NoValues(const InputFields& in) {
+    throw RunStopped("File \"" + in.Name() + "\" holds no values to sort; no files were written.");
+}
+
+[[noreturn]] void TooManyValues(const InputFields& in) {
+    throw RunStopped("File \"" + in.Name() + "\" holds more than " + Text(ListCapacity) +
+                     " values, the most the utility can sort; no files were written.");
+}
+
+void ReadHeader(AnalysisState& state, InputFields& in) {
+    if (IsGeneral(state)) {
+        state.ProjectName = in.ReadText("project name");
+        in.ReadAny("second field");
+        state.CurrentParameterName = in.ReadText("variable name");
+        state.SortVariableName = state.CurrentParameterName;
+        return;
+    }
+    state.TreatmentName(1) = in.ReadText("treatment name");
+    in.ReadAny("second field");
+    state.SampleSize(1) = in.ReadInt32("sample size");
+    in.ReadAny("fourth field");
+    state.BootstrapNumber(1) = in.ReadInt32("bootstrap number B");
+    state.SortVariableName = in.ReadText("variable name");
+    state.SortFieldA = in.ReadAny("field A");
+    state.OriginalMean(1) = in.ReadDouble("original mean");
+    if (state.SortDataKind == KindResults) {
+        in.ReadAny("ninth field");
+        in.ReadAny("tenth field");
+    }
+}
+
+// Reads the values into SortedDifferences(1..n) and returns n with their sum.
+std::int32_t ReadValues(AnalysisState& state, InputFields& in, double& sum) {
+    const bool serials = state.SortSerialNumbers == "Yes";
+    const bool general = IsGeneral(state);
+    // A general list ends at the file's end or at the marker; a bootstrap list after B values.
+    const std::int64_t last = general ? std::int64_t{ListCapacity} + 1 : state.BootstrapNumber(1);
+    sum = 0;
+    std::int32_t n = 0;
+    if (in.AtEnd()) return 0;
+    for (std::int64_t k = 1; k <= last; ++k) {
+        double value = 0;
+        if (serials) {
+            const std::int32_t serial = in.ReadInt32("serial number");
+            if (general && serial == -1) {
+                if (!in.AtEnd()) in.ReadAny("value after the end marker");
+                break;
+            }
+            value = in.ReadDouble("value");
+        } else {
+            value = in.ReadDouble("value");
+            if (general && value == -1) break;
+        }
+        if (k > ListCapacity) TooManyValues(in);
+        state.SortedDifferences(k) = value;
+        sum += value;
+        n = static_cast<std::int32_t>(k);
+        if (in.AtEnd()) break;
+    }
+    return n;
+}
+
+void AskDecimalLimit(AnalysisState& state, Dialogues& ui) {
+    do {
+        // A cancelled prompt gives the empty text, which reads as 0 decimals.
+        state.DecimalLimit = LenientNumber(ui.AskText(DecimalsPrompt, DecimalsTitle, "-1"));
+    } while (!(state.DecimalLimit >= -1 && state.DecimalLimit <= 5));
+}
+
+// Hands the values to the sort, rounded to DecimalLimit when asked; the values themselves stay
+// as read.
+void PrepareSort(AnalysisState& state, std::int32_t n, const std::string& fileName) {
+    const double* values = state.SortedDifferences.Through(n);
+    double* input = state.SortInput.Through(n);
+    std::int32_t* serial = state.SortInputSerial.Through(n);
+    const bool rounding = state.DecimalLimit != -1;
+    const double p = std::pow(10.0, state.DecimalLimit);
+    for (std::int32_t k = 1; k <= n; ++k) {
+        serial[k] = k;
+        if (!rounding) {
+            input[k] = values[k];
+            continue;
+        }
+        const double scaled = std::floor(values[k] * p + 0.5);
+        if (!(scaled >= -2147483648.0 && scaled <= 2147483647.0)) {
+            throw RunStopped("Value " + Text(values[k]) + " (number " + Text(k) + " of file \"" +
+                             fileName + "\") cannot be rounded to " + Text(state.DecimalLimit) +
+                             " decimals: scaled, it lies beyond the 32-bit range; no files were "
+                             "written.");
+        }
+        input[k] = scaled / p;
+    }
+    state.SortCount = n;
+}
+
+void WriteSortedHeader(const AnalysisState& state, std::int32_t n, TextWriter& out) {
+    if (IsGeneral(state)) {
+        out.Write("Project: " + state.ProjectName);
+        out.Write("Sample size =", n);
+        out.Write("Sample mean = ", state.SortSampleMean);
+    } else {
+        const Variant& a = state.SortFieldA;
+        out.Write("Project: " + state.ProjectName + " " + state.VersionText);
+        out.Write("Original mean =", state.OriginalMean(1));
+        out.Write("Bootstrap sample size (n) = ", state.SampleSize(1));
+        out.Write("Total effective bootstrap number (B) = ", n);
+        out.Write("Sample size or mean (A)= " + (a.IsNumber ? Text(a.Number) : a.Text) +
+                  ", (B)=" + Text(state.SortSampleMean));
+        out.Write("Variable: " + state.TreatmentName(1));
+    }
+    out.Write("Sorted serial no.", "Original serial no.", "Sorted data");
+}
+
+// The sorted values with their original serials, and beside them the serials found at the
+// 2.5 %, 50 % and 97.5 % ranks where those ranks fall exactly on a position.
+void WriteSortedAndPercentileFiles(AnalysisState& state, std::int32_t n) {
+    const SortCountFiles names = SortCountFileNames(state);
+    OutputSet files;
+    TextWriter& sorted = files.Create(names.Sorted).Writer();
+    TextWriter& percentile = files.Create(names.Percentile).Writer();
+    WriteSortedHeader(state, n, sorted);
+    const double* values = state.SortedDifferences.Through(n);
+    const std::int32_t* serials = state.SortOutputSerial.Through(n);
+    const double count = n;
+    for (std::int32_t k = 1; k <= n; ++k) {
+        sorted.Write(k, serials[k], values[k]);
+        const char* rank = nullptr;
+        if (count * 0.025 == k)
+            rank = "0.025";
+        else if (count * 0.5 == k)
+            rank = "0.5";
+        else if (count * 0.975 == k)
+            rank = "0.975";
+        if (rank) {
+            percentile.Write(std::string("The ") + rank + " percentile life table of " +
+                             state.SortVariableName + " is " + Text(serials[k]));
+        }
+    }
+    files.CommitAll();
+}
+
+// Classes of equal values over the sorted list; a value joins the current class when it lies
+// within 1E-12 of the class's first (smallest) value, so a slow drift still opens new classes.
+void CountClasses(AnalysisState& state, std::int32_t n, const std::string& fileName) {
+    const double* values = state.SortedDifferences.Through(n);
+    const std::int32_t cleared = n < ClassCapacity ? n : ClassCapacity;
+    double* classValue = state.ClassValue.Through(cleared);
+    double* frequency = state.ClassFrequency.Through(cleared);
+    for (std::int32_t g = 1; g <= cleared; ++g) frequency[g] = 0;
+    std::int32_t classes = 1;
+    classValue[1] = values[1];
+    frequency[1] = 1;
+    for (std::int32_t k = 2; k <= n; ++k) {
+        if (std::fabs(values[k] - classValue[classes]) < 1e-12) {
+            frequency[classes] += 1;
+            continue;
+        }
+        if (classes == ClassCapacity) {
+            state.ClassCount = 0;
+            throw RunStopped("File \"" + fileName + "\" holds more than " + Text(ClassCapacity) +
+                             " classes of different values, more than the counts table holds. "
+                             "The sorted and percentile files were written; the counts file was "
+                             "not.");
+        }
+        ++classes;
+        classValue[classes] = values[k];
+        frequency[classes] = 1;
+    }
+    state.ClassCount = classes;
+}
+
+void WriteCountsFile(const AnalysisState& state, std::int32_t n) {
+    OutputFile file(SortCountFileNames(state).Counts);
+    TextWriter& out = file.Writer();
+    if (IsGeneral(state)) {
+        out.Write("Project: " + state.ProjectName);
+        out.Write("Sample size =", n);
+        out.Write("Sample mean = ", state.SortSampleMean);
+        out.Write("Total classes =", state.ClassCount);
+    } else {
+        const Variant& a = state.SortFieldA;
+        out.Write("Project: " + state.ProjectName + " " + state.VersionText);
+        out.Write("Sample size or Original mean (A) =" + (a.IsNumber ? Text(a.Number) : a.Text) +
+                      ", (B)=",
+                  state.OriginalMean(1));
+        out.Write("Next line is sample size");
+        out.Write(state.SampleSize(1));
+        out.Write("Total effective bootstrap number (B) = ", n,
+                  "Total classes =", state.ClassCount);
+    }
+    out.Write("Group serial no.", "Value", "Count");
+    const double* classValue = state.ClassValue.Data();
+    const double* frequency = state.ClassFrequency.Data();
+    for (std::int32_t g = 1; g <= state.ClassCount; ++g) out.Write(g, classValue[g], frequency[g]);
+    file.Commit();
+}
+
+}  // namespace
+
+SortCountFiles SortCountFileNames(const AnalysisState& state) {
+    const std::string& base = state.OutputBaseName;
+    const std::string variable = FileNamePiece(state.SortVariableName);
+    SortCountFiles f;
+    if (state.DecimalLimit == -1) {
+        f.Sorted = base + "-2_Sorted.txt";
+        f.Percentile = base + "-1_0.025, 0.5 and 0.975 " + variable + ".txt";
+        f.Counts = base + "-3_Sorted and counts.txt";
+    } else {
+        const std::string d = Text(state.DecimalLimit);
+        f.Sorted = base + "-2_Sorted-" + d + " decimals.txt";
+        f.Percentile = base + "-1_0.025, 0.5 and 0.975 " + variable + d + " decimals.txt";
+        f.Counts = base + "-3_Sorted and counts-" + d + " decimals.txt";
+    }
+    return f;
+}
+
+void SortForBootstrapResults(AnalysisState& state, Services& services) {
+    Dialogues& ui = services.ui;
+    switch (ui.AskYesNoCancel(KindQuestion, "Sort and count general data or bootstrap results")) {
+        case Answer::Yes:
+            state.SortDataKind = KindGeneral;
+            break;
+        case Answer::No:
+            state.SortDataKind = KindBoot;
+            break;
+        default:
+            state.SortDataKind = KindResults;
+            break;
+    }
+    state.SortSerialNumbers =
+        ui.AskYesNo(SerialQuestion, "Data formate") == Answer::Yes ? "Yes" : "No";
+
+    state.SortUtilityUsed = "Yes";
+    const std::string path = ui.ChooseOpenFile(IsGeneral(state) ? "Open a general data file to sort"
+                                                                : "Open a bootstrap file to sort");
+    if (path.empty()) return;
+    // Forget the choice, so that a later cancel here reads as a cancel and not as this file.
+    ui.ClearChosenFile();
+
+    InputFields in = InputFields::Open(path);
+    state.SortFilePath = path;
+    state.OutputBaseName = BaseNameOf(path);
+    ReadHeader(state, in);
+    double sum = 0;
+    const std::int32_t n = ReadValues(state, in, sum);
+    if (n == 0) NoValues(in);
+    state.BootstrapNumber(1) = n;
+    state.SortSampleMean = sum / n;
+
+    AskDecimalLimit(state, ui);
+    PrepareSort(state, n, path);
+    QuickSort(state);
+    {
+        const double* output = state.SortOutput.Through(n);
+        double* values = state.SortedDifferences.Through(n);
+        for (std::int32_t k = 1; k <= n; ++k) values[k] = output[k];
+    }
+
+    WriteSortedAndPercentileFiles(state, n);
+    ui.Notify("Bootstrap results sorted and data file ready!", DecimalsTitle);
+    CountClasses(state, n, path);
+    WriteCountsFile(state, n);
+    ui.Notify("File of data counts is ready!", DecimalsTitle);
+}
+
+void cmdGeneralNormalTest_Click(AnalysisState& state, Services& services) {
+    SortForBootstrapResults(state, services);
+    if (state.SortDataKind == KindResults) return;
+    if (state.ClassCount > ViewedClassLimit) return;
+    services.window.SetVisible("MSChart1", true);
+    services.window.SetVisible("MSChart2", false);
+    if (services.ui.AskYesNo("Do you want to see the frequency distribution?",
+                             "Frequency distribution") != Answer::Yes)
+        return;
+    services.window.ShowNormalityView(MakeNormalityData(state));
+}
 
 }  // namespace vortel

@@ -1,15 +1,39 @@
 // The sort-and-count utility and the handler of "N. Sort, norm.".
 #pragma once
 
+#include <filesystem>
+
 #include "shell/App.h"
 #include "shell/lifetabl.h"
 
 namespace vortel {
 
-// Chooses and reads a data or bootstrap file, sorts it and writes the sorted, percentile and
-// counts files beside it.
+// Most classes the frequency view is offered for.
+inline constexpr std::int32_t ViewedClassLimit = 30'000;
+
+// Asks for the kind of file, its layout, the file and the decimals; reads the values, sorts a
+// copy (rounded when asked) and writes the sorted, percentile and counts files beside the input.
+// Leaves SortDataKind, SortUtilityUsed ("Yes"), SortSerialNumbers, SortFilePath,
+// OutputBaseName, SortVariableName, SortSampleMean, DecimalLimit, the header fields of the file
+// (ProjectName or TreatmentName(1), SampleSize(1), OriginalMean(1), SortFieldA),
+// BootstrapNumber(1) = n, SortedDifferences(1..n) sorted, and ClassCount, ClassValue and
+// ClassFrequency. A cancelled file choice returns with nothing read or written.
+// Refused inputs (no values, more than ListCapacity values, a rounded value beyond 32 bits) stop
+// the command before any file is written; more than ClassCapacity classes stops it after the
+// sorted and percentile files, without the counts file.
 void SortForBootstrapResults(AnalysisState& state, Services& services);
-// Runs the utility and then offers the frequency view.
+
+// Runs the utility and then, unless the file held PBT or CPT results or more than
+// ViewedClassLimit classes, shows MSChart1, hides MSChart2 and offers the frequency view.
 void cmdGeneralNormalTest_Click(AnalysisState& state, Services& services);
+
+// The three output files of the utility, named from OutputBaseName, SortVariableName and
+// DecimalLimit as the last run left them.
+struct SortCountFiles {
+    std::filesystem::path Sorted;
+    std::filesystem::path Percentile;
+    std::filesystem::path Counts;
+};
+SortCountFiles SortCountFileNames(const AnalysisState& state);
 
 }  // namespace vortel

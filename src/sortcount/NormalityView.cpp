@@ -1,0 +1,97 @@
+#include "sortcount/NormalityView.h"
+
+#include <algorithm>
+#include <boost/math/distributions/normal.hpp>
+#include <cmath>
+
+namespace vortel {
+
+std::vector<HistogramBar> HistogramBars(std::span<const FrequencyClass> classes) {
+    std::vector<HistogramBar> bars;
+    if (classes.empty()) return bars;
+    const double lowest = classes.front().Value;
+    const double highest = classes.back().Value;
+
+    if (classes.size() <= BarPerClassLimit) {
+        double gap = 0;
+        for (std::size_t g = 1; g < classes.size(); ++g) {
+            const double d = classes[g].Value - classes[g - 1].Value;
+            if (d > 0 && (gap == 0 || d < gap)) gap = d;
+        }
+        // A lone class still needs a visible width.
+        if (gap == 0) gap = std::max(std::fabs(lowest) * 0.1, 1.0);
+        const double half = 0.4 * gap;
+        for (const auto& c : classes) bars.push_back({c.Value - half, c.Value + half, c.Count});
+        return bars;
+    }
+
+    double total = 0;
+    for (const auto& c : classes) total += c.Count;
+    const double rice = std::ceil(2 * std::cbrt(total));
+    const std::size_t bins =
+        std::min(classes.size(), static_cast<std::size_t>(std::clamp(rice, 10.0, 60.0)));
+    const double width = (highest - lowest) / static_cast<double>(bins);
+    bars.resize(bins);
+    for (std::size_t b = 0; b < bins; ++b) {
+        bars[b].Lower = lowest + width * static_cast<double>(b);
+        bars[b].Upper = b + 1 == bins ? highest : lowest + width * static_cast<double>(b + 1);
+    }
+    for (const auto& c : classes) {
+        std::size_t b = width > 0 ? static_cast<std::size_t>((c.Value - lowest) / width) : 0;
+        if (b >= bins) b = bins - 1;
+        bars[b].Count += c.Count;
+    }
+    return bars;
+}
+
+NormalityData MakeNormalityData(std::span<const FrequencyClass> classes,
+                                const std::string& treatmentName, const std::string& variableName) {
+    NormalityData data;
+    data.Title = "Cumulative frequency";
+    data.Caption = "Cumu. Freq. of " + treatmentName + " in Probit";
+    data.VariableName = variableName;
+    data.Classes.assign(classes.begin(), classes.end());
+    data.Histogram = HistogramBars(classes);
+
+    double total = 0, weighted = 0;
+    for (const auto& c : classes) {
+        total += c.Count;
+        weighted += c.Value * c.Count;
+    }
+    data.Total = total;
+    if (total <= 0) return data;
+
+    const boost::math::normal standard;
+    double cumulative = 0;
+    for (std::size_t g = 0; g + 1 < classes.size(); ++g) {
+        cumulative += classes[g].Count;
+        const double fraction = cumulative / total;
+        data.Points.push_back({classes[g].Value, fraction, quantile(standard, fraction)});
+    }
+
+    data.Mean = weighted / total;
+    double squares = 0;
+    for (const auto& c : classes)
+        squares += c.Count * (c.Value - data.Mean) * (c.Value - data.Mean);
+    if (total >= 2 && squares > 0) {
+        data.StandardDeviation = std::sqrt(squares / (total - 1));
+        data.HasNormalLine = true;
+        const auto onLine = [&](double x) {
+            const double z = (x - data.Mean) / data.StandardDeviation;
+            return ProbitPoint{x, cdf(standard, z), z};
+        };
+        data.LineStart = onLine(classes.front().Value);
+        data.LineEnd = onLine(classes.back().Value);
+    }
+    return data;
+}
+
+NormalityData MakeNormalityData(const AnalysisState& state) {
+    std::vector<FrequencyClass> classes;
+    classes.reserve(static_cast<std::size_t>(std::max(state.ClassCount, 0)));
+    for (std::int32_t g = 1; g <= state.ClassCount; ++g)
+        classes.push_back({state.ClassValue.Get(g), state.ClassFrequency.Get(g)});
+    return MakeNormalityData(classes, state.TreatmentName(1), state.SortVariableName);
+}
+
+}  // namespace vortel
