@@ -1,7 +1,71 @@
 #include "cartesian/cmdCartesianDifference.h"
 
+#include "cartesian/CartesianDifference.h"
+#include "cartesian/CartesianDifference2.h"
+#include "shell/FlowRecord.h"
+#include "shell/Form1.h"
+#include "shell/NumberText.h"
+
 namespace vortel {
 
-void cmdCartesianDifference_Click(AnalysisState&, Services&) {}
+namespace {
+
+bool AskedYes(Dialogues& ui, const std::string& message, const std::string& title) {
+    return ui.AskYesNo(message, title) == Answer::Yes;
+}
+
+}  // namespace
+
+void cmdCartesianDifference_Click(AnalysisState& state, Services& services) {
+    // The flow record of an earlier test stays open until Quit; a second launch closes it first,
+    // so the new one can take the same name without two streams on one file.
+    state.FlowFile.reset();
+
+    DisableAllButtonsForCartesian(services.window);
+    services.window.SetVisible("Image1", false);
+    services.window.SetVisible("Label4", true);
+    services.window.SetVisible("Label14", true);
+    state.CartesianTest = true;
+
+    Dialogues& ui = services.ui;
+    const std::string detailMessage =
+        "Do you need the detailed info?\n"
+        "In general you can choose \"No\". If you choose \"Yes\", there will be many huge files.\n"
+        "\n"
+        "Attention: this is only for results of B =" +
+        Text(state.NominalBootstrapNumber) + ", and CPT =" + Text(state.NominalCartesianNumber);
+    if (!AskedYes(ui, detailMessage, "Do you need detailed info?")) {
+        state.FlowRecord = false;
+        state.DetailQuestionDeclined = true;
+    } else {
+        state.DetailQuestionDeclined = false;
+        if (AskedYes(ui, "Do you need the record of program flow?", "Do you need flow record?")) {
+            state.FlowFile = std::make_unique<FlowRecordFile>(
+                ui.OutputPath(state.OutputBaseName + "_0_Flow.txt"));
+            state.FlowRecord = true;
+        } else {
+            state.FlowRecord = false;
+        }
+    }
+
+    if (state.DetailQuestionDeclined) {
+        state.DetailedDifferences = false;
+    } else {
+        state.DetailedDifferences = AskedYes(
+            ui,
+            "Do you need detailed differences between treatments and normal density curves?\n"
+            "   This option is useful to teachers to show the normal curve.\n"
+            "   If you are comparing more treatments, there will be many files.\n"
+            "\n"
+            "Yes: Write detailed differences between treatments and normal density curves.\n"
+            "No: Don't write detailed differences between treatments.\n",
+            "Detailed differences");
+    }
+
+    state.ReversedSort = AskedYes(ui, "Do you want to do reversed sort?", "Reversed sort");
+
+    CartesianDifference(state, services);
+    CartesianDifference2(state, services);
+}
 
 }  // namespace vortel

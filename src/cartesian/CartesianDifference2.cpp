@@ -1,0 +1,325 @@
+#include "cartesian/CartesianDifference2.h"
+
+#include <array>
+#include <cmath>
+#include <optional>
+
+#include "cartesian/DetailFiles.h"
+#include "report/PrintMultiCIofDifference.h"
+#include "shell/NumberText.h"
+#include "shell/OutputFile.h"
+#include "shell/RunStopped.h"
+#include "sorting/DifferenceSort.h"
+
+namespace vortel {
+
+namespace {
+
+const char* const RunningCaption =
+    "I am running Cartesian paired test.\nPlease wait!\nDon't touch me!";
+
+std::string Named(const AnalysisState& state, std::int16_t t) {
+    return "treatment " + Text(t) + " (\"" + state.TreatmentName(t) + "\")";
+}
+
+// The loop every pair runs: one difference at a time in the order of k, so that the sums come
+// out digit for digit the same however the differences are later used. `each` sees every
+// difference with its serial and class (the detail files); without files it is empty and the
+// loop is only the subtraction, two compares and two sums.
+template <bool Negate, class Each>
+PairTally Tally(std::span<const double> x, std::span<const double> y, double meanDifference,
+                Each&& each) {
+    const double twice = 2 * meanDifference;
+    double sum = 0;
+    double sumOfSquares = 0;
+    std::int64_t low = 0;
+    std::int64_t high = 0;
+    std::int64_t k = 0;
+    for (const double xa : x) {
+        for (const double yb : y) {
+            const double d = Negate ? yb - xa : xa - yb;
+            ++k;
+            // Written as "not above 0" so that a difference that is not a number counts low.
+            const bool isLow = !(d > 0);
+            const bool isHigh = !isLow && d >= twice;
+            low += isLow;
+            high += isHigh;
+            each(k, d, !isLow && !isHigh);
+            sum += d;
+            sumOfSquares += d * d;
+        }
+    }
+    PairTally t;
+    t.Sum = sum;
+    t.SumOfSquares = sumOfSquares;
+    t.Low = static_cast<std::int32_t>(low);
+    t.High = static_cast<std::int32_t>(high);
+    t.Significant = static_cast<std::int32_t>(k - low - high);
+    return t;
+}
+
+template <class Each>
+PairTally TallyOriented(std::span<const double> x, std::span<const double> y, bool negate,
+                        double meanDifference, Each&& each) {
+    return negate ? Tally<true>(x, y, meanDifference, each)
+                  : Tally<false>(x, y, meanDifference, each);
+}
+
+void SummariseTreatments(AnalysisState& s) {
+    const std::int16_t n = s.TreatmentCount;
+    for (std::int16_t t = 1; t <= n; ++t) {
+        const std::int32_t b = s.BootstrapNumber(t);
+        std::int32_t* weight = s.ValueWeight.Through(b);
+        double* working = s.WorkingValues.List(t).Through(b);
+        for (std::int32_t k = 1; k <= b; ++k) weight[k] = 0, working[k] = 0;
+        s.EffectiveBootstrapNumber(t) = 0;
+        s.TreatmentSum(t) = 0;
+        s.TreatmentSumOfSquares(t) = 0;
+        s.BootstrapMean(t) = 0;
+        s.BootstrapVariance(t) = 0;
+        s.SumsVariance(t) = 0;
+    }
+    for (std::int16_t i = 1; i <= n; ++i)
+        for (std::int16_t j = static_cast<std::int16_t>(i + 1); j <= n; ++j)
+            s.HighCount(i, j) = s.LowCount(i, j) = s.InsignificantCount(i, j) =
+                s.SignificantCount(i, j) = 0;
+    s.SumOfMeans = 0;
+    s.BetweenSS = 0;
+    s.WithinSS = 0;
+    s.DfWithinGroups = 0;
+
+    for (std::int16_t t = 1; t <= n; ++t) {
+        const std::int32_t b = s.BootstrapNumber(t);
+        std::int32_t* weight = s.ValueWeight.Through(b);
+        double* x = s.WorkingValues.List(t).Through(b);
+        const std::int16_t* flag = s.ValueFlag.Through(b);
+        const double* values = s.BootstrapValues.List(t).Through(b);
+        std::int32_t m = 0;
+        double sum = 0;
+        double sumOfSquares = 0;
+        for (std::int32_t k = 1; k <= b; ++k) {
+            weight[k] = flag[k];
+            x[k] = values[k];
+            m += weight[k];
+            sum += weight[k] * x[k];
+            sumOfSquares += x[k] * x[k] * weight[k];
+        }
+        if (m < 2) {
+            throw RunStopped("The bootstrap values of " + Named(s, t) + " count " + Text(m) +
+                             "; a treatment needs at least two.");
+        }
+        s.EffectiveBootstrapNumber(t) = m;
+        s.TreatmentSum(t) = sum;
+        s.TreatmentSumOfSquares(t) = sumOfSquares;
+        const double mean = sum / m;
+        s.BootstrapMean(t) = mean;
+        s.SumOfMeans += mean;
+        s.SumsVariance(t) = (sumOfSquares - sum * sum / m) / (m - 1);
+        double squares = 0;
+        for (std::int32_t k = 1; k <= b; ++k) squares += (x[k] - mean) * (x[k] - mean);
+        s.BootstrapVariance(t) = squares / (m - 1);
+        s.TreatmentSE(t) = std::sqrt(s.BootstrapVariance(t));
+    }
+}
+
+void ComputeFValue(AnalysisState& s) {
+    const std::int16_t n = s.TreatmentCount;
+    s.GrandMean = s.SumOfMeans / n;
+    for (std::int16_t t = 1; t <= n; ++t) {
+        const double size = s.SampleSize(t);
+        const double deviation = s.BootstrapMean(t) - s.GrandMean;
+        s.BetweenSS += deviation * deviation * size;
+        s.WithinSS += (size - 1) * s.SumsVariance(t);
+        s.DfWithinGroups += size - 1;
+    }
+    s.DfBetweenGroups = n - 1;
+    const double betweenMeanSquare = s.BetweenSS / (n - 1);
+    const double withinMeanSquare = s.WithinSS / s.DfWithinGroups;
+    // Treatments without spread have no F value; 0 says so, where keeping the value of an
+    // earlier test would report that test's F for this one.
+    s.FValue = withinMeanSquare != 0 ? betweenMeanSquare / withinMeanSquare : 0;
+}
+
+void ShowTestBegins(AnalysisState& s, Services& services) {
+    Window& w = services.window;
+    w.SetVisible("Label2", true);
+    Look running;
+    running.Fore = Blue;
+    running.Back = White;
+    running.FontSize = 36;
+    w.SetCaption("Label2", RunningCaption);
+    w.SetLook("Label2", running);
+    w.Redraw("Label2");
+
+    w.SetVisible("Label14", false);
+    w.SetVisible("MSFlexGrid1", false);
+    w.Redraw("Frame3");
+
+    const DateTime now = services.clock.Now();
+    s.TestBeganText = "Cartesian paired test began at:" + DateText(now);
+    s.TestStartTime = now;
+    w.SetCaption("lblBootBegin", s.TestBeganText);
+    w.SetVisible("lblBootBegin", true);
+    w.Redraw("lblBootBegin");
+
+    Look tall;
+    tall.Height = 615;
+    w.SetLook("Label6", tall);
+    w.Redraw("Label6");
+    s.SavedStatusCaption = w.Caption("Label2");
+}
+
+void ShowComparing(const AnalysisState& s, Window& w, std::int16_t i, std::int16_t j,
+                   bool sorting) {
+    w.SetCaption("Label2", s.SavedStatusCaption + "\n(Comparing " + Text(i) + " with " + Text(j) +
+                               ")" + (sorting ? "\n(Sorting...)" : ""));
+    Look look;
+    look.FontSize = 36;
+    if (!sorting) look.Fore = w.CurrentLook("Label2").Fore == Red ? Blue : Red;
+    w.SetLook("Label2", look);
+    w.Redraw("Label2");
+}
+
+void ShowPairDone(Services& services, std::int16_t i, std::int16_t j) {
+    Window& w = services.window;
+    w.SetCaption("Label6",
+                 DateText(services.clock.Now()) + "\nTreat " + Text(i) + " to treat " + Text(j));
+    const std::optional<Rgb> back = w.CurrentLook("Label6").Back;
+    Look look;
+    if (back == Yellow) {
+        look.Back = Red;
+        look.Fore = Yellow;
+    } else if (back == Red) {
+        look.Back = Yellow;
+        look.Fore = Black;
+    }
+    w.SetLook("Label6", look);
+    w.Redraw("Label6");
+}
+
+void ComparePair(AnalysisState& s, Services& services, OutputSet& detailFiles, std::int16_t i,
+                 std::int16_t j) {
+    ShowComparing(s, services.window, i, j, false);
+    s.PairSum = 0;
+    s.PairSumOfSquares = 0;
+    s.PairedDifferenceMean(i, j) = 0;
+    s.PairedDifferenceSE(i, j) = 0;
+
+    // Every difference is taken as the larger-mean treatment minus the other, so D >= 0.
+    const bool iMinusJ = s.BootstrapMean(i) > s.BootstrapMean(j);
+    const double meanDifference =
+        iMinusJ ? s.BootstrapMean(i) - s.BootstrapMean(j) : s.BootstrapMean(j) - s.BootstrapMean(i);
+    const double c = s.BootstrapNumberReal(i) * s.BootstrapNumberReal(j);
+    const auto cn = static_cast<std::int64_t>(RoundHalfEven(c));
+    const auto bi = static_cast<std::int64_t>(s.BootstrapNumberReal(i));
+    const auto bj = static_cast<std::int64_t>(s.BootstrapNumberReal(j));
+    const std::span<const double> x(s.WorkingValues.List(i).Through(bi) + 1,
+                                    static_cast<std::size_t>(bi));
+    const std::span<const double> y(s.WorkingValues.List(j).Through(bj) + 1,
+                                    static_cast<std::size_t>(bj));
+
+    PairTally tally;
+    if (s.DetailedDifferences) {
+        PairDetailFiles files(detailFiles, s, services.ui, i, j, c, meanDifference);
+        tally = TallyOriented(
+            x, y, !iMinusJ, meanDifference,
+            [&](std::int64_t k, double d, bool significant) { files.Add(k, d, significant); });
+        files.Finish();
+    } else {
+        tally = TallyOriented(x, y, !iMinusJ, meanDifference, [](std::int64_t, double, bool) {});
+    }
+    s.CartesianIndex = static_cast<std::int32_t>(bi * bj);
+    s.PairSum = tally.Sum;
+    s.PairSumOfSquares = tally.SumOfSquares;
+    s.LowCount(i, j) = tally.Low;
+    s.HighCount(i, j) = tally.High;
+    s.SignificantCount(i, j) = tally.Significant;
+
+    s.CartesianMean(i, j) = s.PairSum / c;
+    s.CartesianVariance(i, j) = (s.PairSumOfSquares - s.PairSum * s.PairSum / c) / (c - 1);
+    s.CartesianSD(i, j) = std::sqrt(s.CartesianVariance(i, j));
+
+    ShowComparing(s, services.window, i, j, true);
+    s.SortCount = static_cast<std::int32_t>(cn);
+    const std::array<std::int64_t, 2> ranks{PercentileRank(c, 0.025), PercentileRank(c, 0.975)};
+    std::array<double, 2> percentiles{};
+    QuickSortOfDifferences(s, DifferenceList{x, y, !iMinusJ, s.PairSum}, ranks, percentiles);
+    s.PercentileLower(i, j) = percentiles[0];
+    s.PercentileUpper(i, j) = percentiles[1];
+
+    s.InsignificantCount(i, j) = s.LowCount(i, j) + s.HighCount(i, j);
+    s.PValue(i, j) = s.PValue(j, i) = s.InsignificantCount(i, j) / c;
+    s.TLower(i, j) = s.CartesianMean(i, j) - 1.959964 * s.CartesianSD(i, j);
+    s.TUpper(i, j) = s.CartesianMean(i, j) + 1.959964 * s.CartesianSD(i, j);
+    ShowPairDone(services, i, j);
+}
+
+}  // namespace
+
+PairTally TallyDifferences(std::span<const double> x, std::span<const double> y, bool negate,
+                           double meanDifference) {
+    return TallyOriented(x, y, negate, meanDifference, [](std::int64_t, double, bool) {});
+}
+
+std::int64_t PercentileRank(double c, double share) {
+    return static_cast<std::int64_t>(RoundHalfEven(c * share + 0.5));
+}
+
+void CheckTreatmentsFitTest(const AnalysisState& state) {
+    const std::int16_t n = state.TreatmentCount;
+    if (n < 2 || n > 5) {
+        throw RunStopped("A Cartesian paired test compares 2 to 5 treatments; the test has " +
+                         Text(n) + ".");
+    }
+    for (std::int16_t t = 1; t <= n; ++t) {
+        const std::int32_t b = state.BootstrapNumber(t);
+        if (b < 2 || state.BootstrapNumberReal(t) < 2) {
+            throw RunStopped("The bootstrap number B of " + Named(state, t) + " is " + Text(b) +
+                             "; a Cartesian paired test needs at least two values per treatment.");
+        }
+    }
+    for (std::int16_t i = 1; i <= n; ++i) {
+        for (std::int16_t j = static_cast<std::int16_t>(i + 1); j <= n; ++j) {
+            const double c = state.BootstrapNumberReal(i) * state.BootstrapNumberReal(j);
+            if (c > ListCapacity) {
+                throw RunStopped(
+                    "The pair of " + Named(state, i) +
+                    " (B = " + Text(state.BootstrapNumberReal(i)) + ") and " + Named(state, j) +
+                    " (B = " + Text(state.BootstrapNumberReal(j)) + ") has " + Text(c) +
+                    " Cartesian differences; a pair may have at most " + Text(ListCapacity) + ".");
+            }
+        }
+    }
+    double df = 0;
+    std::string sizes;
+    for (std::int16_t t = 1; t <= n; ++t) {
+        df += static_cast<double>(state.SampleSize(t)) - 1;
+        sizes += (t > 1 ? ", " : "") + Text(state.SampleSize(t));
+    }
+    if (!(df > 0)) {
+        throw RunStopped("The sample sizes n of the treatments (" + sizes +
+                         ") leave the F value no within-groups degrees of freedom; at least one "
+                         "treatment needs n of 2 or more.");
+    }
+}
+
+void CartesianDifference2(AnalysisState& state, Services& services) {
+    CheckTreatmentsFitTest(state);
+    state.FlowLine("Sub CartesianDifference2");
+    SummariseTreatments(state);
+    ComputeFValue(state);
+    ShowTestBegins(state, services);
+
+    // Detail files of every pair appear together once the report is written, so a test that
+    // stops part-way leaves neither half a file nor a set that mixes two tests.
+    OutputSet detailFiles;
+    const std::int16_t n = state.TreatmentCount;
+    for (std::int16_t i = 1; i <= n - 1; ++i)
+        for (std::int16_t j = static_cast<std::int16_t>(i + 1); j <= n; ++j)
+            ComparePair(state, services, detailFiles, i, j);
+
+    PrintMultiCIofDifference(state, services);
+    detailFiles.CommitAll();
+}
+
+}  // namespace vortel

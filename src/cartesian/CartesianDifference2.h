@@ -1,0 +1,42 @@
+// The pairwise computation of the Cartesian paired test: each treatment summarised, the F value,
+// and for every pair the statistics of all B_i x B_j differences of their bootstrap values.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "shell/App.h"
+#include "shell/lifetabl.h"
+
+namespace vortel {
+
+// Reads what treatment input left (TreatmentCount, BootstrapValues, ValueFlag, BootstrapNumber,
+// BootstrapNumberReal, SampleSize) and the options DetailedDifferences and FlowRecord. Leaves
+// the per-treatment summaries, FValue, TestBeganText, TestStartTime and every per-pair result,
+// shows its progress in Label2, lblBootBegin and Label6, writes the pairs' detail files when
+// asked, and ends by writing the report. A failure anywhere leaves no new detail file.
+void CartesianDifference2(AnalysisState& state, Services& services);
+
+// Stops the command, before anything is computed or written, when a treatment has fewer than
+// two bootstrap values, when a pair has more differences than a value list holds, or when the
+// sample sizes leave the F value no within-groups degrees of freedom.
+void CheckTreatmentsFitTest(const AnalysisState& state);
+
+// What one pass over a pair's differences in the order of k gathers.
+struct PairTally {
+    double Sum = 0;
+    double SumOfSquares = 0;
+    std::int32_t Low = 0;          // d <= 0, or not a number
+    std::int32_t High = 0;         // d >= 2D
+    std::int32_t Significant = 0;  // 0 < d < 2D
+};
+
+// The differences x[a] - y[b] (y[b] - x[a] when `negate`), a outer, b inner, with the sums added
+// one difference at a time in that order: the order fixes the last digits of the results.
+PairTally TallyDifferences(std::span<const double> x, std::span<const double> y, bool negate,
+                           double meanDifference);
+
+// The position in the sorted differences of a percentile: c * share + 0.5, halves to even.
+std::int64_t PercentileRank(double c, double share);
+
+}  // namespace vortel

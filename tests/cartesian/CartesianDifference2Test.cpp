@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include "CartesianFixture.h"
+#include "cartesian/CartesianDifference2.h"
+#include "shell/FlowRecord.h"
+#include "shell/RunStopped.h"
+
+namespace vortel {
+namespace {
+
+using test::LoadTreatments;
+using test::TestRun;
+using test::Treatment;
+
+void RunTest(TestRun& r, const std::vector<Treatment>& treatments) {
+    LoadTreatments(r.state, treatments);
+    r.ui.Type("1");  // the report's file-name code
+    CartesianDifference2(r.state, r.services);
+}
+
+// Hand-worked pairs of two values each (C = 4, ranks 1 and 4).
+TEST(CartesianDifference2, PairResultsFromWorkedExamples) {
+    struct Case {
+        const char* label;
+        std::vector<double> first, second;
+        double mean, variance, lower, upper;
+        std::int32_t low, high, significant;
+        double p;
+    };
+    const Case cases[] = {
+        // differences 2, 1, 3, 2: all inside (0, 4)
+        {"3,4 vs 1,2", {3, 4}, {1, 2}, 2, 2.0 / 3, 1, 3, 0, 0, 4, 0},
+        // differences 1, -1, 5, 3 against 2D = 4: one low, one high
+        {"2,6 vs 1,3", {2, 6}, {1, 3}, 2, 20.0 / 3, -1, 5, 1, 1, 2, 0.5},
+        // the smaller mean first: taken as second minus first, same results
+        {"1,2 vs 3,4", {1, 2}, {3, 4}, 2, 2.0 / 3, 1, 3, 0, 0, 4, 0},
+        // equal means: D = 0, every difference is at or below 0 or at or above 0
+        {"1,3 vs 2,2", {1, 3}, {2, 2}, 0, 4.0 / 3, -1, 1, 2, 2, 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        TestRun r;
+        RunTest(r, {{"A", c.first}, {"B", c.second}});
+        const AnalysisState& s = r.state;
+        EXPECT_DOUBLE_EQ(s.CartesianMean(1, 2), c.mean);
+        EXPECT_DOUBLE_EQ(s.CartesianVariance(1, 2), c.variance);
+        EXPECT_DOUBLE_EQ(s.CartesianSD(1, 2), std::sqrt(c.variance));
+        EXPECT_EQ(s.PercentileLower(1, 2), c.lower);
+        EXPECT_EQ(s.PercentileUpper(1, 2), c.upper);
+        EXPECT_EQ(s.LowCount(1, 2), c.low);
+        EXPECT_EQ(s.HighCount(1, 2), c.high);
+        EXPECT_EQ(s.SignificantCount(1, 2), c.significant);
+        EXPECT_EQ(s.InsignificantCount(1, 2), c.low + c.high);
+        EXPECT_EQ(s.PValue(1, 2), c.p);
+        EXPECT_EQ(s.PValue(2, 1), c.p);
+    }
+}
+
+TEST(CartesianDifference2, TIntervalUsesTheNormalQuantile) {
+    TestRun r;
+    RunTest(r, {{"A", {3, 4}}, {"B", {1, 2}}});
+    // 2 -/+ 1.959964 * sqrt(2/3)
+    EXPECT_NEAR(r.state.TLower(1, 2), 0.399696095258570, 1e-12);
+    EXPECT_NEAR(r.state.TUpper(1, 2), 3.600303904741430, 1e-12);
+}
+
+TEST(CartesianDifference2, TreatmentSummariesAndFValue) {
+    TestRun r;
+    RunTest(r, {{"A", {2, 6}, 5}, {"B", {1, 3}, 3}});
+    const AnalysisState& s = r.state;
+    EXPECT_EQ(s.BootstrapMean(1), 4);
+    EXPECT_EQ(s.BootstrapMean(2), 2);
+    EXPECT_EQ(s.BootstrapVariance(1), 8);
+    EXPECT_EQ(s.BootstrapVariance(2), 2);
+    EXPECT_DOUBLE_EQ(s.TreatmentSE(1), std::sqrt(8.0));
+    EXPECT_EQ(s.EffectiveBootstrapNumber(1), 2);
+    // between: (1*5 + 1*3) / 1 = 8; within: (4*8 + 2*2) / 6 = 6
+    EXPECT_EQ(s.DfBetweenGroups, 1);
+    EXPECT_EQ(s.DfWithinGroups, 6);
+    EXPECT_DOUBLE_EQ(s.FValue, 8.0 / 6.0);
+}
+
+// A second test in one program run: counts start again from zero, and treatments without
+// spread give F = 0 rather than the first test's F.
+TEST(CartesianDifference2, SecondTestOfRunStartsAfresh) {
+    TestRun r;
+    RunTest(r, {{"A", {2, 6}, 5}, {"B", {1, 3}, 3}});
+    ASSERT_NE(r.state.FValue, 0);
+    RunTest(r, {{"A", {5, 5}}, {"B", {2, 2}}});
+    EXPECT_EQ(r.state.FValue, 0);
+    EXPECT_EQ(r.state.SignificantCount(1, 2), 4);
+    EXPECT_EQ(r.state.LowCount(1, 2), 0);
+    EXPECT_EQ(r.state.HighCount(1, 2), 0);
+    EXPECT_EQ(r.state.PValue(1, 2), 0);
+    EXPECT_EQ(r.state.PercentileLower(1, 2), 3);
+}
+
+TEST(CartesianDifference2, PercentileRanksRoundHalvesToEven) {
+    struct Case {
+        double c;
+        std::int64_t lower, upper;
+    };
+    const Case cases[] = {
+        {4, 1, 4},                        // 0.6 and 4.4
+        {1000, 26, 976},                  // 25.5 and 975.5
+        {10'000, 250, 9750},              // 250.5 and 9750.5
+        {1'000'000, 25'000, 975'000},     // 25000.5 and 975000.5
+        {4'000'000, 100'000, 3'900'000},  // 100000.5 and 3900000.5
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(PercentileRank(c.c, 0.025), c.lower) << c.c;
+        EXPECT_EQ(PercentileRank(c.c, 0.975), c.upper) << c.c;
+    }
+}
+
+TEST(CartesianDifference2, ProgressLabels) {
+    TestRun r;
+    Look yellow;
+    yellow.Back = Yellow;
+    r.window.SetLook("Label6", yellow);
+    RunTest(r, {{"A", {5, 6}}, {"B", {3, 4}}, {"C", {1, 2}}});
+    const std::string running =
+        "I am running Cartesian paired test.\nPlease wait!\nDon't touch me!";
+    EXPECT_EQ(r.state.SavedStatusCaption, running);
+    EXPECT_EQ(r.window.Caption("Label2"), running + "\n(Comparing 2 with 3)\n(Sorting...)");
+    // blue at the start, then red, blue, red for the three pairs
+    EXPECT_EQ(r.window.CurrentLook("Label2").Fore, Red);
+    EXPECT_EQ(r.window.CurrentLook("Label2").FontSize, 36);
+    EXPECT_EQ(r.state.TestBeganText, "Cartesian paired test began at:3/7/2024 9:05:03 AM");
+    EXPECT_EQ(r.window.Caption("lblBootBegin"), r.state.TestBeganText);
+    EXPECT_EQ(r.window.Caption("Label6"), "3/7/2024 9:05:03 AM\nTreat 2 to treat 3");
+    // yellow -> red -> yellow -> red; red backgrounds carry yellow text
+    EXPECT_EQ(r.window.CurrentLook("Label6").Back, Red);
+    EXPECT_EQ(r.window.CurrentLook("Label6").Fore, Yellow);
+    EXPECT_EQ(r.window.CurrentLook("Label6").Height, 615);
+}
+
+TEST(CartesianDifference2, FlowRecordNamesTheComputationAndEachSort) {
+    TestRun r;
+    r.state.FlowRecord = true;
+    r.state.FlowFile = std::make_unique<FlowRecordFile>(r.folder / "_0_Flow.txt");
+    RunTest(r, {{"A", {5, 6}}, {"B", {3, 4}}, {"C", {1, 2}}});
+    r.state.FlowFile.reset();
+    const std::string flow = test::ReadAll(r.folder / "_0_Flow.txt");
+    EXPECT_EQ(flow.rfind(test::CrLf({"Sub CartesianDifference2", "Sub QuickSort", "Sub QuickSort",
+                                     "Sub QuickSort"}),
+                         0),
+              0u)
+        << flow;
+}
+
+// Refused before anything is computed or written, naming the treatments and numbers.
+TEST(CartesianDifference2, RefusesTreatmentsThatCannotBeCompared) {
+    struct Case {
+        const char* label;
+        std::vector<Treatment> treatments;
+        std::int32_t firstB, secondB;
+        std::vector<std::string> named;
+    };
+    const Case cases[] = {
+        {"one value", {{"A", {3}}, {"B", {1, 2}}}, 0, 0, {"treatment 1 (\"A\")", " is 1;"}},
+        {"C beyond the lists",
+         {{"A", {3, 4}}, {"B", {1, 2}}},
+         2001,
+         2000,
+         {"treatment 1", "treatment 2", "4002000", "4000005"}},
+        {"no within-groups df", {{"A", {3, 4}, 1}, {"B", {1, 2}, 1}}, 0, 0, {"(1, 1)"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        TestRun r;
+        LoadTreatments(r.state, c.treatments);
+        if (c.firstB > 0) {
+            r.state.BootstrapNumber(1) = c.firstB;
+            r.state.BootstrapNumberReal(1) = c.firstB;
+            r.state.BootstrapNumber(2) = c.secondB;
+            r.state.BootstrapNumberReal(2) = c.secondB;
+        }
+        r.state.FlowRecord = true;
+        r.state.DetailedDifferences = true;
+        r.state.FlowFile = std::make_unique<FlowRecordFile>(r.folder / "_0_Flow.txt");
+        try {
+            CartesianDifference2(r.state, r.services);
+            ADD_FAILURE() << "not refused";
+        } catch (const RunStopped& e) {
+            for (const auto& part : c.named)
+                EXPECT_NE(std::string(e.what()).find(part), std::string::npos) << e.what();
+        }
+        r.state.FlowFile.reset();
+        EXPECT_EQ(r.folder.Files(), std::vector<std::string>{"_0_Flow.txt"});
+        EXPECT_EQ(test::ReadAll(r.folder / "_0_Flow.txt"), "");
+    }
+}
+
+}  // namespace
+}  // namespace vortel
