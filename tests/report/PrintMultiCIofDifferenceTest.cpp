@@ -120,6 +120,40 @@ TEST(PrintMultiCIofDifference, CodeThatCannotBePartOfAFileNameIsAskedAgain) {
     }
 }
 
+// A name the file system cannot take is asked again while another code can help; a cancel
+// or the default code, which add no code to the name, stop the test instead.
+TEST(PrintMultiCIofDifference, NameTooLongForTheFileSystem) {
+    {
+        ReportRun run;
+        AnalysisState state;
+        test::Fill(state, test::TwoTreatments());
+        state.CurrentParameterName = std::string(40, 'p');
+        run.ui.Type(std::string(200, 'c')).Type("X1");
+        PrintMultiCIofDifference(state, run.services);
+        EXPECT_EQ(run.ui.Notices().size(), 1u);
+        EXPECT_EQ(state.OutputFileCode, "X1");
+    }
+    {
+        ReportRun run;
+        AnalysisState state;
+        test::Fill(state, test::TwoTreatments());
+        state.CurrentParameterName = std::string(230, 'p');
+        run.ui.Type(NoCode);
+        EXPECT_THROW(PrintMultiCIofDifference(state, run.services), RunStopped);
+        EXPECT_TRUE(run.folder.Files().empty());
+    }
+    {
+        ReportRun run;
+        AnalysisState state;
+        test::Fill(state, test::TwoTreatments());
+        run.ui.SetCurrentFolder(run.folder.Path() / std::string(5000, 'f'));
+        run.ui.Type("X1").Type("");
+        EXPECT_THROW(PrintMultiCIofDifference(state, run.services), RunStopped);
+        EXPECT_EQ(run.ui.Notices().size(), 1u);
+        EXPECT_TRUE(run.folder.Files().empty());
+    }
+}
+
 TEST(PrintMultiCIofDifference, PromptAndCancelledCode) {
     ReportRun run;
     AnalysisState state;
