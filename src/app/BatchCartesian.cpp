@@ -1,12 +1,172 @@
+// vortel cartesian: one Cartesian paired test in a fresh program run, its questions answered
+// from the command line.
 #include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
 
 #include "app/Commands.h"
+#include "cartesian/cmdCartesianDifference.h"
+#include "report/ResultFileName.h"
+#include "shell/App.h"
+#include "shell/NumberText.h"
+#include "shell/ScriptedDialogues.h"
+#include "shell/TextRecords.h"
 
 namespace vortel {
 
-int RunCartesianCommand(const std::vector<std::string>&) {
-    std::fputs("vortel cartesian: not built yet\n", stderr);
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CartesianOptions {
+    std::string Transformation = "0";
+    bool Reversed = false;
+    bool DetailDifferences = false;
+    bool FlowRecord = false;
+    std::string Code = "1";
+    std::vector<std::string> Files;
+};
+
+int UsageError(const std::string& message) {
+    std::fprintf(stderr, "vortel cartesian: %s; see vortel --help\n", message.c_str());
+    return 2;
+}
+
+int Refused(const std::string& message) {
+    std::string oneLine = message;
+    for (char& c : oneLine)
+        if (c == '\n' || c == '\r') c = ' ';
+    std::fprintf(stderr, "vortel cartesian: %s\n", oneLine.c_str());
     return 1;
+}
+
+// Parses the arguments; a message when they do not make a command.
+std::optional<std::string> Parse(const std::vector<std::string>& args, CartesianOptions& o) {
+    bool filesOnly = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (filesOnly || a == "-" || a.empty() || a[0] != '-') {
+            o.Files.push_back(a);
+        } else if (a == "--") {
+            filesOnly = true;
+        } else if (a == "--transform" || a == "--code") {
+            if (i + 1 >= args.size()) return a + " needs a value";
+            const std::string& v = args[++i];
+            if (a == "--code") {
+                // The report would ask again for a code it cannot use; a batch run cannot answer.
+                if (!CodeFitsFileName(v)) return "--code \"" + v + "\" cannot stand in a file name";
+                o.Code = v;
+            } else if (v == "none") {
+                o.Transformation = "0";
+            } else if (v == "arcsine") {
+                o.Transformation = "1";
+            } else if (v == "logit") {
+                o.Transformation = "2";
+            } else {
+                return "--transform is none, arcsine or logit, not \"" + v + "\"";
+            }
+        } else if (a == "--reversed") {
+            o.Reversed = true;
+        } else if (a == "--detail-differences") {
+            o.DetailDifferences = true;
+        } else if (a == "--flow-record") {
+            o.FlowRecord = true;
+        } else {
+            return "unknown option \"" + a + "\"";
+        }
+    }
+    if (o.Files.size() < 2 || o.Files.size() > 5)
+        return "two to five treatment FILEs are needed, " + Text(std::int64_t(o.Files.size())) +
+               " given";
+    return std::nullopt;
+}
+
+// The flow record is the one file the launch creates before anything can fail; a stopped run
+// puts back what stood under its name before.
+class FlowRecordGuard {
+public:
+    explicit FlowRecordGuard(fs::path path) : m_path(std::move(path)) {
+        std::error_code ec;
+        if (fs::is_regular_file(m_path, ec)) m_earlier = ReadBytes(m_path);
+    }
+    void Restore() const {
+        std::error_code ec;
+        if (!m_earlier) {
+            fs::remove(m_path, ec);
+            return;
+        }
+        if (std::FILE* f = std::fopen(m_path.string().c_str(), "wb")) {
+            std::fwrite(m_earlier->data(), 1, m_earlier->size(), f);
+            std::fclose(f);
+        }
+    }
+
+private:
+    static std::string ReadBytes(const fs::path& path) {
+        std::string content;
+        if (std::FILE* f = std::fopen(path.string().c_str(), "rb")) {
+            char buf[1 << 16];
+            std::size_t n;
+            while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) content.append(buf, n);
+            std::fclose(f);
+        }
+        return content;
+    }
+    fs::path m_path;
+    std::optional<std::string> m_earlier;
+};
+
+}  // namespace
+
+int RunCartesianCommand(const std::vector<std::string>& args) {
+    CartesianOptions o;
+    if (auto problem = Parse(args, o)) return UsageError(*problem);
+
+    ScriptedDialogues ui;
+    HeadlessWindow window;
+    SystemClock clock;
+    App app(ui, window, clock);
+    SetEditionValues(app.State());
+    app.Generator().Seed(static_cast<std::uint32_t>(clock.Now().Second));
+
+    // Output files go where the file dialogue would have left the current folder.
+    std::error_code ec;
+    const fs::path folder = fs::absolute(fs::path(o.Files.back()), ec).parent_path();
+    ui.SetCurrentFolder(folder);
+
+    const bool detailedInfo = o.DetailDifferences || o.FlowRecord;
+    if (detailedInfo) {
+        ui.Yes();
+        o.FlowRecord ? ui.Yes() : ui.No();
+        o.DetailDifferences ? ui.Yes() : ui.No();
+    } else {
+        ui.No();
+    }
+    o.Reversed ? ui.Yes() : ui.No();
+    ui.Type(Text(std::int64_t(o.Files.size()))).Type(o.Transformation);
+    for (const auto& file : o.Files) ui.Pick(file);
+    ui.Type(o.Code);
+
+    // A fresh run has no base name yet, so the flow record is named "_0_Flow.txt".
+    std::optional<FlowRecordGuard> flow;
+    if (o.FlowRecord) flow.emplace(ui.OutputPath(app.State().OutputBaseName + "_0_Flow.txt"));
+    std::string failure;
+    try {
+        if (!app.Run(cmdCartesianDifference_Click)) failure = app.LastFailure();
+    } catch (const UnexpectedDialogue& e) {
+        failure = e.What;
+    }
+    app.CloseAllFiles();
+    if (!failure.empty()) {
+        if (flow) flow->Restore();
+        return Refused(failure);
+    }
+
+    std::printf("%s\n", fs::absolute(fs::path(app.State().ResultFileName), ec).string().c_str());
+    std::fflush(stdout);
+    return 0;
 }
 
 }  // namespace vortel

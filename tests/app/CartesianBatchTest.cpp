@@ -1,0 +1,133 @@
+// The batch command line of the Cartesian paired test, run as its own program.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/TestFiles.h"
+
+namespace vortel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadAll;
+using test::TempFolder;
+
+struct Outcome {
+    int status = -1;
+    std::string out, err;
+};
+
+std::string Quoted(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// Runs vortel with the arguments; its output goes to files outside the folder under test.
+Outcome RunVortel(const std::vector<std::string>& args) {
+    static const TempFolder capture;
+    std::string command = Quoted(VORTEL_BINARY);
+    for (const auto& a : args) command += " " + Quoted(a);
+    command +=
+        " >" + Quoted((capture / "out").string()) + " 2>" + Quoted((capture / "err").string());
+    const int raw = std::system(command.c_str());
+    Outcome o;
+    o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    o.out = ReadAll(capture / "out");
+    o.err = ReadAll(capture / "err");
+    return o;
+}
+
+// Copies the named fixtures into the folder; returns their paths there.
+std::vector<std::string> Fixtures(const TempFolder& folder, const std::vector<std::string>& names) {
+    std::vector<std::string> paths;
+    for (const auto& n : names) {
+        fs::copy_file(test::DataFile("cartesian/" + n), folder / n);
+        paths.push_back((folder / n).string());
+    }
+    return paths;
+}
+
+std::size_t CountFiles(const TempFolder& folder, const std::string& part) {
+    std::size_t n = 0;
+    for (const auto& name : folder.Files()) n += name.find(part) != std::string::npos;
+    return n;
+}
+
+TEST(CartesianBatch, WritesReportDetailsAndFlowBesideTheLastFile) {
+    TempFolder folder;
+    const auto files = Fixtures(folder, {"tomato-r.txt", "pepper-r.txt"});
+    const Outcome o = RunVortel(
+        {"cartesian", "--detail-differences", "--flow-record", "--code", "X1", files[1], files[0]});
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.err, "");
+    ASSERT_FALSE(o.out.empty());
+    ASSERT_EQ(o.out.back(), '\n');
+    const fs::path report = o.out.substr(0, o.out.size() - 1);
+    EXPECT_TRUE(report.is_absolute()) << report;
+    EXPECT_EQ(report.parent_path(), fs::canonical(folder.Path()));
+    EXPECT_EQ(report.filename().string().rfind("25A-Cartesian diff results-r_X1 ", 0), 0u);
+    const std::string text = ReadAll(report);
+    EXPECT_NE(text.find("Comparison between Tomato vs Pepper"), std::string::npos);
+
+    EXPECT_EQ(CountFiles(folder, "1 to 2_diff"), 6u);
+    const std::string all =
+        ReadAll(folder / "25A-Cartesian diff_5-r-1 to 2_diff-All (for N. sort).txt");
+    EXPECT_EQ(all.rfind(test::CrLf({"\"Tomato vs Pepper\""}), 0), 0u);
+    EXPECT_NE(all.find("\r\n16,"), std::string::npos);  // C = 4 x 4
+    EXPECT_EQ(ReadAll(folder / "_0_Flow.txt").rfind(test::CrLf({"Sub CartesianDifference2"}), 0),
+              0u);
+}
+
+TEST(CartesianBatch, UsageErrorsWriteNothing) {
+    TempFolder folder;
+    const auto f = Fixtures(folder, {"tomato-r.txt", "pepper-r.txt"});
+    const std::vector<std::vector<std::string>> cases = {
+        {"cartesian"},
+        {"cartesian", f[0]},
+        {"cartesian", f[0], f[1], f[0], f[1], f[0], f[1]},
+        {"cartesian", "--transform", "square", f[0], f[1]},
+        {"cartesian", "--sideways", f[0], f[1]},
+        {"cartesian", f[0], f[1], "--code"},
+        {"cartesian", "--code", "a/b", "--flow-record", f[0], f[1]},
+    };
+    for (const auto& args : cases) {
+        const Outcome o = RunVortel(args);
+        EXPECT_EQ(o.status, 2) << args.size();
+        EXPECT_EQ(o.out, "");
+        EXPECT_EQ(o.err.rfind("vortel cartesian: ", 0), 0u) << o.err;
+        EXPECT_NE(o.err.find("see vortel --help"), std::string::npos) << o.err;
+    }
+    EXPECT_EQ(folder.Files(), (std::vector<std::string>{"pepper-r.txt", "tomato-r.txt"}));
+}
+
+// Refused input: one line on standard error, no new file, an earlier flow record kept.
+TEST(CartesianBatch, RefusedInputLeavesTheFolderAsItWas) {
+    TempFolder folder;
+    const auto f = Fixtures(folder, {"tomato-r.txt", "cut-short-r.txt"});
+    folder.Write("_0_Flow.txt", "earlier");
+    const Outcome o = RunVortel({"cartesian", "--flow-record", "--detail-differences", f[0], f[1]});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.out, "");
+    EXPECT_EQ(o.err.rfind("vortel cartesian: ", 0), 0u);
+    EXPECT_NE(o.err.find("cut-short-r.txt"), std::string::npos) << o.err;
+    EXPECT_EQ(o.err.find('\n'), o.err.size() - 1);
+    EXPECT_EQ(folder.Files(),
+              (std::vector<std::string>{"_0_Flow.txt", "cut-short-r.txt", "tomato-r.txt"}));
+    EXPECT_EQ(ReadAll(folder / "_0_Flow.txt"), "earlier");
+}
+
+TEST(CartesianBatch, HelpDocumentsTheCommand) {
+    const Outcome o = RunVortel({"--help"});
+    EXPECT_EQ(o.status, 0);
+    for (const char* part : {"vortel cartesian", "--transform none|arcsine|logit", "--reversed",
+                             "--detail-differences", "--flow-record", "--code CODE"})
+        EXPECT_NE(o.out.find(part), std::string::npos) << part;
+}
+
+}  // namespace
+}  // namespace vortel

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include "CartesianFixture.h"
+#include "cartesian/cmdCartesianDifference.h"
+#include "shell/FlowRecord.h"
+
+namespace vortel {
+namespace {
+
+using test::TestRun;
+
+const std::string DetailInfoMessage =
+    "Do you need the detailed info?\n"
+    "In general you can choose \"No\". If you choose \"Yes\", there will be many huge files.\n"
+    "\n"
+    "Attention: this is only for results of B =2000, and CPT =4000000";
+const std::string DetailedDifferencesMessage =
+    "Do you need detailed differences between treatments and normal density curves?\n"
+    "   This option is useful to teachers to show the normal curve.\n"
+    "   If you are comparing more treatments, there will be many files.\n"
+    "\n"
+    "Yes: Write detailed differences between treatments and normal density curves.\n"
+    "No: Don't write detailed differences between treatments.\n";
+
+// Queues the answers of treatment input and the report for two small treatment files.
+void AnswerTreatmentsAndReport(TestRun& r) {
+    const auto first =
+        r.folder.Write("a.txt", test::CrLf({"A", "x", "10", "y", "2", "r", "10", "3.5", "3", "4"}));
+    const auto second =
+        r.folder.Write("b.txt", test::CrLf({"B", "x", "12", "y", "2", "r", "12", "1.5", "1", "2"}));
+    r.ui.Type("2").Type("0").Pick(first.string()).Pick(second.string()).Type("1");
+}
+
+std::vector<std::string> QuestionTitles(const ScriptedDialogues& ui) {
+    std::vector<std::string> titles;
+    for (const auto& shown : ui.Log())
+        if (shown.Kind == DialogueKind::YesNo) titles.push_back(shown.Title);
+    return titles;
+}
+
+std::size_t CountFiles(const TestRun& r, const std::string& part) {
+    std::size_t n = 0;
+    for (const auto& name : r.folder.Files()) n += name.find(part) != std::string::npos;
+    return n;
+}
+
+TEST(Launch, AnswersSettleTheOptionsAndOutputs) {
+    struct Case {
+        const char* label;
+        std::vector<Answer> answers;
+        std::vector<std::string> titles;
+        bool flow, details, reversed;
+    };
+    const std::string info = "Do you need detailed info?", flow = "Do you need flow record?",
+                      detail = "Detailed differences", order = "Reversed sort";
+    const Case cases[] = {
+        {"no detailed info", {Answer::No, Answer::No}, {info, order}, false, false, false},
+        {"details without flow record",
+         {Answer::Yes, Answer::No, Answer::Yes, Answer::No},
+         {info, flow, detail, order},
+         false,
+         true,
+         false},
+        {"flow record without details, reversed",
+         {Answer::Yes, Answer::Yes, Answer::No, Answer::Yes},
+         {info, flow, detail, order},
+         true,
+         false,
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        TestRun r;
+        for (Answer a : c.answers) r.ui.Answer(DialogueKind::YesNo, a);
+        AnswerTreatmentsAndReport(r);
+        cmdCartesianDifference_Click(r.state, r.services);
+
+        EXPECT_TRUE(r.ui.AllAnswered());
+        EXPECT_EQ(QuestionTitles(r.ui), c.titles);
+        EXPECT_EQ(r.ui.Log()[0].Message, DetailInfoMessage);
+        if (c.titles.size() == 4) {
+            EXPECT_EQ(r.ui.Log()[1].Message, "Do you need the record of program flow?");
+            EXPECT_EQ(r.ui.Log()[2].Message, DetailedDifferencesMessage);
+        }
+        EXPECT_EQ(r.ui.Log()[c.titles.size() - 1].Message, "Do you want to do reversed sort?");
+        EXPECT_TRUE(r.state.CartesianTest);
+        EXPECT_EQ(r.state.FlowRecord, c.flow);
+        EXPECT_EQ(r.state.DetailedDifferences, c.details);
+        EXPECT_EQ(r.state.ReversedSort, c.reversed);
+        EXPECT_EQ(CountFiles(r, "_0_Flow.txt"), c.flow ? 1u : 0u);
+        EXPECT_EQ(CountFiles(r, " to 2_diff"), c.details ? 6u : 0u);
+        EXPECT_EQ(CountFiles(r, " results-r_"), 1u);
+        EXPECT_FALSE(r.window.State("Image1").Visible);
+        EXPECT_TRUE(r.window.State("Label4").Visible);
+    }
+}
+
+// A second launch asks everything again, and the flow record of the first is closed whole
+// before the second opens its own.
+TEST(Launch, SecondLaunchAsksAgainAndClosesTheEarlierFlowRecord) {
+    TestRun r;
+    r.ui.Yes().Yes().Yes().Yes();
+    AnswerTreatmentsAndReport(r);
+    cmdCartesianDifference_Click(r.state, r.services);
+    const std::string firstFlow = test::ReadAll(r.folder / "_0_Flow.txt");
+
+    r.ui.Yes().Yes().No().No();
+    AnswerTreatmentsAndReport(r);
+    cmdCartesianDifference_Click(r.state, r.services);
+    EXPECT_TRUE(r.ui.AllAnswered());
+    EXPECT_TRUE(r.state.FlowRecord);
+    EXPECT_FALSE(r.state.DetailedDifferences);
+    EXPECT_FALSE(r.state.ReversedSort);
+
+    EXPECT_EQ(test::ReadAll(r.folder / "_0_Flow.txt"), firstFlow);
+    EXPECT_EQ(firstFlow.rfind(test::CrLf({"Sub CartesianDifference2", "Sub QuickSort",
+                                          "Sub PrintMultiCIofDifference"}),
+                              0),
+              0u)
+        << firstFlow;
+    // The base name treatment input set names the second record.
+    r.state.FlowFile.reset();
+    EXPECT_EQ(test::ReadAll(r.folder / "25A-Cartesian diff_0_Flow.txt"), firstFlow);
+}
+
+}  // namespace
+}  // namespace vortel
