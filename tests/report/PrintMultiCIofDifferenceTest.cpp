@@ -9,6 +9,7 @@
 #include "ReportFixtures.h"
 #include "report/PrintMultiCIofDifference.h"
 #include "report/ResultFileName.h"
+#include "shell/FlowRecord.h"
 #include "shell/ScriptedDialogues.h"
 #include "support/TestFiles.h"
 
@@ -215,6 +216,19 @@ TEST(PrintMultiCIofDifference, WindowShowsEndTimeGridAndFileName) {
     EXPECT_EQ(run.ui.Beeps(), 2);
     EXPECT_EQ(state.TotalTimeText, "Total time = 2 min.");
     EXPECT_EQ(state.TestEndTime.Epoch, ReportMoment);
+}
+
+TEST(PrintMultiCIofDifference, FlowRecordNamesTheReportProcedures) {
+    ReportRun run;
+    AnalysisState state;
+    test::Fill(state, test::TwoTreatments());
+    state.FlowRecord = true;
+    state.FlowFile = std::make_unique<FlowRecordFile>(run.folder / "flow.txt");
+    Report(state, run);
+    state.FlowFile.reset();
+    EXPECT_EQ(ReadAll(run.folder / "flow.txt"),
+              test::CrLf({"Sub PrintMultiCIofDifference", "Sub PrintPairTestTable",
+                          "Sub ShowMultiCIofDifference"}));
 }
 
 }  // namespace
