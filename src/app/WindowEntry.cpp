@@ -1,13 +1,48 @@
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/Commands.h"
 
-namespace vortel {
+#ifdef VORTEL_WITH_GUI
+#include "gui/GuiMain.h"
+#endif
 
-int RunWindow(int, char**, const std::string&) {
-    std::fputs("This build of vortel has no window. Use vortel --terminal or the batch commands "
-               "(vortel --help).\n", stderr);
+namespace vortel {
+namespace {
+
+bool Set(const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value;
+}
+
+}  // namespace
+
+int RunWindow(int argc, char** argv, const std::string& screenshotPath) {
+#ifdef VORTEL_WITH_GUI
+    if (!screenshotPath.empty()) {
+        // A picture needs no screen.
+        if (!Set("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    } else if (!Set("DISPLAY") && !Set("WAYLAND_DISPLAY") && !Set("QT_QPA_PLATFORM")) {
+        std::fputs(
+            "vortel: no display to open the window on.\n"
+            "Run the same program in this terminal with:  vortel --terminal\n"
+            "or one command at a time with:               vortel cartesian ... / vortel "
+            "sortcount ...\n"
+            "(vortel --help lists them).\n",
+            stderr);
+        return 1;
+    }
+    return gui::RunMainWindow(argc, argv, screenshotPath);
+#else
+    (void)argc;
+    (void)argv;
+    (void)screenshotPath;
+    std::fputs(
+        "This build of vortel has no window. Use vortel --terminal or the batch commands "
+        "(vortel --help).\n",
+        stderr);
     return 1;
+#endif
 }
 
 }  // namespace vortel

@@ -114,63 +114,63 @@ std::vector<Control> BuildTable() {
     };
 
     // Frames first, so that every child finds its parent already built.
-    add("Frame3", K::Frame, "", "", 320, 8, 760, 600);
-    add("Frame1", K::Frame, "Main figures", "", 320, 616, 760, 240);
-    add("Frame2", K::Frame, "", "", 1092, 8, 260, 200);
-    add("Frame5", K::Frame, "Population parameters", "", 1092, 262, 260, 250);
-    add("Frame4", K::Frame, "", "", 1092, 520, 260, 136);
-    add("Frame6", K::Frame, "", "", 1092, 664, 260, 108);
+    add("Frame3", K::Frame, "", "", 380, 8, 720, 600);
+    add("Frame1", K::Frame, "Main figures", "", 380, 616, 720, 240);
+    add("Frame2", K::Frame, "", "", 1112, 8, 240, 200);
+    add("Frame5", K::Frame, "Population parameters", "", 1112, 262, 240, 250);
+    add("Frame4", K::Frame, "", "", 1112, 520, 240, 136);
+    add("Frame6", K::Frame, "", "", 1112, 664, 240, 108);
 
     // Left column: title, commands, greeting, clock, status lines.
-    add("Label12", K::Label, "", "", 8, 8, 300, 172);
+    add("Label12", K::Label, "", "", 8, 8, 360, 130);
     for (int k = 0; k < 20; ++k) {
         const Named& c = LetteredCommands[k];
-        add(c.Name, K::Button, c.Caption, "", 8 + (k / 10) * 152, 188 + (k % 10) * 34, 148, 30,
+        add(c.Name, K::Button, c.Caption, "", 8 + (k / 10) * 184, 146 + (k % 10) * 34, 176, 30,
             !HiddenAtDesign(c.Name));
     }
-    add("Label13", K::Label, "How do you do?", "", 8, 532, 300, 30, false);
-    add("Label6", K::Label, "Label6", "", 8, 568, 300, 31);
-    add("lblBootBegin", K::Label, "Bootbegin", "", 8, 614, 300, 36, false);
-    add("lblBootEnd", K::Label, "Bootend", "", 8, 654, 300, 36, false);
-    add("Label1", K::Label, "", "", 8, 696, 300, 110);
-    add("Command1", K::Button, "Quit", "", 8, 846, 300, 40);
+    add("Label13", K::Label, "How do you do?", "", 8, 490, 360, 30, false);
+    add("Label6", K::Label, "Label6", "", 8, 526, 360, 31);
+    add("lblBootBegin", K::Label, "Bootbegin", "", 8, 574, 360, 40, false);
+    add("lblBootEnd", K::Label, "Bootend", "", 8, 618, 360, 40, false);
+    add("Label1", K::Label, "", "", 8, 700, 360, 100);
+    add("Command1", K::Button, "Quit", "", 8, 846, 360, 40);
 
     // The display frame: start picture, quotation, overview, status, grid and charts.
     add("Image1", K::Picture, "", "Frame3", 0, 0, 480, 320);
-    add("Label4", K::Label, "Label4", "Frame3", 16, 24, 728, 90);
-    add("Label14", K::Label, "label14", "Frame3", 16, 120, 728, 470);
-    add("Label2", K::Label, "Bootstrap is running. Please wait!", "Frame3", 16, 120, 728, 300);
-    add("MSFlexGrid1", K::Grid, "", "Frame3", 16, 124, 728, 190, false);
-    add("MSChart1", K::Chart, "Click here to change graph", "Frame3", 16, 320, 728, 270);
+    add("Label4", K::Label, "Label4", "Frame3", 16, 24, 688, 90);
+    add("Label14", K::Label, "label14", "Frame3", 16, 120, 688, 470);
+    add("Label2", K::Label, "Bootstrap is running. Please wait!", "Frame3", 16, 120, 688, 300);
+    add("MSFlexGrid1", K::Grid, "", "Frame3", 16, 124, 688, 190, false);
+    add("MSChart1", K::Chart, "Click here to change graph", "Frame3", 16, 320, 688, 270);
     add("MSChart2", K::Chart,
         "This is grouped data. The SE might be imprecise. For precise results, see bootstrap "
         "output file.",
-        "Frame3", 16, 320, 728, 270, false);
+        "Frame3", 16, 320, 688, 270, false);
 
     // Right column.
-    add("Label10", K::Label, "", "Frame2", 8, 20, 140, 172);
+    add("Label10", K::Label, "", "Frame2", 8, 20, 128, 172);
     add("VeyPhoto", K::Picture, "", "Frame2", 0, 0, 96, 120);
-    add("Label15", K::Label, "Problems with female age-specific life tables", "", 1092, 216, 260,
+    add("Label15", K::Label, "Problems with female age-specific life tables", "", 1112, 216, 240,
         40);
-    add("Label7", K::Label, "Data file", "Frame5", 8, 20, 244, 20);
+    add("Label7", K::Label, "Life table", "Frame5", 8, 20, 224, 20);
     const char* boxes[] = {"txtDatafile",          "txtCohortsize",    "txtMeanfecundity",
                            "txtFiniteRate",        "txtIntrinsicrate", "txtNetreproductiverate",
                            "txtMeangenerationtime"};
-    for (int k = 0; k < 7; ++k) add(boxes[k], K::TextBox, "", "Frame5", 8, 42 + k * 29, 244, 24);
-    add("Picture3", K::Picture, "", "", 1092, 780, 260, 76);
+    for (int k = 0; k < 7; ++k) add(boxes[k], K::TextBox, "", "Frame5", 8, 42 + k * 29, 224, 24);
+    add("Picture3", K::Picture, "", "", 1112, 780, 240, 76);
 
     // The small buttons.
     constexpr int count = static_cast<int>(std::size(SmallButtons));
     for (int k = 0; k < count; ++k) {
         const Named& c = SmallButtons[k];
         if (k < 48) {
-            add(c.Name, K::Button, c.Caption, "Frame1", 8 + (k % 6) * 124, 22 + (k / 6) * 26, 120,
+            add(c.Name, K::Button, c.Caption, "Frame1", 8 + (k % 6) * 118, 22 + (k / 6) * 26, 114,
                 24, !HiddenAtDesign(c.Name));
         } else {
             const bool inFour = k < 55;
             const int n = inFour ? k - 48 : k - 55;
-            add(c.Name, K::Button, c.Caption, inFour ? "Frame4" : "Frame6", 8 + (n % 2) * 124,
-                22 + (n / 2) * 28, 120, 24, !HiddenAtDesign(c.Name));
+            add(c.Name, K::Button, c.Caption, inFour ? "Frame4" : "Frame6", 8 + (n % 2) * 114,
+                22 + (n / 2) * 28, 110, 24, !HiddenAtDesign(c.Name));
         }
     }
 

@@ -70,12 +70,12 @@ TEST(Form1, StartUpSetsEditionValuesAndTitle) {
 
 TEST(Form1, StartUpCentresThePictures) {
     Started s;
-    // Frame3 11400 x 9000 and Image1 7200 x 4800 twips; Frame2 3900 x 3000, VeyPhoto 1440 x 1800.
+    // Frame3 10800 x 9000 and Image1 7200 x 4800 twips; Frame2 3600 x 3000, VeyPhoto 1440 x 1800.
     const Look image = s.window.CurrentLook("Image1");
-    EXPECT_EQ(image.Left, 2100);
+    EXPECT_EQ(image.Left, 1800);
     EXPECT_EQ(image.Top, 2700);
     const Look photo = s.window.CurrentLook("VeyPhoto");
-    EXPECT_EQ(photo.Left, 2360);
+    EXPECT_EQ(photo.Left, 2060);
     EXPECT_EQ(photo.Top, 600);
 }
 

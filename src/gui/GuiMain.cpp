@@ -1,0 +1,37 @@
+#include "gui/GuiMain.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+#include <cstdio>
+
+#include "gui/MainWindow.h"
+
+namespace vortel::gui {
+
+int RunMainWindow(int& argc, char** argv, const std::string& screenshotPath) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("VORTEL");
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
+    // The program ends when a window closes, not when the last one is merely hidden.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    SystemClock clock;
+    MainWindow window(clock);
+    QObject::connect(&window, &MainWindow::endProgram, &application, &QApplication::quit,
+                     Qt::QueuedConnection);
+    window.show();
+
+    if (!screenshotPath.empty()) {
+        QApplication::processEvents();
+        const QString path = QString::fromStdString(screenshotPath);
+        if (!window.grab().save(path, "PNG")) {
+            std::fprintf(stderr, "vortel: could not save the picture to %s\n",
+                         screenshotPath.c_str());
+            return 1;
+        }
+        return 0;
+    }
+    return QApplication::exec();
+}
+
+}  // namespace vortel::gui

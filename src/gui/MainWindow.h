@@ -1,0 +1,52 @@
+// `Form1`, the main window: built from the table of controls, it forwards every click and timer
+// tick to the core and runs the two commands through one App.
+#pragma once
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include "gui/DedicationWindow.h"
+#include "gui/QtDialogues.h"
+#include "gui/QtWindow.h"
+#include "shell/App.h"
+
+namespace vortel::gui {
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit MainWindow(Clock& clock, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    App& Program() { return m_app; }
+    QtDialogues& Ui() { return m_ui; }
+    QtWindow& Seam() { return m_window; }
+    QTimer& Timer1() { return m_timer; }
+    // The dedication window once Quit has shown it.
+    DedicationWindow* Vater() const { return m_vater; }
+    // Runs one command unless another is still running.
+    void RunCommand(const Command& command);
+
+signals:
+    // The main window or the dedication window was closed: the program ends.
+    void endProgram();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Build();
+    void Connect();
+    void Quit();
+
+    Clock& m_clock;
+    QtDialogues m_ui;
+    QtWindow m_window;
+    App m_app;
+    QTimer m_timer;
+    QPointer<DedicationWindow> m_vater;
+    bool m_busy = false;
+};
+
+}  // namespace vortel::gui

@@ -1,0 +1,224 @@
+#include "gui/QtWindow.h"
+
+#include <QAbstractButton>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "shell/Controls.h"
+#include "shell/RunStopped.h"
+
+#if __has_include("gui/NormalityChart.h")
+#include "gui/NormalityChart.h"
+#define VORTEL_HAS_NORMALITY_CHART 1
+#endif
+
+namespace vortel::gui {
+namespace {
+
+int ToPixels(int twips) { return twips / TwipsPerPixel; }
+int ToTwips(int pixels) { return pixels * TwipsPerPixel; }
+
+QColor ToColor(const Rgb& c) { return QColor(c.Red, c.Green, c.Blue); }
+Rgb ToRgb(const QColor& c) { return Rgb{c.red(), c.green(), c.blue()}; }
+
+QTableWidget* GridOf(QWidget* root) {
+    return root ? root->findChild<QTableWidget*>("MSFlexGrid1") : nullptr;
+}
+
+}  // namespace
+
+QWidget* QtWindow::Find(const std::string& control) const {
+    if (!m_root) return nullptr;
+    if (control == "Form1") return m_root;
+    return m_root->findChild<QWidget*>(QString::fromStdString(control));
+}
+
+void QtWindow::SetCaption(const std::string& control, const std::string& text) {
+    const QString t = QString::fromStdString(text);
+    QWidget* w = Find(control);
+    if (!w) return;
+    if (w == m_root)
+        w->setWindowTitle(t);
+    else if (auto* label = qobject_cast<QLabel*>(w))
+        label->setText(t);
+    else if (auto* button = qobject_cast<QAbstractButton*>(w))
+        button->setText(t);
+    else if (auto* box = qobject_cast<QGroupBox*>(w))
+        box->setTitle(t);
+    else if (auto* edit = qobject_cast<QLineEdit*>(w))
+        edit->setText(t);
+}
+
+std::string QtWindow::Caption(const std::string& control) const {
+    QWidget* w = Find(control);
+    QString t;
+    if (!w) return {};
+    if (w == m_root)
+        t = w->windowTitle();
+    else if (auto* label = qobject_cast<QLabel*>(w))
+        t = label->text();
+    else if (auto* button = qobject_cast<QAbstractButton*>(w))
+        t = button->text();
+    else if (auto* box = qobject_cast<QGroupBox*>(w))
+        t = box->title();
+    else if (auto* edit = qobject_cast<QLineEdit*>(w))
+        t = edit->text();
+    return t.toStdString();
+}
+
+void QtWindow::SetVisible(const std::string& control, bool visible) {
+    if (QWidget* w = Find(control)) {
+        w->setVisible(visible);
+        if (visible && w != m_root) w->raise();  // shown controls come to the front
+    }
+}
+
+void QtWindow::SetEnabled(const std::string& control, bool enabled) {
+    if (QWidget* w = Find(control)) w->setEnabled(enabled);
+}
+
+void QtWindow::SetLook(const std::string& control, const Look& look) {
+    QWidget* w = Find(control);
+    if (!w) return;
+    QPalette palette = w->palette();
+    if (look.Fore) {
+        palette.setColor(QPalette::WindowText, ToColor(*look.Fore));
+        palette.setColor(QPalette::ButtonText, ToColor(*look.Fore));
+    }
+    if (look.Back) {
+        palette.setColor(QPalette::Window, ToColor(*look.Back));
+        w->setAutoFillBackground(true);
+    }
+    w->setPalette(palette);
+    if (look.FontSize) {
+        QFont font = w->font();
+        font.setPointSizeF(*look.FontSize);
+        w->setFont(font);
+    }
+    QRect g = w->geometry();
+    if (look.Left) g.moveLeft(ToPixels(*look.Left));
+    if (look.Top) g.moveTop(ToPixels(*look.Top));
+    if (look.Width) g.setWidth(ToPixels(*look.Width));
+    if (look.Height) g.setHeight(ToPixels(*look.Height));
+    w->setGeometry(g);
+}
+
+Look QtWindow::CurrentLook(const std::string& control) const {
+    Look look;
+    QWidget* w = Find(control);
+    if (!w) return look;
+    look.Fore = ToRgb(w->palette().color(QPalette::WindowText));
+    // A control that paints no background of its own has no colour to report.
+    if (w->autoFillBackground()) look.Back = ToRgb(w->palette().color(QPalette::Window));
+    look.FontSize = w->font().pointSizeF();
+    const QRect g = w->geometry();
+    look.Left = ToTwips(g.left());
+    look.Top = ToTwips(g.top());
+    look.Width = ToTwips(g.width());
+    look.Height = ToTwips(g.height());
+    return look;
+}
+
+// repaint(), not processEvents(): a click must not start a second test while this one runs.
+void QtWindow::Redraw(const std::string& control) {
+    if (QWidget* w = Find(control)) w->repaint();
+}
+
+void QtWindow::SetGridSize(int rows, int columns) {
+    QTableWidget* grid = GridOf(m_root);
+    if (!grid) return;
+    grid->clearContents();
+    grid->setRowCount(rows);
+    grid->setColumnCount(columns);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c) {
+            auto* item = new QTableWidgetItem;
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            // Row 0 and column 0 are the grid's own headings.
+            if (r == 0 || c == 0) {
+                item->setBackground(QColor(226, 230, 236));
+                QFont bold = item->font();
+                bold.setBold(true);
+                item->setFont(bold);
+            }
+            grid->setItem(r, c, item);
+        }
+}
+
+void QtWindow::SetGridColumnWidth(int column, int twips) {
+    QTableWidget* grid = GridOf(m_root);
+    if (!grid) return;
+    if (column < 0 || column >= grid->columnCount())
+        throw RunStopped("Grid column " + std::to_string(column) + " does not exist.");
+    grid->setColumnWidth(column, ToPixels(twips));
+}
+
+void QtWindow::SetGridCell(int row, int column, const std::string& text) {
+    QTableWidget* grid = GridOf(m_root);
+    if (!grid) return;
+    if (row < 0 || row >= grid->rowCount() || column < 0 || column >= grid->columnCount())
+        throw RunStopped("Grid cell (" + std::to_string(row) + ", " + std::to_string(column) +
+                         ") does not exist.");
+    grid->item(row, column)->setText(QString::fromStdString(text));
+}
+
+void QtWindow::CentreGridCell(int row, int column) {
+    QTableWidget* grid = GridOf(m_root);
+    if (!grid) return;
+    if (QTableWidgetItem* item = grid->item(row, column)) item->setTextAlignment(Qt::AlignCenter);
+}
+
+void QtWindow::RedrawGrid() {
+    QTableWidget* grid = GridOf(m_root);
+    if (!grid) return;
+    // A column keeps the width it was given, but never hides its text.
+    for (int c = 0; c < grid->columnCount(); ++c) {
+        const int given = grid->columnWidth(c);
+        grid->resizeColumnToContents(c);
+        grid->setColumnWidth(c, std::max(given, grid->columnWidth(c) + 12));
+    }
+    grid->repaint();
+}
+
+void QtWindow::ShowNormalityView(const NormalityData& data) {
+    QWidget* host = Find("MSChart1");
+    if (!host) return;
+    // A second view replaces the first.
+    for (QWidget* old : host->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        old->deleteLater();
+    delete host->layout();
+    auto* layout = new QVBoxLayout(host);
+    layout->setContentsMargins(4, 4, 4, 4);
+#ifdef VORTEL_HAS_NORMALITY_CHART
+    QWidget* chart = CreateNormalityChart(data, host);
+#else
+    (void)data;
+    auto* chart = new QLabel("The frequency chart is not available in this build.", host);
+    static_cast<QLabel*>(chart)->setAlignment(Qt::AlignCenter);
+#endif
+    chart->setObjectName("NormalityChart");
+    layout->addWidget(chart, 1);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    auto* save = new QPushButton("Save as PNG", host);
+    save->setObjectName("SaveChartPng");
+    row->addWidget(save);
+    layout->addLayout(row);
+    QObject::connect(save, &QPushButton::clicked, host, [host, chart] {
+        const QString path = QFileDialog::getSaveFileName(host, "Save chart as PNG", QString(),
+                                                          "PNG pictures (*.png)");
+        if (!path.isEmpty()) chart->grab().save(path, "PNG");
+    });
+    host->setVisible(true);
+    host->raise();
+}
+
+}  // namespace vortel::gui

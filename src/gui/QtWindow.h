@@ -1,0 +1,38 @@
+// The window seam on the real widgets of the main window, found by their control names.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "shell/Window.h"
+
+namespace vortel::gui {
+
+class QtWindow : public Window {
+public:
+    // `root` is the main window; "Form1" names it, every other name one of its children.
+    explicit QtWindow(QWidget* root) : m_root(root) {}
+
+    void SetCaption(const std::string& control, const std::string& text) override;
+    std::string Caption(const std::string& control) const override;
+    void SetVisible(const std::string& control, bool visible) override;
+    void SetEnabled(const std::string& control, bool enabled) override;
+    void SetLook(const std::string& control, const Look& look) override;
+    Look CurrentLook(const std::string& control) const override;
+    void Redraw(const std::string& control) override;
+
+    void SetGridSize(int rows, int columns) override;
+    void SetGridColumnWidth(int column, int twips) override;
+    void SetGridCell(int row, int column, const std::string& text) override;
+    void CentreGridCell(int row, int column) override;
+    void RedrawGrid() override;
+
+    void ShowNormalityView(const NormalityData& data) override;
+
+private:
+    QWidget* Find(const std::string& control) const;
+
+    QPointer<QWidget> m_root;
+};
+
+}  // namespace vortel::gui
