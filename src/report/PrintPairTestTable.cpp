@@ -1,5 +1,6 @@
 #include "report/PrintPairTestTable.h"
 
+#include <cmath>
 #include <string>
 
 #include "letters/LetterMarking.h"
@@ -12,9 +13,11 @@ namespace {
 // A pair is significant at 5 % when its P-value is 0.05 or less.
 bool Significant(double p) { return p <= 0.05; }
 
-// A difference: four decimals while it stays within +-10000, a whole 32-bit number beyond.
+// A difference: four decimals while it stays within +-10000, a whole 32-bit number beyond. A t
+// bound that is not a number (the variance of equal differences can come out a hair below 0)
+// is printed as it is rather than losing the whole report.
 void DifferenceCell(TextWriter& out, double v) {
-    if (v >= -10000 && v <= 10000) {
+    if (std::isnan(v) || (v >= -10000 && v <= 10000)) {
         out.Number(RoundToDecimals(v, 4));
     } else {
         out.Number(ToInt32(v, "A difference in the pair-test tables"));

@@ -1,11 +1,13 @@
 #include "report/ShowMultiCIofDifference.h"
 
+#include <cmath>
+
 #include "shell/NumberText.h"
 
 namespace vortel {
 
 std::string MeanDifferenceCellText(double m) {
-    if (m < 1) return ShortForm(RoundToDecimals(m, 3));
+    if (m < 1 || std::isnan(m)) return ShortForm(RoundToDecimals(m, 3));
     if (m <= 100) return ShortForm(RoundToDecimals(m, 2));
     return ShortForm(ToInt32(m, "A mean difference in the comparison grid"));
 }

@@ -2,6 +2,7 @@
 // name, failure and window behaviour of the report.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <regex>
@@ -216,6 +217,16 @@ TEST(PrintMultiCIofDifference, WindowShowsEndTimeGridAndFileName) {
     EXPECT_EQ(run.ui.Beeps(), 2);
     EXPECT_EQ(state.TotalTimeText, "Total time = 2 min.");
     EXPECT_EQ(state.TestEndTime.Epoch, ReportMoment);
+}
+
+// Equal differences can leave a variance a hair below 0 and so a t bound that is not a number.
+TEST(PrintMultiCIofDifference, TBoundThatIsNotANumberStillGivesAReport) {
+    ReportRun run;
+    AnalysisState state;
+    test::Fill(state, test::TwoTreatments());
+    state.TLower(1, 2) = std::nan("");
+    const std::string report = Report(state, run);
+    EXPECT_NE(report.find("\r\n                NAN        ----\r\n"), std::string::npos);
 }
 
 TEST(PrintMultiCIofDifference, FlowRecordNamesTheReportProcedures) {

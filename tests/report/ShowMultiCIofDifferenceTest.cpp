@@ -1,6 +1,8 @@
 // The comparison grid's cell texts.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "report/ShowMultiCIofDifference.h"
 #include "shell/RunStopped.h"
 
@@ -11,7 +13,7 @@ TEST(ShowMultiCIofDifference, MeanDifferenceCellRounding) {
     const std::pair<double, const char*> cases[] = {
         {0.12345, " .123"}, {0.0625, " .062"},  // halves go to the even neighbour
         {0.9996, " 1"},     {1, " 1"},         {1.125, " 1.12"},  {100, " 100"},
-        {100.6, " 101"},    {0, " 0"},         {2500.5, " 2500"},
+        {100.6, " 101"},    {0, " 0"},         {2500.5, " 2500"}, {std::nan(""), " NAN"},
     };
     for (const auto& [m, text] : cases) EXPECT_EQ(MeanDifferenceCellText(m), text) << m;
     EXPECT_THROW(MeanDifferenceCellText(3e9), RunStopped);
