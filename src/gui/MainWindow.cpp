@@ -203,10 +203,11 @@ void MainWindow::Connect() {
     connect(label("Label4"), &ClickableLabel::doubleClicked, this,
             [this] { Label4_DblClick(m_app.State(), m_window); });
     connect(label("Label6"), &ClickableLabel::clicked, this, [this] { Label6_Click(m_window); });
-    // A tick waits while a command runs, as the dialogues of a test open event loops of their own.
-    connect(&m_timer, &QTimer::timeout, this, [this] {
-        if (!m_busy) Timer1_Timer(m_app.State(), m_window, m_clock);
-    });
+    connect(&m_timer, &QTimer::timeout, this, &MainWindow::Tick);
+}
+
+void MainWindow::Tick() {
+    if (!m_busy) Timer1_Timer(m_app.State(), m_window, m_clock);
 }
 
 void MainWindow::RunCommand(const Command& command) {

@@ -27,6 +27,9 @@ public:
     DedicationWindow* Vater() const { return m_vater; }
     // Runs one command unless another is still running.
     void RunCommand(const Command& command);
+    // One tick of Timer1; a tick that comes while a command runs is let go, as the dialogues of
+    // a test open event loops of their own.
+    void Tick();
 
 signals:
     // The main window or the dedication window was closed: the program ends.

@@ -1,0 +1,138 @@
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "gui/MainWindow.h"
+#include "shell/Greetings.h"
+#include "shell/NumberText.h"
+
+using namespace vortel;
+using vortel::gui::MainWindow;
+
+namespace {
+
+constexpr std::int64_t March7 = 1709802303;  // 7 March 2024 09:05:03 UTC
+
+QStringList EnabledButtons(const QWidget& window) {
+    QStringList names;
+    for (auto* b : window.findChildren<QPushButton*>())
+        if (b->isEnabled()) names << b->objectName();
+    names.sort();
+    return names;
+}
+
+QString Quotation(int k) { return QString::fromStdString(Quotations()[static_cast<size_t>(k)]); }
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    QLabel* Label(MainWindow& w, const char* name) { return w.findChild<QLabel*>(name); }
+
+private slots:
+    void startUp_data() {
+        QTest::addColumn<qint64>("epoch");
+        QTest::addColumn<QString>("quotation");
+        QTest::addRow("7th") << qint64(March7) << Quotation(7);
+        QTest::addRow("28th") << qint64(March7 + 21 * 86400) << QString();
+        QTest::addRow("31st") << qint64(March7 + 24 * 86400) << QString();
+    }
+    void startUp() {
+        QFETCH(qint64, epoch);
+        QFETCH(QString, quotation);
+        FixedClock clock(epoch);
+        MainWindow w(clock);
+        w.show();
+        QCOMPARE(w.windowTitle(), QString("Life table is the key to population ecology, pest "
+                                          "management, and biological control"));
+        QCOMPARE(EnabledButtons(w), QStringList{"cmdCartesianDifference"});
+        QCOMPARE(Label(w, "Label4")->text(), quotation);
+        QVERIFY(!Label(w, "Label4")->isVisible());
+        QVERIFY(Label(w, "Image1")->isVisible());
+        QVERIFY(Label(w, "Label13")->isVisible());
+        QCOMPARE(Label(w, "Label12")->text(),
+                 QString("VORTEL\nCartesian Paired Test Only\n(B =2000, CPT =4000000, 4 "
+                         "treatments)"));
+        QCOMPARE(w.Timer1().interval(), 500);
+        QVERIFY(w.Timer1().isActive());
+    }
+
+    void clockClickEnablesEveryCommand() {
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        w.show();
+        QTest::mouseClick(Label(w, "Label6"), Qt::LeftButton);
+        const QStringList enabled = EnabledButtons(w);
+        QVERIFY(enabled.contains("cmdGeneralNormalTest"));
+        QVERIFY(enabled.contains("Command1"));
+        // Every button but the one that is never switched.
+        QCOMPARE(enabled.size(), w.findChildren<QPushButton*>().size() - 1);
+        QVERIFY(!enabled.contains("Command2"));
+    }
+
+    void pictureAndQuotationClicks() {
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        w.show();
+        QTest::mouseClick(Label(w, "Image1"), Qt::LeftButton);
+        QVERIFY(!Label(w, "Image1")->isVisible());
+        QVERIFY(Label(w, "Label4")->isVisible());
+        QVERIFY(Label(w, "Label14")->isVisible());
+        QVERIFY(Label(w, "Label14")->text().endsWith("  Q: Cartesian paired test.\n"));
+
+        QTest::mouseDClick(Label(w, "Label4"), Qt::LeftButton);
+        QCOMPARE(Label(w, "Label4")->text(), Quotation(26));
+    }
+
+    void ticksShowClockGreetingAndEndTheStartPicture() {
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        w.show();
+        for (int tick = 1; tick <= 9; ++tick) {
+            w.Tick();
+            if (tick % 2 == 0) clock.Advance(1);
+            if (tick == 8) QCOMPARE(Label(w, "Label13")->text(), QString("How do you do?"));
+        }
+        QCOMPARE(Label(w, "Label13")->text(), QString("Wie geht es Ihnen?"));
+        QCOMPARE(Label(w, "Label6")->text(), QString("3/7/2024 9:05:07 AM"));
+        QVERIFY(Label(w, "Image1")->isVisible());
+        clock.Advance(12);  // 16 seconds after start-up
+        w.Tick();
+        QVERIFY(!Label(w, "Image1")->isVisible());
+        QVERIFY(Label(w, "Label4")->isVisible());
+        QVERIFY(Label(w, "Label14")->isVisible());
+    }
+
+    void quitLeadsToTheDedicationWindow() {
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        w.show();
+        QSignalSpy ended(&w, &MainWindow::endProgram);
+        QTest::mouseClick(Label(w, "Label6"), Qt::LeftButton);
+        QTest::mouseClick(w.findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        QVERIFY(!w.isVisible());
+        QVERIFY(w.Vater() && w.Vater()->isVisible());
+        QCOMPARE(w.Vater()->windowTitle(), QString("Dedication"));
+        auto* button = w.Vater()->findChild<QPushButton*>("Command1");
+        QStringList sayings;
+        for (const auto& s : TeacherQuotations()) sayings << QString::fromStdString(s);
+        QVERIFY(sayings.contains(button->text()));
+        QCOMPARE(ended.count(), 0);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(ended.count(), 1);
+    }
+
+    void closingTheWindowEndsTheProgram() {
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        w.show();
+        QSignalSpy ended(&w, &MainWindow::endProgram);
+        w.close();
+        QCOMPARE(ended.count(), 1);
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
