@@ -1,12 +1,169 @@
+// vortel sortcount: the sort-and-count utility in a fresh program run, its questions answered
+// from the command line.
 #include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <optional>
+#include <string>
 
 #include "app/Commands.h"
+#include "shell/App.h"
+#include "shell/NumberText.h"
+#include "shell/ScriptedDialogues.h"
+#include "sortcount/NormalityView.h"
+#include "sortcount/SortForBootstrapResults.h"
+
+#ifdef VORTEL_WITH_GUI
+#include <QApplication>
+
+#include "gui/NormalityChart.h"
+#endif
 
 namespace vortel {
 
-int RunSortCountCommand(const std::vector<std::string>&) {
-    std::fputs("vortel sortcount: not built yet\n", stderr);
+namespace {
+
+struct SortCountOptions {
+    Answer Kind = Answer::No;  // boot
+    bool Serials = false;
+    std::string Decimals = "-1";
+    std::string Chart;
+    std::string File;
+};
+
+int UsageError(const std::string& message) {
+    std::fprintf(stderr, "vortel sortcount: %s; see vortel --help\n", message.c_str());
+    return 2;
+}
+
+int Refused(const std::string& message) {
+    std::string oneLine = message;
+    for (char& c : oneLine)
+        if (c == '\n' || c == '\r') c = ' ';
+    std::fprintf(stderr, "vortel sortcount: %s\n", oneLine.c_str());
     return 1;
+}
+
+// Parses the arguments; a message when they do not make a command.
+std::optional<std::string> Parse(const std::vector<std::string>& args, SortCountOptions& o) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--kind" || a == "--decimals" || a == "--chart") {
+            if (!hasValue) return a + " needs a value";
+            const std::string& v = args[++i];
+            if (a == "--kind") {
+                if (v == "general")
+                    o.Kind = Answer::Yes;
+                else if (v == "boot")
+                    o.Kind = Answer::No;
+                else if (v == "results")
+                    o.Kind = Answer::Cancel;
+                else
+                    return "--kind is general, boot or results, not \"" + v + "\"";
+            } else if (a == "--decimals") {
+                double d = 0;
+                // The prompt would ask again for anything else; a batch run cannot answer it.
+                if (!ParseStrictNumber(v, d) || d < -1 || d > 5)
+                    return "--decimals takes a number from -1 to 5, not \"" + v + "\"";
+                o.Decimals = v;
+            } else {
+                if (v.empty()) return "--chart needs a file name";
+                o.Chart = v;
+            }
+        } else if (a == "--" && i + 1 < args.size() && o.File.empty()) {
+            o.File = args[++i];
+        } else if (a == "--serials") {
+            o.Serials = true;
+        } else if (a.size() > 1 && a[0] == '-' && a != "-") {
+            return "unknown option \"" + a + "\"";
+        } else if (o.File.empty()) {
+            o.File = a;
+        } else {
+            return "one FILE only, but \"" + a + "\" follows \"" + o.File + "\"";
+        }
+    }
+    if (o.File.empty()) return "no FILE given";
+    return std::nullopt;
+}
+
+// Keeps the view the command would show, to be drawn once the command is done.
+class ChartCatchingWindow : public HeadlessWindow {
+public:
+    void ShowNormalityView(const NormalityData& data) override {
+        HeadlessWindow::ShowNormalityView(data);
+        Shown = data;
+    }
+    std::optional<NormalityData> Shown;
+};
+
+#ifdef VORTEL_WITH_GUI
+// Draws the view without a display: the offscreen platform unless the caller chose another.
+void QuietQt(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    // Notes of the offscreen platform (no runtime folder, no window sizes) are no news to a
+    // batch user; real failures still show.
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "vortel sortcount: %s\n", message.toLocal8Bit().constData());
+}
+
+void SaveChart(const NormalityData& data, const std::string& path) {
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qInstallMessageHandler(QuietQt);
+    static int argc = 1;
+    static char name[] = "vortel";
+    static char* argv[] = {name, nullptr};
+    QApplication application(argc, argv);
+    gui::SaveNormalityChartPng(data, path);
+}
+#endif
+
+}  // namespace
+
+int RunSortCountCommand(const std::vector<std::string>& args) {
+    SortCountOptions o;
+    if (auto problem = Parse(args, o)) return UsageError(*problem);
+#ifndef VORTEL_WITH_GUI
+    if (!o.Chart.empty()) return Refused("--chart: this vortel was built without charts");
+#endif
+
+    ScriptedDialogues ui;
+    ChartCatchingWindow window;
+    SystemClock clock;
+    App app(ui, window, clock);
+    SetEditionValues(app.State());
+    ui.Answer(DialogueKind::YesNoCancel, o.Kind);
+    o.Serials ? ui.Yes() : ui.No();
+    ui.Pick(o.File);
+    ui.Type(o.Decimals);
+    // The question that follows the files: the view is drawn only when asked for.
+    o.Chart.empty() ? ui.No() : ui.Yes();
+
+    try {
+        if (!app.Run(cmdGeneralNormalTest_Click)) return Refused(app.LastFailure());
+    } catch (const UnexpectedDialogue& e) {
+        return Refused(e.What);
+    }
+
+    const SortCountFiles files = SortCountFileNames(app.State());
+    for (const auto& f : {files.Sorted, files.Percentile, files.Counts})
+        std::printf("%s\n", f.string().c_str());
+    std::fflush(stdout);
+
+    if (o.Chart.empty()) return 0;
+    if (!window.Shown) {
+        return Refused(app.State().SortDataKind == "PBT or CPT results"
+                           ? "--chart: PBT or CPT results have no frequency view"
+                           : "--chart: no frequency view for more than " + Text(ViewedClassLimit) +
+                                 " classes (" + Text(app.State().ClassCount) + " found)");
+    }
+#ifdef VORTEL_WITH_GUI
+    try {
+        SaveChart(*window.Shown, o.Chart);
+    } catch (const std::exception& e) {
+        return Refused(e.what());
+    }
+#endif
+    return 0;
 }
 
 }  // namespace vortel

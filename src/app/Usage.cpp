@@ -19,8 +19,12 @@ void PrintUsage() {
         "      path is printed on standard output.\n"
         "  vortel sortcount [--kind general|boot|results] [--serials] [--decimals N]\n"
         "                   [--chart FILE.png] FILE\n"
-        "      Sort and count the values of FILE; writes the sorted, percentile and counts\n"
-        "      files beside it and prints their paths.\n"
+        "      Sort and count the values of FILE: a general data file, bootstrap results\n"
+        "      (the default kind) or PBT or CPT results, with --serials when every value\n"
+        "      has a serial number before it; --decimals rounds the sorted copy (-1, the\n"
+        "      default, keeps full precision). Writes the sorted, percentile and counts\n"
+        "      files beside FILE and prints their paths; --chart also draws the frequency\n"
+        "      view into FILE.png.\n"
         "Exit status: 0 on success, 1 when the input is refused, 2 for a usage error.\n",
         stdout);
 }

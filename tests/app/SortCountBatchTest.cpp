@@ -1,0 +1,128 @@
+// vortel sortcount, run as its own program.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/TestFiles.h"
+
+namespace vortel {
+namespace {
+
+using test::ReadAll;
+using test::TempFolder;
+
+struct Result {
+    int status = -1;
+    std::string out, err;
+};
+
+// Runs `vortel sortcount` with the arguments, capturing both streams outside `folder`.
+Result SortCount(const std::vector<std::string>& args) {
+    static const TempFolder streams;
+    std::string line = "'" VORTEL_BINARY "' sortcount";
+    for (const auto& a : args) line += " '" + a + "'";  // the tests' own names hold no quote
+    line += " >'" + (streams / "out").string() + "' 2>'" + (streams / "err").string() + "'";
+    const int raw = std::system(line.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll(streams / "out"),
+            ReadAll(streams / "err")};
+}
+
+bool OneMessageLine(const std::string& err) {
+    return err.rfind("vortel sortcount: ", 0) == 0 && err.find('\n') == err.size() - 1;
+}
+
+TEST(SortCountBatch, WritesTheThreeFilesBesideTheInputAndPrintsTheirPaths) {
+    TempFolder dir;
+    const auto file = dir.Write("ages.txt", "Trial, x, Age, 3, 5, 3, 4, 5, 5, -1\r\n");
+    const Result r = SortCount({"--kind", "general", file.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string base = (dir / "ages").string();
+    EXPECT_EQ(r.out, base + "-2_Sorted.txt\n" + base + "-1_0.025, 0.5 and 0.975 Age.txt\n" + base +
+                         "-3_Sorted and counts.txt\n");
+    EXPECT_EQ(ReadAll(dir / "ages-1_0.025, 0.5 and 0.975 Age.txt"),
+              "\"The 0.5 percentile life table of Age is 4\"\r\n");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(SortCountBatch, OptionsAnswerTheQuestions) {
+    struct Case {
+        std::vector<std::string> options;
+        std::string content;
+        std::string counts;  // name of the counts file
+        std::string firstClass;
+    };
+    const Case cases[] = {
+        // Bootstrap results are the default kind.
+        {{}, "T,x,9,x,2,V,A,1\r\n0.26\r\n0.24\r\n", "in-3_Sorted and counts.txt", "1,0.24,1"},
+        {{"--decimals", "1"},
+         "T,x,9,x,2,V,A,1\r\n0.26\r\n0.24\r\n",
+         "in-3_Sorted and counts-1 decimals.txt",
+         "1,0.2,1"},
+        {{"--kind", "results", "--serials"},
+         "T,x,9,x,2,V,A,1,p,q\r\n1,0.5\r\n2,0.25\r\n",
+         "in-3_Sorted and counts.txt",
+         "1,0.25,1"},
+    };
+    for (const auto& c : cases) {
+        TempFolder dir;
+        auto args = c.options;
+        args.push_back(dir.Write("in.txt", c.content).string());
+        const Result r = SortCount(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(ReadAll(dir / c.counts).find("\r\n" + c.firstClass + "\r\n"), std::string::npos)
+            << c.counts;
+    }
+}
+
+TEST(SortCountBatch, BadUsageAndRefusedInputEndWithOneLine) {
+    TempFolder dir;
+    const std::string good = dir.Write("g.txt", "P,x,V,1,2\r\n").string();
+    const std::string empty = dir.Write("e.txt", "P,x,V,-1\r\n").string();
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+    };
+    const Case cases[] = {
+        {{}, 2},
+        {{"--kind", "normal", good}, 2},
+        {{"--decimals", "7", good}, 2},
+        {{"--decimals"}, 2},
+        {{"--verbose", good}, 2},
+        {{good, empty}, 2},
+        {{(dir / "missing.txt").string()}, 1},
+        {{"--kind", "general", empty}, 1},
+    };
+    for (const auto& c : cases) {
+        const Result r = SortCount(c.args);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_TRUE(OneMessageLine(r.err)) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+    EXPECT_EQ(dir.Files(), (std::vector<std::string>{"e.txt", "g.txt"}));
+}
+
+TEST(SortCountBatch, ChartIsAPictureOrAClearRefusal) {
+    TempFolder dir;
+    const std::string file = dir.Write("g.txt", "P,x,V,3,5,3,4,5,5\r\n").string();
+    const std::string png = (dir / "view.png").string();
+    const Result r = SortCount({"--kind", "general", "--chart", png, file});
+    if (r.status != 0) {
+        EXPECT_EQ(r.err, "vortel sortcount: --chart: this vortel was built without charts\n");
+        return;
+    }
+    EXPECT_EQ(ReadAll(png).substr(0, 8), "\x89PNG\r\n\x1a\n");
+
+    // PBT and CPT results are sorted and counted but offer no view.
+    const std::string results = dir.Write("r.txt", "T,x,9,x,2,V,A,1,p,q\r\n1\r\n2\r\n").string();
+    const Result none = SortCount({"--kind", "results", "--chart", png + "2", results});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_NE(none.err.find("no frequency view"), std::string::npos) << none.err;
+    EXPECT_FALSE(std::filesystem::exists(png + "2"));
+}
+
+}  // namespace
+}  // namespace vortel
