@@ -167,6 +167,11 @@ void MainWindow::Build() {
                 grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
                 grid->setSelectionMode(QAbstractItemView::NoSelection);
                 grid->setFocusPolicy(Qt::NoFocus);
+                grid->setToolTip(
+                    "Upper right: difference of the bootstrap means.\n"
+                    "Lower left: P-value; * where the pair's t interval lies above zero.");
+                SetFont(grid, 11);
+                grid->verticalHeader()->setDefaultSectionSize(30);
                 w = grid;
                 break;
             }

@@ -53,8 +53,10 @@ void QtWindow::SetCaption(const std::string& control, const std::string& text) {
         button->setText(t);
     else if (auto* box = qobject_cast<QGroupBox*>(w))
         box->setTitle(t);
-    else if (auto* edit = qobject_cast<QLineEdit*>(w))
+    else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         edit->setText(t);
+        edit->setToolTip(t);  // a long path does not fit the box
+    }
 }
 
 std::string QtWindow::Caption(const std::string& control) const {
@@ -184,6 +186,15 @@ void QtWindow::RedrawGrid() {
         const int given = grid->columnWidth(c);
         grid->resizeColumnToContents(c);
         grid->setColumnWidth(c, std::max(given, grid->columnWidth(c) + 12));
+    }
+    // The grid takes the room its cells need, up to its design size, so no empty area remains
+    // beside a small table.
+    if (const Control* design = FindControl("MSFlexGrid1")) {
+        int width = 2 * grid->frameWidth(), height = 2 * grid->frameWidth();
+        for (int c = 0; c < grid->columnCount(); ++c) width += grid->columnWidth(c);
+        for (int r = 0; r < grid->rowCount(); ++r) height += grid->rowHeight(r);
+        grid->resize(std::min(width, ToPixels(design->Width)),
+                     std::min(height, ToPixels(design->Height)));
     }
     grid->repaint();
 }

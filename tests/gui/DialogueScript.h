@@ -46,7 +46,7 @@ public:
             auto* files = qobject_cast<QFileDialog*>(&d);
             if (!files) return Wrong(d);
             files->selectFile(path);
-            files->accept();
+            static_cast<QDialog*>(files)->accept();
         });
     }
 
