@@ -1,12 +1,152 @@
-#include <cstdio>
+#include <algorithm>
+#include <iostream>
+#include <map>
+#include <vector>
 
 #include "app/Commands.h"
+#include "app/TerminalDialogues.h"
+#include "cartesian/cmdCartesianDifference.h"
+#include "shell/Controls.h"
+#include "shell/Form1.h"
+#include "shell/Greetings.h"
+#include "sortcount/SortForBootstrapResults.h"
 
 namespace vortel {
+namespace {
+
+// The main window as lines on the terminal: what the window would redraw at once (the status
+// and progress labels, the end line, the grid) is printed when it changes.
+class PrintingWindow : public HeadlessWindow {
+public:
+    explicit PrintingWindow(std::ostream& out) : m_out(out) {}
+
+    void Redraw(const std::string& control) override {
+        HeadlessWindow::Redraw(control);
+        if (control == "Label2" || control == "Label6" || control == "lblBootBegin")
+            PrintIfNew(control);
+    }
+    void SetCaption(const std::string& control, const std::string& text) override {
+        HeadlessWindow::SetCaption(control, text);
+        if (!m_live) return;
+        if (control == "lblBootEnd") PrintIfNew(control);
+        if (control == "txtDatafile") m_out << text << "\n";
+    }
+    // From now on changes are printed; the design captions and start-up are not.
+    void GoLive() { m_live = true; }
+    void RedrawGrid() override {
+        HeadlessWindow::RedrawGrid();
+        std::size_t width = 4;
+        for (const auto& row : Grid())
+            for (const auto& cell : row) width = std::max(width, cell.size() + 2);
+        m_out << "\n";
+        for (const auto& row : Grid()) {
+            for (const auto& cell : row) m_out << std::string(width - cell.size(), ' ') << cell;
+            m_out << "\n";
+        }
+    }
+    void ShowNormalityView(const NormalityData& data) override {
+        HeadlessWindow::ShowNormalityView(data);
+        m_out << "The frequency chart needs the window: vortel sortcount --chart FILE.png draws "
+                 "it into a picture.\n";
+    }
+
+private:
+    // Prints the lines of the caption from the first one that changed, so that a status
+    // label that only gains a progress line prints just that line.
+    void PrintIfNew(const std::string& control) {
+        if (!m_live) return;
+        const std::vector<std::string> now = Lines(Caption(control));
+        const std::vector<std::string> before = Lines(m_printed[control]);
+        m_printed[control] = Caption(control);
+        std::size_t same = 0;
+        while (same < now.size() && same < before.size() && now[same] == before[same]) ++same;
+        for (std::size_t k = same; k < now.size(); ++k) m_out << now[k] << "\n";
+    }
+    static std::vector<std::string> Lines(const std::string& text) {
+        std::vector<std::string> lines;
+        std::size_t start = 0;
+        while (start < text.size()) {
+            const std::size_t end = std::min(text.find('\n', start), text.size());
+            lines.push_back(text.substr(start, end - start));
+            start = end + 1;
+        }
+        return lines;
+    }
+
+    std::ostream& m_out;
+    std::map<std::string, std::string> m_printed;
+    bool m_live = false;
+};
+
+constexpr const char* Help =
+    "Commands: Q  Cartesian paired test (\"Q. CartesianPT\")\n"
+    "          N  sort, count and normality (\"N. Sort, norm.\")\n"
+    "          L6 click the clock label: enables every command, Quit included\n"
+    "          Quit  close all files, show the dedication and end\n"
+    "          Close end at once, as closing the window does; so does the end of input\n";
+
+}  // namespace
 
 int RunTerminal() {
-    std::fputs("vortel --terminal: not built yet\n", stderr);
-    return 1;
+    std::ostream& out = std::cout;
+    TerminalDialogues ui(std::cin, out);
+    PrintingWindow window(out);
+    SystemClock clock;
+    App app(ui, window, clock);
+    ApplyDesign(window);
+    Form_Load(app.State(), app.Seams());
+
+    out << Form1Caption << "\n\n" << window.Caption("Label12") << "\n\n";
+    if (const std::string quotation = window.Caption("Label4"); !quotation.empty())
+        out << quotation << "\n\n";
+    out << CommandOverview() << "\n" << Help;
+    window.GoLive();
+
+    try {
+        for (;;) {
+            Timer1_Timer(app.State(), window, clock);
+            out << "\n> ";
+            std::string command = ui.ReadLine();
+            command.erase(0, command.find_first_not_of(" \t"));
+            command.erase(command.find_last_not_of(" \t") + 1);
+            std::transform(command.begin(), command.end(), command.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+            auto enabled = [&window](const char* button) {
+                return window.State(button).Enabled && window.State(button).Visible;
+            };
+            if (command.empty()) continue;
+            if (command == "Q") {
+                app.Run(cmdCartesianDifference_Click);
+            } else if (command == "N") {
+                if (enabled("cmdGeneralNormalTest"))
+                    app.Run(cmdGeneralNormalTest_Click);
+                else
+                    out << "\"N. Sort, norm.\" is disabled; L6 enables it.\n";
+            } else if (command == "L6") {
+                Label6_Click(window);
+                out << "Every command is enabled.\n";
+            } else if (command == "QUIT") {
+                if (!enabled("Command1")) {
+                    out << "Quit is disabled; L6 enables it, or Close ends the program.\n";
+                    continue;
+                }
+                Command1_Click(app);
+                out << "\n== Dedication ==\n"
+                    << DedicationQuotation(clock, app.Generator()) << "\n";
+                return 0;
+            } else if (command == "CLOSE") {
+                break;
+            } else if (command == "HELP" || command == "?") {
+                out << Help;
+            } else {
+                out << "Unknown command \"" << command << "\".\n" << Help;
+            }
+        }
+    } catch (const EndOfInput&) {
+        out << "\n";
+    }
+    app.CloseAllFiles();
+    return 0;
 }
 
 }  // namespace vortel

@@ -1,0 +1,43 @@
+// Three small treatments whose comparison grid was worked out by hand.
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QString>
+
+namespace vortel::gui::test {
+
+// Four values each, so every pair has 16 differences that can be listed by hand. Means 2,
+// 1.9375 and 0.875 (A, B, C): the mean differences are 0.0625, 1.125 and 1.0625 and land on
+// halves when rounded for the grid.
+inline QString Treatment(const char* name, double shift) {
+    QString text = QString("%1\nBootstrap results\n30\nLife table\n4\nr\n30\n2\n").arg(name);
+    for (double v : {1.875, 2.125, 2.0, 2.0}) text += QString::number(v - shift) + "\n";
+    return text;
+}
+
+// Writes A.txt, B.txt and C.txt into the folder.
+inline bool WriteTreatments(const QString& folder) {
+    const struct {
+        const char* name;
+        double shift;
+    } treatments[] = {{"A", 0}, {"B", 0.0625}, {"C", 1.125}};
+    for (const auto& t : treatments) {
+        QFile file(QDir(folder).filePath(QString(t.name) + ".txt"));
+        if (!file.open(QIODevice::WriteOnly)) return false;
+        file.write(Treatment(t.name, t.shift).toUtf8());
+    }
+    return true;
+}
+
+// The grid's rows, rows 0 to 3.
+inline const QStringList GridRows[] = {
+    {"", "A", "B", "C"},
+    {"A", " ----", " .062", " 1.12"},
+    // 10 of the 16 A-B differences fall outside (0, 0.125); the t interval of both pairs with C
+    // lies above zero, that of A-B does not.
+    {"B", " .625", " ----", " 1.06"},
+    {"C", " 0*", " 0*", " ----"},
+};
+
+}  // namespace vortel::gui::test
