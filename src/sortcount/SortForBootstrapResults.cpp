@@ -306,6 +306,12 @@ void SortForBootstrapResults(AnalysisState& state, Services& services) {
     double sum = 0;
     const std::int32_t n = ReadValues(state, in, sum);
     if (n == 0) NoValues(in);
+    // Values near the largest double can add up past it; their mean, and the sort's split
+    // points, would then be meaningless.
+    if (!std::isfinite(sum)) {
+        throw RunStopped("The values of file \"" + path +
+                         "\" add up beyond the range of numbers; no files were written.");
+    }
     state.BootstrapNumber(1) = n;
     state.SortSampleMean = sum / n;
 

@@ -298,6 +298,7 @@ TEST(SortForBootstrapResults, RefusedInputWritesNoFileAndKeepsEarlierOnes) {
         {"P,x,V,3000000000\r\n", Answer::Yes, "0", "32-bit"},
         {"P,x,V,-30000.5\r\n", Answer::Yes, "5", "32-bit"},
         {"P,x,V,4,abc\r\n", Answer::Yes, "-1", "field 5"},
+        {"P,x,V,1E308,1E308\r\n", Answer::Yes, "-1", "range of numbers"},
     };
     for (const auto& c : cases) {
         TempFolder dir;
