@@ -1,6 +1,7 @@
 #include "gui/GuiMain.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QStyleFactory>
 #include <cstdio>
 
@@ -11,6 +12,8 @@ namespace vortel::gui {
 int RunMainWindow(int& argc, char** argv, const std::string& screenshotPath) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("VORTEL");
+    QGuiApplication::setDesktopFileName("vortel");
+    QApplication::setWindowIcon(QIcon::fromTheme("vortel"));
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     // The program ends when a window closes, not when the last one is merely hidden.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -22,6 +25,8 @@ int RunMainWindow(int& argc, char** argv, const std::string& screenshotPath) {
     window.show();
 
     if (!screenshotPath.empty()) {
+        // As the window looks after its first tick, with the clock showing.
+        window.Tick();
         QApplication::processEvents();
         const QString path = QString::fromStdString(screenshotPath);
         if (!window.grab().save(path, "PNG")) {

@@ -65,6 +65,10 @@ void DesignLabel(const std::string& name, ClickableLabel* label) {
         SetFont(label, 14, false, true);
         label->setAlignment(Qt::AlignCenter);
     } else if (name == "Label14") {
+        // The longest overview line fits on one line at 14 points only in a narrow face.
+        QFont font = label->font();
+        font.setFamilies({"DejaVu Sans Condensed", "Liberation Sans Narrow", "Arial Narrow"});
+        label->setFont(font);
         label->setMargin(8);
         label->setFrameStyle(QFrame::Box | QFrame::Plain);
     } else if (name == "Label2") {

@@ -22,6 +22,13 @@ QStringList EnabledButtons(const QWidget& window) {
     return names;
 }
 
+// Saves a picture for the README when VORTEL_SCREENSHOT_DIR names a folder.
+void Picture(QWidget& w, const char* name) {
+    const QByteArray folder = qgetenv("VORTEL_SCREENSHOT_DIR");
+    if (!folder.isEmpty())
+        QVERIFY(w.grab().save(QDir(QString::fromLocal8Bit(folder)).filePath(name)));
+}
+
 QString Quotation(int k) { return QString::fromStdString(Quotations()[static_cast<size_t>(k)]); }
 
 }  // namespace
@@ -81,6 +88,8 @@ private slots:
         QVERIFY(Label(w, "Label4")->isVisible());
         QVERIFY(Label(w, "Label14")->isVisible());
         QVERIFY(Label(w, "Label14")->text().endsWith("  Q: Cartesian paired test.\n"));
+        w.Tick();  // the clock shows in the picture
+        Picture(w, "main-window-overview.png");
 
         QTest::mouseDClick(Label(w, "Label4"), Qt::LeftButton);
         QCOMPARE(Label(w, "Label4")->text(), Quotation(26));
@@ -120,6 +129,7 @@ private slots:
         for (const auto& s : TeacherQuotations()) sayings << QString::fromStdString(s);
         QVERIFY(sayings.contains(button->text()));
         QCOMPARE(ended.count(), 0);
+        Picture(*w.Vater(), "dedication.png");
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(ended.count(), 1);
     }
