@@ -2,7 +2,7 @@
 
 #include <cerrno>
 #include <memory>
-#include <optional>
+#include <string>
 
 #include "report/PairSection.h"
 #include "report/PrintPairTestTable.h"
