@@ -1,6 +1,7 @@
 #include "sorting/DifferenceSort.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cfloat>
 #include <cmath>
@@ -14,17 +15,21 @@ namespace vortel {
 
 namespace {
 
-// Wide enough that sums of all differences below a bound, taken from sorted samples, are far
-// closer to the true sum than the rounding of a plain running sum can be.
-using Wide = long double;
-static_assert(std::numeric_limits<Wide>::digits >= 64, "the error bounds assume 64-bit sums");
-
 constexpr double Infinity = std::numeric_limits<double>::infinity();
 
-// The differences d = P[i] - Q[j] as a whole, answered from the sorted samples. A difference
-// computed in floating point never falls as P[i] rises or as Q[j] falls, so for any bound t the
-// Q values giving d < t form a tail of the sorted Q, and that tail only shrinks as P[i] rises:
-// one walk over both samples counts and sums the differences below t.
+// A running sum that carries the exact rounding error of every addition along (Knuth's two-sum,
+// no branch), so the sum of thousands of terms is as good as a correctly rounded one.
+struct CompensatedSum {
+    double Sum = 0, Error = 0;
+    void Add(double x) {
+        const double t = Sum + x;
+        const double xPart = t - Sum;
+        Error += (Sum - (t - xPart)) + (x - xPart);
+        Sum = t;
+    }
+    double Value() const { return Sum + Error; }
+};
+
 class SortedDifferences {
 public:
     SortedDifferences(std::span<const double> p, std::span<const double> q)
@@ -33,54 +38,68 @@ public:
         std::sort(m_q.begin(), m_q.end());
         // Sums are taken about a centre so that large values with small differences do not
         // lose the differences to cancellation.
-        m_centre = m_p[m_p.size() / 2];
+        const double centre = m_p[m_p.size() / 2];
+        for (double v : m_p) {
+            m_pCentred.push_back(v - centre);
+            m_spread = std::max(m_spread, std::fabs(v - centre));
+        }
         m_qTail.assign(m_q.size() + 1, 0);
-        for (std::size_t j = m_q.size(); j-- > 0;)
-            m_qTail[j] = m_qTail[j + 1] + (static_cast<Wide>(m_q[j]) - m_centre);
-        for (double v : m_p)
-            m_spread = std::max(m_spread, std::fabs(static_cast<Wide>(v) - m_centre));
-        for (double v : m_q)
-            m_spread = std::max(m_spread, std::fabs(static_cast<Wide>(v) - m_centre));
+        CompensatedSum tail;
+        for (std::size_t j = m_q.size(); j-- > 0;) {
+            tail.Add(m_q[j] - centre);
+            m_qTail[j] = tail.Value();
+            m_spread = std::max(m_spread, std::fabs(m_q[j] - centre));
+        }
+        // Each centred value is off by half a unit of `spread` at most; count that in.
+        m_spread *= 1 + 0x1p-50;
+        // Bounds either side of Q spare the walks their end tests.
+        m_qBounded.reserve(m_q.size() + 5);
+        m_qBounded.push_back(-Infinity);
+        m_qBounded.insert(m_qBounded.end(), m_q.begin(), m_q.end());
+        m_qBounded.insert(m_qBounded.end(), 4, Infinity);
     }
 
     double Smallest() const { return m_p.front() - m_q.back(); }
     double Largest() const { return m_p.back() - m_q.front(); }
     std::size_t Terms() const { return m_p.size() + m_q.size(); }
     std::size_t Count() const { return m_p.size() * m_q.size(); }
-    Wide Spread() const { return m_spread; }
+    double Spread() const { return m_spread; }
 
     struct Below {
         std::int64_t Count = 0;
-        Wide Sum = 0;       // the sum of the differences below the bound, all but exactly
-        bool Near = false;  // a difference within [lo, hi) lies within `window` of the bound
+        double Sum = 0;     // the sum of the differences below the bound, within SumError()
+        bool Near = false;  // a difference lies within the window about the bound
         double NearValue = 0;
     };
 
-    // Differences below t; with window >= 0 also whether one in [lo, hi) lies that close to t.
-    Below CountBelow(double t, double window = -1, double lo = -Infinity,
-                     double hi = Infinity) const {
-        Below r;
-        const std::size_t qn = m_q.size();
-        std::size_t j = 0;
-        for (double pv : m_p) {
-            while (j < qn && !(pv - m_q[j] < t)) ++j;
-            const auto count = static_cast<std::int64_t>(qn - j);
-            r.Count += count;
-            r.Sum += static_cast<Wide>(count) * (static_cast<Wide>(pv) - m_centre) - m_qTail[j];
-            if (window >= 0 && !r.Near) {
-                if (j < qn) CheckNear(r, pv - m_q[j], t, window, lo, hi);
-                if (j > 0) CheckNear(r, pv - m_q[j - 1], t, window, lo, hi);
-            }
-        }
-        return r;
+    // A bound t and, for the nearness test, the window about t.
+    struct Probe {
+        double At;
+        double Window = 0;
+    };
+
+    // Differences below t (finite or +infinity).
+    Below CountBelow(double t) const {
+        return Walk<false, true, 1>(std::array<Probe, 1>{Probe{t}})[0];
     }
+    // The same for four bounds at once, with whether any difference lies within the bound's
+    // window of it; without the sums, which only a further split needs.
+    std::array<Below, 4> CountBelowNear(const std::array<Probe, 4>& probes, bool sum) const {
+        return sum ? Walk<true, true, 4>(probes) : Walk<true, false, 4>(probes);
+    }
+    // How far Below::Sum may be from the exact sum of the differences below a bound. Sums are
+    // taken about a centre so that large values with small differences keep their digits; each
+    // term then carries a few roundings of at most `spread` times its count, and the
+    // compensated sum adds almost nothing.
+    double SumError() const { return 0x1p-49 * static_cast<double>(Count()) * m_spread; }
 
     std::int64_t CountAtMost(double t) const {
         std::int64_t count = 0;
         const std::size_t qn = m_q.size();
+        const double* q = m_qBounded.data() + 1;
         std::size_t j = 0;
         for (double pv : m_p) {
-            while (j < qn && !(pv - m_q[j] <= t)) ++j;
+            while (j < qn && !(pv - q[j] <= t)) ++j;
             count += static_cast<std::int64_t>(qn - j);
         }
         return count;
@@ -96,18 +115,82 @@ public:
             else
                 low = middle + 1;
         }
-        // Equal differences of opposite samples are +0; -0 only ranks first among zeros.
-        const double found = Value(low);
-        return found == 0 ? 0.0 : found;
+        return PlusZero(Value(low));
+    }
+
+    // The value at `rank` among the `count` differences in [lo, hi), gathered when few.
+    double SelectWithin(double lo, double hi, std::int64_t below, std::int64_t count,
+                        std::int64_t rank, std::vector<double>& scratch) const {
+        if (count > (std::int64_t{1} << 16)) return Select(rank);
+        scratch.clear();
+        const std::size_t qn = m_q.size();
+        std::size_t first = 0, end = 0;  // Q[first, end) gives differences in [lo, hi)
+        for (double pv : m_p) {
+            while (first < qn && !(pv - m_q[first] < hi)) ++first;
+            while (end < qn && pv - m_q[end] >= lo) ++end;
+            for (std::size_t j = first; j < end; ++j) scratch.push_back(pv - m_q[j]);
+        }
+        const auto at = scratch.begin() + (rank - below - 1);
+        std::nth_element(scratch.begin(), at, scratch.end());
+        return PlusZero(*at);
     }
 
 private:
-    static void CheckNear(Below& r, double d, double t, double window, double lo, double hi) {
-        if (d >= lo && d < hi && std::fabs(d - t) <= window) {
-            r.Near = true;
-            r.NearValue = d;
+    // Walks for K bounds side by side: each walk waits on its own loads, so several in one
+    // loop keep the processor busy.
+    template <bool Window, bool Summed, std::size_t K>
+    std::array<Below, K> Walk(const std::array<Probe, K>& probes) const {
+        std::array<Below, K> r{};
+        const std::size_t qn = m_q.size();
+        const double* q = m_qBounded.data() + 1;  // q[-1] = -infinity, q[qn..qn+3] = +infinity
+        std::array<double, K> nearestBelow, nearestAbove;
+        nearestBelow.fill(-Infinity);
+        nearestAbove.fill(Infinity);
+        std::array<CompensatedSum, K> sums{};
+        std::array<std::size_t, K> at{};
+        for (std::size_t i = 0; i < m_p.size(); ++i) {
+            const double pv = m_p[i];
+            for (std::size_t k = 0; k < K; ++k) {
+                const double t = probes[k].At;
+                // Q moves on by about |Q| / |P| per value of P. The next four are tested at
+                // once (the tests fall true, then false), so each value of P waits for one
+                // load, not one per step; the bounds from q[qn] on stop every step.
+                std::size_t j = at[k];
+                const double* next = q + j;
+                j += static_cast<std::size_t>(pv - next[0] >= t) +
+                     static_cast<std::size_t>(pv - next[1] >= t) +
+                     static_cast<std::size_t>(pv - next[2] >= t) +
+                     static_cast<std::size_t>(pv - next[3] >= t);
+                while (pv - q[j] >= t) ++j;
+                at[k] = j;
+                const auto count = static_cast<std::int64_t>(qn - j);
+                r[k].Count += count;
+                if constexpr (Summed)
+                    sums[k].Add(static_cast<double>(count) * m_pCentred[i] - m_qTail[j]);
+                if constexpr (Window) {
+                    // The largest difference below t and the smallest at or above it.
+                    nearestBelow[k] = std::max(nearestBelow[k], pv - q[j]);
+                    nearestAbove[k] = std::min(nearestAbove[k], pv - q[j - 1]);
+                }
+            }
         }
+        for (std::size_t k = 0; k < K; ++k) {
+            r[k].Sum = sums[k].Value();
+            if constexpr (Window) {
+                const double t = probes[k].At, window = probes[k].Window;
+                if (t - nearestBelow[k] <= window) {
+                    r[k].Near = true;
+                    r[k].NearValue = nearestBelow[k];
+                } else if (nearestAbove[k] - t <= window) {
+                    r[k].Near = true;
+                    r[k].NearValue = nearestAbove[k];
+                }
+            }
+        }
+        return r;
     }
+    // Equal differences of opposite samples are +0; a -0 can only rank among them.
+    static double PlusZero(double x) { return x == 0 ? 0.0 : x; }
     // Doubles in the order of their values as unsigned integers, -0 just below +0.
     static std::uint64_t Key(double x) {
         const auto bits = std::bit_cast<std::uint64_t>(x);
@@ -117,10 +200,9 @@ private:
         return std::bit_cast<double>(key >> 63 ? key & ~(std::uint64_t{1} << 63) : ~key);
     }
 
-    std::vector<double> m_p, m_q;
-    std::vector<Wide> m_qTail;
-    Wide m_centre = 0;
-    Wide m_spread = 0;
+    std::vector<double> m_p, m_q, m_qBounded;
+    std::vector<double> m_pCentred, m_qTail;
+    double m_spread = 0;
 };
 
 // One group of a level: the differences in [Lo, Hi). Its values stand in the order of k,
@@ -128,14 +210,14 @@ private:
 struct Group {
     double Lo, Hi;
     std::int64_t CountLo, CountHi;  // differences below Lo and below Hi
-    Wide SumLo, SumHi;
+    double SumLo, SumHi;
     bool Reversed, SumReversed;
 };
 
 struct Bound {
     double At;
     std::int64_t Count;
-    Wide Sum;
+    double Sum;
 };
 
 class Splitter {
@@ -150,34 +232,43 @@ public:
         bool Exact = false;  // `At` is the mean itself, not just a bound that splits alike
         Bound At{};
     };
-    Split Approach(const Group& g) const {
-        const std::int64_t m = g.CountHi - g.CountLo;
-        const Wide sum = g.SumHi - g.SumLo;
-        const auto mean = static_cast<double>(sum / static_cast<Wide>(m));
-        const double extent = std::max(std::fabs(std::max(g.Lo, m_sorted.Smallest())),
-                                       std::fabs(std::min(g.Hi, m_sorted.Largest())));
-        // A running sum of m terms is off by at most (m - 1) units of the last place of the
-        // largest partial sum, the division adds half a unit; the wide sums' own error grows
-        // with every difference below the bounds. Twice that keeps every bound safe.
-        const Wide spread = m_sorted.Spread();
-        const auto window = static_cast<double>(
-            std::ldexp(static_cast<Wide>(extent) * static_cast<Wide>(m + 8), -52) +
-            std::ldexp(static_cast<Wide>(m_sorted.Terms() + 8) * spread *
-                           static_cast<Wide>(m_sorted.Count()),
-                       -61) /
-                static_cast<Wide>(m) +
-            std::ldexp(static_cast<Wide>(std::fabs(mean)), -50) + DBL_MIN);
-        const auto below = m_sorted.CountBelow(mean, window, g.Lo, g.Hi);
-        Split split;
-        split.At = {mean, below.Count, below.Sum};
-        if (!below.Near) return split;
-        const double v = below.NearValue;
-        if (m_sorted.CountAtMost(v) - m_sorted.CountBelow(v).Count == m) {
-            split.AllEqual = true;
-            return split;
+    std::vector<Split> Approach(const std::vector<Group>& groups, bool sumChildren) const {
+        std::vector<SortedDifferences::Probe> probes;
+        for (const Group& g : groups) {
+            const std::int64_t m = g.CountHi - g.CountLo;
+            const double mean = (g.SumHi - g.SumLo) / static_cast<double>(m);
+            const double extent = std::max(std::fabs(std::max(g.Lo, m_sorted.Smallest())),
+                                           std::fabs(std::min(g.Hi, m_sorted.Largest())));
+            // The split's running sum of m terms is off by at most m - 1 units in the last
+            // place of a partial sum no larger than m * extent, and the division adds half a
+            // unit; the sums from the sorted samples carry their own bound. Twice the first
+            // keeps it safe.
+            const double window = 0x1p-52 * extent * static_cast<double>(m + 8) +
+                                  2 * m_sorted.SumError() / static_cast<double>(m) +
+                                  0x1p-50 * std::fabs(mean) + DBL_MIN;
+            probes.push_back({mean, window});
         }
-        split.Exact = true;
-        return split;
+        std::vector<Split> splits(groups.size());
+        for (std::size_t first = 0; first < groups.size(); first += 4) {
+            std::array<SortedDifferences::Probe, 4> four;
+            for (std::size_t k = 0; k < 4; ++k)
+                four[k] = probes[std::min(first + k, groups.size() - 1)];
+            const auto below = m_sorted.CountBelowNear(four, sumChildren);
+            for (std::size_t k = 0; k < 4 && first + k < groups.size(); ++k) {
+                Split& split = splits[first + k];
+                split.At = {four[k].At, below[k].Count, below[k].Sum};
+                if (!below[k].Near) continue;
+                const Group& g = groups[first + k];
+                const double v = below[k].NearValue;
+                // A group of one value holds the value next to its mean, and every copy of it.
+                if (v >= g.Lo && v < g.Hi &&
+                    m_sorted.CountAtMost(v) - m_sorted.CountBelow(v).Count == g.CountHi - g.CountLo)
+                    split.AllEqual = true;
+                else
+                    split.Exact = true;
+            }
+        }
+        return splits;
     }
 
     // The running sums of the groups' values in their parents' order, as the split adds them.
@@ -219,8 +310,8 @@ bool AllFinite(std::span<const double> values) {
     return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
 }
 
-// Forms every difference and sorts them: the way for lists whose sums overflow or hold values
-// that are not numbers, where no bound on rounding holds.
+// Forms every difference and sorts them: the way for lists whose sums may overflow or hold
+// values that are not numbers, where no bound on rounding holds.
 void SortFormedDifferences(AnalysisState& state, const DifferenceList& list,
                            std::span<const std::int64_t> positions, std::span<double> valuesAt) {
     const std::int64_t n = static_cast<std::int64_t>(list.X.size() * list.Y.size());
@@ -251,7 +342,7 @@ void QuickSortOfDifferences(AnalysisState& state, const DifferenceList& list,
     const std::span<const double> q = list.Negate ? list.X : list.Y;
     const SortedDifferences sorted(p, q);
     if (!AllFinite(list.X) || !AllFinite(list.Y) || !std::isfinite(list.Total) ||
-        !std::isfinite(sorted.Smallest()) || !std::isfinite(sorted.Largest())) {
+        !(std::max(std::fabs(sorted.Smallest()), std::fabs(sorted.Largest())) < DBL_MAX / 0x1p24)) {
         SortFormedDifferences(state, list, positions, valuesAt);
         return;
     }
@@ -290,14 +381,13 @@ void QuickSortOfDifferences(AnalysisState& state, const DifferenceList& list,
 
     for (int level = 2; level <= 10; ++level) {
         if (state.SortGroupLimit <= static_cast<std::int32_t>(groups.size())) break;
-        std::vector<Splitter::Split> splits;
+        auto splits = splitter.Approach(groups, level < 10);
         std::vector<Group> exact;
         std::vector<std::size_t> exactAt;
         bool emptyChild = false;
-        for (std::size_t g = 0; g < groups.size() && !emptyChild; ++g) {
-            splits.push_back(splitter.Approach(groups[g]));
-            if (splits.back().AllEqual) emptyChild = true;
-            if (splits.back().Exact) {
+        for (std::size_t g = 0; g < groups.size(); ++g) {
+            if (splits[g].AllEqual) emptyChild = true;
+            if (splits[g].Exact) {
                 exact.push_back(groups[g]);
                 exactAt.push_back(g);
             }
@@ -327,7 +417,15 @@ void QuickSortOfDifferences(AnalysisState& state, const DifferenceList& list,
         }
         groups = std::move(children);
     }
-    for (std::size_t e = 0; e < positions.size(); ++e) valuesAt[e] = sorted.Select(positions[e]);
+    // Every group is in order now: each position is found among its group's values.
+    std::vector<double> scratch;
+    for (std::size_t e = 0; e < positions.size(); ++e) {
+        const std::int64_t rank = positions[e];
+        const auto g = std::find_if(groups.begin(), groups.end(),
+                                    [&](const Group& group) { return rank <= group.CountHi; });
+        valuesAt[e] =
+            sorted.SelectWithin(g->Lo, g->Hi, g->CountLo, g->CountHi - g->CountLo, rank, scratch);
+    }
 }
 
 }  // namespace vortel
