@@ -32,10 +32,16 @@ void ExpectGolden(const std::string& name, const std::string& actual) {
 //   High-Low: D = 4, all 16 inside (0, 8), so P = 0, interval [1, 7];
 //   Mid-Low:  D = 3, one difference 0 and one 6, so P = 0.125, interval [0, 6];
 // every pair has variance 40/15; F = (86.67 / 2) / (45 / 27) = 26.
+const char* const Inputs[] = {"input-Low.txt", "input-High.txt", "input-Mid.txt"};
+
+void CopyInputs(const test::TempFolder& folder) {
+    for (const char* name : Inputs)
+        folder.Write(name, test::ReadAll(test::DataFile(std::string("report/") + name)));
+}
+
 TEST(ReportEndToEnd, ThreeTreatmentsFromFilesToReport) {
     test::TempFolder folder;
-    for (const char* name : {"input-Low.txt", "input-High.txt", "input-Mid.txt"})
-        folder.Write(name, test::ReadAll(test::DataFile(std::string("report/") + name)));
+    CopyInputs(folder);
 
     ScriptedDialogues ui;
     HeadlessWindow window;
@@ -59,6 +65,20 @@ TEST(ReportEndToEnd, ThreeTreatmentsFromFilesToReport) {
                                                         {"Mid", " .75", " ----", " 3"},
                                                         {"Low", " 0*", " .125", " ----"}};
     EXPECT_EQ(window.Grid(), grid);
+}
+
+// The program itself, its clock fixed by SOURCE_DATE_EPOCH, writes the same report.
+TEST(ReportEndToEnd, CommandLineWritesTheSameReport) {
+    test::TempFolder folder;
+    CopyInputs(folder);
+    std::string command =
+        "SOURCE_DATE_EPOCH=" + std::to_string(Moment) + " '" VORTEL_BINARY "' cartesian";
+    for (const char* name : Inputs) command += " '" + (folder / name).string() + "'";
+    command += " > '" + (folder / "printed.txt").string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    const auto report = folder / "25A-Cartesian diff results-r_202437-953.txt";
+    EXPECT_EQ(test::ReadAll(folder / "printed.txt"), report.string() + "\n");
+    EXPECT_EQ(test::ReadAll(report), test::ReadAll(test::DataFile("report/end-to-end-three.txt")));
 }
 
 }  // namespace
