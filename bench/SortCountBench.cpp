@@ -1,6 +1,7 @@
 // vortel sortcount on a bootstrap file of 4,000,000 values: read, sort and the three files,
 // as a user runs it (the program's start-up included).
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
