@@ -1,5 +1,6 @@
 #include "sortcount/SortForBootstrapResults.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -54,10 +55,10 @@ std::string FileNamePiece(const std::string& text) {
 // The input path without its extension (its last four characters), but never reaching into
 // the folder part: a short name without an extension would otherwise put the files elsewhere.
 std::string BaseNameOf(const std::string& path) {
-    const std::size_t nameStart =
-        path.find_last_of("/\\") == std::string::npos ? 0 : path.find_last_of("/\\") + 1;
-    const std::size_t cut = path.size() - nameStart >= 4 ? 4 : path.size() - nameStart;
-    return path.substr(0, path.size() - cut);
+    const std::size_t separator = path.find_last_of("/\\");
+    const std::size_t nameLength =
+        separator == std::string::npos ? path.size() : path.size() - separator - 1;
+    return path.substr(0, path.size() - std::min<std::size_t>(4, nameLength));
 }
 
 [[noreturn]] void NoValues(const InputFields& in) {
