@@ -141,11 +141,11 @@ std::vector<Control> BuildTable() {
     add("Label14", K::Label, "label14", "Frame3", 16, 120, 688, 470);
     add("Label2", K::Label, "Bootstrap is running. Please wait!", "Frame3", 16, 120, 688, 300);
     add("MSFlexGrid1", K::Grid, "", "Frame3", 16, 124, 688, 190, false);
-    add("MSChart1", K::Chart, "Click here to change graph", "Frame3", 16, 320, 688, 270);
+    add("MSChart1", K::Chart, "Click here to change graph", "Frame3", 16, 120, 688, 470);
     add("MSChart2", K::Chart,
         "This is grouped data. The SE might be imprecise. For precise results, see bootstrap "
         "output file.",
-        "Frame3", 16, 320, 688, 270, false);
+        "Frame3", 16, 120, 688, 470, false);
 
     // Right column.
     add("Label10", K::Label, "", "Frame2", 8, 20, 128, 172);

@@ -6,6 +6,7 @@
 #include "gui/MainWindow.h"
 #include "shell/Greetings.h"
 #include "shell/NumberText.h"
+#include "sortcount/NormalityView.h"
 
 using namespace vortel;
 using vortel::gui::MainWindow;
@@ -132,6 +133,19 @@ private slots:
         Picture(*w.Vater(), "dedication.png");
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(ended.count(), 1);
+    }
+
+    void normalityViewComesWithItsSaveButton() {
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        w.show();
+        const std::vector<FrequencyClass> classes = {{1.0, 2}, {2.0, 5}, {3.0, 3}};
+        w.Seam().ShowNormalityView(MakeNormalityData(classes, "Tomato", "r"));
+        auto* host = w.findChild<QWidget*>("MSChart1");
+        QVERIFY(host->isVisible());
+        QVERIFY(host->findChild<QWidget*>("NormalityChart"));
+        QVERIFY(host->findChild<QPushButton*>("SaveChartPng"));
+        Picture(w, "main-window-chart.png");
     }
 
     void closingTheWindowEndsTheProgram() {
