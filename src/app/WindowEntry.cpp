@@ -4,6 +4,8 @@
 #include "app/Commands.h"
 
 #ifdef VORTEL_WITH_GUI
+#include <QtGlobal>
+
 #include "gui/GuiMain.h"
 #endif
 
@@ -21,7 +23,7 @@ int RunWindow(int argc, char** argv, const std::string& screenshotPath) {
 #ifdef VORTEL_WITH_GUI
     if (!screenshotPath.empty()) {
         // A picture needs no screen.
-        if (!Set("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        if (!Set("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
     } else if (!Set("DISPLAY") && !Set("WAYLAND_DISPLAY") && !Set("QT_QPA_PLATFORM")) {
         std::fputs(
             "vortel: no display to open the window on.\n"

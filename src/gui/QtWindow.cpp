@@ -7,7 +7,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -226,7 +228,12 @@ void QtWindow::ShowNormalityView(const NormalityData& data) {
     QObject::connect(save, &QPushButton::clicked, host, [host, chart] {
         const QString path = QFileDialog::getSaveFileName(host, "Save chart as PNG", QString(),
                                                           "PNG pictures (*.png)");
-        if (!path.isEmpty()) chart->grab().save(path, "PNG");
+        if (path.isEmpty()) return;
+        // Written beside the target and renamed into place, so a failed save leaves any
+        // earlier picture of that name as it was.
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || !chart->grab().save(&file, "PNG") || !file.commit())
+            QMessageBox::warning(host, "VORTEL", "The chart could not be saved to " + path + ".");
     });
     host->setVisible(true);
     host->raise();
