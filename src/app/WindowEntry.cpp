@@ -4,6 +4,7 @@
 #include "app/Commands.h"
 
 #ifdef VORTEL_WITH_GUI
+#include <QByteArray>
 #include <QtGlobal>
 
 #include "gui/GuiMain.h"
