@@ -6,6 +6,7 @@
 
 #include "cartesian/DetailFiles.h"
 #include "report/PrintMultiCIofDifference.h"
+#include "report/ResultFileName.h"
 #include "shell/NumberText.h"
 #include "shell/OutputFile.h"
 #include "shell/RunStopped.h"
@@ -289,6 +290,14 @@ void CheckTreatmentsFitTest(const AnalysisState& state) {
                     " (B = " + Text(state.BootstrapNumberReal(j)) + ") has " + Text(c) +
                     " Cartesian differences; a pair may have at most " + Text(ListCapacity) + ".");
             }
+        }
+    }
+    // The first treatment's parameter name goes into the detail files' names; a name with a
+    // folder separator in it would put them elsewhere.
+    for (std::int16_t t = 1; state.DetailedDifferences && t < n; ++t) {
+        if (!CodeFitsFileName(state.ParameterName(t))) {
+            throw RunStopped("The parameter name \"" + state.ParameterName(t) + "\" of " +
+                             Named(state, t) + " cannot stand in the names of the detail files.");
         }
     }
     double df = 0;

@@ -18,8 +18,9 @@ namespace vortel {
 void CartesianDifference2(AnalysisState& state, Services& services);
 
 // Stops the command, before anything is computed or written, when a treatment has fewer than
-// two bootstrap values, when a pair has more differences than a value list holds, or when the
-// sample sizes leave the F value no within-groups degrees of freedom.
+// two bootstrap values, when a pair has more differences than a value list holds, when the
+// sample sizes leave the F value no within-groups degrees of freedom, or when detail files are
+// asked for and a parameter name cannot stand in their names.
 void CheckTreatmentsFitTest(const AnalysisState& state);
 
 // What one pass over a pair's differences in the order of k gathers.

@@ -154,22 +154,26 @@ TEST(CartesianDifference2, RefusesTreatmentsThatCannotBeCompared) {
     struct Case {
         const char* label;
         std::vector<Treatment> treatments;
-        std::int32_t firstB, secondB;
         std::vector<std::string> named;
+        std::int32_t firstB = 0, secondB = 0;  // B of both when set, values left as loaded
+        const char* parameter = "r";
     };
+    const std::vector<Treatment> twoByTwo = {{"A", {3, 4}}, {"B", {1, 2}}};
     const Case cases[] = {
-        {"one value", {{"A", {3}}, {"B", {1, 2}}}, 0, 0, {"treatment 1 (\"A\")", " is 1;"}},
+        {"one value", {{"A", {3}}, {"B", {1, 2}}}, {"treatment 1 (\"A\")", " is 1;"}},
         {"C beyond the lists",
-         {{"A", {3, 4}}, {"B", {1, 2}}},
+         twoByTwo,
+         {"treatment 1", "treatment 2", "4002000", "4000005"},
          2001,
-         2000,
-         {"treatment 1", "treatment 2", "4002000", "4000005"}},
-        {"no within-groups df", {{"A", {3, 4}, 1}, {"B", {1, 2}, 1}}, 0, 0, {"(1, 1)"}},
+         2000},
+        {"no within-groups df", {{"A", {3, 4}, 1}, {"B", {1, 2}, 1}}, {"(1, 1)"}},
+        {"parameter name with a folder", twoByTwo, {"\"../r\"", "treatment 1"}, 0, 0, "../r"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         TestRun r;
         LoadTreatments(r.state, c.treatments);
+        r.state.ParameterName(1) = c.parameter;
         if (c.firstB > 0) {
             r.state.BootstrapNumber(1) = c.firstB;
             r.state.BootstrapNumberReal(1) = c.firstB;
