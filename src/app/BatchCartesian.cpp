@@ -156,7 +156,10 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
     try {
         if (!app.Run(cmdCartesianDifference_Click)) failure = app.LastFailure();
     } catch (const UnexpectedDialogue& e) {
-        failure = e.What;
+        // A question the options cannot answer follows the notice that explains it (a code too
+        // long for the file system asks for another code).
+        const auto notices = ui.Notices();
+        failure = notices.empty() ? e.What : notices.back();
     }
     app.CloseAllFiles();
     if (!failure.empty()) {
