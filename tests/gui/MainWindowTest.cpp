@@ -115,6 +115,22 @@ private slots:
         QVERIFY(Label(w, "Label14")->isVisible());
     }
 
+    void nothingElseRunsWhileACommandRuns() {
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        w.show();
+        bool nestedRan = false;
+        w.RunCommand([&](AnalysisState&, Services&) {
+            // What a dialogue's event loop could deliver meanwhile: a tick and a second click.
+            w.Tick();
+            w.RunCommand([&](AnalysisState&, Services&) { nestedRan = true; });
+        });
+        QVERIFY(!nestedRan);
+        QCOMPARE(Label(w, "Label6")->text(), QString("Label6"));
+        w.Tick();
+        QCOMPARE(Label(w, "Label6")->text(), QString("3/7/2024 9:05:03 AM"));
+    }
+
     void quitLeadsToTheDedicationWindow() {
         FixedClock clock(March7);
         MainWindow w(clock);
