@@ -139,7 +139,7 @@ std::vector<Control> BuildTable() {
     add("Image1", K::Picture, "", "Frame3", 0, 0, 480, 320);
     add("Label4", K::Label, "Label4", "Frame3", 16, 24, 688, 90);
     add("Label14", K::Label, "label14", "Frame3", 16, 120, 688, 470);
-    add("Label2", K::Label, "Bootstrap is running. Please wait!", "Frame3", 16, 120, 688, 300);
+    add("Label2", K::Label, "Bootstrap is running. Please wait!", "Frame3", 16, 120, 688, 470);
     add("MSFlexGrid1", K::Grid, "", "Frame3", 16, 124, 688, 190, false);
     add("MSChart1", K::Chart, "Click here to change graph", "Frame3", 16, 120, 688, 470);
     add("MSChart2", K::Chart,
