@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -81,6 +82,40 @@ TEST(CartesianBatch, WritesReportDetailsAndFlowBesideTheLastFile) {
     EXPECT_NE(all.find("\r\n16,"), std::string::npos);  // C = 4 x 4
     EXPECT_EQ(ReadAll(folder / "_0_Flow.txt").rfind(test::CrLf({"Sub CartesianDifference2"}), 0),
               0u);
+}
+
+// The second difference of the pair (Tomato first: 0.251 - 0.191; reversed, Pepper first and
+// taken as Tomato minus Pepper: 0.262 - 0.187), after each transformation.
+TEST(CartesianBatch, OptionsReachTheTest) {
+    const auto arcsine = [](double x) { return std::asin(std::sqrt(x)); };
+    const auto logit = [](double x) { return std::log(x / (1 - x)); };
+    struct Case {
+        std::vector<std::string> options;
+        const char* names;
+        double second;
+    };
+    const Case cases[] = {
+        {{}, "Tomato vs Pepper", 0.251 - 0.191},
+        {{"--transform", "none"}, "Tomato vs Pepper", 0.251 - 0.191},
+        {{"--transform", "arcsine"}, "Tomato vs Pepper", arcsine(0.251) - arcsine(0.191)},
+        {{"--transform", "logit"}, "Tomato vs Pepper", logit(0.251) - logit(0.191)},
+        {{"--reversed"}, "Pepper vs Tomato", 0.262 - 0.187},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        const auto f = Fixtures(folder, {"pepper-r.txt", "tomato-r.txt"});
+        std::vector<std::string> args{"cartesian", "--detail-differences"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        args.insert(args.end(), f.begin(), f.end());
+        const Outcome o = RunVortel(args);
+        ASSERT_EQ(o.status, 0) << o.err;
+        const std::string all =
+            ReadAll(folder / "25A-Cartesian diff_5-r-1 to 2_diff-All (for N. sort).txt");
+        EXPECT_EQ(all.rfind("\"" + std::string(c.names) + "\"\r\n", 0), 0u) << c.names;
+        const std::size_t at = all.find("\r\n2,");
+        ASSERT_NE(at, std::string::npos);
+        EXPECT_NEAR(std::stod(all.substr(at + 4)), c.second, 1e-12) << c.names;
+    }
 }
 
 TEST(CartesianBatch, UsageErrorsWriteNothing) {
