@@ -2,6 +2,7 @@
 // from the command line.
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -123,6 +124,13 @@ private:
 int RunCartesianCommand(const std::vector<std::string>& args) {
     CartesianOptions o;
     if (auto problem = Parse(args, o)) return UsageError(*problem);
+    // Checked here so that a mistyped name is reported as such, before the launch creates the
+    // flow record in a folder that may not exist.
+    for (const auto& file : o.Files) {
+        std::error_code ec;
+        if (!fs::is_regular_file(file, ec) || !std::ifstream(file, std::ios::binary))
+            return Refused("cannot read the treatment file \"" + file + "\"");
+    }
 
     ScriptedDialogues ui;
     HeadlessWindow window;

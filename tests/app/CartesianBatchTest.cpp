@@ -142,18 +142,21 @@ TEST(CartesianBatch, UsageErrorsWriteNothing) {
 
 // Refused input: one line on standard error, no new file, an earlier flow record kept.
 TEST(CartesianBatch, RefusedInputLeavesTheFolderAsItWas) {
-    TempFolder folder;
-    const auto f = Fixtures(folder, {"tomato-r.txt", "cut-short-r.txt"});
-    folder.Write("_0_Flow.txt", "earlier");
-    const Outcome o = RunVortel({"cartesian", "--flow-record", "--detail-differences", f[0], f[1]});
-    EXPECT_EQ(o.status, 1);
-    EXPECT_EQ(o.out, "");
-    EXPECT_EQ(o.err.rfind("vortel cartesian: ", 0), 0u);
-    EXPECT_NE(o.err.find("cut-short-r.txt"), std::string::npos) << o.err;
-    EXPECT_EQ(o.err.find('\n'), o.err.size() - 1);
-    EXPECT_EQ(folder.Files(),
-              (std::vector<std::string>{"_0_Flow.txt", "cut-short-r.txt", "tomato-r.txt"}));
-    EXPECT_EQ(ReadAll(folder / "_0_Flow.txt"), "earlier");
+    for (const char* second : {"cut-short-r.txt", "missing-r.txt"}) {
+        TempFolder folder;
+        const auto f = Fixtures(folder, {"tomato-r.txt", "cut-short-r.txt"});
+        folder.Write("_0_Flow.txt", "earlier");
+        const Outcome o = RunVortel({"cartesian", "--flow-record", "--detail-differences", f[0],
+                                     (folder / second).string()});
+        EXPECT_EQ(o.status, 1);
+        EXPECT_EQ(o.out, "");
+        EXPECT_EQ(o.err.rfind("vortel cartesian: ", 0), 0u);
+        EXPECT_NE(o.err.find(second), std::string::npos) << o.err;
+        EXPECT_EQ(o.err.find('\n'), o.err.size() - 1);
+        EXPECT_EQ(folder.Files(),
+                  (std::vector<std::string>{"_0_Flow.txt", "cut-short-r.txt", "tomato-r.txt"}));
+        EXPECT_EQ(ReadAll(folder / "_0_Flow.txt"), "earlier");
+    }
 }
 
 TEST(CartesianBatch, HelpDocumentsTheCommand) {
