@@ -138,8 +138,16 @@ void ComputeFValue(AnalysisState& s) {
     const double betweenMeanSquare = s.BetweenSS / (n - 1);
     const double withinMeanSquare = s.WithinSS / s.DfWithinGroups;
     // Treatments without spread have no F value; 0 says so, where keeping the value of an
-    // earlier test would report that test's F for this one.
-    s.FValue = withinMeanSquare != 0 ? betweenMeanSquare / withinMeanSquare : 0;
+    // earlier test would report that test's F for this one. The variances are not exactly 0 for
+    // constant values such as 0.3 (the sum and the mean round), so spread is read from the
+    // values themselves.
+    bool spread = false;
+    for (std::int16_t t = 1; t <= n && !spread; ++t) {
+        const std::int32_t b = s.BootstrapNumber(t);
+        const double* x = s.WorkingValues.List(t).Through(b);
+        for (std::int32_t k = 2; k <= b && !spread; ++k) spread = x[k] != x[1];
+    }
+    s.FValue = spread && withinMeanSquare != 0 ? betweenMeanSquare / withinMeanSquare : 0;
 }
 
 void ShowTestBegins(AnalysisState& s, Services& services) {
