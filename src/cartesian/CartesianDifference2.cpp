@@ -247,6 +247,8 @@ void ComparePair(AnalysisState& s, Services& services, OutputSet& detailFiles, s
 
     s.CartesianMean(i, j) = s.PairSum / c;
     s.CartesianVariance(i, j) = (s.PairSumOfSquares - s.PairSum * s.PairSum / c) / (c - 1);
+    // Equal differences can leave a variance a rounding below 0, whose root is not a number.
+    if (s.CartesianVariance(i, j) < 0) s.CartesianVariance(i, j) = 0;
     s.CartesianSD(i, j) = std::sqrt(s.CartesianVariance(i, j));
 
     ShowComparing(s, services.window, i, j, true);

@@ -82,7 +82,8 @@ TEST(CartesianDifference2, TreatmentSummariesAndFValue) {
 
 // A second test in one program run: counts start again from zero, and treatments without
 // spread give F = 0 rather than the first test's F. Three times 0.3 leaves a variance from the
-// sums of about 3E-17, which must not pass for spread.
+// sums of about 3E-17, which must not pass for spread, and nine equal differences a pair
+// variance of about -7E-18, whose root must not become the SD.
 TEST(CartesianDifference2, SecondTestOfRunStartsAfresh) {
     TestRun r;
     RunTest(r, {{"A", {2, 6}, 5}, {"B", {1, 3}, 3}});
@@ -94,6 +95,9 @@ TEST(CartesianDifference2, SecondTestOfRunStartsAfresh) {
     EXPECT_EQ(r.state.HighCount(1, 2), 0);
     EXPECT_EQ(r.state.PValue(1, 2), 0);
     EXPECT_DOUBLE_EQ(r.state.PercentileLower(1, 2), 0.2);
+    EXPECT_EQ(r.state.CartesianVariance(1, 2), 0);
+    EXPECT_EQ(r.state.CartesianSD(1, 2), 0);
+    EXPECT_EQ(r.state.TLower(1, 2), r.state.CartesianMean(1, 2));
 }
 
 TEST(CartesianDifference2, PercentileRanksRoundHalvesToEven) {
