@@ -45,6 +45,6 @@ void BM_HundredValuesAfterLimitTwo(benchmark::State& s) { Sort(s, true, 2); }
 BENCHMARK(BM_DistinctFirstSort)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_HundredValuesFirstSort)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_DistinctAfterLimitTwo)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_HundredValuesAfterLimitTwo)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_HundredValuesAfterLimitTwo)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace

@@ -21,12 +21,15 @@ private:
         std::int32_t From;  // position in the group before ordering
     };
     void ExchangeOrder(std::int32_t count, std::int32_t distinct);
+    void OrderTiesByValue(std::int32_t count, std::int32_t distinct);
 
     std::vector<Entry> m_sorted;
-    std::vector<std::int32_t> m_rank;  // rank of the value at each position, 0 = smallest
-    std::vector<std::int32_t> m_from;  // where the value at each position started
-    std::vector<std::int32_t> m_tree;  // smallest rank below each node
-    std::vector<std::int32_t> m_left;  // per rank: how many are still to be placed
+    std::vector<std::int32_t> m_rank;   // rank of the value at each position, 0 = smallest
+    std::vector<std::int32_t> m_from;   // where the value at each position started
+    std::vector<std::int32_t> m_tree;   // smallest rank below each node
+    std::vector<std::int32_t> m_left;   // per rank: how many are still to be placed
+    std::vector<std::int32_t> m_first;  // per rank: how many values rank below it
+    std::vector<std::int32_t> m_who;    // per position: where its value started
     std::vector<double> m_values;
     std::vector<std::int32_t> m_serials;
 };

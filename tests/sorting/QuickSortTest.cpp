@@ -93,32 +93,24 @@ TEST(QuickSort, LoweredLimitHoldsForLaterSortsOfTheRun) {
     EXPECT_EQ(state.SortGroupLimit, 1);
 }
 
-// Kinds of list whose split means and ties take different paths through the sort.
+// Kinds of list whose split means and ties take different paths through the sort: 0 distinct,
+// 1 and 2 few ties whose sums do not come out exact, 3 values a few ulps apart, 4 normal values
+// coarsely rounded, 5 signed zeros, 6 and 7 hundreds of tied values.
 std::vector<double> RandomList(std::mt19937_64& rng, int kind, std::size_t n) {
     std::normal_distribution<double> normal(10, 3);
     std::uniform_int_distribution<int> few(0, kind == 1 ? 2 : 12);
     std::vector<double> v(n);
     for (auto& x : v) {
-        switch (kind) {
-            case 0:
-                x = normal(rng);
-                break;  // distinct
-            case 1:
-            case 2:
-                x = few(rng) * 0.1;
-                break;  // heavy ties, sums not exact
-            case 3: {   // a few ulps around 0.3
-                x = 0.3;
-                for (int u = few(rng) % 4; u > 0; --u) x = std::nextafter(x, 1.0);
-                break;
-            }
-            case 4:
-                x = std::round(normal(rng) * 4) / 4;
-                break;  // normal, coarsely rounded
-            default:
-                x = (few(rng) % 3 - 1) * 0.0;
-                break;  // +0, -0 and 0 only
+        if (kind == 0) x = normal(rng);
+        if (kind == 1 || kind == 2) x = few(rng) * 0.1;
+        if (kind == 3) {
+            x = 0.3;
+            for (int u = few(rng) % 4; u > 0; --u) x = std::nextafter(x, 1.0);
         }
+        if (kind == 4) x = std::round(normal(rng) * 4) / 4;
+        if (kind == 5) x = (few(rng) % 3 - 1) * 0.0;
+        if (kind == 6) x = static_cast<double>(rng() % 600) * 0.01;
+        if (kind == 7) x = static_cast<double>(rng() % 200) * 0.01;
     }
     return v;
 }
@@ -151,7 +143,8 @@ TEST(QuickSort, MatchesThePlainSortOnRandomLists) {
 
 TEST(QuickSort, LimitTwoOrdersLargeTiedGroupsLikeThePlainSort) {
     std::mt19937_64 rng(7);
-    for (int kind : {1, 2, 4}) {
+    // Few tied values and many: the two ways of following ties through the exchange sort.
+    for (int kind : {1, 2, 4, 6, 7}) {
         AnalysisState fast, plain;
         fast.SortGroupLimitSet = plain.SortGroupLimitSet = "Yes";
         fast.SortGroupLimit = plain.SortGroupLimit = 2;
