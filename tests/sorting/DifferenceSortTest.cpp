@@ -2,12 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <random>
 #include <vector>
 
+#include "shell/FlowRecord.h"
 #include "sorting/DifferenceSort.h"
 #include "sorting/QuickSort.h"
 #include "support/LiteralQuickSort.h"
+#include "support/TestFiles.h"
 
 namespace vortel {
 namespace {
@@ -142,6 +145,42 @@ TEST(QuickSortOfDifferences, OneGroupStopKeepsTheSplitOrder) {
     EXPECT_EQ(SortDifferences(state, Differences(x, y, false), {1, 2}),
               (std::vector<double>{above, 0.1}));
     EXPECT_EQ(state.SortGroupLimit, 1);
+}
+
+TEST(QuickSortOfDifferences, OverflowingValuesSortLikeTheFormedList) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::vector<std::vector<double>> samples{
+        {1e308, -1e308, 3}, {-1e308, 2}, {inf, 1}, {0.5}};
+    for (const auto& x : samples) {
+        for (const auto& y : samples) {
+            AnalysisState fast, plain;
+            const auto list = Differences(x, y, true);
+            const auto ranks =
+                std::vector<std::int64_t>{1, static_cast<std::int64_t>(x.size() * y.size())};
+            EXPECT_EQ(testing::PrintToString(SortDifferences(fast, list, ranks)),
+                      testing::PrintToString(FormAndSort(plain, list, ranks)));
+            EXPECT_EQ(fast.SortGroupLimit, plain.SortGroupLimit);
+        }
+    }
+}
+
+TEST(QuickSortOfDifferences, FlowLineAsTheSortWritesIt) {
+    test::TempFolder folder;
+    AnalysisState state;
+    state.FlowRecord = true;
+    state.FlowFile = std::make_unique<FlowRecordFile>(folder / "flow.txt");
+    const std::vector<double> x{3, 4}, y{1, 2};
+    std::vector<double> out(1);
+    const std::vector<std::int64_t> first{1};
+    state.SortCount = 1;
+    QuickSort(state);
+    QuickSortOfDifferences(state, Differences(x, y, false), first, out);
+    // The sort-and-count utility keeps its own record of what ran.
+    state.SortUtilityUsed = "Yes";
+    QuickSort(state);
+    QuickSortOfDifferences(state, Differences(x, y, false), first, out);
+    state.FlowFile.reset();
+    EXPECT_EQ(test::ReadAll(folder / "flow.txt"), test::CrLf({"Sub QuickSort", "Sub QuickSort"}));
 }
 
 TEST(QuickSortOfDifferences, RefusesListsItCannotHold) {
