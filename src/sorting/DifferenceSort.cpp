@@ -30,6 +30,10 @@ struct CompensatedSum {
     double Value() const { return Sum + Error; }
 };
 
+// The differences d = P[i] - Q[j] as a whole, answered from the sorted samples. A difference
+// computed in floating point never falls as P[i] rises or as Q[j] falls, so for any bound t the
+// Q values giving d < t form a tail of the sorted Q, and that tail only shrinks as P[i] rises:
+// one walk over both samples counts and sums the differences below t.
 class SortedDifferences {
 public:
     SortedDifferences(std::span<const double> p, std::span<const double> q)
@@ -61,9 +65,7 @@ public:
 
     double Smallest() const { return m_p.front() - m_q.back(); }
     double Largest() const { return m_p.back() - m_q.front(); }
-    std::size_t Terms() const { return m_p.size() + m_q.size(); }
     std::size_t Count() const { return m_p.size() * m_q.size(); }
-    double Spread() const { return m_spread; }
 
     struct Below {
         std::int64_t Count = 0;
@@ -338,11 +340,12 @@ void QuickSortOfDifferences(AnalysisState& state, const DifferenceList& list,
         if (p < 1 || p > n64)
             throw RunStopped("Position " + std::to_string(p) + " lies outside the " +
                              std::to_string(n64) + " sorted differences.");
-    const std::span<const double> p = list.Negate ? list.Y : list.X;
-    const std::span<const double> q = list.Negate ? list.X : list.Y;
-    const SortedDifferences sorted(p, q);
-    if (!AllFinite(list.X) || !AllFinite(list.Y) || !std::isfinite(list.Total) ||
-        !(std::max(std::fabs(sorted.Smallest()), std::fabs(sorted.Largest())) < DBL_MAX / 0x1p24)) {
+    if (!AllFinite(list.X) || !AllFinite(list.Y) || !std::isfinite(list.Total)) {
+        SortFormedDifferences(state, list, positions, valuesAt);
+        return;
+    }
+    const SortedDifferences sorted(list.Negate ? list.Y : list.X, list.Negate ? list.X : list.Y);
+    if (!(std::max(std::fabs(sorted.Smallest()), std::fabs(sorted.Largest())) < DBL_MAX / 0x1p24)) {
         SortFormedDifferences(state, list, positions, valuesAt);
         return;
     }

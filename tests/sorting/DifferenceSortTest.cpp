@@ -147,10 +147,10 @@ TEST(QuickSortOfDifferences, OneGroupStopKeepsTheSplitOrder) {
     EXPECT_EQ(state.SortGroupLimit, 1);
 }
 
-TEST(QuickSortOfDifferences, OverflowingValuesSortLikeTheFormedList) {
+TEST(QuickSortOfDifferences, UnboundedValuesSortLikeTheFormedList) {
     const double inf = std::numeric_limits<double>::infinity();
     const std::vector<std::vector<double>> samples{
-        {1e308, -1e308, 3}, {-1e308, 2}, {inf, 1}, {0.5}};
+        {1e308, -1e308, 3}, {-1e308, 2}, {inf, 1}, {0.5}, {2, std::nan("")}};
     for (const auto& x : samples) {
         for (const auto& y : samples) {
             AnalysisState fast, plain;
