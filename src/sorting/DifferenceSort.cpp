@@ -275,37 +275,65 @@ public:
 
     // The running sums of the groups' values in their parents' order, as the split adds them.
     std::vector<double> ExactSums(const std::vector<Group>& groups) const {
-        std::vector<double> sums(groups.size(), 0.0);
-        for (bool reversed : {false, true}) {
-            std::vector<std::size_t> pick;
-            for (std::size_t e = 0; e < groups.size(); ++e)
-                if (groups[e].SumReversed == reversed) pick.push_back(e);
-            if (pick.empty()) continue;
-            std::sort(pick.begin(), pick.end(),
-                      [&](std::size_t a, std::size_t b) { return groups[a].Lo < groups[b].Lo; });
-            const std::size_t xn = m_list.X.size(), yn = m_list.Y.size();
-            for (std::size_t step = 0; step < xn; ++step) {
-                const std::size_t a = reversed ? xn - 1 - step : step;
-                const double x = m_list.X[a];
-                for (std::size_t inner = 0; inner < yn; ++inner) {
-                    const std::size_t b = reversed ? yn - 1 - inner : inner;
-                    const double d = m_list.Negate ? m_list.Y[b] - x : x - m_list.Y[b];
-                    // The last group starting at or below d is the only one that can hold it.
-                    auto it =
-                        std::upper_bound(pick.begin(), pick.end(), d,
-                                         [&](double v, std::size_t e) { return v < groups[e].Lo; });
-                    if (it == pick.begin()) continue;
-                    const Group& g = groups[*(it - 1)];
-                    if (d < g.Hi) sums[*(it - 1)] += d;
-                }
-            }
-        }
+        std::vector<double> sums;
+        for (const Group& g : groups) sums.push_back(MemberSum(g));
         return sums;
     }
 
 private:
+    // The group's running sum from its members alone: for each value of X the members come
+    // from one run of the sorted Y, put back into the order of Y.
+    double MemberSum(const Group& g) const {
+        const std::size_t xn = m_list.X.size(), yn = m_list.Y.size();
+        if (m_yOrder.empty()) {
+            m_yOrder.resize(yn);
+            for (std::size_t b = 0; b < yn; ++b) m_yOrder[b] = b;
+            std::sort(m_yOrder.begin(), m_yOrder.end(),
+                      [&](std::size_t a, std::size_t b) { return m_list.Y[a] < m_list.Y[b]; });
+        }
+        auto difference = [&](double x, std::size_t b) {
+            return m_list.Negate ? m_list.Y[b] - x : x - m_list.Y[b];
+        };
+        double sum = 0;
+        for (std::size_t step = 0; step < xn; ++step) {
+            const double x = m_list.X[g.SumReversed ? xn - 1 - step : step];
+            // Differences fall as Y rises (rise, when negated), so each bound cuts the sorted Y
+            // once.
+            auto below = [&](double bound) {
+                return [&, bound](std::size_t b) {
+                    return m_list.Negate ? difference(x, b) < bound : !(difference(x, b) < bound);
+                };
+            };
+            const auto first = std::partition_point(m_yOrder.begin(), m_yOrder.end(),
+                                                    below(m_list.Negate ? g.Lo : g.Hi));
+            const auto end =
+                std::partition_point(first, m_yOrder.end(), below(m_list.Negate ? g.Hi : g.Lo));
+            // A short run is sorted back into the order of Y; a long one is marked and Y read
+            // through in order.
+            const auto run = static_cast<std::size_t>(end - first);
+            if (run * 4 < yn) {
+                m_members.assign(first, end);
+                std::sort(m_members.begin(), m_members.end());
+            } else {
+                m_marked.assign(yn, 0);
+                for (auto it = first; it != end; ++it) m_marked[*it] = 1;
+                m_members.clear();
+                for (std::size_t b = 0; b < yn; ++b)
+                    if (m_marked[b]) m_members.push_back(b);
+            }
+            if (g.SumReversed)
+                for (auto it = m_members.rbegin(); it != m_members.rend(); ++it)
+                    sum += difference(x, *it);
+            else
+                for (std::size_t b : m_members) sum += difference(x, b);
+        }
+        return sum;
+    }
+
     const DifferenceList& m_list;
     const SortedDifferences& m_sorted;
+    mutable std::vector<std::size_t> m_yOrder, m_members;
+    mutable std::vector<char> m_marked;
 };
 
 bool AllFinite(std::span<const double> values) {
