@@ -19,8 +19,12 @@ struct DifferenceList {
 };
 
 // Has the observable effects of handing the n differences to QuickSort: the flow line, the
-// group limit it leaves for later sorts of the run, and the values SortOutput would hold at the
-// requested positions (1-based; in a one-group stop, the order the first split left).
+// group limit it leaves for later sorts of the run, SortCount, SortTotal, SortMean, and the
+// values SortOutput would hold at the requested positions (1-based; in a one-group stop, the
+// order the first split left). It allocates in proportion to |X| + |Y|, except for samples
+// holding values that are not finite or so large that sums may overflow: those are formed in
+// SortInput and sorted. An empty or oversized list, or a position outside 1..n, throws
+// RunStopped.
 void QuickSortOfDifferences(AnalysisState& state, const DifferenceList& list,
                             std::span<const std::int64_t> positions, std::span<double> valuesAt);
 

@@ -7,7 +7,9 @@
 namespace vortel {
 
 // Reads SortCount, SortInput(1..n), SortInputSerial(1..n), FlowRecord, SortUtilityUsed and the
-// group limit; leaves SortOutput and SortOutputSerial (1..n) and the lowered group limit.
+// group limit; leaves SortOutput and SortOutputSerial (1..n), SortTotal, SortMean and the
+// lowered group limit. Work lists are sized to n. A count outside 1..ListCapacity throws
+// RunStopped before the limit changes.
 void QuickSort(AnalysisState& state);
 
 }  // namespace vortel
