@@ -30,7 +30,7 @@ enum class Cell { MeanDifference, MeanDifferenceStarred, TLowerStarred, PValueSt
 
 struct TableForm {
     const char* Title;
-    const char* Explanation[3];  // the lines after the heading, unused ones null
+    const char* Explanation[4];  // the lines after the heading, unused ones null
     const char* Diagonal;
     Cell Upper, Lower;
     bool OriginalColumn;
@@ -45,7 +45,8 @@ constexpr const char* LowerDifference =
 
 const TableForm Tables[] = {
     {". Differences between treatments and lower CI",
-     {UpperDifference,
+     {"(This is the t confidence interval based on Cartesian product differences)",
+      UpperDifference,
       " [Lower left triangle: Lower CI of difference between means (i,j) based on t]", " "},
      " ----",
      Cell::MeanDifference,
