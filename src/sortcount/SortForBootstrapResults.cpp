@@ -294,10 +294,13 @@ void SortForBootstrapResults(AnalysisState& state, Services& services) {
         ui.AskYesNo(SerialQuestion, "Data formate") == Answer::Yes ? "Yes" : "No";
 
     state.SortUtilityUsed = "Yes";
+    // A cancel returns the dialogue's remembered name, which may be a file chosen for a test;
+    // forgetting it first makes a cancel here end the command instead of sorting that file.
+    ui.ClearChosenFile();
     const std::string path = ui.ChooseOpenFile(IsGeneral(state) ? "Open a general data file to sort"
                                                                 : "Open a bootstrap file to sort");
     if (path.empty()) return;
-    // Forget the choice, so that a later cancel here reads as a cancel and not as this file.
+    // Forget this choice too, so that a later cancel elsewhere does not return this file.
     ui.ClearChosenFile();
 
     InputFields in = InputFields::Open(path);

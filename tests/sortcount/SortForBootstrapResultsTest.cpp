@@ -281,6 +281,13 @@ TEST(SortForBootstrapResults, CancelledChoiceReadsAndWritesNothing) {
     run.ui.Yes(DialogueKind::YesNoCancel).No().CancelPick();
     run.Sort();
     EXPECT_EQ(dir.Files(), after);
+
+    // Nor does a file chosen elsewhere, for a test, stand in for a cancelled choice.
+    run.ui.Pick(file.string());
+    run.ui.ChooseOpenFile("Open a treatment file");
+    run.ui.Yes(DialogueKind::YesNoCancel).No().CancelPick();
+    run.Sort();
+    EXPECT_EQ(dir.Files(), after);
     EXPECT_TRUE(run.ui.AllAnswered());
 }
 
