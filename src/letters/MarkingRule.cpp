@@ -10,8 +10,8 @@ namespace vortel {
 namespace {
 
 // Patterns whose printed marking departs from the rule while keeping its meaning: two treatments
-// share a letter exactly when they are not different. Users compare reports across versions, so
-// these stay as they were printed.
+// share a letter exactly when they are not different. Reports print exactly these markings for
+// those patterns, so they are held as given rather than derived.
 struct FixedMarking {
     int n;
     std::string_view notDifferent;  // as NotDifferentPairs::Describe() writes it

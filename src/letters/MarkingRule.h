@@ -1,6 +1,6 @@
 // The letters of the marking table, computed without touching a report: which treatments are
 // not significantly different, the marking rule that names groups of them with letters, and the
-// few fixed markings the table has always printed in place of the rule's.
+// few patterns whose marking is fixed to another one than the rule's.
 #pragma once
 
 #include <array>
@@ -42,8 +42,8 @@ bool NotDifferentAt(double pValue);
 std::vector<std::string> MarkingRule(const NotDifferentPairs& pairs);
 
 // The markings the table prints for treatments 1..n: the rule's letters, except for the few
-// patterns of four and five treatments whose printed marking has always been another one that
-// keeps the same meaning.
+// patterns of four and five treatments whose marking is fixed to another one with the same
+// meaning.
 std::vector<std::string> LetterMarking(const NotDifferentPairs& pairs);
 
 }  // namespace vortel
