@@ -1,5 +1,6 @@
 #include "cartesian/CartesianDifference.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -142,13 +143,20 @@ void CartesianDifference(AnalysisState& state, Services& services) {
         state.CurrentParameterName = h.Parameter;
 
         const std::int32_t b = h.BootstrapNumber;
-        double* values = state.BootstrapValues.List(t).Through(std::int64_t{b} + 1);
-        std::int16_t* flags = state.ValueFlag.Through(std::int64_t{b} + 1);
+        // The value after B is read only to see whether the list goes on; a B that fills the
+        // lists leaves it no position, so such a file is refused by name when it has one.
+        const std::int64_t last = std::min<std::int64_t>(std::int64_t{b} + 1, ListCapacity);
+        double* values = state.BootstrapValues.List(t).Through(last);
+        std::int16_t* flags = state.ValueFlag.Through(last);
         double sum = 0;
         std::int32_t read = 0;
         bool marker = false;
         for (std::int32_t k = 1; k <= b + 1; ++k) {
             if (in.AtEnd()) EndedEarly(in, read, b);
+            if (k > last) {
+                throw RunStopped("File \"" + in.Name() + "\" holds more than " +
+                                 Text(ListCapacity) + " bootstrap values.");
+            }
             const double x = in.ReadDouble("bootstrap value " + Text(k));
             values[k] = x;
             if (x == EndMarker) {
@@ -200,8 +208,8 @@ void CartesianDifference(AnalysisState& state, Services& services) {
         StoreHeader(state, l, h);
 
         const std::int32_t b = h.BootstrapNumber;
-        double* values = state.BootstrapValues.List(l).Through(std::int64_t{b} + 1);
-        std::int16_t* flags = state.ValueFlag.Through(std::int64_t{b} + 1);
+        double* values = state.BootstrapValues.List(l).Through(b);
+        std::int16_t* flags = state.ValueFlag.Through(b);
         std::int32_t read = 0;
         for (std::int32_t k = 1; k <= b + 1; ++k) {
             if (in.AtEnd()) EndedEarly(in, read, b);
