@@ -1,7 +1,5 @@
 // Hostile bootstrap-result files through the treatment input of a Cartesian test: the input
 // either succeeds with counts that agree with the values held, or stops with a message.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,23 +7,10 @@
 #include <fstream>
 #include <string>
 
+#include "ScratchFolder.h"
 #include "cartesian/CartesianDifference.h"
 #include "shell/RunStopped.h"
 #include "shell/ScriptedDialogues.h"
-
-namespace {
-
-std::filesystem::path Folder() {
-    static const std::filesystem::path folder = [] {
-        std::filesystem::path p =
-            std::filesystem::temp_directory_path() / ("vortel-fuzz-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(p);
-        return p;
-    }();
-    return folder;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;
@@ -36,8 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t cut = rest.find('\0');
     const std::string first = rest.substr(0, cut);
     const std::string second = cut == std::string::npos ? first : rest.substr(cut + 1);
-    const auto a = Folder() / "a.txt";
-    const auto b = Folder() / "b.txt";
+    const auto a = vortel::fuzz::ScratchFolder() / "a.txt";
+    const auto b = vortel::fuzz::ScratchFolder() / "b.txt";
     std::ofstream(a, std::ios::binary) << first;
     std::ofstream(b, std::ios::binary) << second;
 

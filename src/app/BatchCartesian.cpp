@@ -7,6 +7,7 @@
 #include <string>
 #include <system_error>
 
+#include "app/BatchSupport.h"
 #include "app/Commands.h"
 #include "cartesian/cmdCartesianDifference.h"
 #include "report/ResultFileName.h"
@@ -30,18 +31,8 @@ struct CartesianOptions {
     std::vector<std::string> Files;
 };
 
-int UsageError(const std::string& message) {
-    std::fprintf(stderr, "vortel cartesian: %s; see vortel --help\n", message.c_str());
-    return 2;
-}
-
-int Refused(const std::string& message) {
-    std::string oneLine = message;
-    for (char& c : oneLine)
-        if (c == '\n' || c == '\r') c = ' ';
-    std::fprintf(stderr, "vortel cartesian: %s\n", oneLine.c_str());
-    return 1;
-}
+// The name in every message of this command.
+constexpr const char* CommandName = "cartesian";
 
 // Parses the arguments; a message when they do not make a command.
 std::optional<std::string> Parse(const std::vector<std::string>& args, CartesianOptions& o) {
@@ -90,12 +81,14 @@ class FlowRecordGuard {
 public:
     explicit FlowRecordGuard(fs::path path) : m_path(std::move(path)) {
         std::error_code ec;
+        m_taken = fs::exists(fs::symlink_status(m_path, ec));
         if (fs::is_regular_file(m_path, ec)) m_earlier = ReadBytes(m_path);
     }
     void Restore() const {
         std::error_code ec;
         if (!m_earlier) {
-            fs::remove(m_path, ec);
+            // Whatever held the name before (a folder, say) is not the launch's to remove.
+            if (!m_taken) fs::remove(m_path, ec);
             return;
         }
         if (std::FILE* f = std::fopen(m_path.string().c_str(), "wb")) {
@@ -116,6 +109,7 @@ private:
         return content;
     }
     fs::path m_path;
+    bool m_taken = false;
     std::optional<std::string> m_earlier;
 };
 
@@ -123,13 +117,13 @@ private:
 
 int RunCartesianCommand(const std::vector<std::string>& args) {
     CartesianOptions o;
-    if (auto problem = Parse(args, o)) return UsageError(*problem);
+    if (auto problem = Parse(args, o)) return UsageError(CommandName, *problem);
     // Checked here so that a mistyped name is reported as such, before the launch creates the
     // flow record in a folder that may not exist.
     for (const auto& file : o.Files) {
         std::error_code ec;
         if (!fs::is_regular_file(file, ec) || !std::ifstream(file, std::ios::binary))
-            return Refused("cannot read the treatment file \"" + file + "\"");
+            return Refused(CommandName, "cannot read the treatment file \"" + file + "\"");
     }
 
     ScriptedDialogues ui;
@@ -172,7 +166,7 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
     app.CloseAllFiles();
     if (!failure.empty()) {
         if (flow) flow->Restore();
-        return Refused(failure);
+        return Refused(CommandName, failure);
     }
 
     std::printf("%s\n", fs::absolute(fs::path(app.State().ResultFileName), ec).string().c_str());

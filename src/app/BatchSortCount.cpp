@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "app/BatchSupport.h"
 #include "app/Commands.h"
 #include "shell/App.h"
 #include "shell/NumberText.h"
@@ -31,18 +32,8 @@ struct SortCountOptions {
     std::string File;
 };
 
-int UsageError(const std::string& message) {
-    std::fprintf(stderr, "vortel sortcount: %s; see vortel --help\n", message.c_str());
-    return 2;
-}
-
-int Refused(const std::string& message) {
-    std::string oneLine = message;
-    for (char& c : oneLine)
-        if (c == '\n' || c == '\r') c = ' ';
-    std::fprintf(stderr, "vortel sortcount: %s\n", oneLine.c_str());
-    return 1;
-}
+// The name in every message of this command.
+constexpr const char* CommandName = "sortcount";
 
 // Parses the arguments; a message when they do not make a command.
 std::optional<std::string> Parse(const std::vector<std::string>& args, SortCountOptions& o) {
@@ -121,9 +112,10 @@ void SaveChart(const NormalityData& data, const std::string& path) {
 
 int RunSortCountCommand(const std::vector<std::string>& args) {
     SortCountOptions o;
-    if (auto problem = Parse(args, o)) return UsageError(*problem);
+    if (auto problem = Parse(args, o)) return UsageError(CommandName, *problem);
 #ifndef VORTEL_WITH_GUI
-    if (!o.Chart.empty()) return Refused("--chart: this vortel was built without charts");
+    if (!o.Chart.empty())
+        return Refused(CommandName, "--chart: this vortel was built without charts");
 #endif
 
     ScriptedDialogues ui;
@@ -139,9 +131,9 @@ int RunSortCountCommand(const std::vector<std::string>& args) {
     o.Chart.empty() ? ui.No() : ui.Yes();
 
     try {
-        if (!app.Run(cmdGeneralNormalTest_Click)) return Refused(app.LastFailure());
+        if (!app.Run(cmdGeneralNormalTest_Click)) return Refused(CommandName, app.LastFailure());
     } catch (const UnexpectedDialogue& e) {
-        return Refused(e.What);
+        return Refused(CommandName, e.What);
     }
 
     const SortCountFiles files = SortCountFileNames(app.State());
@@ -151,16 +143,17 @@ int RunSortCountCommand(const std::vector<std::string>& args) {
 
     if (o.Chart.empty()) return 0;
     if (!window.Shown) {
-        return Refused(app.State().SortDataKind == "PBT or CPT results"
-                           ? "--chart: PBT or CPT results have no frequency view"
-                           : "--chart: no frequency view for more than " + Text(ViewedClassLimit) +
-                                 " classes (" + Text(app.State().ClassCount) + " found)");
+        return Refused(CommandName, app.State().SortDataKind == "PBT or CPT results"
+                                        ? "--chart: PBT or CPT results have no frequency view"
+                                        : "--chart: no frequency view for more than " +
+                                              Text(ViewedClassLimit) + " classes (" +
+                                              Text(app.State().ClassCount) + " found)");
     }
 #ifdef VORTEL_WITH_GUI
     try {
         SaveChart(*window.Shown, o.Chart);
     } catch (const std::exception& e) {
-        return Refused(e.what());
+        return Refused(CommandName, e.what());
     }
 #endif
     return 0;

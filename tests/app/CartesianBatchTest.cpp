@@ -1,47 +1,22 @@
 // The batch command line of the Cartesian paired test, run as its own program.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "support/RunProgram.h"
 #include "support/TestFiles.h"
 
 namespace vortel {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ProgramResult;
 using test::ReadAll;
+using test::RunVortel;
 using test::TempFolder;
-
-struct Outcome {
-    int status = -1;
-    std::string out, err;
-};
-
-std::string Quoted(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-// Runs vortel with the arguments; its output goes to files outside the folder under test.
-Outcome RunVortel(const std::vector<std::string>& args) {
-    static const TempFolder capture;
-    std::string command = Quoted(VORTEL_BINARY);
-    for (const auto& a : args) command += " " + Quoted(a);
-    command +=
-        " >" + Quoted((capture / "out").string()) + " 2>" + Quoted((capture / "err").string());
-    const int raw = std::system(command.c_str());
-    Outcome o;
-    o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    o.out = ReadAll(capture / "out");
-    o.err = ReadAll(capture / "err");
-    return o;
-}
 
 // Copies the named fixtures into the folder; returns their paths there.
 std::vector<std::string> Fixtures(const TempFolder& folder, const std::vector<std::string>& names) {
@@ -62,7 +37,7 @@ std::size_t CountFiles(const TempFolder& folder, const std::string& part) {
 TEST(CartesianBatch, WritesReportDetailsAndFlowBesideTheLastFile) {
     TempFolder folder;
     const auto files = Fixtures(folder, {"tomato-r.txt", "pepper-r.txt"});
-    const Outcome o = RunVortel(
+    const ProgramResult o = RunVortel(
         {"cartesian", "--detail-differences", "--flow-record", "--code", "X1", files[1], files[0]});
     ASSERT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(o.err, "");
@@ -107,7 +82,7 @@ TEST(CartesianBatch, OptionsReachTheTest) {
         std::vector<std::string> args{"cartesian", "--detail-differences"};
         args.insert(args.end(), c.options.begin(), c.options.end());
         args.insert(args.end(), f.begin(), f.end());
-        const Outcome o = RunVortel(args);
+        const ProgramResult o = RunVortel(args);
         ASSERT_EQ(o.status, 0) << o.err;
         const std::string all =
             ReadAll(folder / "25A-Cartesian diff_5-r-1 to 2_diff-All (for N. sort).txt");
@@ -131,7 +106,7 @@ TEST(CartesianBatch, UsageErrorsWriteNothing) {
         {"cartesian", "--code", "a/b", "--flow-record", f[0], f[1]},
     };
     for (const auto& args : cases) {
-        const Outcome o = RunVortel(args);
+        const ProgramResult o = RunVortel(args);
         EXPECT_EQ(o.status, 2) << args.size();
         EXPECT_EQ(o.out, "");
         EXPECT_EQ(o.err.rfind("vortel cartesian: ", 0), 0u) << o.err;
@@ -146,8 +121,8 @@ TEST(CartesianBatch, RefusedInputLeavesTheFolderAsItWas) {
         TempFolder folder;
         const auto f = Fixtures(folder, {"tomato-r.txt", "cut-short-r.txt"});
         folder.Write("_0_Flow.txt", "earlier");
-        const Outcome o = RunVortel({"cartesian", "--flow-record", "--detail-differences", f[0],
-                                     (folder / second).string()});
+        const ProgramResult o = RunVortel({"cartesian", "--flow-record", "--detail-differences",
+                                           f[0], (folder / second).string()});
         EXPECT_EQ(o.status, 1);
         EXPECT_EQ(o.out, "");
         EXPECT_EQ(o.err.rfind("vortel cartesian: ", 0), 0u);
@@ -160,7 +135,7 @@ TEST(CartesianBatch, RefusedInputLeavesTheFolderAsItWas) {
 }
 
 TEST(CartesianBatch, HelpDocumentsTheCommand) {
-    const Outcome o = RunVortel({"--help"});
+    const ProgramResult o = RunVortel({"--help"});
     EXPECT_EQ(o.status, 0);
     for (const char* part : {"vortel cartesian", "--transform none|arcsine|logit", "--reversed",
                              "--detail-differences", "--flow-record", "--code CODE"})

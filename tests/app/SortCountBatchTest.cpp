@@ -1,12 +1,11 @@
 // vortel sortcount, run as its own program.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "support/RunProgram.h"
 #include "support/TestFiles.h"
 
 namespace vortel {
@@ -15,20 +14,10 @@ namespace {
 using test::ReadAll;
 using test::TempFolder;
 
-struct Result {
-    int status = -1;
-    std::string out, err;
-};
-
-// Runs `vortel sortcount` with the arguments, capturing both streams outside `folder`.
-Result SortCount(const std::vector<std::string>& args) {
-    static const TempFolder streams;
-    std::string line = "'" VORTEL_BINARY "' sortcount";
-    for (const auto& a : args) line += " '" + a + "'";  // the tests' own names hold no quote
-    line += " >'" + (streams / "out").string() + "' 2>'" + (streams / "err").string() + "'";
-    const int raw = std::system(line.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll(streams / "out"),
-            ReadAll(streams / "err")};
+// Runs `vortel sortcount` with the arguments.
+test::ProgramResult SortCount(std::vector<std::string> args) {
+    args.insert(args.begin(), "sortcount");
+    return test::RunVortel(args);
 }
 
 bool OneMessageLine(const std::string& err) {
@@ -38,7 +27,7 @@ bool OneMessageLine(const std::string& err) {
 TEST(SortCountBatch, WritesTheThreeFilesBesideTheInputAndPrintsTheirPaths) {
     TempFolder dir;
     const auto file = dir.Write("ages.txt", "Trial, x, Age, 3, 5, 3, 4, 5, 5, -1\r\n");
-    const Result r = SortCount({"--kind", "general", file.string()});
+    const test::ProgramResult r = SortCount({"--kind", "general", file.string()});
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string base = (dir / "ages").string();
     EXPECT_EQ(r.out, base + "-2_Sorted.txt\n" + base + "-1_0.025, 0.5 and 0.975 Age.txt\n" + base +
@@ -71,7 +60,7 @@ TEST(SortCountBatch, OptionsAnswerTheQuestions) {
         TempFolder dir;
         auto args = c.options;
         args.push_back(dir.Write("in.txt", c.content).string());
-        const Result r = SortCount(args);
+        const test::ProgramResult r = SortCount(args);
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_NE(ReadAll(dir / c.counts).find("\r\n" + c.firstClass + "\r\n"), std::string::npos)
             << c.counts;
@@ -97,7 +86,7 @@ TEST(SortCountBatch, BadUsageAndRefusedInputEndWithOneLine) {
         {{"--kind", "general", empty}, 1},
     };
     for (const auto& c : cases) {
-        const Result r = SortCount(c.args);
+        const test::ProgramResult r = SortCount(c.args);
         EXPECT_EQ(r.status, c.status) << r.err;
         EXPECT_TRUE(OneMessageLine(r.err)) << r.err;
         EXPECT_EQ(r.out, "");
@@ -109,7 +98,7 @@ TEST(SortCountBatch, ChartIsAPictureOrAClearRefusal) {
     TempFolder dir;
     const std::string file = dir.Write("g.txt", "P,x,V,3,5,3,4,5,5\r\n").string();
     const std::string png = (dir / "view.png").string();
-    const Result r = SortCount({"--kind", "general", "--chart", png, file});
+    const test::ProgramResult r = SortCount({"--kind", "general", "--chart", png, file});
     if (r.status != 0) {
         EXPECT_EQ(r.err, "vortel sortcount: --chart: this vortel was built without charts\n");
         return;
@@ -118,7 +107,8 @@ TEST(SortCountBatch, ChartIsAPictureOrAClearRefusal) {
 
     // PBT and CPT results are sorted and counted but offer no view.
     const std::string results = dir.Write("r.txt", "T,x,9,x,2,V,A,1,p,q\r\n1\r\n2\r\n").string();
-    const Result none = SortCount({"--kind", "results", "--chart", png + "2", results});
+    const test::ProgramResult none =
+        SortCount({"--kind", "results", "--chart", png + "2", results});
     EXPECT_EQ(none.status, 1);
     EXPECT_NE(none.err.find("no frequency view"), std::string::npos) << none.err;
     EXPECT_FALSE(std::filesystem::exists(png + "2"));

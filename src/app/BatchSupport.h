@@ -1,0 +1,19 @@
+// What the batch commands share: how they end when the command line or the input is refused.
+#pragma once
+
+#include <string>
+
+namespace vortel {
+
+// Exit statuses of the batch commands.
+inline constexpr int ExitRefused = 1;
+inline constexpr int ExitUsage = 2;
+
+// "vortel <command>: <message>; see vortel --help" on standard error; returns ExitUsage.
+int UsageError(const std::string& command, const std::string& message);
+
+// "vortel <command>: <message>" on standard error as one line (line ends inside the message
+// become blanks, so a script reading the error sees the whole of it); returns ExitRefused.
+int Refused(const std::string& command, const std::string& message);
+
+}  // namespace vortel
