@@ -13,9 +13,9 @@ namespace {
 // A pair is significant at 5 % when its P-value is 0.05 or less.
 bool Significant(double p) { return p <= 0.05; }
 
-// A difference: four decimals while it stays within +-10000, a whole 32-bit number beyond. A t
-// bound that is not a number (the variance of equal differences can come out a hair below 0)
-// is printed as it is rather than losing the whole report.
+// A difference: four decimals while it stays within +-10000, a whole 32-bit number beyond. A
+// value that is not a number is printed as it is rather than losing the whole report to a
+// failed integer conversion.
 void DifferenceCell(TextWriter& out, double v) {
     if (std::isnan(v) || (v >= -10000 && v <= 10000)) {
         out.Number(RoundToDecimals(v, 4));
@@ -45,8 +45,7 @@ constexpr const char* LowerDifference =
 
 const TableForm Tables[] = {
     {". Differences between treatments and lower CI",
-     {"(This is the t confidence interval based on Cartesian product differences)",
-      UpperDifference,
+     {"(This is the t confidence interval based on Cartesian product differences)", UpperDifference,
       " [Lower left triangle: Lower CI of difference between means (i,j) based on t]", " "},
      " ----",
      Cell::MeanDifference,

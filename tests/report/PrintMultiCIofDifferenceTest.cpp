@@ -219,7 +219,7 @@ TEST(PrintMultiCIofDifference, WindowShowsEndTimeGridAndFileName) {
     EXPECT_EQ(state.TestEndTime.Epoch, ReportMoment);
 }
 
-// Equal differences can leave a variance a hair below 0 and so a t bound that is not a number.
+// A t bound that is not a number is printed as it is instead of stopping the report.
 TEST(PrintMultiCIofDifference, TBoundThatIsNotANumberStillGivesAReport) {
     ReportRun run;
     AnalysisState state;
