@@ -17,14 +17,25 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        // The release that ends a double click is no second click: a double click on the
+        // quotation must leave quotation 26 on show, not a random one.
+        const bool endsDoubleClick = m_inDoubleClick;
+        m_inDoubleClick = false;
+        if (event->button() == Qt::LeftButton && !endsDoubleClick &&
+            rect().contains(event->position().toPoint()))
             emit clicked();
         QLabel::mouseReleaseEvent(event);
     }
     void mouseDoubleClickEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::LeftButton) emit doubleClicked();
+        if (event->button() == Qt::LeftButton) {
+            m_inDoubleClick = true;
+            emit doubleClicked();
+        }
         QLabel::mouseDoubleClickEvent(event);
     }
+
+private:
+    bool m_inDoubleClick = false;
 };
 
 }  // namespace vortel::gui
