@@ -44,6 +44,7 @@ void SetFont(QWidget* w, double points, bool bold = false, bool italic = false) 
 
 // How each label looks before anything sets it: the design of the window, not its logic.
 void DesignLabel(const std::string& name, ClickableLabel* label) {
+    label->setTextFormat(Qt::PlainText);  // a caption is shown as given, never as markup
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     if (name == "Label12") {

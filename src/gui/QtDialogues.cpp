@@ -24,6 +24,10 @@ Answer FromButton(int button) {
     }
 }
 
+// Messages are plain lines joined by line feeds; a file name or a value quoted from a file
+// that looks like markup must show as typed, with its line breaks.
+void Plain(QMessageBox& box) { box.setTextFormat(Qt::PlainText); }
+
 }  // namespace
 
 int QtDialogues::Show(QDialog& dialog) {
@@ -34,6 +38,7 @@ int QtDialogues::Show(QDialog& dialog) {
 Answer QtDialogues::AskYesNo(const std::string& message, const std::string& title) {
     QMessageBox box(QMessageBox::Question, Q(title), Q(message), QMessageBox::Yes | QMessageBox::No,
                     m_parent);
+    Plain(box);
     const Answer a = FromButton(Show(box));
     return a == Answer::Yes ? Answer::Yes : Answer::No;  // closing the box counts as No
 }
@@ -41,6 +46,7 @@ Answer QtDialogues::AskYesNo(const std::string& message, const std::string& titl
 Answer QtDialogues::AskYesNoCancel(const std::string& message, const std::string& title) {
     QMessageBox box(QMessageBox::Question, Q(title), Q(message),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
+    Plain(box);
     box.setEscapeButton(QMessageBox::Cancel);
     return FromButton(Show(box));
 }
@@ -48,6 +54,7 @@ Answer QtDialogues::AskYesNoCancel(const std::string& message, const std::string
 Answer QtDialogues::Notify(const std::string& message, const std::string& title) {
     QMessageBox box(QMessageBox::Information, Q(title), Q(message),
                     QMessageBox::Ok | QMessageBox::Cancel, m_parent);
+    Plain(box);
     box.setDefaultButton(QMessageBox::Ok);
     return FromButton(Show(box));
 }

@@ -1,6 +1,8 @@
+#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
 
 #include "gui/MainWindow.h"
@@ -167,6 +169,22 @@ private slots:
         QVERIFY(host->findChild<QWidget*>("NormalityChart"));
         QVERIFY(host->findChild<QPushButton*>("SaveChartPng"));
         Picture(w, "main-window-chart.png");
+    }
+
+    void messagesShowMarkupAsTyped() {
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        Qt::TextFormat format = Qt::AutoText;
+        w.Ui().SetBeforeShow([&format](QDialog& box) {
+            format = box.findChild<QLabel*>("qt_msgbox_label")->textFormat();
+            QTimer::singleShot(0, &box, &QDialog::accept);
+        });
+        // A value quoted from a hostile file must neither vanish as a tag nor join the lines,
+        // as it would if the box took the message for markup.
+        const std::string message = "Field 2 holds <b>x</b>\nThe run stopped.";
+        QVERIFY(Qt::mightBeRichText(QString::fromStdString(message)));
+        w.Ui().Notify(message, "VORTEL");
+        QCOMPARE(format, Qt::PlainText);
     }
 
     void closingTheWindowEndsTheProgram() {
