@@ -91,9 +91,12 @@ std::optional<std::string> TerminalDialogues::PickFile(const std::string& title)
         m_out << "File (" << CancelWord << " cancels): ";
         const std::string answer = Trimmed(ReadLine());
         if (answer == CancelWord) return std::nullopt;
-        // Like the open-file dialogue, only a file that exists can be chosen.
+        // Like the open-file dialogue, only a file that exists can be chosen, and a bare name
+        // is looked for where the last choice was made.
+        std::filesystem::path path = answer;
+        if (path.is_relative()) path = CurrentFolder() / path;
         std::error_code ec;
-        if (!answer.empty() && std::filesystem::is_regular_file(answer, ec)) return answer;
+        if (!answer.empty() && std::filesystem::is_regular_file(path, ec)) return path.string();
         m_out << "No such file: " << answer << "\n";
     }
 }

@@ -46,12 +46,15 @@ class FrontEndsTest : public QObject {
 
 private slots:
     void terminalRunsAWholeTest() {
-        QTemporaryDir folder;
+        QTemporaryDir folder, elsewhere;
         QVERIFY(WriteTreatments(folder.path()));
         // No, No, three treatments, no transformation, the files, no code; then the clock label
-        // and Quit.
-        const Run r = Vortel({"--terminal"}, "q\nn\nn\n3\n\nC.txt\nA.txt\nB.txt\n\nL6\nQuit\n",
-                             folder.path(), Environment());
+        // and Quit. Started in another folder: after the first file, bare names are looked for
+        // beside it, as the open-file dialogue opens where the last choice was made.
+        const Run r =
+            Vortel({"--terminal"},
+                   "q\nn\nn\n3\n\n" + folder.filePath("C.txt") + "\nA.txt\nB.txt\n\nL6\nQuit\n",
+                   elsewhere.path(), Environment());
         QCOMPARE(r.exitCode, 0);
         QVERIFY2(r.out.contains("      B   .625   ----   1.06\n"), qPrintable(r.out));
         QVERIFY(r.out.contains("      C     0*     0*   ----\n"));
