@@ -11,6 +11,7 @@
 #endif
 
 namespace vortel {
+#ifdef VORTEL_WITH_GUI
 namespace {
 
 bool Set(const char* name) {
@@ -18,14 +19,25 @@ bool Set(const char* name) {
     return value && *value;
 }
 
+// Only X11 and Wayland say through the environment whether there is a screen; Windows and
+// macOS always have one.
+bool HasDisplay() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    return Set("DISPLAY") || Set("WAYLAND_DISPLAY") || Set("QT_QPA_PLATFORM");
+#else
+    return true;
+#endif
+}
+
 }  // namespace
+#endif
 
 int RunWindow(int argc, char** argv, const std::string& screenshotPath) {
 #ifdef VORTEL_WITH_GUI
     if (!screenshotPath.empty()) {
         // A picture needs no screen.
         if (!Set("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
-    } else if (!Set("DISPLAY") && !Set("WAYLAND_DISPLAY") && !Set("QT_QPA_PLATFORM")) {
+    } else if (!HasDisplay()) {
         std::fputs(
             "vortel: no display to open the window on.\n"
             "Run the same program in this terminal with:  vortel --terminal\n"
