@@ -17,7 +17,7 @@ const std::array<std::string, QuotationCount>& Quotations() {
         "Learning without thought is labour lost; thought without learning is perilous. "
         "(Confucius)",
         "Chance favours only the prepared mind. (Louis Pasteur)",
-        "Measure what is measurable, and make measurable what is not so. (Galileo Galilei)",
+        "Nature does not make leaps. (Carl Linnaeus)",
         "A man who dares to waste one hour of time has not discovered the value of life. "
         "(Charles Darwin)",
         "Well begun is half done. (Aristotle)",
@@ -28,7 +28,7 @@ const std::array<std::string, QuotationCount>& Quotations() {
         "Patience is bitter, but its fruit is sweet. (Jean-Jacques Rousseau)",
         "An investment in knowledge pays the best interest. (Benjamin Franklin)",
         "The mind is not a vessel to be filled, but a fire to be kindled. (Plutarch)",
-        "There are three kinds of lies: lies, damned lies, and statistics. (Mark Twain)",
+        "The true logic of this world is the calculus of probabilities. (James Clerk Maxwell)",
         "In all things of nature there is something of the marvellous. (Aristotle)",
         "Study the past if you would define the future. (Confucius)",
         "Where the spirit does not work with the hand, there is no art. (Leonardo da Vinci)",
