@@ -85,6 +85,8 @@ QChart* HistogramChart(const NormalityData& data, Range range) {
         highest = std::max(highest, bar.Count);
     }
     auto* area = new QAreaSeries(outline);
+    // The area series does not own its outline; the chart does, so it goes with the chart.
+    outline->setParent(chart);
     const bool perClass = data.Classes.size() <= BarPerClassLimit;
     area->setName(perClass ? "Values in each class"
                            : QString("Values in %1 equal bins").arg(data.Histogram.size()));
