@@ -183,6 +183,8 @@ void MainWindow::Build() {
             case ControlKind::Chart: {
                 auto* host = new QFrame(parent);
                 host->setFrameStyle(QFrame::StyledPanel);
+                // Opaque, so that the start picture or the grid behind it cannot show through.
+                host->setAutoFillBackground(true);
                 auto* text = new QLabel(QString::fromStdString(c.Caption), host);
                 text->setWordWrap(true);
                 text->setGeometry(8, 8, Pixels(c).width() - 16, 40);
