@@ -64,6 +64,18 @@ TEST(TreatmentInput, OrdersByMeanLargestFirstOrSmallestWithReversedSort) {
     }
 }
 
+// Equal means are never exchanged with each other, yet an exchange with a third treatment can
+// carry one past the other: entered as 2, 2, 1 and ordered upwards, the two 2s end reversed.
+TEST(TreatmentInput, EqualMeansFollowTheExchangesNotTheEntryOrder) {
+    InputRun run;
+    run.state.ReversedSort = true;
+    run.Prepare({TreatmentFile("first", 2, "1\r\n3\r\n"), TreatmentFile("second", 2, "2\r\n2\r\n"),
+                 TreatmentFile("third", 2, "0\r\n2\r\n")});
+    CartesianDifference(run.state, run.services);
+    EXPECT_EQ(run.Names(), (std::vector<std::string>{"third", "second", "first"}));
+    EXPECT_EQ(run.state.BootstrapValues(1, 3), 1);
+}
+
 TEST(TreatmentInput, AsksItsQuestionsWordForWord) {
     InputRun run;
     run.Prepare({TreatmentFile("A", 1, "1\r\n"), TreatmentFile("B", 1, "2\r\n")});
