@@ -18,9 +18,10 @@ inline constexpr std::int32_t ViewedClassLimit = 30'000;
 // (ProjectName or TreatmentName(1), SampleSize(1), OriginalMean(1), SortFieldA),
 // BootstrapNumber(1) = n, SortedDifferences(1..n) sorted, and ClassCount, ClassValue and
 // ClassFrequency. A cancelled file choice returns with nothing read or written.
-// Refused inputs (no values, more than ListCapacity values, a rounded value beyond 32 bits) stop
-// the command before any file is written; more than ClassCapacity classes stops it after the
-// sorted and percentile files, without the counts file.
+// Refused inputs (no values, more than ListCapacity values, values adding up beyond the range
+// of doubles, a rounded value beyond 32 bits) stop the command before any file is written; more
+// than ClassCapacity classes stops it after the sorted and percentile files, without the counts
+// file.
 void SortForBootstrapResults(AnalysisState& state, Services& services);
 
 // Runs the utility and then, unless the file held PBT or CPT results or more than
