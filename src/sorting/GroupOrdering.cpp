@@ -1,199 +1,149 @@
 #include "sorting/GroupOrdering.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace vortel {
 
 namespace {
 
-// Smallest rank of every block of 16 positions, and of every subtree of blocks, so that "first
-// later position holding a smaller rank" takes a short scan, one climb and one descent. Blocks
-// keep the tree small enough to stay in cache for groups of millions.
-class MinTree {
+std::size_t At(std::int32_t k) { return static_cast<std::size_t>(k); }
+
+// Counts over 1..size (a Fenwick tree): add at a place, count up to a place, and find the
+// place where the running count reaches k.
+class CountTree {
 public:
-    static constexpr std::int32_t Block = 16;
-
-    MinTree(std::vector<std::int32_t>& nodes, const std::vector<std::int32_t>& ranks,
-            std::int32_t count)
-        : m_nodes(nodes), m_ranks(ranks), m_count(count) {
-        const std::int32_t blocks = (count + Block - 1) / Block;
-        m_leaves = 1;
-        while (m_leaves < blocks) m_leaves *= 2;
-        m_nodes.assign(2 * static_cast<std::size_t>(m_leaves),
-                       std::numeric_limits<std::int32_t>::max());
-        for (std::int32_t b = 0; b < blocks; ++b) m_nodes[At(m_leaves + b)] = BlockMin(b);
-        for (std::int32_t node = m_leaves - 1; node >= 1; --node)
-            m_nodes[At(node)] = std::min(m_nodes[At(2 * node)], m_nodes[At(2 * node + 1)]);
+    CountTree(std::vector<std::int32_t>& nodes, std::int32_t size, bool full) : m_nodes(nodes) {
+        m_nodes.assign(At(size) + 1, 0);
+        if (full)
+            for (std::int32_t i = 1; i <= size; ++i) {
+                m_nodes[At(i)] += 1;
+                const std::int32_t up = i + (i & -i);
+                if (up <= size) m_nodes[At(up)] += m_nodes[At(i)];
+            }
+        m_top = 1;
+        while (m_top * 2 <= size) m_top *= 2;
     }
-
-    // The rank at `position` has just risen from `old`.
-    void Raised(std::int32_t position, std::int32_t old) {
-        std::int32_t node = position / Block + m_leaves;
-        if (m_nodes[At(node)] != old) return;
-        const std::int32_t smallest = BlockMin(position / Block);
-        if (smallest == old) return;
-        m_nodes[At(node)] = smallest;
-        for (node /= 2; node >= 1; node /= 2) {
-            const std::int32_t least = std::min(m_nodes[At(2 * node)], m_nodes[At(2 * node + 1)]);
-            if (m_nodes[At(node)] == least) break;
-            m_nodes[At(node)] = least;
-        }
+    void Add(std::int32_t place, std::int32_t amount) {
+        for (; At(place) < m_nodes.size(); place += place & -place) m_nodes[At(place)] += amount;
     }
-
-    // First position at or after `from` whose rank is below `rank`; the caller knows one exists.
-    std::int32_t FirstBelow(std::int32_t from, std::int32_t rank) const {
-        const std::int32_t block = from / Block;
-        const std::int32_t blockEnd = std::min(m_count, (block + 1) * Block);
-        for (std::int32_t p = from; p < blockEnd; ++p)
-            if (m_ranks[At(p)] < rank) return p;
-        std::int32_t node = block + 1 + m_leaves;
-        while (m_nodes[At(node)] >= rank) {
-            while (node % 2 == 1) node /= 2;  // climb while a right child
-            ++node;                           // then step to the right neighbour
+    std::int32_t CountTo(std::int32_t place) const {
+        std::int32_t sum = 0;
+        for (; place > 0; place -= place & -place) sum += m_nodes[At(place)];
+        return sum;
+    }
+    std::int32_t Find(std::int32_t k) const {
+        std::int32_t place = 0;
+        for (std::int32_t step = m_top; step > 0; step /= 2) {
+            const std::int32_t next = place + step;
+            if (At(next) < m_nodes.size() && m_nodes[At(next)] < k) {
+                place = next;
+                k -= m_nodes[At(next)];
+            }
         }
-        while (node < m_leaves) {
-            node *= 2;
-            if (m_nodes[At(node)] >= rank) ++node;
-        }
-        std::int32_t p = (node - m_leaves) * Block;
-        while (m_ranks[At(p)] >= rank) ++p;
-        return p;
+        return place + 1;
     }
 
 private:
-    static std::size_t At(std::int32_t k) { return static_cast<std::size_t>(k); }
-    std::int32_t BlockMin(std::int32_t b) const {
-        const std::int32_t end = std::min(m_count, (b + 1) * Block);
-        std::int32_t smallest = std::numeric_limits<std::int32_t>::max();
-        for (std::int32_t p = b * Block; p < end; ++p)
-            smallest = std::min(smallest, m_ranks[At(p)]);
-        return smallest;
-    }
-
     std::vector<std::int32_t>& m_nodes;
-    const std::vector<std::int32_t>& m_ranks;
-    std::int32_t m_count;
-    std::int32_t m_leaves;
+    std::int32_t m_top;
 };
 
 }  // namespace
 
 void GroupOrdering::Order(double* values, std::int32_t* serials, std::int32_t count) {
     if (count < 2) return;
-    const auto size = static_cast<std::size_t>(count);
+    const auto size = At(count);
     m_sorted.resize(size);
-    for (std::int32_t i = 0; i < count; ++i) m_sorted[static_cast<std::size_t>(i)] = {values[i], i};
+    for (std::int32_t i = 0; i < count; ++i) m_sorted[At(i)] = {values[i], i};
     std::sort(m_sorted.begin(), m_sorted.end(),
               [](const Entry& a, const Entry& b) { return a.Value < b.Value; });
 
     m_rank.resize(size);
     std::int32_t distinct = 1;
-    m_rank[static_cast<std::size_t>(m_sorted[0].From)] = 0;
+    m_rank[At(m_sorted[0].From)] = 0;
     for (std::size_t k = 1; k < size; ++k) {
         if (m_sorted[k].Value != m_sorted[k - 1].Value) ++distinct;
-        m_rank[static_cast<std::size_t>(m_sorted[k].From)] = distinct - 1;
+        m_rank[At(m_sorted[k].From)] = distinct - 1;
     }
 
-    m_values.assign(values, values + count);
     m_serials.assign(serials, serials + count);
     if (distinct == count) {
         // Without equal values the order is the same whichever way it is reached.
         for (std::size_t k = 0; k < size; ++k) {
             values[k] = m_sorted[k].Value;
-            serials[k] = m_serials[static_cast<std::size_t>(m_sorted[k].From)];
+            serials[k] = m_serials[At(m_sorted[k].From)];
         }
         return;
     }
-    m_first.assign(static_cast<std::size_t>(distinct) + 1, 0);
-    for (std::size_t k = 0; k < size; ++k) ++m_first[static_cast<std::size_t>(m_rank[k]) + 1];
-    for (std::size_t r = 1; r <= static_cast<std::size_t>(distinct); ++r)
-        m_first[r] += m_first[r - 1];
-    std::int32_t tied = 0;
-    for (std::size_t r = 0; r < static_cast<std::size_t>(distinct); ++r)
-        tied += m_first[r + 1] - m_first[r] > 1;
-    // One scan per tied value against a chain walk whose length grows with the distinct values.
-    if (tied <= 256)
-        OrderTiesByValue(count, distinct);
-    else
-        ExchangeOrder(count, distinct);
+    m_values.assign(values, values + count);
+    OrderTies(count, distinct);
     for (std::size_t k = 0; k < size; ++k) {
-        const auto from = static_cast<std::size_t>(m_from[k]);
-        values[k] = m_values[from];
-        serials[k] = m_serials[from];
+        values[k] = m_values[At(m_from[k])];
+        serials[k] = m_serials[At(m_from[k])];
     }
 }
 
-// Seen through one value r, the exchange sort moves three kinds: below r, r, above r. Below any
-// bound its passes just bring the values below to the front: pass i moves the i-th of them (in
-// their starting order) to i when it is not there, so the positions of the values below a bound
-// at pass i are the starting ones from the i-th on. Hence pass i moves a value r only when the
-// i-th value up to r stands at s_i and is an r; it goes to s'_i, where the i-th value below r
-// stands, or to i once no value below r is left. One scan over the group follows every r.
-void GroupOrdering::OrderTiesByValue(std::int32_t count, std::int32_t distinct) {
-    const auto size = static_cast<std::size_t>(count);
+// Seen through one value r, pass i of the exchange sort carries the value at i forward,
+// exchanging it for every later value smaller than the one it carries. Below any bound that
+// only brings the values below to the front: the values below a bound stand at pass i where
+// the i-th of them and those after it stood at the start. So pass i moves an r only when the
+// first value up to r from i is an r; that r lands where the i-th value below r stands, past
+// every other r standing before that place, or, once none below r is left, the r's take
+// their places in order. The r's standing before the i-th value below r thus form a queue
+// whose front goes to the back at each pass, and each r joins it at the back once the passes
+// reach the values below r that stood before it. Rotations between joins are counted, not
+// made, and the joins are placed afterwards from the last to the first.
+void GroupOrdering::OrderTies(std::int32_t count, std::int32_t distinct) {
+    const auto size = At(count);
+    m_first.assign(At(distinct) + 1, 0);
+    for (std::size_t k = 0; k < size; ++k) ++m_first[At(m_rank[k]) + 1];
+    for (std::size_t r = 1; r <= At(distinct); ++r) m_first[r] += m_first[r - 1];
+
+    // Positions grouped by rank in their order, and how many values of lower rank stand
+    // before each.
+    m_byRank.resize(size);
+    m_below.resize(size);
+    m_insertAt.assign(m_first.begin(), m_first.end() - 1);  // next free place per rank
+    {
+        CountTree seen(m_counts, distinct, false);
+        for (std::int32_t p = 0; p < count; ++p) {
+            const std::int32_t r = m_rank[At(p)];
+            m_byRank[At(m_insertAt[At(r)]++)] = p;
+            m_below[At(p)] = seen.CountTo(r);
+            seen.Add(r + 1, 1);
+        }
+    }
+
     m_from.resize(size);
-    m_who.resize(size);
-    const std::int32_t* rank = m_rank.data();
     for (std::int32_t r = 0; r < distinct; ++r) {
-        const std::int32_t below = m_first[static_cast<std::size_t>(r)];
-        const std::int32_t upTo = m_first[static_cast<std::size_t>(r) + 1];
-        if (upTo - below == 1) {
-            m_from[static_cast<std::size_t>(below)] =
-                m_sorted[static_cast<std::size_t>(below)].From;
+        const std::int32_t lower = m_first[At(r)];  // values below r: all of them lead in the end
+        const std::int32_t copies = m_first[At(r) + 1] - lower;
+        const std::int32_t* place = m_byRank.data() + lower;
+        if (copies == 1) {
+            m_from[At(lower)] = place[0];
             continue;
         }
-        for (std::int32_t k = below; k < upTo; ++k) {
-            const std::int32_t from = m_sorted[static_cast<std::size_t>(k)].From;
-            m_who[static_cast<std::size_t>(from)] = from;
+        // Where each copy joins the queue, counted from the queue's front at that moment,
+        // and where the front stands after the last pass.
+        m_insertAt.resize(At(copies));
+        std::int64_t front = 0, queued = 0;
+        std::int32_t lastPass = m_below[At(place[0])];
+        for (std::int32_t t = 0; t < copies;) {
+            const std::int32_t pass = m_below[At(place[t])];
+            if (queued > 0) front = (front + pass - lastPass) % queued;
+            for (; t < copies && m_below[At(place[t])] == pass; ++t, ++front, ++queued)
+                m_insertAt[At(t)] = static_cast<std::int32_t>(front);
+            front %= queued;
+            lastPass = pass;
         }
-        std::int32_t scanUpTo = 0, scanBelow = 0;
-        for (std::int32_t i = 0; i < upTo; ++i) {
-            while (rank[scanUpTo] > r) ++scanUpTo;
-            const std::int32_t at = scanUpTo++;
-            std::int32_t to = i;
-            if (i < below) {
-                while (rank[scanBelow] >= r) ++scanBelow;
-                to = scanBelow++;
-                if (to == at) continue;  // a value below r leads: no r moves in this pass
-            }
-            m_who[static_cast<std::size_t>(to)] = m_who[static_cast<std::size_t>(at)];
+        front = (front + lower - lastPass) % queued;
+        CountTree free(m_counts, copies, true);
+        for (std::int32_t t = copies; t-- > 0;) {
+            const std::int32_t slot = free.Find(m_insertAt[At(t)] + 1) - 1;
+            free.Add(slot + 1, -1);
+            const auto inQueue = static_cast<std::int32_t>((slot - front + copies) % copies);
+            m_from[At(lower + inQueue)] = place[t];
         }
-        for (std::int32_t k = below; k < upTo; ++k)
-            m_from[static_cast<std::size_t>(k)] = m_who[static_cast<std::size_t>(k)];
-    }
-}
-
-// Pass i of the exchange sort carries the value at i forward: at each later position holding
-// a smaller value the two change places and the smaller one is carried on. So a pass touches
-// only the chain of ever smaller values met from i, and it ends once it carries the smallest
-// value left, which then lands at i. A chain is never longer than the number of distinct values.
-void GroupOrdering::ExchangeOrder(std::int32_t count, std::int32_t distinct) {
-    const auto size = static_cast<std::size_t>(count);
-    m_from.resize(size);
-    for (std::int32_t i = 0; i < count; ++i) m_from[static_cast<std::size_t>(i)] = i;
-    m_left.assign(static_cast<std::size_t>(distinct), 0);
-    for (std::size_t k = 0; k < size; ++k) ++m_left[static_cast<std::size_t>(m_rank[k])];
-    if (distinct == 1) return;
-
-    MinTree tree(m_tree, m_rank, count);
-    std::int32_t smallest = 0;  // smallest rank at positions i and later
-    for (std::int32_t i = 0; i < count - 1; ++i) {
-        while (m_left[static_cast<std::size_t>(smallest)] == 0) ++smallest;
-        const auto at = static_cast<std::size_t>(i);
-        std::int32_t carried = m_rank[at];
-        std::int32_t carriedFrom = m_from[at];
-        std::int32_t position = i;
-        while (carried > smallest) {
-            position = tree.FirstBelow(position + 1, carried);
-            const auto p = static_cast<std::size_t>(position);
-            std::swap(carried, m_rank[p]);
-            std::swap(carriedFrom, m_from[p]);
-            tree.Raised(position, carried);
-        }
-        m_rank[at] = carried;
-        m_from[at] = carriedFrom;
-        --m_left[static_cast<std::size_t>(carried)];
     }
 }
 

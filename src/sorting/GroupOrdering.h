@@ -20,16 +20,16 @@ private:
         double Value;
         std::int32_t From;  // position in the group before ordering
     };
-    void ExchangeOrder(std::int32_t count, std::int32_t distinct);
-    void OrderTiesByValue(std::int32_t count, std::int32_t distinct);
+    void OrderTies(std::int32_t count, std::int32_t distinct);
 
     std::vector<Entry> m_sorted;
-    std::vector<std::int32_t> m_rank;   // rank of the value at each position, 0 = smallest
-    std::vector<std::int32_t> m_from;   // where the value at each position started
-    std::vector<std::int32_t> m_tree;   // smallest rank below each node
-    std::vector<std::int32_t> m_left;   // per rank: how many are still to be placed
-    std::vector<std::int32_t> m_first;  // per rank: how many values rank below it
-    std::vector<std::int32_t> m_who;    // per position: where its value started
+    std::vector<std::int32_t> m_rank;    // rank of the value at each position, 0 = smallest
+    std::vector<std::int32_t> m_from;    // where the value now at each position started
+    std::vector<std::int32_t> m_first;   // per rank: how many values rank below it
+    std::vector<std::int32_t> m_byRank;  // positions grouped by rank, each rank in order
+    std::vector<std::int32_t> m_below;   // per position: values of lower rank before it
+    std::vector<std::int32_t> m_counts;  // counting tree over ranks, then over queue slots
+    std::vector<std::int32_t> m_insertAt;
     std::vector<double> m_values;
     std::vector<std::int32_t> m_serials;
 };
