@@ -28,6 +28,8 @@ void PrintUsage() {
         "      default, keeps full precision). Writes the sorted, percentile and counts\n"
         "      files beside FILE and prints their paths; --chart also draws the frequency\n"
         "      view into FILE.png.\n"
+        "A FILE whose name begins with - follows --. A refused run prints one line on\n"
+        "standard error and writes no file.\n"
         "Exit status: 0 on success, 1 when the input is refused, 2 for a usage error.\n",
         stdout);
 }
