@@ -104,8 +104,8 @@ double TransformValue(double x, int transformation, const std::string& fileName)
                 throw RunStopped("File \"" + fileName + "\": the value " + NumberText(x) +
                                  " has no arcsine transformation (it must lie from 0 to 1).");
             }
-            // arctan(y / sqrt(1 - y^2)) is the arcsine the results have always used; at y = 1
-            // it divides by zero, where the arcsine is plainly a right angle.
+            // Taken as arctan(y / sqrt(1 - y^2)), which fixes the last digits of the results;
+            // at y = 1 that divides by zero, where the arcsine is plainly a right angle.
             const double y = std::sqrt(x);
             if (y == 1) return std::numbers::pi / 2;
             return std::atan(y / std::sqrt(1 - y * y));
