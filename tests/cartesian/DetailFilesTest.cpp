@@ -73,6 +73,27 @@ TEST(DetailFiles, AllSignificantPair) {
     EXPECT_EQ(Detail(r, 11), with(insigHeader, {"\"Cart. prod. number\",\"Insig. difference\""}));
 }
 
+// With B = 3 against B = 2, the first treatment's B, its square and C are three numbers.
+TEST(DetailFiles, HeadersTellTheFirstBItsSquareAndCApart) {
+    TestRun r;
+    RunWithDetails(r, {{"A", {5, 6, 7}}, {"B", {1, 2}}});
+    auto line = [&](int fileNumber, std::size_t number) {
+        std::string text = Detail(r, fileNumber);
+        std::size_t start = 0;
+        for (std::size_t n = 1; n < number; ++n) start = text.find("\r\n", start) + 2;
+        return text.substr(start, text.find("\r\n", start) - start);
+    };
+    EXPECT_EQ(line(5, 3), "3");
+    EXPECT_EQ(line(5, 5), "6");
+    EXPECT_EQ(line(6, 3), "3");
+    EXPECT_EQ(line(6, 5), "9");
+    EXPECT_EQ(line(6, 6), "6");
+    EXPECT_EQ(line(6, 7), "6");
+    EXPECT_EQ(line(7, 3), "\"3 (actual number of sign. can be less)\"");
+    EXPECT_EQ(line(7, 5), "\"9 (actual number of sign. diff. can be less)\"");
+    EXPECT_EQ(line(10, 6), "6");
+}
+
 // Differences 1, -1, 5, 3 against (0, 4): each class numbered among itself, serials kept.
 TEST(DetailFiles, ClassFilesNumberTheirOwnDifferences) {
     TestRun r;
