@@ -18,7 +18,8 @@ void RunTest(TestRun& r, const std::vector<Treatment>& treatments) {
     CartesianDifference2(r.state, r.services);
 }
 
-// Hand-worked pairs of two values each (C = 4, ranks 1 and 4).
+// Hand-worked pairs: two values each (C = 4, ranks 1 and 4), or three against two (C = 6,
+// ranks 1 and 6).
 TEST(CartesianDifference2, PairResultsFromWorkedExamples) {
     struct Case {
         const char* label;
@@ -36,6 +37,8 @@ TEST(CartesianDifference2, PairResultsFromWorkedExamples) {
         {"1,2 vs 3,4", {1, 2}, {3, 4}, 2, 2.0 / 3, 1, 3, 0, 0, 4, 0},
         // equal means: D = 0, every difference is at or below 0 or at or above 0
         {"1,3 vs 2,2", {1, 3}, {2, 2}, 0, 4.0 / 3, -1, 1, 2, 2, 0, 1},
+        // differences 1, -3, 5, 1, 6, 2 against 2D = 4; sum 12, squares 76
+        {"1,5,6 vs 0,4", {1, 5, 6}, {0, 4}, 2, 52.0 / 5, -3, 6, 1, 2, 3, 0.5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
