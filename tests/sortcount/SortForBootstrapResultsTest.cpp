@@ -353,6 +353,15 @@ TEST(SortForBootstrapResults, TooManyClassesStillGivesSortedAndPercentileFiles) 
     }
     EXPECT_EQ(dir.Files(), (std::vector<std::string>{"many-1_0.025, 0.5 and 0.975 V.txt",
                                                      "many-2_Sorted.txt", "many.txt"}));
+
+    // The limit is on classes, not values: as many values in two classes are counted.
+    std::string twoClasses = "P,x,V\n";
+    for (std::int32_t k = 1; k <= n; ++k) twoClasses += k % 2 ? "1\n" : "2\n";
+    UtilityRun again;
+    again.SortFile(Answer::Yes, false, dir.Write("two.txt", twoClasses));
+    const std::string counts = ReadAll(dir / "two-3_Sorted and counts.txt");
+    EXPECT_NE(counts.find("\"Total classes =\",2\r\n"), std::string::npos);
+    EXPECT_NE(counts.find("\r\n1,1,400002\r\n2,2,400001\r\n"), std::string::npos);
 }
 
 TEST(SortForBootstrapResults, OutputsStayInTheInputFolder) {
