@@ -176,11 +176,7 @@ std::vector<MarkingCell> PlaceholderMarking(int n, bool secondNotDifferentFromFi
 }
 
 void PrintLetterMarkingSection(AnalysisState& state, TextWriter& out) {
-    if (state.TableNumber == std::numeric_limits<std::int16_t>::max()) {
-        throw RunStopped("The table number passes 32767, the most a report can count.");
-    }
-    ++state.TableNumber;
-    out.Line(" Table " + NumberText(state.TableNumber) +
+    out.Line(" Table " + NumberText(state.NextTableNumber()) +
              ". Preliminary table of differences between treatments.");
     out.Line(" You can use the following table to mark the differences between treatments.");
     out.Line(" Only the differences between the first few treatments are marked for you.");

@@ -96,7 +96,7 @@ std::unique_ptr<OutputFile> OpenReport(AnalysisState& state, Services& services)
 
 void PrintHeading(AnalysisState& state, TextWriter& out) {
     out.Line("Program: VORTEL (" + state.EditionTitle + ").");
-    const std::int16_t number = IncreaseTableNumber(state);
+    const std::int16_t number = state.NextTableNumber();
     out.Line("Table " + Text(number) + ". Cartesian product paired difference (VORTEL program)");
     PrintMainReferences(out);
     const std::string rule(93, '-');

@@ -107,7 +107,7 @@ void PrintCell(const AnalysisState& state, TextWriter& out, Cell cell, int i, in
 void PrintTable(AnalysisState& state, TextWriter& out, const TableForm& form) {
     const int n = state.TreatmentCount;
     const int originalColumn = 11 * n + 18;
-    const std::int16_t number = IncreaseTableNumber(state);
+    const std::int16_t number = state.NextTableNumber();
     out.Line(" Table " + Text(number) + form.Title);
     for (const char* line : form.Explanation)
         if (line) out.Line(line);
@@ -140,15 +140,6 @@ void PrintTable(AnalysisState& state, TextWriter& out, const TableForm& form) {
 }
 
 }  // namespace
-
-std::int16_t IncreaseTableNumber(AnalysisState& state) {
-    if (state.TableNumber == INT16_MAX) {
-        throw RunStopped(
-            "The report's table number cannot go beyond 32767; restart the program "
-            "to number the tables from 1 again.");
-    }
-    return ++state.TableNumber;
-}
 
 void PrintPairTestTable(AnalysisState& state, TextWriter& out) {
     state.FlowLine("Sub PrintPairTestTable");

@@ -14,7 +14,5 @@ namespace vortel {
 // two table rules; each table increases TableNumber by one.
 void PrintPairTestTable(AnalysisState& state, TextWriter& out);
 
-// TableNumber increased by one; the 16-bit counter stops the command rather than wrap past 32767.
-std::int16_t IncreaseTableNumber(AnalysisState& state);
 
 }  // namespace vortel

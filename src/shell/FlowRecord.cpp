@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "shell/RunStopped.h"
-#include "shell/lifetabl.h"
 
 namespace vortel {
 
@@ -13,20 +12,14 @@ FlowRecordFile::FlowRecordFile(const std::filesystem::path& path) : m_path(path)
         throw RunStopped("Cannot write \"" + path.string() + "\": a folder has that name.");
     m_stream.open(path, std::ios::binary | std::ios::trunc);
     if (!m_stream)
-        throw RunStopped("Cannot create file \"" + path.string() + "\": " + std::strerror(errno) + ".");
+        throw RunStopped("Cannot create file \"" + path.string() + "\": " + std::strerror(errno) +
+                         ".");
 }
 
 void FlowRecordFile::Line(std::string_view text) {
     m_stream.write(text.data(), static_cast<std::streamsize>(text.size()));
     m_stream.write("\r\n", 2);
     m_stream.flush();
-}
-
-AnalysisState::AnalysisState() = default;
-AnalysisState::~AnalysisState() = default;
-
-void AnalysisState::FlowLine(const std::string& text) {
-    if (FlowRecord && FlowFile) FlowFile->Line(text);
 }
 
 }  // namespace vortel

@@ -163,6 +163,8 @@ struct AnalysisState {
     std::unique_ptr<FlowRecordFile> FlowFile;
     // Appends one line to the flow record when it is on and open.
     void FlowLine(const std::string& text);
+    // TableNumber increased by one; the 16-bit counter stops the command rather than wrap.
+    std::int16_t NextTableNumber();
 };
 
 }  // namespace vortel

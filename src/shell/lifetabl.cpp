@@ -1,0 +1,26 @@
+#include "shell/lifetabl.h"
+
+#include <limits>
+
+#include "shell/FlowRecord.h"
+#include "shell/RunStopped.h"
+
+namespace vortel {
+
+AnalysisState::AnalysisState() = default;
+AnalysisState::~AnalysisState() = default;
+
+void AnalysisState::FlowLine(const std::string& text) {
+    if (FlowRecord && FlowFile) FlowFile->Line(text);
+}
+
+std::int16_t AnalysisState::NextTableNumber() {
+    if (TableNumber == std::numeric_limits<std::int16_t>::max()) {
+        throw RunStopped(
+            "The report's table number cannot go beyond 32767; restart the program "
+            "to number the tables from 1 again.");
+    }
+    return ++TableNumber;
+}
+
+}  // namespace vortel
