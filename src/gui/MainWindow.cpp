@@ -5,7 +5,9 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTableWidget>
+#include <QVBoxLayout>
 #include <map>
 
 #include "cartesian/cmdCartesianDifference.h"
@@ -119,8 +121,21 @@ MainWindow::MainWindow(Clock& clock, QWidget* parent)
     : QWidget(parent), m_clock(clock), m_ui(this), m_window(this), m_app(m_ui, m_window, clock) {
     setObjectName("Form1");
     setWindowTitle(QString::fromUtf8(Form1Caption.data(), static_cast<int>(Form1Caption.size())));
-    setFixedSize(Form1Width / TwipsPerPixel, Form1Height / TwipsPerPixel);
-    Build();
+    // The controls keep their places on a canvas of the design size; on a screen too small for
+    // it the window scrolls rather than lose its lower part, Quit included.
+    const QSize design(Form1Width / TwipsPerPixel, Form1Height / TwipsPerPixel);
+    auto* canvas = new QWidget;
+    canvas->setFixedSize(design);
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->resize(design);  // at full size from the start, so no scroll bar shows needlessly
+    scroll->setWidget(canvas);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll);
+    setMaximumSize(design);
+    resize(design);
+    Build(canvas);
     ApplyDesign(m_window);
     Connect();
     Form_Load(m_app.State(), m_app.Seams());
@@ -134,10 +149,10 @@ MainWindow::~MainWindow() {
     delete m_vater;
 }
 
-void MainWindow::Build() {
+void MainWindow::Build(QWidget* canvas) {
     std::map<std::string, QWidget*> frames;
     for (const Control& c : Form1Controls()) {
-        QWidget* parent = c.Parent.empty() ? this : frames.at(c.Parent);
+        QWidget* parent = c.Parent.empty() ? canvas : frames.at(c.Parent);
         QWidget* w = nullptr;
         switch (c.Kind) {
             case ControlKind::Frame:

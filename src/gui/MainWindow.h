@@ -39,7 +39,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void Build();
+    // Every control of the table, placed on the canvas.
+    void Build(QWidget* canvas);
     void Connect();
     void Quit();
 

@@ -1,6 +1,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
@@ -185,6 +186,17 @@ private slots:
         QVERIFY(Qt::mightBeRichText(QString::fromStdString(message)));
         w.Ui().Notify(message, "VORTEL");
         QCOMPARE(format, Qt::PlainText);
+    }
+
+    void smallScreenScrollsToEveryControl() {
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        w.resize(1000, 600);  // a laptop screen
+        w.show();
+        QCOMPARE(w.size(), QSize(1000, 600));
+        auto* quit = w.findChild<QPushButton*>("Command1");
+        w.findChild<QScrollArea*>()->ensureWidgetVisible(quit);
+        QVERIFY(w.rect().contains(QRect(quit->mapTo(&w, QPoint(0, 0)), quit->size())));
     }
 
     void closingTheWindowEndsTheProgram() {
