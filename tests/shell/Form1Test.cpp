@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "shell/Controls.h"
 #include "shell/FlowRecord.h"
 #include "shell/Form1.h"
@@ -30,6 +32,12 @@ std::vector<std::string> EnabledButtons(HeadlessWindow& window) {
     for (const Control& c : Form1Controls())
         if (c.Kind == ControlKind::Button && window.State(c.Name).Enabled) names.push_back(c.Name);
     return names;
+}
+
+TEST(Form1, HoldsEachOfIts132ControlsOnce) {
+    std::set<std::string> names;
+    for (const Control& c : Form1Controls()) EXPECT_TRUE(names.insert(c.Name).second) << c.Name;
+    EXPECT_EQ(names.size(), 132u);
 }
 
 TEST(Form1, StartUpLeavesOnlyTheCartesianTestEnabled) {
