@@ -14,13 +14,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "gui/NormalityChart.h"
 #include "shell/Controls.h"
 #include "shell/RunStopped.h"
-
-#if __has_include("gui/NormalityChart.h")
-#include "gui/NormalityChart.h"
-#define VORTEL_HAS_NORMALITY_CHART 1
-#endif
 
 namespace vortel::gui {
 namespace {
@@ -210,13 +206,7 @@ void QtWindow::ShowNormalityView(const NormalityData& data) {
     delete host->layout();
     auto* layout = new QVBoxLayout(host);
     layout->setContentsMargins(4, 4, 4, 4);
-#ifdef VORTEL_HAS_NORMALITY_CHART
     QWidget* chart = CreateNormalityChart(data, host);
-#else
-    (void)data;
-    auto* chart = new QLabel("The frequency chart is not available in this build.", host);
-    static_cast<QLabel*>(chart)->setAlignment(Qt::AlignCenter);
-#endif
     chart->setObjectName("NormalityChart");
     layout->addWidget(chart, 1);
     auto* row = new QHBoxLayout;
