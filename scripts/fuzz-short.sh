@@ -26,9 +26,12 @@ for target in "${targets[@]}"; do
     # New inputs go to a scratch copy, so the seed corpus in the tree stays as committed.
     work="$(mktemp -d)"
     [ -d "$seeds" ] && cp -r "$seeds"/. "$work"/
+    # The targets write their files under TMPDIR; those go when the run is over.
+    scratch="$(mktemp -d)"
     log="$artifacts/$name.log"
-    if "$target" "$work" -max_total_time="$seconds" -max_len=8192 -timeout=10 -rss_limit_mb=2048 \
-        -artifact_prefix="$artifacts/$name-" -print_final_stats=1 >"$log" 2>&1; then
+    if TMPDIR="$scratch" "$target" "$work" -max_total_time="$seconds" -max_len=8192 \
+        -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$artifacts/$name-" \
+        -print_final_stats=1 >"$log" 2>&1; then
         summary="$(grep -E '^#[0-9]+.*(DONE|cov:)' "$log" | tail -1)"
         echo "fuzz-short: $name ok: $summary"
     else
@@ -36,6 +39,6 @@ for target in "${targets[@]}"; do
         grep -E 'ERROR|SUMMARY|Test unit written' "$log" >&2
         failed=1
     fi
-    rm -rf "$work"
+    rm -rf "$work" "$scratch"
 done
 exit $failed
