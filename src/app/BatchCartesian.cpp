@@ -2,7 +2,6 @@
 // from the command line.
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -120,11 +119,10 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
     if (auto problem = Parse(args, o)) return UsageError(CommandName, *problem);
     // Checked here so that a mistyped name is reported as such, before the launch creates the
     // flow record in a folder that may not exist.
-    for (const auto& file : o.Files) {
-        std::error_code ec;
-        if (!fs::is_regular_file(file, ec) || !std::ifstream(file, std::ios::binary))
-            return Refused(CommandName, "cannot read the treatment file \"" + file + "\"");
-    }
+    for (const auto& file : o.Files)
+        if (auto problem = InputFileProblem(file))
+            return Refused(CommandName,
+                           "cannot read the treatment file \"" + file + "\": " + *problem);
 
     ScriptedDialogues ui;
     HeadlessWindow window;

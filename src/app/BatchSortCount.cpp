@@ -113,6 +113,8 @@ void SaveChart(const NormalityData& data, const std::string& path) {
 int RunSortCountCommand(const std::vector<std::string>& args) {
     SortCountOptions o;
     if (auto problem = Parse(args, o)) return UsageError(CommandName, *problem);
+    if (auto problem = InputFileProblem(o.File))
+        return Refused(CommandName, "cannot read \"" + o.File + "\": " + *problem);
 #ifndef VORTEL_WITH_GUI
     if (!o.Chart.empty())
         return Refused(CommandName, "--chart: this vortel was built without charts");

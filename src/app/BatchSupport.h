@@ -1,6 +1,7 @@
 // What the batch commands share: how they end when the command line or the input is refused.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace vortel {
@@ -15,5 +16,11 @@ int UsageError(const std::string& command, const std::string& message);
 // "vortel <command>: <message>" on standard error as one line (line ends inside the message
 // become blanks, so a script reading the error sees the whole of it); returns ExitRefused.
 int Refused(const std::string& command, const std::string& message);
+
+// Why `path` cannot serve as an input file ("it is a folder, not a file"), or nothing when it
+// can. Only a regular file that
+// opens for reading will do: a device such as /dev/zero never ends and a pipe may never start,
+// and the readers take the whole file in at once.
+std::optional<std::string> InputFileProblem(const std::string& path);
 
 }  // namespace vortel
