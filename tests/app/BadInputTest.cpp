@@ -97,6 +97,8 @@ TEST(BadInput, CartesianRefusesAndLeavesTheFolderAsItWas) {
     const std::size_t many = 1'000'000;
     const std::string oneLine =
         head + std::to_string(many) + ",r,20,0.19," + Repeat("0.18,", many - 1) + "oops";
+    // 2001 values each: 2001 x 2001 differences, past the 4000005 a pair may hold.
+    const std::string wide = head + "2001,\"r\",20,0.19\r\n" + Repeat("0.18\r\n", 2001);
     const std::vector<Refusal> cases = {
         {"empty file", run, {{"b.txt", ""}}, {}, "b.txt"},
         {"blank lines only", run, {{"b.txt", "\r\n\r\n  \r\n"}}, {}, "b.txt"},
@@ -135,6 +137,7 @@ TEST(BadInput, CartesianRefusesAndLeavesTheFolderAsItWas) {
          {{"b.txt", head + "4,\"r\",20,0.19\r\n0.187\r\n1e999\r\n0.179\r\n0.184\r\n"}},
          {},
          "1e999"},
+        {"differences beyond the lists", run, {{"a.txt", wide}, {"b.txt", wide}}, {}, "4004001"},
         {"5 MB on one line", run, {{"b.txt", oneLine}}, {}, "field " + std::to_string(many + 8)},
         {"unquoted name with a comma",
          run,
