@@ -100,6 +100,9 @@ InputFields InputFields::Open(const std::filesystem::path& path) {
     if (path.empty()) throw RunStopped("No file was chosen.");
     if (std::filesystem::is_directory(path, ec))
         throw RunStopped("Cannot read \"" + path.string() + "\": it is a folder, not a file.");
+    // A device or a pipe would be read without end; only plain files hold data.
+    if (std::filesystem::exists(path, ec) && !std::filesystem::is_regular_file(path, ec))
+        throw RunStopped("Cannot read \"" + path.string() + "\": it is not a regular file.");
     std::ifstream in(path, std::ios::binary);
     if (!in) throw RunStopped("Cannot open file \"" + path.string() + "\".");
     std::ostringstream content;

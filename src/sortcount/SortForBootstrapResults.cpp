@@ -176,11 +176,8 @@ void WriteSortedHeader(const AnalysisState& state, std::int32_t n, TextWriter& o
 
 // The sorted values with their original serials, and beside them the serials found at the
 // 2.5 %, 50 % and 97.5 % ranks where those ranks fall exactly on a position.
-void WriteSortedAndPercentileFiles(AnalysisState& state, std::int32_t n) {
-    const SortCountFiles names = SortCountFileNames(state);
-    OutputSet files;
-    TextWriter& sorted = files.Create(names.Sorted).Writer();
-    TextWriter& percentile = files.Create(names.Percentile).Writer();
+void WriteSortedAndPercentileFiles(AnalysisState& state, std::int32_t n, TextWriter& sorted,
+                                   TextWriter& percentile) {
     WriteSortedHeader(state, n, sorted);
     const double* values = state.SortedDifferences.Through(n);
     const std::int32_t* serials = state.SortOutputSerial.Through(n);
@@ -199,12 +196,12 @@ void WriteSortedAndPercentileFiles(AnalysisState& state, std::int32_t n) {
                              state.SortVariableName + " is " + Text(serials[k]));
         }
     }
-    files.CommitAll();
 }
 
 // Classes of equal values over the sorted list; a value joins the current class when it lies
 // within 1E-12 of the class's first (smallest) value, so a slow drift still opens new classes.
-void CountClasses(AnalysisState& state, std::int32_t n, const std::string& fileName) {
+// False when there are more classes than the counts table holds.
+bool CountClasses(AnalysisState& state, std::int32_t n) {
     const double* values = state.SortedDifferences.Through(n);
     const std::int32_t cleared = n < ClassCapacity ? n : ClassCapacity;
     double* classValue = state.ClassValue.Through(cleared);
@@ -220,21 +217,17 @@ void CountClasses(AnalysisState& state, std::int32_t n, const std::string& fileN
         }
         if (classes == ClassCapacity) {
             state.ClassCount = 0;
-            throw RunStopped("File \"" + fileName + "\" holds more than " + Text(ClassCapacity) +
-                             " classes of different values, more than the counts table holds. "
-                             "The sorted and percentile files were written; the counts file was "
-                             "not.");
+            return false;
         }
         ++classes;
         classValue[classes] = values[k];
         frequency[classes] = 1;
     }
     state.ClassCount = classes;
+    return true;
 }
 
-void WriteCountsFile(const AnalysisState& state, std::int32_t n) {
-    OutputFile file(SortCountFileNames(state).Counts);
-    TextWriter& out = file.Writer();
+void WriteCountsFile(const AnalysisState& state, std::int32_t n, TextWriter& out) {
     if (IsGeneral(state)) {
         out.Write("Project: " + state.ProjectName);
         out.Write("Sample size =", n);
@@ -255,7 +248,6 @@ void WriteCountsFile(const AnalysisState& state, std::int32_t n) {
     const double* classValue = state.ClassValue.Data();
     const double* frequency = state.ClassFrequency.Data();
     for (std::int32_t g = 1; g <= state.ClassCount; ++g) out.Write(g, classValue[g], frequency[g]);
-    file.Commit();
 }
 
 }  // namespace
@@ -328,10 +320,25 @@ void SortForBootstrapResults(AnalysisState& state, Services& services) {
         for (std::int32_t k = 1; k <= n; ++k) values[k] = output[k];
     }
 
-    WriteSortedAndPercentileFiles(state, n);
+    // All three files are created before any is written and put in place together, so a file
+    // that cannot be made or finished leaves every earlier file of these names as it was.
+    const SortCountFiles names = SortCountFileNames(state);
+    OutputSet sortedFiles;
+    TextWriter& sorted = sortedFiles.Create(names.Sorted).Writer();
+    TextWriter& percentile = sortedFiles.Create(names.Percentile).Writer();
+    OutputSet countsFile;
+    TextWriter& counts = countsFile.Create(names.Counts).Writer();
+    WriteSortedAndPercentileFiles(state, n, sorted, percentile);
+    if (!CountClasses(state, n)) {
+        sortedFiles.CommitAll();
+        throw RunStopped("File \"" + path + "\" holds more than " + Text(ClassCapacity) +
+                         " classes of different values, more than the counts table holds. "
+                         "The sorted and percentile files were written; the counts file was not.");
+    }
+    WriteCountsFile(state, n, counts);
+    sortedFiles.CommitAll();
+    countsFile.CommitAll();
     ui.Notify("Bootstrap results sorted and data file ready!", DecimalsTitle);
-    CountClasses(state, n, path);
-    WriteCountsFile(state, n);
     ui.Notify("File of data counts is ready!", DecimalsTitle);
 }
 

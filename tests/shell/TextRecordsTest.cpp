@@ -104,6 +104,7 @@ TEST(InputFields, MissingFileAndFolderAreRefused) {
     EXPECT_THROW(InputFields::Open(tmp / "none.txt"), RunStopped);
     EXPECT_THROW(InputFields::Open(tmp.Path()), RunStopped);
     EXPECT_THROW(InputFields::Open(""), RunStopped);
+    EXPECT_THROW(InputFields::Open("/dev/zero"), RunStopped);  // would be read without end
 }
 
 }  // namespace
