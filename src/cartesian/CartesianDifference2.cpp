@@ -290,6 +290,20 @@ void CheckTreatmentsFitTest(const AnalysisState& state) {
                              "; a Cartesian paired test needs at least two values per treatment.");
         }
     }
+    // Sums of squares of up to 4,000,005 differences stay finite only for values well below
+    // the largest double; beyond that every statistic of the test would be infinite or NaN.
+    constexpr double LargestValue = 1e150;
+    for (std::int16_t t = 1; t <= n; ++t) {
+        for (std::int32_t k = 1; k <= state.BootstrapNumber(t); ++k) {
+            const double x = state.BootstrapValues.Get(k, t);
+            if (!(std::fabs(x) <= LargestValue)) {
+                throw RunStopped("Bootstrap value " + Text(k) + " of " + Named(state, t) + " is " +
+                                 NumberText(x) +
+                                 "; values beyond 1E+150 in size are too large "
+                                 "for the sums of squares of the test.");
+            }
+        }
+    }
     for (std::int16_t i = 1; i <= n; ++i) {
         for (std::int16_t j = static_cast<std::int16_t>(i + 1); j <= n; ++j) {
             const double c = state.BootstrapNumberReal(i) * state.BootstrapNumberReal(j);
