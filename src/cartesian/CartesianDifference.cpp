@@ -5,9 +5,9 @@
 #include <numbers>
 #include <string>
 
-#include "shell/NumberText.h"
-#include "shell/RunStopped.h"
-#include "shell/TextRecords.h"
+#include "shell/base/NumberText.h"
+#include "shell/base/RunStopped.h"
+#include "shell/base/TextRecords.h"
 
 namespace vortel {
 
@@ -17,8 +17,7 @@ constexpr double EndMarker = -1;
 
 std::int16_t AskTreatmentCount(Dialogues& ui) {
     const std::string answer =
-        ui.AskText("Enter number of treatments",
-                   "Read data file one by one for paired comparison using Cartesian Product", "2");
+        ui.AskText("Enter number of treatments", TreatmentCountTitle, "2");
     const double typed = LenientNumber(answer);
     const double count = RoundHalfEven(typed);
     // Fewer than two treatments leave no pair to compare and more than five do not fit the
@@ -32,7 +31,7 @@ std::int16_t AskTreatmentCount(Dialogues& ui) {
 
 int AskTransformation(Dialogues& ui) {
     const std::string answer = ui.AskText(
-        "No transformation (0), Arcsine (1), or logit (2) transformation?", "Transformation?", "0");
+        "No transformation (0), Arcsine (1), or logit (2) transformation?", TransformationTitle, "0");
     std::string trimmed = answer;
     trimmed.erase(0, trimmed.find_first_not_of(" \t"));
     trimmed.erase(trimmed.find_last_not_of(" \t") + 1);
@@ -48,7 +47,7 @@ int AskTransformation(Dialogues& ui) {
 // reading the file chosen before it.
 std::string ChooseTreatmentFile(Dialogues& ui, std::int16_t t) {
     ui.ClearChosenFile();
-    const std::string path = ui.ChooseOpenFile("Input treatment " + Text(t));
+    const std::string path = ui.ChooseOpenFile(TreatmentFileTitle(t));
     if (path.empty())
         throw RunStopped("No file was chosen for treatment " + Text(t) +
                          ". The test is abandoned.");
@@ -96,6 +95,8 @@ void StoreHeader(AnalysisState& state, std::int16_t t, const Header& h) {
 }
 
 }  // namespace
+
+std::string TreatmentFileTitle(int t) { return "Input treatment " + Text(t); }
 
 double TransformValue(double x, int transformation, const std::string& fileName) {
     switch (transformation) {

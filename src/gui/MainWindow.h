@@ -9,7 +9,7 @@
 #include "gui/DedicationWindow.h"
 #include "gui/QtDialogues.h"
 #include "gui/QtWindow.h"
-#include "shell/App.h"
+#include "shell/state/App.h"
 
 namespace vortel::gui {
 

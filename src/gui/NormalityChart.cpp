@@ -16,8 +16,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "shell/NumberText.h"
-#include "shell/RunStopped.h"
+#include "shell/base/NumberText.h"
+#include "shell/base/RunStopped.h"
 
 namespace vortel::gui {
 namespace {

@@ -15,8 +15,9 @@
 #include <algorithm>
 
 #include "gui/NormalityChart.h"
-#include "shell/Controls.h"
-#include "shell/RunStopped.h"
+#include "shell/mainwindow/Controls.h"
+#include "shell/mainwindow/Form1.h"
+#include "shell/base/RunStopped.h"
 
 namespace vortel::gui {
 namespace {
@@ -228,5 +229,7 @@ void QtWindow::ShowNormalityView(const NormalityData& data) {
     host->setVisible(true);
     host->raise();
 }
+
+void QtWindow::SwitchCommands(bool enabling) { SwitchCommandControls(*this, enabling); }
 
 }  // namespace vortel::gui

@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "shell/Window.h"
+#include "shell/state/Window.h"
 
 namespace vortel::gui {
 
@@ -28,6 +28,7 @@ public:
     void RedrawGrid() override;
 
     void ShowNormalityView(const NormalityData& data) override;
+    void SwitchCommands(bool enabling) override;
 
 private:
     QWidget* Find(const std::string& control) const;

@@ -7,8 +7,8 @@
 #include <QtTest>
 
 #include "gui/MainWindow.h"
-#include "shell/Greetings.h"
-#include "shell/NumberText.h"
+#include "shell/mainwindow/Greetings.h"
+#include "shell/base/NumberText.h"
 #include "sortcount/NormalityView.h"
 
 using namespace vortel;
