@@ -65,10 +65,21 @@ void TextWriter::EndLine() {
     if (m_buffer.size() >= FlushAt) Flush();
 }
 
-void TextWriter::Flush() {
-    if (m_buffer.empty()) return;
+std::string WriteFailure(const std::string& fileName) {
+    return "Cannot write file \"" + fileName + "\" (is the disk full or write-protected?).";
+}
+
+bool TextWriter::WriteOut() noexcept {
+    if (m_buffer.empty()) return true;
     m_out.write(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size()));
     m_buffer.clear();
+    return !m_out.fail();
+}
+
+void TextWriter::Flush() {
+    // Stopping at the first failed write, not at the end, spares the user a long run whose
+    // output cannot be kept.
+    if (!WriteOut()) throw RunStopped(WriteFailure(m_fileName.empty() ? "output" : m_fileName));
 }
 
 void TextWriter::WriteItem(std::string_view text, bool& first) {
