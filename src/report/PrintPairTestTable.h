@@ -14,5 +14,4 @@ namespace vortel {
 // two table rules; each table increases TableNumber by one.
 void PrintPairTestTable(AnalysisState& state, TextWriter& out);
 
-
 }  // namespace vortel

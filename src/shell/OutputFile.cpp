@@ -16,8 +16,8 @@ OutputFile::OutputFile(fs::path target) : m_target(std::move(target)) {
     m_temporary += ".part";
     m_stream.open(m_temporary, std::ios::binary | std::ios::trunc);
     if (!m_stream) {
-        throw RunStopped("Cannot create file \"" + m_target.string() + "\": " +
-                         std::strerror(errno) + ".");
+        throw RunStopped("Cannot create file \"" + m_target.string() +
+                         "\": " + std::strerror(errno) + ".");
     }
     m_writer = std::make_unique<TextWriter>(m_stream);
 }

@@ -1,7 +1,6 @@
-#include "shell/OutputFile.h"
-
 #include <gtest/gtest.h>
 
+#include "shell/OutputFile.h"
 #include "shell/RunStopped.h"
 #include "support/TestFiles.h"
 
