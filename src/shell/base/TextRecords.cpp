@@ -16,8 +16,10 @@ constexpr std::size_t FlushAt = 1 << 20;
 void TextWriter::Put(std::string_view s) {
     m_buffer.append(s);
     for (char c : s) {
-        if (c == '\n') m_column = 1;
-        else ++m_column;
+        if (c == '\n')
+            m_column = 1;
+        else
+            ++m_column;
     }
 }
 
@@ -100,8 +102,10 @@ void TextWriter::WriteItem(std::int64_t x, bool& first) {
 }
 
 void TextWriter::WriteItem(const vortel::Variant& v, bool& first) {
-    if (v.IsNumber) WriteItem(v.Number, first);
-    else WriteItem(std::string_view(v.Text), first);
+    if (v.IsNumber)
+        WriteItem(v.Number, first);
+    else
+        WriteItem(std::string_view(v.Text), first);
 }
 
 // --- InputFields ------------------------------------------------------------------------------

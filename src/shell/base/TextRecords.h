@@ -64,7 +64,9 @@ private:
         first = false;
     }
     void WriteItem(std::string_view text, bool& first);
-    void WriteItem(const std::string& text, bool& first) { WriteItem(std::string_view(text), first); }
+    void WriteItem(const std::string& text, bool& first) {
+        WriteItem(std::string_view(text), first);
+    }
     void WriteItem(const char* text, bool& first) { WriteItem(std::string_view(text), first); }
     void WriteItem(double x, bool& first);
     void WriteItem(std::int64_t x, bool& first);
