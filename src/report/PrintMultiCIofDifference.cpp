@@ -8,6 +8,7 @@
 #include "report/PrintPairTestTable.h"
 #include "report/References.h"
 #include "report/ResultFileName.h"
+#include "report/ResultsCsv.h"
 #include "report/ShowMultiCIofDifference.h"
 #include "shell/NumberText.h"
 #include "shell/OutputFile.h"
@@ -166,7 +167,12 @@ void PrintMultiCIofDifference(AnalysisState& state, Services& services) {
     out.Line(state.TestBeganText);
     out.Line(state.TestEndedText);
     out.Line(state.TotalTimeText);
-    file->Commit();
+    // The CSV tables appear with the report or not at all.
+    OutputSet results;
+    results.Adopt(std::move(file));
+    if (state.CsvResults)
+        WriteResultsCsv(ResultsCsvOf(state), ResultsCsvPathsFor(state.ResultFileName), results);
+    results.CommitAll();
 
     window.SetCaption("txtDatafile", "Output file is: " + state.ResultFileName);
     services.ui.Beep();

@@ -30,7 +30,8 @@ OutputFile::~OutputFile() {
     fs::remove(m_temporary, ec);
 }
 
-void OutputFile::Commit() {
+void OutputFile::Finish() {
+    if (m_finished) return;
     m_writer->Flush();
     m_stream.flush();
     m_stream.close();
@@ -38,6 +39,11 @@ void OutputFile::Commit() {
         throw RunStopped("Cannot write file \"" + m_target.string() +
                          "\" (is the disk full or write-protected?).");
     }
+    m_finished = true;
+}
+
+void OutputFile::Commit() {
+    Finish();
     std::error_code ec;
     fs::rename(m_temporary, m_target, ec);
     if (ec) {
@@ -51,7 +57,13 @@ OutputFile& OutputSet::Create(const fs::path& target) {
     return *m_files.back();
 }
 
+OutputFile& OutputSet::Adopt(std::unique_ptr<OutputFile> file) {
+    m_files.push_back(std::move(file));
+    return *m_files.back();
+}
+
 void OutputSet::CommitAll() {
+    for (auto& f : m_files) f->Finish();
     for (auto& f : m_files) f->Commit();
     m_files.clear();
 }

@@ -24,12 +24,15 @@ public:
     const std::filesystem::path& Target() const { return m_target; }
     // Close, check that every byte reached the disk, rename over the target.
     void Commit();
+    // The first half of Commit(): close and check, leaving the rename for later.
+    void Finish();
 
 private:
     std::filesystem::path m_target;
     std::filesystem::path m_temporary;
     std::ofstream m_stream;
     std::unique_ptr<TextWriter> m_writer;
+    bool m_finished = false;
     bool m_committed = false;
 };
 
@@ -37,6 +40,10 @@ private:
 class OutputSet {
 public:
     OutputFile& Create(const std::filesystem::path& target);
+    // Takes a file opened elsewhere into the set.
+    OutputFile& Adopt(std::unique_ptr<OutputFile> file);
+    // Every file is closed and checked before the first is renamed, so a full disk found in the
+    // last file leaves every earlier file of those names as it was.
     void CommitAll();
 
 private:
