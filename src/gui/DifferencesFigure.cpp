@@ -70,7 +70,7 @@ void AddLine(QChart* chart, const Mark& mark, double x, double top, QValueAxis* 
 
 QString Title(const PairDifferences& p) {
     return QString::fromStdString(p.Minuend) + QString::fromUtf8(" \u2212 ") +
-           QString::fromStdString(p.Subtrahend) + ",  P = " + QString::number(p.P, 'g', 4);
+           QString::fromStdString(p.Subtrahend) + ", P = " + QString::number(p.P, 'g', 4);
 }
 
 QChart* PanelOf(const PairDifferences& p) {

@@ -3,74 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
 
 #include "ReportFixtures.h"
 #include "report/PrintMultiCIofDifference.h"
 #include "report/ResultFileName.h"
 #include "report/ResultsCsv.h"
 #include "shell/ScriptedDialogues.h"
+#include "support/CsvReader.h"
 #include "support/TestFiles.h"
 
 namespace vortel {
 namespace {
 
-using Record = std::vector<std::string>;
-
-// RFC 4180 as a spreadsheet reads it: records end in CR LF, a quoted field may hold commas,
-// line breaks and doubled quotes. Fails the test on anything else.
-std::vector<Record> ReadCsv(const std::string& text) {
-    std::vector<Record> records;
-    Record record;
-    std::string field;
-    std::size_t k = 0;
-    while (k < text.size()) {
-        const bool quoted = text[k] == '"';
-        if (quoted) {
-            for (++k; k < text.size(); ++k) {
-                if (text[k] != '"') {
-                    field += text[k];
-                } else if (k + 1 < text.size() && text[k + 1] == '"') {
-                    field += '"';
-                    ++k;
-                } else {
-                    break;
-                }
-            }
-            ++k;  // the closing quote
-        }
-        while (k < text.size() && text[k] != ',' && text[k] != '\r') {
-            EXPECT_FALSE(quoted) << "stray character after a quoted field: " << text.substr(k, 20);
-            EXPECT_NE(text[k], '"') << "quote inside an unquoted field";
-            field += text[k++];
-        }
-        record.push_back(field);
-        field.clear();
-        if (k < text.size() && text[k] == ',') {
-            ++k;
-            continue;
-        }
-        EXPECT_EQ(text.compare(k, 2, "\r\n"), 0) << "record not ended by CR LF";
-        k += 2;
-        records.push_back(record);
-        record.clear();
-    }
-    return records;
-}
-
-// The field read as R and Python read it; compared bit for bit, so -0 and 0 differ.
-void ExpectSameDouble(const std::string& field, double expected, const std::string& what) {
-    char* end = nullptr;
-    const double read = std::strtod(field.c_str(), &end);
-    EXPECT_EQ(*end, '\0') << what << ": " << field;
-    if (std::isnan(expected)) {
-        EXPECT_TRUE(std::isnan(read)) << what;
-        return;
-    }
-    EXPECT_EQ(std::memcmp(&read, &expected, sizeof read), 0)
-        << what << ": " << field << " reads as " << read << ", not " << expected;
-}
+using test::ExpectSameDouble;
+using test::ReadCsv;
+using test::Record;
 
 TEST(ResultsCsv, NumbersReadBackAsTheStatesDoubles) {
     const double values[] = {0.1, 1.0 / 3, -2.5e-300, 1e300, 4e6, 12345.678, -0.0, 0.0,
