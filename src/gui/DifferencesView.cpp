@@ -3,7 +3,7 @@
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QHBoxLayout>
-#include <QPushButton>
+#include <QToolButton>
 #include <QResizeEvent>
 #include <cctype>
 #include <filesystem>
@@ -53,8 +53,11 @@ DifferencesView::DifferencesView(QWidget* frame, const QRect& area, QtDialogues&
     m_bar->setGeometry(area.x(), area.bottom() - BarHeight, area.width(), BarHeight);
     auto* row = new QHBoxLayout(m_bar);
     row->setContentsMargins(0, 0, 0, 0);
+    // Tool buttons: they act on the results shown, they are not commands of the window.
     auto button = [this, row](const char* name, const QString& text) {
-        auto* b = new QPushButton(text, m_bar);
+        auto* b = new QToolButton(m_bar);
+        b->setText(text);
+        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
         b->setObjectName(name);
         row->addWidget(b);
         return b;
@@ -65,10 +68,11 @@ DifferencesView::DifferencesView(QWidget* frame, const QRect& area, QtDialogues&
     auto* svg = button("SaveDifferencesSvg", QString::fromUtf8("Save as SVG\u2026"));
     row->addStretch();
     auto* csv = button("ExportResultsCsv", QString::fromUtf8("Export results (CSV)\u2026"));
-    connect(m_toggle, &QPushButton::toggled, this, &DifferencesView::ShowFigure);
-    connect(png, &QPushButton::clicked, this, [this] { SaveFigure(false); });
-    connect(svg, &QPushButton::clicked, this, [this] { SaveFigure(true); });
-    connect(csv, &QPushButton::clicked, this, &DifferencesView::ExportCsv);
+    connect(m_toggle, &QToolButton::toggled, this, &DifferencesView::ShowFigure);
+    connect(png, &QToolButton::clicked, this, [this] { SaveFigure(false); });
+    connect(svg, &QToolButton::clicked, this, [this] { SaveFigure(true); });
+    connect(csv, &QToolButton::clicked, this, &DifferencesView::ExportCsv);
+    m_bar->setEnabled(false);
     m_bar->hide();
 }
 
@@ -81,6 +85,7 @@ void DifferencesView::Offer(const AnalysisState& state) {
     m_view->setScene(nullptr);
     m_scene.reset();
     m_offered = true;
+    m_bar->setEnabled(true);
     m_bar->show();
     m_bar->raise();
 }
@@ -89,6 +94,7 @@ void DifferencesView::Withdraw() {
     m_offered = false;
     m_toggle->setChecked(false);
     hide();
+    m_bar->setEnabled(false);
     m_bar->hide();
 }
 

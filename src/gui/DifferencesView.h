@@ -14,7 +14,7 @@
 
 class QGraphicsScene;
 class QGraphicsView;
-class QPushButton;
+class QToolButton;
 
 namespace vortel::gui {
 
@@ -47,7 +47,7 @@ public:
 private:
     QWidget* m_bar;
     QGraphicsView* m_view;
-    QPushButton* m_toggle;
+    QToolButton* m_toggle;
     QtDialogues& m_ui;
     std::unique_ptr<QGraphicsScene> m_scene;
     std::vector<PairDifferences> m_pairs;

@@ -21,7 +21,9 @@ std::string Count(double c) {
                                                       : CsvNumber(c);
 }
 
-std::string Boolean(bool b) { return b ? "true" : "false"; }
+// Upper case: R, pandas and spreadsheets all read TRUE and FALSE as logical values; R 4.2 keeps
+// "true" as text.
+std::string Boolean(bool b) { return b ? "TRUE" : "FALSE"; }
 
 void AddRecord(std::string& table, std::initializer_list<std::string> fields) {
     bool first = true;

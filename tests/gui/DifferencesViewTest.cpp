@@ -126,40 +126,40 @@ private slots:
         QVERIFY(bar->isVisible());
         QVERIFY(!view->isVisible());
 
-        w.findChild<QPushButton*>("ShowDifferences")->click();
+        w.findChild<QAbstractButton*>("ShowDifferences")->click();
         QVERIFY(view->isVisible());
         // The README's picture of the figure in the window.
         const QByteArray pictures = qgetenv("VORTEL_SCREENSHOT_DIR");
         if (!pictures.isEmpty())
             QVERIFY(w.grab().save(
                 QDir(QString::fromLocal8Bit(pictures)).filePath("main-window-differences.png")));
-        w.findChild<QPushButton*>("ShowDifferences")->click();
+        w.findChild<QAbstractButton*>("ShowDifferences")->click();
         QVERIFY(!view->isVisible());
 
         const QString base = folder.filePath("25A-Cartesian diff results-r_202437-953");
         script.Pick(base + " differences.svg");
-        w.findChild<QPushButton*>("SaveDifferencesSvg")->click();
+        w.findChild<QAbstractButton*>("SaveDifferencesSvg")->click();
         QVERIFY(QFileInfo(base + " differences.svg").size() > 0);
 
         // Written beside the report; a second export asks before it replaces them.
         script.Press(QMessageBox::Ok);
-        w.findChild<QPushButton*>("ExportResultsCsv")->click();
+        w.findChild<QAbstractButton*>("ExportResultsCsv")->click();
         QFile pairs(base + " pairs.csv");
         QVERIFY(pairs.open(QIODevice::ReadOnly));
         QCOMPARE(pairs.readAll().count("\r\n"), 4);  // header and three pairs
         QVERIFY(QFile::exists(base + " treatments.csv"));
         QFile::remove(base + " treatments.csv");
         script.No();
-        w.findChild<QPushButton*>("ExportResultsCsv")->click();
+        w.findChild<QAbstractButton*>("ExportResultsCsv")->click();
         QVERIFY(!QFile::exists(base + " treatments.csv"));
         script.Yes().Press(QMessageBox::Ok);
-        w.findChild<QPushButton*>("ExportResultsCsv")->click();
+        w.findChild<QAbstractButton*>("ExportResultsCsv")->click();
         QVERIFY(QFile::exists(base + " treatments.csv"));
         QCOMPARE(script.Unexpected(), QStringList());
         QVERIFY(script.AllUsed());
 
         // The next command takes the area back.
-        w.findChild<QPushButton*>("ShowDifferences")->click();
+        w.findChild<QAbstractButton*>("ShowDifferences")->click();
         script.Press(QMessageBox::Cancel);  // the sort utility's first question
         w.RunCommand([](AnalysisState&, Services& s) {
             s.ui.AskYesNoCancel("Which kind of file?", "Sort and count");

@@ -111,7 +111,7 @@ TEST(ResultsCsv, TablesOfFiveTreatmentsReadBack) {
             EXPECT_EQ(r[14], std::to_string(state.SignificantCount(i, j))) << what;
             ExpectSameDouble(r[15], state.PValue(i, j), what);
             for (std::size_t v = 0; v < 4; ++v)
-                EXPECT_EQ(r[16 + v], e.verdicts[v] == 'T' ? "true" : "false") << what << " " << v;
+                EXPECT_EQ(r[16 + v], e.verdicts[v] == 'T' ? "TRUE" : "FALSE") << what << " " << v;
             ExpectSameDouble(r[20], 0.0051162, what);
         }
     }
