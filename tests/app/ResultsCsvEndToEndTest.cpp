@@ -85,15 +85,7 @@ TEST(ResultsCsvEndToEnd, FiveExampleTreatmentsReadBackAsTheRecordHoldsThem) {
             EXPECT_EQ(r[1], s.TreatmentName(i));
             EXPECT_EQ(r[2], s.TreatmentName(j));
             EXPECT_EQ(r[5], "4000000");
-            const double numbers[] = {s.CartesianMean(i, j), s.CartesianVariance(i, j),
-                                      s.CartesianSD(i, j),   s.TLower(i, j),
-                                      s.TUpper(i, j),        s.PercentileLower(i, j),
-                                      s.PercentileUpper(i, j)};
-            for (std::size_t f = 0; f < std::size(numbers); ++f)
-                ExpectSameDouble(r[6 + f], numbers[f], what);
-            EXPECT_EQ(r[13], std::to_string(s.InsignificantCount(i, j)));
-            EXPECT_EQ(r[14], std::to_string(s.SignificantCount(i, j)));
-            ExpectSameDouble(r[15], s.PValue(i, j), what);
+            test::ExpectPairResults(r, s, i, j, what);
             ExpectSameDouble(r[20], s.SidakAlpha, what);
         }
     }

@@ -101,15 +101,7 @@ TEST(ResultsCsv, TablesOfFiveTreatmentsReadBack) {
             EXPECT_EQ(r[3], "1000");
             EXPECT_EQ(r[4], "1000");
             EXPECT_EQ(r[5], "1000000");
-            const double numbers[] = {state.CartesianMean(i, j),   state.CartesianVariance(i, j),
-                                      state.CartesianSD(i, j),     state.TLower(i, j),
-                                      state.TUpper(i, j),          state.PercentileLower(i, j),
-                                      state.PercentileUpper(i, j)};
-            for (std::size_t f = 0; f < std::size(numbers); ++f)
-                ExpectSameDouble(r[6 + f], numbers[f], what + " field " + std::to_string(6 + f));
-            EXPECT_EQ(r[13], std::to_string(state.InsignificantCount(i, j))) << what;
-            EXPECT_EQ(r[14], std::to_string(state.SignificantCount(i, j))) << what;
-            ExpectSameDouble(r[15], state.PValue(i, j), what);
+            test::ExpectPairResults(r, state, i, j, what);
             for (std::size_t v = 0; v < 4; ++v)
                 EXPECT_EQ(r[16 + v], e.verdicts[v] == 'T' ? "TRUE" : "FALSE") << what << " " << v;
             ExpectSameDouble(r[20], 0.0051162, what);

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "shell/lifetabl.h"
+
 namespace vortel::test {
 
 using Record = std::vector<std::string>;
@@ -14,5 +16,10 @@ std::vector<Record> ReadCsv(const std::string& text);
 
 // The field read as R and Python read it, compared bit for bit, so -0 and 0 differ.
 void ExpectSameDouble(const std::string& field, double expected, const std::string& what);
+
+// Fields 6 to 15 of a row of pairs.csv (mean difference to P) against what the record holds for
+// pair (i, j).
+void ExpectPairResults(const Record& r, const AnalysisState& s, int i, int j,
+                       const std::string& what);
 
 }  // namespace vortel::test
