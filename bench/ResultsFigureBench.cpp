@@ -60,7 +60,8 @@ vortel::AnalysisState& FiveTreatments() {
 
 // A scratch folder removed with everything in it when the program ends.
 struct ScratchFolder {
-    fs::path Path = fs::temp_directory_path() / ("vortel-bench-results-" + std::to_string(getpid()));
+    fs::path Path =
+        fs::temp_directory_path() / ("vortel-bench-results-" + std::to_string(getpid()));
     ScratchFolder() { fs::create_directories(Path); }
     ~ScratchFolder() {
         std::error_code ec;

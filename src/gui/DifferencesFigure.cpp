@@ -139,8 +139,8 @@ void AddKey(QGraphicsScene& scene, int bins) {
                                QBrush(QColor(150, 180, 220)));
     (void)bars;
     at += 28;
-    auto* barText = scene.addSimpleText(
-        QString("differences per bin (%1 equal bins, exact counts)").arg(bins));
+    auto* barText =
+        scene.addSimpleText(QString("differences per bin (%1 equal bins, exact counts)").arg(bins));
     barText->setPos(at, middle - barText->boundingRect().height() / 2);
     at += barText->boundingRect().width() + 24;
     for (const Mark* mark : {&Zero, &Mean, &TInterval, &Percentiles}) {
@@ -175,8 +175,9 @@ std::unique_ptr<QGraphicsScene> CreateDifferencesScene(const std::vector<PairDif
     for (int k = 0; k < panels; ++k) {
         QChart* chart = PanelOf(pairs[static_cast<std::size_t>(k)]);
         scene->addItem(chart);
-        chart->setGeometry(QRectF((k % columns) * PanelWidth, KeyHeight + (k / columns) * PanelHeight,
-                                  PanelWidth, PanelHeight));
+        chart->setGeometry(QRectF((k % columns) * PanelWidth,
+                                  KeyHeight + (k / columns) * PanelHeight, PanelWidth,
+                                  PanelHeight));
     }
     scene->setSceneRect(0, 0, std::max(columns * PanelWidth, 800),
                         KeyHeight + std::max(rows, 1) * PanelHeight);
@@ -216,8 +217,8 @@ void SaveDifferencesFigure(const std::vector<PairDifferences>& pairs, const std:
         drawn = image.save(&file, "PNG");
     }
     if (!drawn || !file.commit()) {
-        throw RunStopped("Cannot write the figure \"" + path + "\": " +
-                         file.errorString().toStdString() + ".");
+        throw RunStopped("Cannot write the figure \"" + path +
+                         "\": " + file.errorString().toStdString() + ".");
     }
 }
 

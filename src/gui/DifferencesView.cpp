@@ -3,8 +3,8 @@
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QHBoxLayout>
-#include <QToolButton>
 #include <QResizeEvent>
+#include <QToolButton>
 #include <cctype>
 #include <filesystem>
 
@@ -119,9 +119,9 @@ void DifferencesView::SaveFigure(bool svg) {
     fs::path suggested = m_report;
     suggested.replace_extension();
     suggested += svg ? " differences.svg" : " differences.png";
-    const auto chosen =
-        m_ui.PickSaveFile(svg ? "Save the differences as SVG" : "Save the differences as PNG",
-                          svg ? "SVG pictures (*.svg)" : "PNG pictures (*.png)", suggested.string());
+    const auto chosen = m_ui.PickSaveFile(
+        svg ? "Save the differences as SVG" : "Save the differences as PNG",
+        svg ? "SVG pictures (*.svg)" : "PNG pictures (*.png)", suggested.string());
     if (!chosen) return;
     std::string path = *chosen;
     const std::string ending = svg ? ".svg" : ".png";
@@ -154,9 +154,9 @@ void DifferencesView::ExportCsv() {
         m_ui.Notify(e.what(), ExportTitle);
         return;
     }
-    m_ui.Notify("The results are written to:\n" + paths.Pairs.string() + "\n" +
-                    paths.Treatments.string(),
-                ExportTitle);
+    m_ui.Notify(
+        "The results are written to:\n" + paths.Pairs.string() + "\n" + paths.Treatments.string(),
+        ExportTitle);
 }
 
 }  // namespace vortel::gui

@@ -137,9 +137,8 @@ MainWindow::MainWindow(Clock& clock, QWidget* parent)
     resize(design);
     Build(canvas);
     if (const Control* area = FindControl("MSChart1"))
-        m_differences = new DifferencesView(canvas->findChild<QWidget*>(QString::fromStdString(
-                                                area->Parent)),
-                                            Pixels(*area), m_ui);
+        m_differences = new DifferencesView(
+            canvas->findChild<QWidget*>(QString::fromStdString(area->Parent)), Pixels(*area), m_ui);
     ApplyDesign(m_window);
     Connect();
     Form_Load(m_app.State(), m_app.Seams());

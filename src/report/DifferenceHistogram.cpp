@@ -44,8 +44,9 @@ DifferenceHistogram HistogramOfDifferences(std::span<const double> larger,
     // Nothing lies below the smallest difference; everything lies at or below the largest.
     std::int64_t below = 0;
     for (std::size_t k = 0; k < h.Counts.size(); ++k) {
-        const std::int64_t next =
-            k + 1 < h.Counts.size() ? CountDifferencesBelow(larger, smaller, h.Edges[k + 1]) : total;
+        const std::int64_t next = k + 1 < h.Counts.size()
+                                      ? CountDifferencesBelow(larger, smaller, h.Edges[k + 1])
+                                      : total;
         h.Counts[k] = next - below;
         below = next;
     }

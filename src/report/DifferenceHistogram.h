@@ -40,8 +40,8 @@ DifferenceHistogram HistogramOfDifferences(std::span<const double> larger,
 
 // One pair of the last test: its histogram and the marks the report judges it by.
 struct PairDifferences {
-    int I = 0, J = 0;             // report positions, I < J
-    std::string Minuend;          // the treatment whose values come first in each difference
+    int I = 0, J = 0;     // report positions, I < J
+    std::string Minuend;  // the treatment whose values come first in each difference
     std::string Subtrahend;
     double Mean = 0, TLower = 0, TUpper = 0, PercentileLower = 0, PercentileUpper = 0, P = 0;
     DifferenceHistogram Histogram;

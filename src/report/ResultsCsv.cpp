@@ -18,7 +18,7 @@ std::string Integer(std::int64_t x) { return std::to_string(x); }
 // C is a count: written as one, not as the shorter 4e+06 that a spreadsheet shows as a real.
 std::string Count(double c) {
     return c == std::floor(c) && std::fabs(c) < 9e15 ? Integer(static_cast<std::int64_t>(c))
-                                                      : CsvNumber(c);
+                                                     : CsvNumber(c);
 }
 
 // Upper case: R, pandas and spreadsheets all read TRUE and FALSE as logical values; R 4.2 keeps
@@ -37,10 +37,27 @@ void AddRecord(std::string& table, std::initializer_list<std::string> fields) {
 
 std::string PairsTable(const AnalysisState& s) {
     std::string t;
-    AddRecord(t, {"parameter", "treatment_a", "treatment_b", "B_a", "B_b", "C", "mean_difference",
-                  "variance", "SE", "t_lower", "t_upper", "percentile_lower", "percentile_upper",
-                  "insignificant", "significant", "P", "t_significant", "percentile_significant",
-                  "P_at_most_0.05", "P_below_sidak", "sidak_alpha"});
+    AddRecord(t, {"parameter",
+                  "treatment_a",
+                  "treatment_b",
+                  "B_a",
+                  "B_b",
+                  "C",
+                  "mean_difference",
+                  "variance",
+                  "SE",
+                  "t_lower",
+                  "t_upper",
+                  "percentile_lower",
+                  "percentile_upper",
+                  "insignificant",
+                  "significant",
+                  "P",
+                  "t_significant",
+                  "percentile_significant",
+                  "P_at_most_0.05",
+                  "P_below_sidak",
+                  "sidak_alpha"});
     const int n = s.TreatmentCount;
     for (int i = 1; i <= n - 1; ++i) {
         for (int j = i + 1; j <= n; ++j) {
@@ -50,18 +67,27 @@ std::string PairsTable(const AnalysisState& s) {
             // The report judges equal means not different without looking at the intervals.
             const bool meansDiffer = s.BootstrapMean(i) != s.BootstrapMean(j);
             const double p = s.PValue(i, j);
-            AddRecord(t, {CsvField(s.CurrentParameterName), CsvField(s.TreatmentName(a)),
-                          CsvField(s.TreatmentName(b)), Integer(s.BootstrapNumber(a)),
+            AddRecord(t, {CsvField(s.CurrentParameterName),
+                          CsvField(s.TreatmentName(a)),
+                          CsvField(s.TreatmentName(b)),
+                          Integer(s.BootstrapNumber(a)),
                           Integer(s.BootstrapNumber(b)),
                           Count(s.BootstrapNumberReal(i) * s.BootstrapNumberReal(j)),
-                          CsvNumber(s.CartesianMean(i, j)), CsvNumber(s.CartesianVariance(i, j)),
-                          CsvNumber(s.CartesianSD(i, j)), CsvNumber(s.TLower(i, j)),
-                          CsvNumber(s.TUpper(i, j)), CsvNumber(s.PercentileLower(i, j)),
-                          CsvNumber(s.PercentileUpper(i, j)), Integer(s.InsignificantCount(i, j)),
-                          Integer(s.SignificantCount(i, j)), CsvNumber(p),
+                          CsvNumber(s.CartesianMean(i, j)),
+                          CsvNumber(s.CartesianVariance(i, j)),
+                          CsvNumber(s.CartesianSD(i, j)),
+                          CsvNumber(s.TLower(i, j)),
+                          CsvNumber(s.TUpper(i, j)),
+                          CsvNumber(s.PercentileLower(i, j)),
+                          CsvNumber(s.PercentileUpper(i, j)),
+                          Integer(s.InsignificantCount(i, j)),
+                          Integer(s.SignificantCount(i, j)),
+                          CsvNumber(p),
                           Boolean(meansDiffer && s.TLower(i, j) > 0),
                           Boolean(meansDiffer && s.PercentileLower(i, j) > 0),
-                          Boolean(p <= 0.05), Boolean(p < s.SidakAlpha), CsvNumber(s.SidakAlpha)});
+                          Boolean(p <= 0.05),
+                          Boolean(p < s.SidakAlpha),
+                          CsvNumber(s.SidakAlpha)});
         }
     }
     return t;
@@ -69,8 +95,8 @@ std::string PairsTable(const AnalysisState& s) {
 
 std::string TreatmentsTable(const AnalysisState& s) {
     std::string t;
-    AddRecord(t, {"treatment", "original", "bootstrap_mean", "variance", "SE", "n", "B",
-                  "letters"});
+    AddRecord(t,
+              {"treatment", "original", "bootstrap_mean", "variance", "SE", "n", "B", "letters"});
     const std::vector<std::string> letters = TreatmentMarkings(s);
     const int n = s.TreatmentCount;
     for (int k = 1; k <= n; ++k) {

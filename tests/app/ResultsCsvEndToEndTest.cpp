@@ -123,7 +123,8 @@ TEST(ResultsCsvEndToEnd, FigureThatCannotBeWrittenStopsBeforeTheTest) {
     test::TempFolder folder;
     for (const char* name : {"tomato-r.txt", "pepper-r.txt"})
         fs::copy_file(test::DataFile(std::string("cartesian/") + name), folder / name);
-    const std::string a = (folder / "tomato-r.txt").string(), b = (folder / "pepper-r.txt").string();
+    const std::string a = (folder / "tomato-r.txt").string(),
+                      b = (folder / "pepper-r.txt").string();
     struct Case {
         std::string figure;
         int status;
@@ -146,7 +147,8 @@ TEST(ResultsCsvEndToEnd, FigureThatCannotBeWrittenStopsBeforeTheTest) {
 
 TEST(ResultsCsvEndToEnd, HelpDocumentsTheOptions) {
     const test::ProgramResult o = test::RunVortel({"--help"});
-    for (const char* part : {"[--csv]", "--figure FILE.png|FILE.svg", "pairs.csv", "treatments.csv"})
+    for (const char* part :
+         {"[--csv]", "--figure FILE.png|FILE.svg", "pairs.csv", "treatments.csv"})
         EXPECT_NE(o.out.find(part), std::string::npos) << part;
 }
 

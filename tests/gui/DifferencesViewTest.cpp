@@ -115,8 +115,14 @@ private slots:
         MainWindow w(clock);
         w.show();
         DialogueScript script(w.Ui());
-        script.No().No().Type("3").Type().Pick(folder.filePath("C.txt"))
-            .Pick(folder.filePath("A.txt")).Pick(folder.filePath("B.txt")).Type();
+        script.No()
+            .No()
+            .Type("3")
+            .Type()
+            .Pick(folder.filePath("C.txt"))
+            .Pick(folder.filePath("A.txt"))
+            .Pick(folder.filePath("B.txt"))
+            .Type();
         gui::DifferencesView* view = w.Differences();
         QVERIFY(view);
         auto* bar = w.findChild<QWidget*>("ResultsBar");

@@ -22,8 +22,8 @@ std::vector<std::int64_t> CountedOneByOne(const std::vector<double>& larger,
     std::vector<std::int64_t> counts;
     for (std::size_t k = 0; k + 1 < edges.size(); ++k) {
         const auto from = std::lower_bound(d.begin(), d.end(), edges[k]);
-        const auto to = k + 2 < edges.size() ? std::lower_bound(d.begin(), d.end(), edges[k + 1])
-                                             : d.end();
+        const auto to =
+            k + 2 < edges.size() ? std::lower_bound(d.begin(), d.end(), edges[k + 1]) : d.end();
         counts.push_back(to - from);
     }
     return counts;

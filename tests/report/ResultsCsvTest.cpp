@@ -20,8 +20,17 @@ using test::ReadCsv;
 using test::Record;
 
 TEST(ResultsCsv, NumbersReadBackAsTheStatesDoubles) {
-    const double values[] = {0.1, 1.0 / 3, -2.5e-300, 1e300, 4e6, 12345.678, -0.0, 0.0,
-                             5e-324, 0.0051162, std::nextafter(1.0, 2.0)};
+    const double values[] = {0.1,
+                             1.0 / 3,
+                             -2.5e-300,
+                             1e300,
+                             4e6,
+                             12345.678,
+                             -0.0,
+                             0.0,
+                             5e-324,
+                             0.0051162,
+                             std::nextafter(1.0, 2.0)};
     for (double x : values) ExpectSameDouble(CsvNumber(x), x, CsvNumber(x));
     EXPECT_EQ(CsvNumber(0.25), "0.25");
     EXPECT_EQ(CsvNumber(2000), "2000");
@@ -73,12 +82,27 @@ TEST(ResultsCsv, TablesOfFiveTreatmentsReadBack) {
 
     const auto pairs = ReadCsv(tables.Pairs);
     ASSERT_EQ(pairs.size(), 11u);
-    EXPECT_EQ(pairs[0],
-              (Record{"parameter", "treatment_a", "treatment_b", "B_a", "B_b", "C",
-                      "mean_difference", "variance", "SE", "t_lower", "t_upper",
-                      "percentile_lower", "percentile_upper", "insignificant", "significant", "P",
-                      "t_significant", "percentile_significant", "P_at_most_0.05",
-                      "P_below_sidak", "sidak_alpha"}));
+    EXPECT_EQ(pairs[0], (Record{"parameter",
+                                "treatment_a",
+                                "treatment_b",
+                                "B_a",
+                                "B_b",
+                                "C",
+                                "mean_difference",
+                                "variance",
+                                "SE",
+                                "t_lower",
+                                "t_upper",
+                                "percentile_lower",
+                                "percentile_upper",
+                                "insignificant",
+                                "significant",
+                                "P",
+                                "t_significant",
+                                "percentile_significant",
+                                "P_at_most_0.05",
+                                "P_below_sidak",
+                                "sidak_alpha"}));
     // Verdicts worked out from the fixture: t lower > 0, percentile lower > 0, P <= 0.05,
     // P < 0.0051162; equal means are no difference whatever the intervals say.
     struct Expected {
@@ -155,7 +179,8 @@ TEST(ResultsCsv, WrittenWithTheReportWhichStaysAsItWas) {
     run.ui.Type(NoCode);
     PrintMultiCIofDifference(state, run.services);
     EXPECT_EQ(test::ReadAll(run.folder / ReportName), plain);
-    EXPECT_EQ(run.folder.Files(), (std::vector<std::string>{PairsName, TreatmentsName, ReportName}));
+    EXPECT_EQ(run.folder.Files(),
+              (std::vector<std::string>{PairsName, TreatmentsName, ReportName}));
     const ResultsCsv tables = ResultsCsvOf(state);
     EXPECT_EQ(test::ReadAll(run.folder / PairsName), tables.Pairs);
     EXPECT_EQ(test::ReadAll(run.folder / TreatmentsName), tables.Treatments);
@@ -175,7 +200,8 @@ TEST(ResultsCsv, NoTableNoReport) {
     EXPECT_THROW(PrintMultiCIofDifference(state, run.services), RunStopped);
     EXPECT_EQ(test::ReadAll(run.folder / ReportName), "earlier report");
     EXPECT_EQ(test::ReadAll(run.folder / PairsName), "earlier pairs");
-    EXPECT_EQ(run.folder.Files(), (std::vector<std::string>{PairsName, TreatmentsName, ReportName}));
+    EXPECT_EQ(run.folder.Files(),
+              (std::vector<std::string>{PairsName, TreatmentsName, ReportName}));
 }
 
 }  // namespace

@@ -62,10 +62,9 @@ void ExpectSameDouble(const std::string& field, double expected, const std::stri
 void ExpectPairResults(const Record& r, const AnalysisState& s, int i, int j,
                        const std::string& what) {
     ASSERT_GE(r.size(), 16u) << what;
-    const double numbers[] = {s.CartesianMean(i, j), s.CartesianVariance(i, j),
-                              s.CartesianSD(i, j),   s.TLower(i, j),
-                              s.TUpper(i, j),        s.PercentileLower(i, j),
-                              s.PercentileUpper(i, j)};
+    const double numbers[] = {
+        s.CartesianMean(i, j), s.CartesianVariance(i, j), s.CartesianSD(i, j),    s.TLower(i, j),
+        s.TUpper(i, j),        s.PercentileLower(i, j),   s.PercentileUpper(i, j)};
     for (std::size_t f = 0; f < std::size(numbers); ++f)
         ExpectSameDouble(r[6 + f], numbers[f], what + " field " + std::to_string(6 + f));
     EXPECT_EQ(r[13], std::to_string(s.InsignificantCount(i, j))) << what;
