@@ -136,6 +136,9 @@ MainWindow::MainWindow(Clock& clock, QWidget* parent)
     setMaximumSize(design);
     resize(design);
     Build(canvas);
+    if (const Control* area = FindControl("MSChart1"))
+        m_differences = new DifferencesView(
+            canvas->findChild<QWidget*>(QString::fromStdString(area->Parent)), Pixels(*area), m_ui);
     ApplyDesign(m_window);
     Connect();
     Form_Load(m_app.State(), m_app.Seams());
@@ -240,7 +243,11 @@ void MainWindow::Tick() {
 void MainWindow::RunCommand(const Command& command) {
     if (m_busy) return;
     m_busy = true;
-    m_app.Run(command);
+    if (m_differences) m_differences->Withdraw();
+    const std::int16_t tables = m_app.State().TableNumber;
+    // Only a finished report numbers its tables: then its results can be drawn and exported.
+    if (m_app.Run(command) && m_app.State().TableNumber != tables && m_differences)
+        m_app.Run([this](AnalysisState& state, Services&) { m_differences->Offer(state); });
     m_busy = false;
 }
 

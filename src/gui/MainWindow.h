@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "gui/DedicationWindow.h"
+#include "gui/DifferencesView.h"
 #include "gui/QtDialogues.h"
 #include "gui/QtWindow.h"
 #include "shell/state/App.h"
@@ -25,6 +26,8 @@ public:
     QTimer& Timer1() { return m_timer; }
     // The dedication window once Quit has shown it.
     DedicationWindow* Vater() const { return m_vater; }
+    // The figure and the CSV export of the last test's results.
+    DifferencesView* Differences() const { return m_differences; }
     // Runs one command unless another is still running.
     void RunCommand(const Command& command);
     // One tick of Timer1; a tick that comes while a command runs is let go, as the dialogues of
@@ -50,6 +53,7 @@ private:
     App m_app;
     QTimer m_timer;
     QPointer<DedicationWindow> m_vater;
+    DifferencesView* m_differences = nullptr;
     bool m_busy = false;
 };
 

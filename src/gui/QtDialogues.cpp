@@ -84,4 +84,16 @@ std::optional<std::string> QtDialogues::PickFile(const std::string& title) {
     return QFileInfo(dialog.selectedFiles().first()).absoluteFilePath().toStdString();
 }
 
+std::optional<std::string> QtDialogues::PickSaveFile(const std::string& title,
+                                                     const std::string& filter,
+                                                     const std::string& suggested) {
+    QFileDialog dialog(m_parent, Q(title), Q(suggested), Q(filter));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.selectFile(Q(suggested));
+    if (Show(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return QFileInfo(dialog.selectedFiles().first()).absoluteFilePath().toStdString();
+}
+
 }  // namespace vortel::gui

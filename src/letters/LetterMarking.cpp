@@ -71,14 +71,18 @@ constexpr std::array<FirstRowOutcome, 16> FirstRowOutcomes = {{
 
 // One body for the sixteen members: the member fixes the pairs with treatment 1, the state
 // gives the other six.
-void PrintFiveTreatments(const AnalysisState& state, TextWriter& out, int member) {
+std::vector<std::string> FiveTreatmentLetters(const AnalysisState& state, int member) {
     const FirstRowOutcome& first = FirstRowOutcomes[static_cast<std::size_t>(member - 1)];
     NotDifferentPairs pairs(5);
     for (int j = 2; j <= 5; ++j) pairs.Set(1, j, first[static_cast<std::size_t>(j - 2)]);
     for (int i = 2; i <= 5; ++i) {
         for (int j = i + 1; j <= 5; ++j) pairs.Set(i, j, NotDifferentInState(state, i, j));
     }
-    PrintRows(state, out, LetterMarking(pairs));
+    return LetterMarking(pairs);
+}
+
+void PrintFiveTreatments(const AnalysisState& state, TextWriter& out, int member) {
+    PrintRows(state, out, FiveTreatmentLetters(state, member));
 }
 
 using MemberProcedure = void (*)(const AnalysisState&, TextWriter&);
@@ -174,6 +178,19 @@ std::vector<MarkingCell> PlaceholderMarking(int n, bool secondNotDifferentFromFi
     for (int k = 3; k <= n; ++k)
         cells.push_back({MarkingColumn + 1, std::string(static_cast<std::size_t>(n), '_')});
     return cells;
+}
+
+std::vector<std::string> TreatmentMarkings(const AnalysisState& state) {
+    const int n = state.TreatmentCount;
+    if (n == 2 || n == 3) return MarkingRule(PairsFromState(state, n));
+    if (n == 4) return LetterMarking(PairsFromState(state, 4));
+    if (n == 5) return FiveTreatmentLetters(state, FiveTreatmentMember(state));
+    std::vector<std::string> texts;
+    if (n > 5) {
+        for (const MarkingCell& cell : PlaceholderMarking(n, NotDifferentInState(state, 1, 2)))
+            texts.push_back(cell.Text.substr(cell.Text.find_first_not_of(' ')));
+    }
+    return texts;
 }
 
 void PrintLetterMarkingSection(AnalysisState& state, TextWriter& out) {

@@ -51,4 +51,9 @@ struct MarkingCell {
 // blanks ("_") to fill in by hand, every row showing n positions from column 66.
 std::vector<MarkingCell> PlaceholderMarking(int n, bool secondNotDifferentFromFirst);
 
+// The marking each row of the section shows, treatment 1 first, without the row's leading
+// blank ("ab"): the same choice of marking as the section makes, for tables built from the
+// report's results.
+std::vector<std::string> TreatmentMarkings(const AnalysisState& state);
+
 }  // namespace vortel

@@ -200,6 +200,21 @@ TEST(LetterMarkingSection, PrintsEveryRowOnceForEveryPattern) {
     }
 }
 
+// Tables built from the results take their letters from the same choice of marking as the
+// printed rows, for every pattern of two to five treatments.
+TEST(TreatmentMarkings, AreTheLettersTheSectionPrints) {
+    for (int n = 2; n <= 5; ++n) {
+        for (unsigned bits = 0; bits < test::PatternCount(n); ++bits) {
+            AnalysisState state;
+            SetTreatments(state, n);
+            SetPattern(state, test::PatternNumber(n, bits), 0.05);
+            std::vector<std::string> printed;
+            for (const auto& m : Markings(Rows(Section(state)))) printed.push_back(m.substr(1));
+            ASSERT_EQ(TreatmentMarkings(state), printed) << n << " treatments, pattern " << bits;
+        }
+    }
+}
+
 // A member stands for its outcome of the pairs with treatment 1, whatever the P-values say.
 TEST(PrintPairTestTable5Treats, TakesThePairsWithTreatmentOneFromTheMember) {
     AnalysisState state;

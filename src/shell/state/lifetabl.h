@@ -35,6 +35,9 @@ struct AnalysisState {
     bool FlowRecord = false;
     bool DetailedDifferences = false;
     bool ReversedSort = false;
+    // The report also writes its results as CSV tables beside it (set by a front end, never by
+    // the launch's questions).
+    bool CsvResults = false;
     std::string OutputBaseName;
     std::string EditionTitle;
     std::string VersionText;
