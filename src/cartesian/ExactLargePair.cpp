@@ -35,20 +35,11 @@ TwoDoubles Normalised(double a, double b) {
     return {s, b - (s - a)};
 }
 
-// a * b = High + Low exactly, by Dekker's split: no fused multiply-add is needed, and the values
-// of a test (below 1E+150 in size) leave the split room.
+// a * b = High + Low exactly: the fused multiply-add rounds once, so it leaves the product's
+// lost part.
 TwoDoubles TwoProduct(double a, double b) {
-    constexpr double Splitter = 134217729.0;  // 2^27 + 1
-    auto split = [](double v) {
-        const double t = Splitter * v;
-        const double high = t - (t - v);
-        return TwoDoubles{high, v - high};
-    };
-    const TwoDoubles sa = split(a), sb = split(b);
     const double p = a * b;
-    const double e =
-        ((sa.High * sb.High - p) + sa.High * sb.Low + sa.Low * sb.High) + sa.Low * sb.Low;
-    return {p, e};
+    return {p, std::fma(a, b, -p)};
 }
 
 TwoDoubles Plus(TwoDoubles x, TwoDoubles y) {
@@ -56,11 +47,6 @@ TwoDoubles Plus(TwoDoubles x, TwoDoubles y) {
     const TwoDoubles t = TwoSum(x.Low, y.Low);
     s = Normalised(s.High, s.Low + t.High);
     return Normalised(s.High, s.Low + t.Low);
-}
-
-TwoDoubles Times(TwoDoubles x, double y) {
-    const TwoDoubles p = TwoProduct(x.High, y);
-    return Normalised(p.High, p.Low + x.Low * y);
 }
 
 TwoDoubles DividedBy(TwoDoubles x, double y) {
@@ -102,9 +88,9 @@ double FromOrderKey(std::uint64_t key) {
     return std::bit_cast<double>(key >> 63 ? key & ~(std::uint64_t{1} << 63) : ~key);
 }
 
-// Ascending order by six passes of eleven bits over the keys, a pass skipped where every key
-// has the same digit (the sign and exponent of values of one size): linear, where a comparison
-// sort of a million values costs several times as much.
+// Ascending order by passes of eleven bits over the keys, least significant first, a pass
+// skipped where every key has the same digit (the sign and exponent of values of one size):
+// linear, where a comparison sort of a million values costs several times as much.
 void SortAscending(std::vector<double>& values) {
     const std::size_t n = values.size();
     if (n < 4096) {
@@ -172,7 +158,7 @@ struct Cut {
 
 // K cuts in one walk over the rows, each looked for inside the band (where its bound lies) or
 // the whole matrix: the samples are read once for all of them.
-template <std::size_t K, bool Whole, bool Columns>
+template <std::size_t K, bool Whole>
 void WalkRows(const Matrix& m, const Band& band, std::span<Cut> cuts) {
     const std::size_t np = m.P.size();
     const auto nq = static_cast<std::uint32_t>(m.Q.size());
@@ -186,7 +172,7 @@ void WalkRows(const Matrix& m, const Band& band, std::span<Cut> cuts) {
     std::array<std::int64_t, K> count{};
     for (std::size_t k = 0; k < K; ++k) {
         bound[k] = cuts[k].Bound;
-        if constexpr (Columns) {
+        if (cuts[k].Column) {
             cuts[k].Column->resize(np);
             column[k] = cuts[k].Column->data();
         }
@@ -212,29 +198,51 @@ void WalkRows(const Matrix& m, const Band& band, std::span<Cut> cuts) {
                 while (at < rowEnd && !(pa - q[at] < t)) ++at;
             }
             j[k] = at;
-            if constexpr (Columns) column[k][a] = at;
+            if (column[k]) column[k][a] = at;
             count[k] += nq - at;
         }
     }
     for (std::size_t k = 0; k < K; ++k) cuts[k].Count = count[k];
 }
 
-// The cuts of the whole matrix, counted only.
-void CountCuts(const Matrix& m, std::span<Cut> cuts) {
-    const Band whole;
-    if (cuts.size() == 2) return WalkRows<2, true, false>(m, whole, cuts);
-    for (std::size_t k = 0; k < cuts.size(); ++k)
-        WalkRows<1, true, false>(m, whole, cuts.subspan(k, 1));
-}
-
-// Two or four cuts inside the band, with their columns.
-void WalkBand(const Matrix& m, const Band& band, std::span<Cut> cuts) {
-    if (cuts.size() == 2)
-        band.Whole ? WalkRows<2, true, true>(m, band, cuts)
-                   : WalkRows<2, false, true>(m, band, cuts);
-    else
-        band.Whole ? WalkRows<4, true, true>(m, band, cuts)
-                   : WalkRows<4, false, true>(m, band, cuts);
+// The cuts inside the band (the whole matrix without one), a few at a time.
+void Walk(const Matrix& m, const Band* band, std::span<Cut> cuts) {
+    static const Band whole;
+    const Band& b = band ? *band : whole;
+    while (!cuts.empty()) {
+        const std::size_t k = cuts.size() >= 6   ? 6
+                              : cuts.size() >= 4 ? 4
+                              : cuts.size() >= 2 ? 2
+                                                 : 1;
+        const std::span<Cut> some = cuts.first(k);
+        switch (k + (b.Whole ? 10 : 0)) {
+            case 16:
+                WalkRows<6, true>(m, b, some);
+                break;
+            case 14:
+                WalkRows<4, true>(m, b, some);
+                break;
+            case 12:
+                WalkRows<2, true>(m, b, some);
+                break;
+            case 11:
+                WalkRows<1, true>(m, b, some);
+                break;
+            case 6:
+                WalkRows<6, false>(m, b, some);
+                break;
+            case 4:
+                WalkRows<4, false>(m, b, some);
+                break;
+            case 2:
+                WalkRows<2, false>(m, b, some);
+                break;
+            default:
+                WalkRows<1, false>(m, b, some);
+                break;
+        }
+        cuts = cuts.subspan(k);
+    }
 }
 
 // Uniform doubles in [0, 1) for the draws; any fixed sequence serves, only the speed depends on
@@ -297,50 +305,50 @@ void Draw(const Matrix& m, const Band& band, std::vector<double>& values,
         values[k] = m.P[positions[k] >> 32] - m.Q[positions[k] & 0xFFFFFFFFu];
 }
 
-// Selects the difference at `rank` within a band of the sorted difference matrix that holds it.
-// Draws from the band bracket the rank: the two drawn values about its share, four standard
-// deviations apart, hold it with a probability of 1 - 6E-5, and the band shrinks to them, or
-// past one of them when they miss. Only the speed depends on the draws.
-double Select(const Matrix& m, std::int64_t rank, SelectionSpace& space) {
-    const std::size_t np = m.P.size(), nq = m.Q.size();
-    // Few enough to gather: no more than the two samples hold, so memory stays O(B).
-    const auto gatherLimit = std::max<std::int64_t>(1 << 16, static_cast<std::int64_t>(np + nq));
-    constexpr std::size_t Draws = 1 << 16;
-    constexpr double Spread = 4;
-    Uniform uniform;
-    std::vector<double>& drawn = space.Drawn;
-    drawn.resize(Draws);
+// The search for the difference at one rank, within a band of the sorted difference matrix
+// that holds it. Draws from the band bracket the rank: the two drawn values about its share,
+// four standard deviations apart, hold it with a probability of 1 - 6E-5, and the band shrinks
+// to them, or past one of them when they miss. Only the speed depends on the draws.
+class RankSearch {
+public:
+    RankSearch(const Matrix& m, std::int64_t rank, SelectionSpace& space)
+        : m_matrix(m), m_rank(rank), m_space(space) {
+        m_band.AtMost = m.Count();
+        m_band.First = Take();
+        m_band.End = Take();
+        m_columns[0] = Take();
+        m_columns[1] = Take();
+    }
+    ~RankSearch() {
+        m_space.Lists.push_back(std::move(m_band.First));
+        m_space.Lists.push_back(std::move(m_band.End));
+        for (auto& column : m_columns)
+            if (!column.empty()) m_space.Lists.push_back(std::move(column));
+    }
+    RankSearch(const RankSearch&) = delete;
+    RankSearch& operator=(const RankSearch&) = delete;
 
-    // The band's two lists and four for the cuts, lent by the space and handed back at the end;
-    // a band takes over a cut's list by exchange.
-    auto take = [&] {
-        std::vector<std::uint32_t> list;
-        if (!space.Lists.empty()) list.swap(space.Lists.back()), space.Lists.pop_back();
-        list.resize(np);
-        return list;
-    };
-    Band band;
-    band.AtMost = m.Count();
-    band.First = take();
-    band.End = take();
-    std::array<std::vector<std::uint32_t>, 4> columns{take(), take(), take(), take()};
-    // Set when the band did not shrink (every difference left in it ties with one of the two
-    // drawn values): the next walk also cuts just above the low one and just below the high
-    // one, which takes both out.
-    bool stalled = false;
-    double found = 0;
-    for (;;) {
-        if (band.Lo == band.Hi) {
-            found = PlusZero(band.Lo);
-            break;
-        }
-        if (band.Size() <= gatherLimit) {
-            found = Gather(m, band, rank, space.Gathered);
-            break;
-        }
-        Draw(m, band, drawn, space.Positions, uniform);
+    bool Done() const { return m_done; }
+    double Found() const { return m_found; }
+    const Band& Range() const { return m_band; }
+
+    // Settles the rank when the band is one value or few enough to gather; otherwise appends
+    // the cuts the next walk is to find (two, or four when stalled).
+    void Propose(std::vector<Cut>& cuts, Uniform& uniform) {
+        const std::size_t np = m_matrix.P.size(), nq = m_matrix.Q.size();
+        // Few enough to gather: about what the two samples hold, so memory stays O(B).
+        const auto gatherLimit =
+            std::max<std::int64_t>(1 << 16, static_cast<std::int64_t>(np + nq));
+        if (m_band.Lo == m_band.Hi) return Settle(PlusZero(m_band.Lo));
+        if (m_band.Size() <= gatherLimit)
+            return Settle(Gather(m_matrix, m_band, m_rank, m_space.Gathered));
+        constexpr std::size_t Draws = 1 << 16;
+        constexpr double Spread = 4;
+        std::vector<double>& drawn = m_space.Drawn;
+        drawn.resize(Draws);
+        Draw(m_matrix, m_band, drawn, m_space.Positions, uniform);
         const double share =
-            (static_cast<double>(rank - band.Below) - 0.5) / static_cast<double>(band.Size());
+            (static_cast<double>(m_rank - m_band.Below) - 0.5) / static_cast<double>(m_band.Size());
         const double middle = share * Draws;
         const double reach = Spread * std::sqrt(Draws * share * (1 - share)) + 1;
         auto position = [&](double at) {
@@ -353,56 +361,103 @@ double Select(const Matrix& m, std::int64_t rank, SelectionSpace& space) {
         // The second pick only rearranges what lies above the first.
         std::nth_element(drawn.begin() + lowAt, drawn.begin() + highAt, drawn.end());
         const double high = drawn[highAt];
-
         // Below low and at most high; when stalled, also at most low and below high.
         const double bounds[] = {low, std::nextafter(high, Infinity), std::nextafter(low, Infinity),
                                  high};
-        std::array<Cut, 4> cuts;
-        const std::size_t walked = stalled ? 4 : 2;
-        for (std::size_t k = 0; k < walked; ++k) cuts[k] = {bounds[k], &columns[k], 0};
-        WalkBand(m, band, std::span(cuts).first(walked));
-
-        // Differences below v are those at most the double just under v, so the band's bounds
-        // stay inclusive. A band that was whole gets the other end of its rows filled in.
-        const std::int64_t below = band.Below, atMost = band.AtMost;
-        auto setLow = [&](const Cut& cut, double lo) {
-            band.Lo = lo;
-            band.Below = cut.Count;
-            band.End.swap(*cut.Column);
-            if (band.Whole) std::fill(band.First.begin(), band.First.end(), 0);
-            band.Whole = false;
-        };
-        auto setHigh = [&](const Cut& cut, double hi) {
-            band.Hi = hi;
-            band.AtMost = cut.Count;
-            if (band.Whole)
-                std::fill(band.End.begin(), band.End.end(), static_cast<std::uint32_t>(nq));
-            band.First.swap(*cut.Column);
-            band.Whole = false;
-        };
-        if (rank <= cuts[0].Count) {
-            setHigh(cuts[0], std::nextafter(low, -Infinity));
-        } else if (rank > cuts[1].Count) {
-            setLow(cuts[1], cuts[1].Bound);
-        } else if (!stalled) {
-            setHigh(cuts[1], high);
-            setLow(cuts[0], low);
-        } else if (rank <= cuts[2].Count) {
-            found = PlusZero(low);
-            break;
-        } else if (rank > cuts[3].Count) {
-            found = PlusZero(high);
-            break;
-        } else {
-            setHigh(cuts[3], std::nextafter(high, -Infinity));
-            setLow(cuts[2], cuts[2].Bound);
-        }
-        stalled = band.Below == below && band.AtMost == atMost;
+        if (m_stalled && m_columns[2].empty()) m_columns[2] = Take(), m_columns[3] = Take();
+        for (std::size_t k = 0; k < (m_stalled ? 4u : 2u); ++k)
+            cuts.push_back({bounds[k], &m_columns[k], 0});
     }
-    space.Lists.push_back(std::move(band.First));
-    space.Lists.push_back(std::move(band.End));
-    for (auto& list : columns) space.Lists.push_back(std::move(list));
-    return found;
+
+    // Narrows the band by the walked cuts that Propose asked for; returns how many it used.
+    std::size_t Narrow(const Cut* cuts) {
+        const std::int64_t below = m_band.Below, atMost = m_band.AtMost;
+        const bool stalled = m_stalled;
+        const double low = cuts[0].Bound, high = std::nextafter(cuts[1].Bound, -Infinity);
+        // Differences below v are those at most the double just under v, so the band's bounds
+        // stay inclusive.
+        if (m_rank <= cuts[0].Count) {
+            SetHigh(cuts[0], std::nextafter(low, -Infinity));
+        } else if (m_rank > cuts[1].Count) {
+            SetLow(cuts[1], cuts[1].Bound);
+        } else if (!stalled) {
+            SetHigh(cuts[1], high);
+            SetLow(cuts[0], low);
+        } else if (m_rank <= cuts[2].Count) {
+            Settle(PlusZero(low));
+        } else if (m_rank > cuts[3].Count) {
+            Settle(PlusZero(high));
+        } else {
+            SetHigh(cuts[3], std::nextafter(high, -Infinity));
+            SetLow(cuts[2], cuts[2].Bound);
+        }
+        m_stalled = !m_done && m_band.Below == below && m_band.AtMost == atMost;
+        return stalled ? 4 : 2;
+    }
+
+private:
+    std::vector<std::uint32_t> Take() {
+        std::vector<std::uint32_t> list;
+        if (!m_space.Lists.empty()) list.swap(m_space.Lists.back()), m_space.Lists.pop_back();
+        list.resize(m_matrix.P.size());
+        return list;
+    }
+    void Settle(double value) {
+        m_found = value;
+        m_done = true;
+    }
+    // A band that was whole gets the other end of its rows filled in.
+    void SetLow(const Cut& cut, double lo) {
+        m_band.Lo = lo;
+        m_band.Below = cut.Count;
+        m_band.End.swap(*cut.Column);
+        if (m_band.Whole) std::fill(m_band.First.begin(), m_band.First.end(), 0);
+        m_band.Whole = false;
+    }
+    void SetHigh(const Cut& cut, double hi) {
+        m_band.Hi = hi;
+        m_band.AtMost = cut.Count;
+        if (m_band.Whole)
+            std::fill(m_band.End.begin(), m_band.End.end(),
+                      static_cast<std::uint32_t>(m_matrix.Q.size()));
+        m_band.First.swap(*cut.Column);
+        m_band.Whole = false;
+    }
+
+    const Matrix& m_matrix;
+    std::int64_t m_rank;
+    SelectionSpace& m_space;
+    Band m_band;
+    std::array<std::vector<std::uint32_t>, 4> m_columns;
+    // Set when the band did not shrink (every difference left in it ties with one of the two
+    // drawn values): the next walk also cuts just above the low one and just below the high
+    // one, which takes both out.
+    bool m_stalled = false;
+    bool m_done = false;
+    double m_found = 0;
+};
+
+// Runs the searches to their ends. Their first walks, over the whole matrix, go together with
+// `first`, cuts of the whole matrix wanted for their counts alone.
+void Search(const Matrix& m, std::span<RankSearch* const> searches, std::span<Cut> first) {
+    Uniform uniform;
+    std::vector<Cut> cuts(first.begin(), first.end());
+    for (RankSearch* search : searches) search->Propose(cuts, uniform);
+    Walk(m, nullptr, cuts);
+    std::copy(cuts.begin(), cuts.begin() + static_cast<std::ptrdiff_t>(first.size()),
+              first.begin());
+    const Cut* next = cuts.data() + first.size();
+    for (RankSearch* search : searches)
+        if (!search->Done()) next += search->Narrow(next);
+    for (RankSearch* search : searches) {
+        while (!search->Done()) {
+            cuts.clear();
+            search->Propose(cuts, uniform);
+            if (cuts.empty()) break;
+            Walk(m, &search->Range(), cuts);
+            search->Narrow(cuts.data());
+        }
+    }
 }
 
 }  // namespace
@@ -410,7 +465,7 @@ double Select(const Matrix& m, std::int64_t rank, SelectionSpace& space) {
 std::int64_t CountDifferencesBelow(std::span<const double> x, std::span<const double> y,
                                    bool negate, double bound) {
     Cut cut[] = {{bound}};
-    CountCuts(Oriented(x, y, negate), cut);
+    Walk(Oriented(x, y, negate), nullptr, cut);
     return cut[0].Count;
 }
 
@@ -424,7 +479,10 @@ double DifferenceAtRank(std::span<const double> x, std::span<const double> y, bo
     const Matrix m = Oriented(x, y, negate);
     CheckRank(m, rank);
     SelectionSpace space;
-    return Select(m, rank, space);
+    RankSearch search(m, rank, space);
+    RankSearch* const searches[] = {&search};
+    Search(m, searches, {});
+    return search.Found();
 }
 
 SortedSample SortedSample::From(std::span<const double> values) {
@@ -466,26 +524,32 @@ ExactPairResults ExactPairStatistics(const SortedSample& x, const SortedSample& 
     // The loop's classes: not above 0 is low; above 0 and at or above 2D is high. Both "not
     // above 0" and "below 2D" are lower sets of the differences, so their union is the larger.
     const double twice = 2 * meanDifference;
+    CheckRank(m, rankLower);
+    CheckRank(m, rankUpper);
+    RankSearch lower(m, rankLower, space), upper(m, rankUpper, space);
+    RankSearch* const searches[] = {&lower, &upper};
+    // The counts' two cuts ride along with the first walk of both searches.
     Cut counts[] = {{std::nextafter(0.0, Infinity)}, {twice}};
-    CountCuts(m, counts);
+    Search(m, searches, counts);
     r.Low = counts[0].Count;
     r.High = c - std::max(r.Low, counts[1].Count);
     r.Significant = c - r.Low - r.High;
+    r.PercentileLower = lower.Found();
+    r.PercentileUpper = upper.Found();
 
     const double np = static_cast<double>(minuend.Values.size());
     const double nq = static_cast<double>(subtrahend.Values.size());
     const TwoDoubles meanP = DividedBy({minuend.SumHigh, minuend.SumLow}, np);
     const TwoDoubles meanQ = DividedBy({subtrahend.SumHigh, subtrahend.SumLow}, nq);
     r.Mean = Plus(meanP, {-meanQ.High, -meanQ.Low}).High;
-    const TwoDoubles spread = Plus(Times({minuend.SquaresHigh, minuend.SquaresLow}, nq),
-                                   Times({subtrahend.SquaresHigh, subtrahend.SquaresLow}, np));
-    const TwoDoubles variance = DividedBy(spread, static_cast<double>(c - 1));
+    // (nq SS_p + np SS_q) / (C - 1) as (SS_p / np + SS_q / nq) (1 + 1 / (C - 1)), which keeps
+    // every step within range for the largest values a test takes.
+    const TwoDoubles perValue =
+        Plus(DividedBy({minuend.SquaresHigh, minuend.SquaresLow}, np),
+             DividedBy({subtrahend.SquaresHigh, subtrahend.SquaresLow}, nq));
+    const TwoDoubles variance = Plus(perValue, DividedBy(perValue, static_cast<double>(c - 1)));
     r.Variance = variance.High;
     r.SD = SquareRoot(variance);
-    CheckRank(m, rankLower);
-    CheckRank(m, rankUpper);
-    r.PercentileLower = Select(m, rankLower, space);
-    r.PercentileUpper = Select(m, rankUpper, space);
     return r;
 }
 
