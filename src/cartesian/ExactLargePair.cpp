@@ -205,6 +205,20 @@ void WalkRows(const Matrix& m, const Band& band, std::span<Cut> cuts) {
     for (std::size_t k = 0; k < K; ++k) cuts[k].Count = count[k];
 }
 
+template <bool Whole>
+void WalkSome(const Matrix& m, const Band& band, std::span<Cut> cuts) {
+    switch (cuts.size()) {
+        case 6:
+            return WalkRows<6, Whole>(m, band, cuts);
+        case 4:
+            return WalkRows<4, Whole>(m, band, cuts);
+        case 2:
+            return WalkRows<2, Whole>(m, band, cuts);
+        default:
+            return WalkRows<1, Whole>(m, band, cuts);
+    }
+}
+
 // The cuts inside the band (the whole matrix without one), a few at a time.
 void Walk(const Matrix& m, const Band* band, std::span<Cut> cuts) {
     static const Band whole;
@@ -214,33 +228,7 @@ void Walk(const Matrix& m, const Band* band, std::span<Cut> cuts) {
                               : cuts.size() >= 4 ? 4
                               : cuts.size() >= 2 ? 2
                                                  : 1;
-        const std::span<Cut> some = cuts.first(k);
-        switch (k + (b.Whole ? 10 : 0)) {
-            case 16:
-                WalkRows<6, true>(m, b, some);
-                break;
-            case 14:
-                WalkRows<4, true>(m, b, some);
-                break;
-            case 12:
-                WalkRows<2, true>(m, b, some);
-                break;
-            case 11:
-                WalkRows<1, true>(m, b, some);
-                break;
-            case 6:
-                WalkRows<6, false>(m, b, some);
-                break;
-            case 4:
-                WalkRows<4, false>(m, b, some);
-                break;
-            case 2:
-                WalkRows<2, false>(m, b, some);
-                break;
-            default:
-                WalkRows<1, false>(m, b, some);
-                break;
-        }
+        b.Whole ? WalkSome<true>(m, b, cuts.first(k)) : WalkSome<false>(m, b, cuts.first(k));
         cuts = cuts.subspan(k);
     }
 }
@@ -342,7 +330,7 @@ public:
         if (m_band.Lo == m_band.Hi) return Settle(PlusZero(m_band.Lo));
         if (m_band.Size() <= gatherLimit)
             return Settle(Gather(m_matrix, m_band, m_rank, m_space.Gathered));
-        constexpr std::size_t Draws = 1 << 16;
+        constexpr std::size_t Draws = 1 << 15;
         constexpr double Spread = 4;
         std::vector<double>& drawn = m_space.Drawn;
         drawn.resize(Draws);
