@@ -154,18 +154,23 @@ struct Cut {
     double Bound = 0;
     std::vector<std::uint32_t>* Column = nullptr;  // none when only the count is wanted
     std::int64_t Count = 0;
+    const Band* Within = nullptr;  // none for the whole matrix
 };
 
 // K cuts in one walk over the rows, each looked for inside the band (where its bound lies) or
 // the whole matrix: the samples are read once for all of them.
 template <std::size_t K, bool Whole>
-void WalkRows(const Matrix& m, const Band& band, std::span<Cut> cuts) {
+void WalkRows(const Matrix& m, std::span<Cut> cuts) {
     const std::size_t np = m.P.size();
     const auto nq = static_cast<std::uint32_t>(m.Q.size());
     const double* p = m.P.data();
     const double* q = m.Q.data();
-    const std::uint32_t* first = Whole ? nullptr : band.First.data();
-    const std::uint32_t* end = Whole ? nullptr : band.End.data();
+    std::array<const std::uint32_t*, K> first{}, end{};
+    for (std::size_t k = 0; k < K; ++k) {
+        const Band* band = cuts[k].Within;
+        if (!Whole && band && !band->Whole)
+            first[k] = band->First.data(), end[k] = band->End.data();
+    }
     std::array<double, K> bound;
     std::array<std::uint32_t*, K> column{};
     std::array<std::uint32_t, K> j{};
@@ -179,9 +184,9 @@ void WalkRows(const Matrix& m, const Band& band, std::span<Cut> cuts) {
     }
     for (std::size_t a = 0; a < np; ++a) {
         const double pa = p[a];
-        const std::uint32_t rowFirst = Whole ? 0 : first[a];
-        const std::uint32_t rowEnd = Whole ? nq : end[a];
         for (std::size_t k = 0; k < K; ++k) {
+            const std::uint32_t rowFirst = Whole || !first[k] ? 0 : first[k][a];
+            const std::uint32_t rowEnd = Whole || !first[k] ? nq : end[k][a];
             const double t = bound[k];
             std::uint32_t at = std::max(j[k], rowFirst);
             // A row's cut lies a step or two on from the last row's: four tests at once spare
@@ -206,29 +211,31 @@ void WalkRows(const Matrix& m, const Band& band, std::span<Cut> cuts) {
 }
 
 template <bool Whole>
-void WalkSome(const Matrix& m, const Band& band, std::span<Cut> cuts) {
+void WalkSome(const Matrix& m, std::span<Cut> cuts) {
     switch (cuts.size()) {
         case 6:
-            return WalkRows<6, Whole>(m, band, cuts);
+            return WalkRows<6, Whole>(m, cuts);
         case 4:
-            return WalkRows<4, Whole>(m, band, cuts);
+            return WalkRows<4, Whole>(m, cuts);
         case 2:
-            return WalkRows<2, Whole>(m, band, cuts);
+            return WalkRows<2, Whole>(m, cuts);
         default:
-            return WalkRows<1, Whole>(m, band, cuts);
+            return WalkRows<1, Whole>(m, cuts);
     }
 }
 
-// The cuts inside the band (the whole matrix without one), a few at a time.
-void Walk(const Matrix& m, const Band* band, std::span<Cut> cuts) {
-    static const Band whole;
-    const Band& b = band ? *band : whole;
+// The cuts, each inside its band, a few at a time.
+void Walk(const Matrix& m, std::span<Cut> cuts) {
     while (!cuts.empty()) {
         const std::size_t k = cuts.size() >= 6   ? 6
                               : cuts.size() >= 4 ? 4
                               : cuts.size() >= 2 ? 2
                                                  : 1;
-        b.Whole ? WalkSome<true>(m, b, cuts.first(k)) : WalkSome<false>(m, b, cuts.first(k));
+        const std::span<Cut> some = cuts.first(k);
+        const bool whole = std::all_of(some.begin(), some.end(), [](const Cut& cut) {
+            return !cut.Within || cut.Within->Whole;
+        });
+        whole ? WalkSome<true>(m, some) : WalkSome<false>(m, some);
         cuts = cuts.subspan(k);
     }
 }
@@ -354,7 +361,7 @@ public:
                                  high};
         if (m_stalled && m_columns[2].empty()) m_columns[2] = Take(), m_columns[3] = Take();
         for (std::size_t k = 0; k < (m_stalled ? 4u : 2u); ++k)
-            cuts.push_back({bounds[k], &m_columns[k], 0});
+            cuts.push_back({bounds[k], &m_columns[k], 0, &m_band});
     }
 
     // Narrows the band by the walked cuts that Propose asked for; returns how many it used.
@@ -430,21 +437,27 @@ private:
 void Search(const Matrix& m, std::span<RankSearch* const> searches, std::span<Cut> first) {
     Uniform uniform;
     std::vector<Cut> cuts(first.begin(), first.end());
-    for (RankSearch* search : searches) search->Propose(cuts, uniform);
-    Walk(m, nullptr, cuts);
-    std::copy(cuts.begin(), cuts.begin() + static_cast<std::ptrdiff_t>(first.size()),
-              first.begin());
-    const Cut* next = cuts.data() + first.size();
-    for (RankSearch* search : searches)
-        if (!search->Done()) next += search->Narrow(next);
-    for (RankSearch* search : searches) {
-        while (!search->Done()) {
-            cuts.clear();
+    std::vector<RankSearch*> walking;
+    for (bool firstWalk = true;; firstWalk = false) {
+        if (!firstWalk) cuts.clear();
+        walking.clear();
+        for (RankSearch* search : searches) {
+            if (search->Done()) continue;
+            const std::size_t before = cuts.size();
             search->Propose(cuts, uniform);
-            if (cuts.empty()) break;
-            Walk(m, &search->Range(), cuts);
-            search->Narrow(cuts.data());
+            if (cuts.size() > before) walking.push_back(search);
         }
+        if (firstWalk) {
+            Walk(m, cuts);
+            std::copy(cuts.begin(), cuts.begin() + static_cast<std::ptrdiff_t>(first.size()),
+                      first.begin());
+        } else if (walking.empty()) {
+            return;
+        } else {
+            Walk(m, cuts);
+        }
+        const Cut* next = cuts.data() + (firstWalk ? first.size() : 0);
+        for (RankSearch* search : walking) next += search->Narrow(next);
     }
 }
 
@@ -453,7 +466,7 @@ void Search(const Matrix& m, std::span<RankSearch* const> searches, std::span<Cu
 std::int64_t CountDifferencesBelow(std::span<const double> x, std::span<const double> y,
                                    bool negate, double bound) {
     Cut cut[] = {{bound}};
-    Walk(Oriented(x, y, negate), nullptr, cut);
+    Walk(Oriented(x, y, negate), cut);
     return cut[0].Count;
 }
 
