@@ -337,17 +337,19 @@ public:
         if (m_band.Lo == m_band.Hi) return Settle(PlusZero(m_band.Lo));
         if (m_band.Size() <= gatherLimit)
             return Settle(Gather(m_matrix, m_band, m_rank, m_space.Gathered));
-        constexpr std::size_t Draws = 1 << 15;
+        // About one draw for every four rows: more would cost more than the walk they spare.
+        const std::size_t Draws = std::clamp<std::size_t>(std::bit_floor(np / 4), 1 << 12, 1 << 15);
         constexpr double Spread = 4;
         std::vector<double>& drawn = m_space.Drawn;
         drawn.resize(Draws);
         Draw(m_matrix, m_band, drawn, m_space.Positions, uniform);
         const double share =
             (static_cast<double>(m_rank - m_band.Below) - 0.5) / static_cast<double>(m_band.Size());
-        const double middle = share * Draws;
-        const double reach = Spread * std::sqrt(Draws * share * (1 - share)) + 1;
+        const double middle = share * static_cast<double>(Draws);
+        const double reach =
+            Spread * std::sqrt(static_cast<double>(Draws) * share * (1 - share)) + 1;
         auto position = [&](double at) {
-            return static_cast<std::size_t>(std::clamp(at, 0.0, double{Draws - 1}));
+            return static_cast<std::size_t>(std::clamp(at, 0.0, static_cast<double>(Draws - 1)));
         };
         const std::size_t lowAt = position(std::floor(middle - reach));
         const std::size_t highAt = position(std::ceil(middle + reach));
