@@ -11,6 +11,7 @@
 #include "support/CsvReader.h"
 #include "support/RunProgram.h"
 #include "support/TestFiles.h"
+#include "shell/mainwindow/HeadlessWindow.h"
 
 namespace vortel {
 namespace {

@@ -11,6 +11,7 @@
 #include "support/ScriptedDialogues.h"
 #include "support/CsvReader.h"
 #include "support/TestFiles.h"
+#include "shell/mainwindow/HeadlessWindow.h"
 
 namespace vortel {
 namespace {
