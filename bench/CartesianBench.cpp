@@ -1,12 +1,13 @@
 // The Cartesian paired test as a user runs it: the five example treatments (10 pairs of
-// 4,000,000 differences) through vortel cartesian, one 2000 x 2000 pair with its detail files,
-// and the pair arithmetic alone.
+// 4,000,000 differences) through vortel cartesian, twenty made-up treatments (190 pairs), one
+// 2000 x 2000 pair with its detail files, and the pair arithmetic alone.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -97,6 +98,70 @@ void CartesianFiveExamples(benchmark::State& state) {
     state.counters["differences"] = 10 * 4'000'000.0;
 }
 BENCHMARK(CartesianFiveExamples)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+// Twenty treatments of B values each, their means close enough for neighbours to overlap, in
+// a folder of their own.
+struct TwentyTreatments {
+    fs::path Folder;
+    std::vector<std::string> Files;
+    explicit TwentyTreatments(int b) {
+        Folder = fs::temp_directory_path() /
+                 ("vortel-bench-twenty-" + std::to_string(b) + "-" + std::to_string(getpid()));
+        fs::create_directories(Folder);
+        std::mt19937 engine(20040101u + static_cast<unsigned>(b));
+        std::normal_distribution<double> z(0, 1);
+        for (int t = 1; t <= 20; ++t) {
+            const fs::path path = Folder / ("t" + std::to_string(t) + ".txt");
+            std::ofstream out(path, std::ios::binary);
+            out << "Plant " << t << "\r\nBootstrap results\r\n40\r\nLife table\r\n" << b
+                << "\r\nr\r\n40\r\n0.2\r\n";
+            const double mean = 0.17 + 0.003 * t;
+            char line[32];
+            for (int k = 0; k < b; ++k) {
+                std::snprintf(line, sizeof line, "%.6f\r\n", mean + 0.005 * z(engine));
+                out << line;
+            }
+            Files.push_back(path.string());
+        }
+    }
+    ~TwentyTreatments() {
+        std::error_code ec;
+        fs::remove_all(Folder, ec);
+    }
+    void ClearOutputs() const {
+        for (const auto& entry : fs::directory_iterator(Folder))
+            if (entry.path().extension() == ".txt" && entry.path().filename().string()[0] != 't')
+                fs::remove(entry.path());
+    }
+};
+
+// B = 2000 gives 190 pairs of 4,000,000 differences; B = 100,000 pairs of 10^10.
+void CartesianTwentyTreatments(benchmark::State& state) {
+    const int b = static_cast<int>(state.range(0));
+    const TwentyTreatments treatments(b);
+    std::vector<std::string> args{"cartesian"};
+    args.insert(args.end(), treatments.Files.begin(), treatments.Files.end());
+    long peak = 0;
+    for (auto _ : state) {
+        const long rss = RunVortel(args);
+        if (rss < 0) {
+            state.SkipWithError("vortel cartesian failed");
+            break;
+        }
+        peak = std::max(peak, rss);
+        state.PauseTiming();
+        treatments.ClearOutputs();
+        state.ResumeTiming();
+    }
+    state.counters["peak_rss_MB"] = static_cast<double>(peak) / 1024.0;
+    state.counters["pairs"] = 190;
+}
+BENCHMARK(CartesianTwentyTreatments)
+    ->Arg(2000)
+    ->Arg(100'000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 void CartesianPairWithDetailFiles(benchmark::State& state) {
     const ExampleFolder& examples = Examples();
