@@ -78,10 +78,12 @@ long RunVortel(const std::vector<std::string>& args) {
     return usage.ru_maxrss;
 }
 
-void CartesianFiveExamples(benchmark::State& state) {
-    const ExampleFolder& examples = Examples();
+// vortel cartesian on the files, timed once per iteration; the folder's outputs are cleared
+// between runs, untimed.
+template <class Folder>
+void TimeCartesian(benchmark::State& state, const Folder& folder) {
     std::vector<std::string> args{"cartesian"};
-    args.insert(args.end(), examples.Files.begin(), examples.Files.end());
+    args.insert(args.end(), folder.Files.begin(), folder.Files.end());
     long peak = 0;
     for (auto _ : state) {
         const long rss = RunVortel(args);
@@ -91,10 +93,14 @@ void CartesianFiveExamples(benchmark::State& state) {
         }
         peak = std::max(peak, rss);
         state.PauseTiming();
-        examples.ClearOutputs();
+        folder.ClearOutputs();
         state.ResumeTiming();
     }
     state.counters["peak_rss_MB"] = static_cast<double>(peak) / 1024.0;
+}
+
+void CartesianFiveExamples(benchmark::State& state) {
+    TimeCartesian(state, Examples());
     state.counters["differences"] = 10 * 4'000'000.0;
 }
 BENCHMARK(CartesianFiveExamples)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
@@ -113,8 +119,8 @@ struct TwentyTreatments {
         for (int t = 1; t <= 20; ++t) {
             const fs::path path = Folder / ("t" + std::to_string(t) + ".txt");
             std::ofstream out(path, std::ios::binary);
-            out << "Plant " << t << "\r\nBootstrap results\r\n40\r\nLife table\r\n" << b
-                << "\r\nr\r\n40\r\n0.2\r\n";
+            out << "Plant " << t << "\r\nBootstrap results\r\n40\r\nLife table\r\n"
+                << b << "\r\nr\r\n40\r\n0.2\r\n";
             const double mean = 0.17 + 0.003 * t;
             char line[32];
             for (int k = 0; k < b; ++k) {
@@ -137,23 +143,7 @@ struct TwentyTreatments {
 
 // B = 2000 gives 190 pairs of 4,000,000 differences; B = 100,000 pairs of 10^10.
 void CartesianTwentyTreatments(benchmark::State& state) {
-    const int b = static_cast<int>(state.range(0));
-    const TwentyTreatments treatments(b);
-    std::vector<std::string> args{"cartesian"};
-    args.insert(args.end(), treatments.Files.begin(), treatments.Files.end());
-    long peak = 0;
-    for (auto _ : state) {
-        const long rss = RunVortel(args);
-        if (rss < 0) {
-            state.SkipWithError("vortel cartesian failed");
-            break;
-        }
-        peak = std::max(peak, rss);
-        state.PauseTiming();
-        treatments.ClearOutputs();
-        state.ResumeTiming();
-    }
-    state.counters["peak_rss_MB"] = static_cast<double>(peak) / 1024.0;
+    TimeCartesian(state, TwentyTreatments(static_cast<int>(state.range(0))));
     state.counters["pairs"] = 190;
 }
 BENCHMARK(CartesianTwentyTreatments)

@@ -24,8 +24,8 @@ std::int16_t AskTreatmentCount(Dialogues& ui) {
     // Fewer than two treatments leave no pair to compare and more than MostTreatments do not
     // fit the tables; both are refused before any file is chosen.
     if (!(count >= 2 && count <= MostTreatments)) {
-        throw RunStopped("The number of treatments must be 2 to " + Text(MostTreatments) +
-                         "; \"" + answer + "\" was entered. The test is abandoned.");
+        throw RunStopped("The number of treatments must be 2 to " + Text(MostTreatments) + "; \"" +
+                         answer + "\" was entered. The test is abandoned.");
     }
     return static_cast<std::int16_t>(count);
 }

@@ -50,7 +50,8 @@ std::vector<LetterMembers> InsertAndAbsorb(const DifferenceMatrix& differs, int 
             for (std::size_t s = 0; s < split.size(); ++s) {
                 const LetterMembers copy = split[s];
                 auto contains = [copy](LetterMembers other) { return (copy & other) == copy; };
-                bool absorbed = std::any_of(kept.begin(), kept.begin() + static_cast<std::ptrdiff_t>(unsplit), contains);
+                bool absorbed = std::any_of(
+                    kept.begin(), kept.begin() + static_cast<std::ptrdiff_t>(unsplit), contains);
                 for (std::size_t o = 0; o < split.size() && !absorbed; ++o) {
                     // Of two equal copies the first stays.
                     absorbed = o != s && contains(split[o]) && (split[o] != copy || o < s);
@@ -134,7 +135,8 @@ std::optional<std::vector<std::string>> TreatmentLetters(const std::vector<Lette
     std::vector<std::string> marks(static_cast<std::size_t>(std::max(treatments, 0)));
     for (std::size_t k = 0; k < letters.size(); ++k) {
         for (int t = 0; t < treatments; ++t)
-            if (Holds(letters[k], t)) marks[static_cast<std::size_t>(t)] += LetterName(static_cast<int>(k));
+            if (Holds(letters[k], t))
+                marks[static_cast<std::size_t>(t)] += LetterName(static_cast<int>(k));
     }
     return marks;
 }

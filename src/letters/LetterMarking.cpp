@@ -160,7 +160,8 @@ void PrintPairTestTable5TreatsA16(const AnalysisState& s, TextWriter& o) {
 }
 
 std::optional<std::vector<std::string>> ManyTreatmentMarking(const AnalysisState& state, int n) {
-    DifferenceMatrix differs(static_cast<std::size_t>(n), std::vector<bool>(static_cast<std::size_t>(n)));
+    DifferenceMatrix differs(static_cast<std::size_t>(n),
+                             std::vector<bool>(static_cast<std::size_t>(n)));
     for (int i = 1; i <= n; ++i) {
         for (int j = i + 1; j <= n; ++j) {
             const bool differ = !NotDifferentInState(state, i, j);
@@ -179,7 +180,8 @@ void PrintLetterMarkingSection(AnalysisState& state, TextWriter& out) {
     if (n <= MostMarkedTreatments) {
         out.Line(" You can use the following table to mark the differences between treatments.");
         out.Line(" Only the differences between the first few treatments are marked for you.");
-        out.Line(" Note well! If this table is not completed, you have to complete the rest \"_\" ");
+        out.Line(
+            " Note well! If this table is not completed, you have to complete the rest \"_\" ");
         out.Line(" yourself. Attention! Not every \"_\" needs to be filled with a letter. ");
         out.Line(" This is a good practice of \"critical thinking\".");
         out.Line(" Note well: \"Thinking is the most important thing in science\".");

@@ -141,10 +141,10 @@ TEST(CartesianBatch, RefusedInputLeavesTheFolderAsItWas) {
 TEST(CartesianBatch, HelpDocumentsTheCommand) {
     const ProgramResult o = RunVortel({"--help"});
     EXPECT_EQ(o.status, 0);
-    for (const char* part : {"vortel cartesian", "--transform none|arcsine|logit", "--reversed",
-                             "--detail-differences", "--flow-record", "--code CODE",
-                             "two to 20 treatments", "FILE20", "compact\n      letter display",
-                             "insertion and absorption"})
+    for (const char* part :
+         {"vortel cartesian", "--transform none|arcsine|logit", "--reversed",
+          "--detail-differences", "--flow-record", "--code CODE", "two to 20 treatments", "FILE20",
+          "compact\n      letter display", "insertion and absorption"})
         EXPECT_NE(o.out.find(part), std::string::npos) << part;
 }
 

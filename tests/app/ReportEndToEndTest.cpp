@@ -90,8 +90,8 @@ struct Plant {
 };
 
 // A whole test of the plants, entered in the order given; the report's text.
-std::string RunPlants(const test::TempFolder& folder, const std::vector<Plant>& plants,
-                      App& app, ScriptedDialogues& ui) {
+std::string RunPlants(const test::TempFolder& folder, const std::vector<Plant>& plants, App& app,
+                      ScriptedDialogues& ui) {
     SetEditionValues(app.State());
     ui.No().No().Type(std::to_string(plants.size())).Type("0");
     for (const auto& p : plants) {
@@ -134,14 +134,17 @@ TEST(ReportEndToEnd, SixTreatmentsFromFilesToReport) {
     HeadlessWindow window;
     FixedClock clock(Moment);
     App app(ui, window, clock);
-    const std::string report = RunPlants(
-        folder,
-        {{"Cress", 10}, {"Kale", 20}, {"Radish", 5}, {"Turnip", 17}, {"Mustard", 14},
-         {"Cabbage", 18}},
-        app, ui);
+    const std::string report = RunPlants(folder,
+                                         {{"Cress", 10},
+                                          {"Kale", 20},
+                                          {"Radish", 5},
+                                          {"Turnip", 17},
+                                          {"Mustard", 14},
+                                          {"Cabbage", 18}},
+                                         app, ui);
     ExpectGolden("end-to-end-six.txt", report);
     EXPECT_EQ(Count(report, "Comparison between "), 15u);
-    EXPECT_EQ(Count(report, "\r\n " + std::string(81, '=') + "\r\n"), 5u);  // 11 x 6 + 15
+    EXPECT_EQ(Count(report, "\r\n " + std::string(81, '=') + "\r\n"), 5u);   // 11 x 6 + 15
     EXPECT_NE(report.find("Alpha(Sidak) = 0.00341371"), std::string::npos);  // 1 - 0.95^(1/15)
     EXPECT_EQ(MarkingRows(report), (std::vector<std::string>{"Kale a", "Cabbage a", "Turnip ab",
                                                              "Mustard b", "Cress c", "Radish d"}));
@@ -155,8 +158,8 @@ TEST(ReportEndToEnd, SixTreatmentsFromFilesToReport) {
 // Eight and 20 treatments: a section per pair, tables 11 x N + 15 wide with the originals
 // after them, a grid of N + 1 rows and columns, and letters that follow the P-values.
 TEST(ReportEndToEnd, EightAndTwentyTreatmentsFillEveryTable) {
-    std::vector<Plant> eight = {{"Cress", 10}, {"Kale", 20}, {"Radish", 5}, {"Turnip", 17},
-                                {"Mustard", 14}, {"Cabbage", 18}, {"Leek", 7}, {"Onion", 25}};
+    std::vector<Plant> eight = {{"Cress", 10},   {"Kale", 20},    {"Radish", 5}, {"Turnip", 17},
+                                {"Mustard", 14}, {"Cabbage", 18}, {"Leek", 7},   {"Onion", 25}};
     std::vector<Plant> twenty;
     for (int k = 1; k <= 20; ++k) twenty.push_back({"P" + std::to_string(k), 3 * k});
     const struct {
@@ -193,7 +196,8 @@ TEST(ReportEndToEnd, EightAndTwentyTreatmentsFillEveryTable) {
                 const std::string a = rows[i - 1].substr(rows[i - 1].find(' ') + 1);
                 const std::string b = rows[j - 1].substr(rows[j - 1].find(' ') + 1);
                 const bool share = a.find_first_of(b) != std::string::npos;
-                EXPECT_EQ(share, s.PValue(static_cast<std::int64_t>(j), static_cast<std::int64_t>(i)) > 0.05)
+                EXPECT_EQ(share, s.PValue(static_cast<std::int64_t>(j),
+                                          static_cast<std::int64_t>(i)) > 0.05)
                     << n << " treatments, pair " << i << "-" << j;
             }
         }

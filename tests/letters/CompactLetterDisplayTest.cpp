@@ -13,7 +13,8 @@ namespace {
 // Every pair of n treatments different, except the pairs listed (counted from 1, as in the
 // report: "1-2 3-4").
 DifferenceMatrix Differs(int n, const std::string& notDifferent = "") {
-    DifferenceMatrix d(static_cast<std::size_t>(n), std::vector<bool>(static_cast<std::size_t>(n), true));
+    DifferenceMatrix d(static_cast<std::size_t>(n),
+                       std::vector<bool>(static_cast<std::size_t>(n), true));
     std::istringstream in(notDifferent);
     int i = 0, j = 0;
     char dash = 0;
@@ -37,7 +38,8 @@ bool Holds(LetterMembers letter, int t) { return ((letter >> t) & 1u) != 0; }
 std::string Broken(const DifferenceMatrix& differs, const std::vector<LetterMembers>& letters) {
     const int n = static_cast<int>(differs.size());
     // shared[a][b]: letters held by both; shared[t][t]: letters held by t.
-    std::vector<std::vector<int>> shared(static_cast<std::size_t>(n), std::vector<int>(static_cast<std::size_t>(n)));
+    std::vector<std::vector<int>> shared(static_cast<std::size_t>(n),
+                                         std::vector<int>(static_cast<std::size_t>(n)));
     auto at = [&](int a, int b) -> int& {
         return shared[static_cast<std::size_t>(a)][static_cast<std::size_t>(b)];
     };
@@ -63,9 +65,11 @@ std::string Broken(const DifferenceMatrix& differs, const std::vector<LetterMemb
         for (int t = 0; t < n; ++t) {
             bool joins = !Holds(letters[k], t);
             for (int m = 0; m < n && joins; ++m)
-                joins = !Holds(letters[k], m) || !differs[static_cast<std::size_t>(t)][static_cast<std::size_t>(m)];
+                joins = !Holds(letters[k], m) ||
+                        !differs[static_cast<std::size_t>(t)][static_cast<std::size_t>(m)];
             if (joins)
-                return "treatment " + std::to_string(t + 1) + " could join letter " + std::to_string(k);
+                return "treatment " + std::to_string(t + 1) + " could join letter " +
+                       std::to_string(k);
         }
         bool spare = true;
         for (int a = 0; a < n; ++a)
@@ -96,7 +100,8 @@ TEST(CompactLetterDisplay, GivesTheHandWorkedLetters) {
         std::vector<std::string> marks;
     } cases[] = {
         {6, "", {"a", "b", "c", "d", "e", "f"}},
-        {6, "1-2 1-3 1-4 1-5 1-6 2-3 2-4 2-5 2-6 3-4 3-5 3-6 4-5 4-6 5-6",
+        {6,
+         "1-2 1-3 1-4 1-5 1-6 2-3 2-4 2-5 2-6 3-4 3-5 3-6 4-5 4-6 5-6",
          {"a", "a", "a", "a", "a", "a"}},
         // A staircase of overlapping groups, as neighbouring means give.
         {7, "1-2 1-3 2-3 2-4 3-4 4-5 6-7", {"a", "ab", "ab", "bc", "c", "d", "d"}},
@@ -121,7 +126,8 @@ TEST(CompactLetterDisplay, KeepsItsPromisesForEveryPatternOfUpToSixTreatments) {
     for (int n = 0; n <= 6; ++n) {
         const int pairs = n * (n - 1) / 2;
         for (unsigned bits = 0; bits < (1u << pairs); ++bits) {
-            DifferenceMatrix d(static_cast<std::size_t>(n), std::vector<bool>(static_cast<std::size_t>(n)));
+            DifferenceMatrix d(static_cast<std::size_t>(n),
+                               std::vector<bool>(static_cast<std::size_t>(n)));
             unsigned b = 0;
             for (std::size_t i = 0; i < d.size(); ++i) {
                 for (std::size_t j = i + 1; j < d.size(); ++j, ++b)
@@ -142,7 +148,8 @@ TEST(CompactLetterDisplay, KeepsItsPromisesForRandomPatternsOfUpToTwentyTreatmen
             const double share = (round % 5 + 0.5) / 5;  // of differing pairs
             const bool staircase = round % 2 == 1;
             const int reach = 1 + round % 4;
-            DifferenceMatrix d(static_cast<std::size_t>(n), std::vector<bool>(static_cast<std::size_t>(n)));
+            DifferenceMatrix d(static_cast<std::size_t>(n),
+                               std::vector<bool>(static_cast<std::size_t>(n)));
             for (int i = 0; i < n; ++i) {
                 for (int j = i + 1; j < n; ++j) {
                     const bool differ = staircase ? j - i > reach || unit(engine) < share / 4
@@ -163,7 +170,8 @@ TEST(CompactLetterDisplay, ThinsOutThousandsOfGroups) {
     const int n = 20;
     DifferenceMatrix d(n, std::vector<bool>(n));
     for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j) d[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] = i != j && i / 3 == j / 3;
+        for (int j = 0; j < n; ++j)
+            d[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] = i != j && i / 3 == j / 3;
     EXPECT_EQ(Broken(d, CompactLetterDisplay(d)), "");
 }
 
@@ -177,10 +185,12 @@ TEST(TreatmentLetters, NamesFiftyTwoLettersAndNoMore) {
     // Not different exactly across two halves: every such pair needs a letter of its own.
     auto halves = [](int first, int second) {
         const int n = first + second;
-        DifferenceMatrix d(static_cast<std::size_t>(n), std::vector<bool>(static_cast<std::size_t>(n)));
+        DifferenceMatrix d(static_cast<std::size_t>(n),
+                           std::vector<bool>(static_cast<std::size_t>(n)));
         for (int i = 0; i < n; ++i)
             for (int j = 0; j < n; ++j)
-                d[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] = (i < first) == (j < first);
+                d[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] =
+                    (i < first) == (j < first);
         return d;
     };
     const auto thirty = CompactLetterDisplay(halves(6, 5));

@@ -291,7 +291,8 @@ TEST(LetterMarkingSection, SaysSoWhenTheLettersRunOut) {
         for (int j = 9; j <= 16; ++j) SetP(state, i, j, NotDifferent);
     const auto lines = Lines(Section(state));
     ASSERT_EQ(lines.size(), 4u + 3u + 16u + 1u);
-    EXPECT_EQ(lines[2], " These treatments would need more letters than the 52 of a to z and A to Z;");
+    EXPECT_EQ(lines[2],
+              " These treatments would need more letters than the 52 of a to z and A to Z;");
     EXPECT_EQ(lines[3], " the P-values of the tables above give every pair.");
     for (int k = 1; k <= 16; ++k) {
         const std::string& row = lines[static_cast<std::size_t>(6 + k)];
