@@ -1,12 +1,14 @@
 // The Cartesian paired test as a user runs it: the five example treatments (10 pairs of
 // 4,000,000 differences) through vortel cartesian, twenty made-up treatments (190 pairs), one
-// 2000 x 2000 pair with its detail files, and the pair arithmetic alone.
+// 2000 x 2000 pair with its detail files, the pair arithmetic alone, and five treatments of
+// B = 100,000 and 1,000,000 whose pairs all lie past the value lists.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -105,54 +107,6 @@ void CartesianFiveExamples(benchmark::State& state) {
 }
 BENCHMARK(CartesianFiveExamples)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
-// Twenty treatments of B values each, their means close enough for neighbours to overlap, in
-// a folder of their own.
-struct TwentyTreatments {
-    fs::path Folder;
-    std::vector<std::string> Files;
-    explicit TwentyTreatments(int b) {
-        Folder = fs::temp_directory_path() /
-                 ("vortel-bench-twenty-" + std::to_string(b) + "-" + std::to_string(getpid()));
-        fs::create_directories(Folder);
-        std::mt19937 engine(20040101u + static_cast<unsigned>(b));
-        std::normal_distribution<double> z(0, 1);
-        for (int t = 1; t <= 20; ++t) {
-            const fs::path path = Folder / ("t" + std::to_string(t) + ".txt");
-            std::ofstream out(path, std::ios::binary);
-            out << "Plant " << t << "\r\nBootstrap results\r\n40\r\nLife table\r\n"
-                << b << "\r\nr\r\n40\r\n0.2\r\n";
-            const double mean = 0.17 + 0.003 * t;
-            char line[32];
-            for (int k = 0; k < b; ++k) {
-                std::snprintf(line, sizeof line, "%.6f\r\n", mean + 0.005 * z(engine));
-                out << line;
-            }
-            Files.push_back(path.string());
-        }
-    }
-    ~TwentyTreatments() {
-        std::error_code ec;
-        fs::remove_all(Folder, ec);
-    }
-    void ClearOutputs() const {
-        for (const auto& entry : fs::directory_iterator(Folder))
-            if (entry.path().extension() == ".txt" && entry.path().filename().string()[0] != 't')
-                fs::remove(entry.path());
-    }
-};
-
-// B = 2000 gives 190 pairs of 4,000,000 differences; B = 100,000 pairs of 10^10.
-void CartesianTwentyTreatments(benchmark::State& state) {
-    TimeCartesian(state, TwentyTreatments(static_cast<int>(state.range(0))));
-    state.counters["pairs"] = 190;
-}
-BENCHMARK(CartesianTwentyTreatments)
-    ->Arg(2000)
-    ->Arg(100'000)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Iterations(3);
-
 void CartesianPairWithDetailFiles(benchmark::State& state) {
     const ExampleFolder& examples = Examples();
     const std::vector<std::string> args{"cartesian", "--detail-differences", examples.Files[0],
@@ -190,5 +144,76 @@ void TallyOnePair(benchmark::State& state) {
         benchmark::Counter(4'000'000.0, benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(TallyOnePair)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+// `count` treatments of B values each, written at run time into a folder of their own: normal
+// values printed to 17 digits (about 18 bytes a value, 90 MB for five at B = 1,000,000), or
+// tie-heavy fiftieths (k / 50). Neighbouring means lie 0.004 apart, less than the spread.
+struct LargeTreatments {
+    fs::path Folder;
+    std::vector<std::string> Files;
+    LargeTreatments(int b, bool ties, int count = 5) {
+        Folder = fs::temp_directory_path() /
+                 ("vortel-bench-large-" + std::to_string(getpid()) + "-" + std::to_string(count) +
+                  "x" + std::to_string(b) + (ties ? "-ties" : ""));
+        fs::create_directories(Folder);
+        std::mt19937_64 engine(20240307);
+        for (int t = 1; t <= count; ++t) {
+            const double mean = 0.23 - 0.004 * t;
+            std::normal_distribution<double> normal(ties ? mean * 200 : mean, ties ? 3 : 0.005);
+            std::string text = "T" + std::to_string(t) + "\r\nBootstrap results\r\n48\r\n" +
+                               "Life table\r\n" + std::to_string(b) + "\r\nr\r\n48\r\n0.23\r\n";
+            char buffer[40];
+            for (int k = 0; k < b; ++k) {
+                const double v = ties ? std::round(normal(engine)) / 50 : normal(engine);
+                text.append(buffer, static_cast<std::size_t>(
+                                        std::snprintf(buffer, sizeof buffer, "%.17g\r\n", v)));
+            }
+            const fs::path path = Folder / ("treatment-" + std::to_string(t) + ".txt");
+            std::ofstream(path, std::ios::binary) << text;
+            Files.push_back(path.string());
+        }
+    }
+    ~LargeTreatments() {
+        std::error_code ec;
+        fs::remove_all(Folder, ec);
+    }
+    void ClearOutputs() const {
+        for (const auto& entry : fs::directory_iterator(Folder))
+            if (entry.path().filename().string().rfind("treatment-", 0) != 0)
+                fs::remove(entry.path());
+    }
+};
+
+// Ten pairs past the value lists, each by the exact path, from reading the files to the report.
+void CartesianFiveLargeTreatments(benchmark::State& state) {
+    TimeCartesian(state, LargeTreatments(static_cast<int>(state.range(0)), state.range(1) != 0));
+    state.counters["differences"] = 10.0 * static_cast<double>(state.range(0) * state.range(0));
+}
+BENCHMARK(CartesianFiveLargeTreatments)
+    ->ArgNames({"B", "ties"})
+    ->Args({100'000, 0})
+    ->Args({100'000, 1})
+    ->Args({1'000'000, 0})
+    ->Args({1'000'000, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+
+// 190 pairs: of 4,000,000 differences each at B = 2000, by the exact path at B = 100,000.
+void CartesianTwentyTreatments(benchmark::State& state) {
+    TimeCartesian(state, LargeTreatments(static_cast<int>(state.range(0)), false, 20));
+    state.counters["pairs"] = 190;
+}
+BENCHMARK(CartesianTwentyTreatments)
+    ->ArgName("B")
+    ->Arg(2000)
+    ->Arg(100'000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 }  // namespace

@@ -129,6 +129,8 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
     SystemClock clock;
     App app(ui, window, clock);
     SetEditionValues(app.State());
+    // A batch run cannot be asked what to do instead, so detail files it cannot write refuse it.
+    app.State().DetailFilesRequired = o.DetailDifferences;
     app.Generator().Seed(static_cast<std::uint32_t>(clock.Now().Second));
 
     // Output files go where the file dialogue would have left the current folder.
