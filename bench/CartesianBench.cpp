@@ -60,7 +60,7 @@ const ExampleFolder& Examples() {
 
 // Runs vortel with its output discarded; returns the child's peak resident memory in KiB, or -1
 // when it did not exit with 0.
-long RunVortel(const std::vector<std::string>& args) {
+long RunVortel(const std::vector<std::string>& args, double* cpuSeconds = nullptr) {
     const pid_t child = fork();
     if (child == 0) {
         std::vector<char*> argv;
@@ -77,32 +77,41 @@ long RunVortel(const std::vector<std::string>& args) {
     rusage usage{};
     if (wait4(child, &status, 0, &usage) != child) return -1;
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
+    if (cpuSeconds)
+        *cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                      static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     return usage.ru_maxrss;
 }
 
-// vortel cartesian on the files, timed once per iteration; the folder's outputs are cleared
-// between runs, untimed.
-template <class Folder>
-void TimeCartesian(benchmark::State& state, const Folder& folder) {
+// Times vortel cartesian on the files, clearing the outputs between runs untimed, and counts
+// the peak memory of the runs.
+template <class Clear>
+void TimeCartesian(benchmark::State& state, const std::vector<std::string>& files, Clear clear) {
     std::vector<std::string> args{"cartesian"};
-    args.insert(args.end(), folder.Files.begin(), folder.Files.end());
+    args.insert(args.end(), files.begin(), files.end());
     long peak = 0;
+    double cpu = 0;
     for (auto _ : state) {
-        const long rss = RunVortel(args);
+        double seconds = 0;
+        const long rss = RunVortel(args, &seconds);
         if (rss < 0) {
             state.SkipWithError("vortel cartesian failed");
             break;
         }
         peak = std::max(peak, rss);
+        cpu += seconds;
         state.PauseTiming();
-        folder.ClearOutputs();
+        clear();
         state.ResumeTiming();
     }
     state.counters["peak_rss_MB"] = static_cast<double>(peak) / 1024.0;
+    // The program's own processor time, which a busy machine stretches less than the clock.
+    state.counters["vortel_cpu_s"] = benchmark::Counter(cpu, benchmark::Counter::kAvgIterations);
 }
 
 void CartesianFiveExamples(benchmark::State& state) {
-    TimeCartesian(state, Examples());
+    const ExampleFolder& examples = Examples();
+    TimeCartesian(state, examples.Files, [&] { examples.ClearOutputs(); });
     state.counters["differences"] = 10 * 4'000'000.0;
 }
 BENCHMARK(CartesianFiveExamples)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
@@ -190,7 +199,8 @@ struct LargeTreatments {
 
 // Ten pairs past the value lists, each by the exact path, from reading the files to the report.
 void CartesianFiveLargeTreatments(benchmark::State& state) {
-    TimeCartesian(state, LargeTreatments(static_cast<int>(state.range(0)), state.range(1) != 0));
+    const LargeTreatments treatments(static_cast<int>(state.range(0)), state.range(1) != 0);
+    TimeCartesian(state, treatments.Files, [&] { treatments.ClearOutputs(); });
     state.counters["differences"] = 10.0 * static_cast<double>(state.range(0) * state.range(0));
 }
 BENCHMARK(CartesianFiveLargeTreatments)
@@ -205,7 +215,8 @@ BENCHMARK(CartesianFiveLargeTreatments)
 
 // 190 pairs: of 4,000,000 differences each at B = 2000, by the exact path at B = 100,000.
 void CartesianTwentyTreatments(benchmark::State& state) {
-    TimeCartesian(state, LargeTreatments(static_cast<int>(state.range(0)), false, 20));
+    const LargeTreatments treatments(static_cast<int>(state.range(0)), false, 20);
+    TimeCartesian(state, treatments.Files, [&] { treatments.ClearOutputs(); });
     state.counters["pairs"] = 190;
 }
 BENCHMARK(CartesianTwentyTreatments)

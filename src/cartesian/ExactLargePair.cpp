@@ -154,18 +154,23 @@ struct Cut {
     double Bound = 0;
     std::vector<std::uint32_t>* Column = nullptr;  // none when only the count is wanted
     std::int64_t Count = 0;
+    const Band* Within = nullptr;  // none for the whole matrix
 };
 
 // K cuts in one walk over the rows, each looked for inside the band (where its bound lies) or
 // the whole matrix: the samples are read once for all of them.
 template <std::size_t K, bool Whole>
-void WalkRows(const Matrix& m, const Band& band, std::span<Cut> cuts) {
+void WalkRows(const Matrix& m, std::span<Cut> cuts) {
     const std::size_t np = m.P.size();
     const auto nq = static_cast<std::uint32_t>(m.Q.size());
     const double* p = m.P.data();
     const double* q = m.Q.data();
-    const std::uint32_t* first = Whole ? nullptr : band.First.data();
-    const std::uint32_t* end = Whole ? nullptr : band.End.data();
+    std::array<const std::uint32_t*, K> first{}, end{};
+    for (std::size_t k = 0; k < K; ++k) {
+        const Band* band = cuts[k].Within;
+        if (!Whole && band && !band->Whole)
+            first[k] = band->First.data(), end[k] = band->End.data();
+    }
     std::array<double, K> bound;
     std::array<std::uint32_t*, K> column{};
     std::array<std::uint32_t, K> j{};
@@ -179,9 +184,9 @@ void WalkRows(const Matrix& m, const Band& band, std::span<Cut> cuts) {
     }
     for (std::size_t a = 0; a < np; ++a) {
         const double pa = p[a];
-        const std::uint32_t rowFirst = Whole ? 0 : first[a];
-        const std::uint32_t rowEnd = Whole ? nq : end[a];
         for (std::size_t k = 0; k < K; ++k) {
+            const std::uint32_t rowFirst = Whole || !first[k] ? 0 : first[k][a];
+            const std::uint32_t rowEnd = Whole || !first[k] ? nq : end[k][a];
             const double t = bound[k];
             std::uint32_t at = std::max(j[k], rowFirst);
             // A row's cut lies a step or two on from the last row's: four tests at once spare
@@ -205,42 +210,32 @@ void WalkRows(const Matrix& m, const Band& band, std::span<Cut> cuts) {
     for (std::size_t k = 0; k < K; ++k) cuts[k].Count = count[k];
 }
 
-// The cuts inside the band (the whole matrix without one), a few at a time.
-void Walk(const Matrix& m, const Band* band, std::span<Cut> cuts) {
-    static const Band whole;
-    const Band& b = band ? *band : whole;
+template <bool Whole>
+void WalkSome(const Matrix& m, std::span<Cut> cuts) {
+    switch (cuts.size()) {
+        case 6:
+            return WalkRows<6, Whole>(m, cuts);
+        case 4:
+            return WalkRows<4, Whole>(m, cuts);
+        case 2:
+            return WalkRows<2, Whole>(m, cuts);
+        default:
+            return WalkRows<1, Whole>(m, cuts);
+    }
+}
+
+// The cuts, each inside its band, a few at a time.
+void Walk(const Matrix& m, std::span<Cut> cuts) {
     while (!cuts.empty()) {
         const std::size_t k = cuts.size() >= 6   ? 6
                               : cuts.size() >= 4 ? 4
                               : cuts.size() >= 2 ? 2
                                                  : 1;
         const std::span<Cut> some = cuts.first(k);
-        switch (k + (b.Whole ? 10 : 0)) {
-            case 16:
-                WalkRows<6, true>(m, b, some);
-                break;
-            case 14:
-                WalkRows<4, true>(m, b, some);
-                break;
-            case 12:
-                WalkRows<2, true>(m, b, some);
-                break;
-            case 11:
-                WalkRows<1, true>(m, b, some);
-                break;
-            case 6:
-                WalkRows<6, false>(m, b, some);
-                break;
-            case 4:
-                WalkRows<4, false>(m, b, some);
-                break;
-            case 2:
-                WalkRows<2, false>(m, b, some);
-                break;
-            default:
-                WalkRows<1, false>(m, b, some);
-                break;
-        }
+        const bool whole = std::all_of(some.begin(), some.end(), [](const Cut& cut) {
+            return !cut.Within || cut.Within->Whole;
+        });
+        whole ? WalkSome<true>(m, some) : WalkSome<false>(m, some);
         cuts = cuts.subspan(k);
     }
 }
@@ -342,17 +337,19 @@ public:
         if (m_band.Lo == m_band.Hi) return Settle(PlusZero(m_band.Lo));
         if (m_band.Size() <= gatherLimit)
             return Settle(Gather(m_matrix, m_band, m_rank, m_space.Gathered));
-        constexpr std::size_t Draws = 1 << 16;
+        // About one draw for every four rows: more would cost more than the walk they spare.
+        const std::size_t Draws = std::clamp<std::size_t>(std::bit_floor(np / 4), 1 << 12, 1 << 15);
         constexpr double Spread = 4;
         std::vector<double>& drawn = m_space.Drawn;
         drawn.resize(Draws);
         Draw(m_matrix, m_band, drawn, m_space.Positions, uniform);
         const double share =
             (static_cast<double>(m_rank - m_band.Below) - 0.5) / static_cast<double>(m_band.Size());
-        const double middle = share * Draws;
-        const double reach = Spread * std::sqrt(Draws * share * (1 - share)) + 1;
+        const double middle = share * static_cast<double>(Draws);
+        const double reach =
+            Spread * std::sqrt(static_cast<double>(Draws) * share * (1 - share)) + 1;
         auto position = [&](double at) {
-            return static_cast<std::size_t>(std::clamp(at, 0.0, double{Draws - 1}));
+            return static_cast<std::size_t>(std::clamp(at, 0.0, static_cast<double>(Draws - 1)));
         };
         const std::size_t lowAt = position(std::floor(middle - reach));
         const std::size_t highAt = position(std::ceil(middle + reach));
@@ -366,7 +363,7 @@ public:
                                  high};
         if (m_stalled && m_columns[2].empty()) m_columns[2] = Take(), m_columns[3] = Take();
         for (std::size_t k = 0; k < (m_stalled ? 4u : 2u); ++k)
-            cuts.push_back({bounds[k], &m_columns[k], 0});
+            cuts.push_back({bounds[k], &m_columns[k], 0, &m_band});
     }
 
     // Narrows the band by the walked cuts that Propose asked for; returns how many it used.
@@ -442,21 +439,27 @@ private:
 void Search(const Matrix& m, std::span<RankSearch* const> searches, std::span<Cut> first) {
     Uniform uniform;
     std::vector<Cut> cuts(first.begin(), first.end());
-    for (RankSearch* search : searches) search->Propose(cuts, uniform);
-    Walk(m, nullptr, cuts);
-    std::copy(cuts.begin(), cuts.begin() + static_cast<std::ptrdiff_t>(first.size()),
-              first.begin());
-    const Cut* next = cuts.data() + first.size();
-    for (RankSearch* search : searches)
-        if (!search->Done()) next += search->Narrow(next);
-    for (RankSearch* search : searches) {
-        while (!search->Done()) {
-            cuts.clear();
+    std::vector<RankSearch*> walking;
+    for (bool firstWalk = true;; firstWalk = false) {
+        if (!firstWalk) cuts.clear();
+        walking.clear();
+        for (RankSearch* search : searches) {
+            if (search->Done()) continue;
+            const std::size_t before = cuts.size();
             search->Propose(cuts, uniform);
-            if (cuts.empty()) break;
-            Walk(m, &search->Range(), cuts);
-            search->Narrow(cuts.data());
+            if (cuts.size() > before) walking.push_back(search);
         }
+        if (firstWalk) {
+            Walk(m, cuts);
+            std::copy(cuts.begin(), cuts.begin() + static_cast<std::ptrdiff_t>(first.size()),
+                      first.begin());
+        } else if (walking.empty()) {
+            return;
+        } else {
+            Walk(m, cuts);
+        }
+        const Cut* next = cuts.data() + (firstWalk ? first.size() : 0);
+        for (RankSearch* search : walking) next += search->Narrow(next);
     }
 }
 
@@ -465,7 +468,7 @@ void Search(const Matrix& m, std::span<RankSearch* const> searches, std::span<Cu
 std::int64_t CountDifferencesBelow(std::span<const double> x, std::span<const double> y,
                                    bool negate, double bound) {
     Cut cut[] = {{bound}};
-    Walk(Oriented(x, y, negate), nullptr, cut);
+    Walk(Oriented(x, y, negate), cut);
     return cut[0].Count;
 }
 

@@ -34,8 +34,9 @@ struct SortedSample {
     static SortedSample From(std::span<const double> values);
 };
 
-// The selection's work lists, kept from pair to pair so that each is allocated once: six lists
-// of one number per value of the minuend, and up to |x| + |y| gathered differences.
+// The selection's work lists, kept from pair to pair so that each is allocated once: four lists
+// of one number per value of the minuend for each percentile limit (six when ties hold up its
+// search), up to |x| + |y| gathered differences, and the draws.
 struct SelectionSpace {
     std::vector<std::vector<std::uint32_t>> Lists;
     std::vector<double> Drawn, Gathered;

@@ -150,17 +150,14 @@ double LenientNumber(std::string_view text) {
 }
 
 bool ParseStrictNumber(std::string_view text, double& value) {
-    // The usual field (digits, a point, an exponent with E, no plus sign in front) needs no
-    // normal form: it goes to the conversion as it stands, which saves a copy per value.
-    std::size_t digits = 0;
-    bool plain = !text.empty() && text.front() != '+';
-    for (const char c : text) {
-        if (IsDigit(c)) ++digits;
-        else if (c != '.' && c != 'e' && c != 'E' && c != '-' && c != '+') plain = false;
-    }
-    if (plain && digits > 0 && (IsDigit(text.front()) || text.front() == '.' ||
-                                (text.front() == '-' && text.size() > 1 &&
-                                 (IsDigit(text[1]) || text[1] == '.')))) {
+    // The usual field (no plus sign in front, no D exponent) needs no normal form: the
+    // conversion takes it as it stands, which saves a copy per value. Its grammar is the one
+    // below less those two, once a leading letter (inf, nan) is ruled out.
+    const bool leads =
+        !text.empty() &&
+        (IsDigit(text[0]) || text[0] == '.' ||
+         (text[0] == '-' && text.size() > 1 && (IsDigit(text[1]) || text[1] == '.')));
+    if (leads) {
         const char* first = text.data();
         const auto r = std::from_chars(first, first + text.size(), value);
         if (r.ec == std::errc() && r.ptr == first + text.size()) return std::isfinite(value);

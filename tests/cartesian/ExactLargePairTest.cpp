@@ -252,6 +252,21 @@ TEST(ExactLargePair, DetailFileSizeCountsDigitsAndSeparators) {
     EXPECT_NEAR(DetailFileBytes(4'002'000) / 1e9, 0.4, 0.05);
 }
 
+// Only two distinct differences, 0 and 1, each 4.5 million times: no draw can split the band
+// between them, and the search must still take both out and settle.
+TEST(ExactLargePair, TwoDifferencesMillionsOfTimesEach) {
+    std::vector<double> x(3000), y(3000, 0.0);
+    for (std::size_t k = 0; k < x.size(); ++k) x[k] = static_cast<double>(k % 2);
+    const SortedSample sx = SortedSample::From(x), sy = SortedSample::From(y);
+    const struct {
+        std::int64_t rank;
+        double value;
+    } cases[] = {{1, 0}, {4'500'000, 0}, {4'500'001, 1}, {9'000'000, 1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(DifferenceAtRank(sx.Values, sy.Values, false, c.rank), c.value) << c.rank;
+    EXPECT_EQ(CountDifferencesAtMost(sx.Values, sy.Values, false, 0), 4'500'000);
+}
+
 TEST(ExactLargePair, RanksOutsideTheDifferencesAreRefused) {
     const std::vector<double> x{1, 2}, y{0.5};
     for (const std::int64_t rank : {std::int64_t{0}, std::int64_t{3}})
