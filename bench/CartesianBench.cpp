@@ -1,7 +1,7 @@
 // The Cartesian paired test as a user runs it: the five example treatments (10 pairs of
-// 4,000,000 differences) through vortel cartesian, one 2000 x 2000 pair with its detail files,
-// the pair arithmetic alone, and five treatments of B = 100,000 and 1,000,000 whose pairs all
-// lie past the value lists.
+// 4,000,000 differences) through vortel cartesian, twenty made-up treatments (190 pairs), one
+// 2000 x 2000 pair with its detail files, the pair arithmetic alone, and five treatments of
+// B = 100,000 and 1,000,000 whose pairs all lie past the value lists.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -158,18 +158,19 @@ BENCHMARK(TallyOnePair)->Unit(benchmark::kMillisecond);
 
 namespace {
 
-// Five treatments of B values each, written at run time into a folder of their own: normal
-// values printed to 17 digits (about 18 bytes a value, 90 MB at B = 1,000,000), or tie-heavy
-// fiftieths (k / 50).
+// `count` treatments of B values each, written at run time into a folder of their own: normal
+// values printed to 17 digits (about 18 bytes a value, 90 MB for five at B = 1,000,000), or
+// tie-heavy fiftieths (k / 50). Neighbouring means lie 0.004 apart, less than the spread.
 struct LargeTreatments {
     fs::path Folder;
     std::vector<std::string> Files;
-    LargeTreatments(int b, bool ties) {
-        Folder = fs::temp_directory_path() / ("vortel-bench-large-" + std::to_string(getpid()) +
-                                              "-" + std::to_string(b) + (ties ? "-ties" : ""));
+    LargeTreatments(int b, bool ties, int count = 5) {
+        Folder = fs::temp_directory_path() /
+                 ("vortel-bench-large-" + std::to_string(getpid()) + "-" + std::to_string(count) +
+                  "x" + std::to_string(b) + (ties ? "-ties" : ""));
         fs::create_directories(Folder);
         std::mt19937_64 engine(20240307);
-        for (int t = 1; t <= 5; ++t) {
+        for (int t = 1; t <= count; ++t) {
             const double mean = 0.23 - 0.004 * t;
             std::normal_distribution<double> normal(ties ? mean * 200 : mean, ties ? 3 : 0.005);
             std::string text = "T" + std::to_string(t) + "\r\nBootstrap results\r\n48\r\n" +
@@ -189,16 +190,17 @@ struct LargeTreatments {
         std::error_code ec;
         fs::remove_all(Folder, ec);
     }
+    void ClearOutputs() const {
+        for (const auto& entry : fs::directory_iterator(Folder))
+            if (entry.path().filename().string().rfind("treatment-", 0) != 0)
+                fs::remove(entry.path());
+    }
 };
 
 // Ten pairs past the value lists, each by the exact path, from reading the files to the report.
 void CartesianFiveLargeTreatments(benchmark::State& state) {
     const LargeTreatments treatments(static_cast<int>(state.range(0)), state.range(1) != 0);
-    TimeCartesian(state, treatments.Files, [&] {
-        for (const auto& entry : fs::directory_iterator(treatments.Folder))
-            if (entry.path().filename().string().rfind("treatment-", 0) != 0)
-                fs::remove(entry.path());
-    });
+    TimeCartesian(state, treatments.Files, [&] { treatments.ClearOutputs(); });
     state.counters["differences"] = 10.0 * static_cast<double>(state.range(0) * state.range(0));
 }
 BENCHMARK(CartesianFiveLargeTreatments)
@@ -207,6 +209,20 @@ BENCHMARK(CartesianFiveLargeTreatments)
     ->Args({100'000, 1})
     ->Args({1'000'000, 0})
     ->Args({1'000'000, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+
+// 190 pairs: of 4,000,000 differences each at B = 2000, by the exact path at B = 100,000.
+void CartesianTwentyTreatments(benchmark::State& state) {
+    const LargeTreatments treatments(static_cast<int>(state.range(0)), false, 20);
+    TimeCartesian(state, treatments.Files, [&] { treatments.ClearOutputs(); });
+    state.counters["pairs"] = 190;
+}
+BENCHMARK(CartesianTwentyTreatments)
+    ->ArgName("B")
+    ->Arg(2000)
+    ->Arg(100'000)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(3);

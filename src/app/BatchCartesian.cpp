@@ -96,9 +96,9 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Cartesian
             return "unknown option \"" + a + "\"";
         }
     }
-    if (o.Files.size() < 2 || o.Files.size() > 5)
-        return "two to five treatment FILEs are needed, " + Text(std::int64_t(o.Files.size())) +
-               " given";
+    if (o.Files.size() < 2 || o.Files.size() > static_cast<std::size_t>(MostTreatments))
+        return "two to " + Text(MostTreatments) + " treatment FILEs are needed, " +
+               Text(std::int64_t(o.Files.size())) + " given";
     return std::nullopt;
 }
 

@@ -21,11 +21,11 @@ std::int16_t AskTreatmentCount(Dialogues& ui) {
         ui.AskText("Enter number of treatments", TreatmentCountTitle, "2");
     const double typed = LenientNumber(answer);
     const double count = RoundHalfEven(typed);
-    // Fewer than two treatments leave no pair to compare and more than five do not fit the
-    // tables; both are refused before any file is chosen.
-    if (!(count >= 2 && count <= 5)) {
-        throw RunStopped("The number of treatments must be 2 to 5; \"" + answer +
-                         "\" was entered. The test is abandoned.");
+    // Fewer than two treatments leave no pair to compare and more than MostTreatments do not
+    // fit the tables; both are refused before any file is chosen.
+    if (!(count >= 2 && count <= MostTreatments)) {
+        throw RunStopped("The number of treatments must be 2 to " + Text(MostTreatments) + "; \"" +
+                         answer + "\" was entered. The test is abandoned.");
     }
     return static_cast<std::int16_t>(count);
 }

@@ -292,9 +292,9 @@ std::int64_t PercentileRank(double c, double share) {
 
 void CheckTreatmentsFitTest(const AnalysisState& state) {
     const std::int16_t n = state.TreatmentCount;
-    if (n < 2 || n > 5) {
-        throw RunStopped("A Cartesian paired test compares 2 to 5 treatments; the test has " +
-                         Text(n) + ".");
+    if (n < 2 || n > MostTreatments) {
+        throw RunStopped("A Cartesian paired test compares 2 to " + Text(MostTreatments) +
+                         " treatments; the test has " + Text(n) + ".");
     }
     for (std::int16_t t = 1; t <= n; ++t) {
         const std::int32_t b = state.BootstrapNumber(t);

@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -8,6 +9,7 @@
 #include "DialogueScript.h"
 #include "Fixtures.h"
 #include "gui/MainWindow.h"
+#include "shell/mainwindow/Controls.h"
 
 using namespace vortel;
 using vortel::gui::MainWindow;
@@ -82,6 +84,43 @@ private slots:
         if (!pictures.isEmpty())
             QVERIFY(w.grab().save(
                 QDir(QString::fromLocal8Bit(pictures)).filePath("main-window-after-test.png")));
+    }
+
+    // Twenty treatments: a grid of 21 rows and columns that keeps its design size and scrolls.
+    void twentyTreatmentsScrollTheGrid() {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        w.show();
+        DialogueScript script(w.Ui());
+        script.No().No().Type("20").Type();
+        for (int k = 1; k <= 20; ++k) {
+            const QString name = QString("T%1").arg(k);
+            QFile file(QDir(folder.path()).filePath(name + ".txt"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(Treatment(name.toUtf8().constData(), 0.25 * k).toUtf8());
+            file.close();
+            script.Pick(file.fileName());
+        }
+        script.Type();
+        QTest::mouseClick(w.findChild<QPushButton*>("cmdCartesianDifference"), Qt::LeftButton);
+        QCOMPARE(script.Unexpected(), QStringList());
+        QVERIFY(script.AllUsed());
+
+        auto* grid = w.findChild<QTableWidget*>("MSFlexGrid1");
+        QVERIFY(grid->isVisible());
+        QCOMPARE(grid->rowCount(), 21);
+        QCOMPARE(grid->columnCount(), 21);
+        QCOMPARE(grid->item(0, 20)->text(), QString("T20"));
+        QCOMPARE(grid->item(20, 0)->text(), QString("T20"));
+        QCOMPARE(grid->item(20, 20)->text(), QString(" ----"));
+        const Control* design = FindControl("MSFlexGrid1");
+        QVERIFY(design);
+        QVERIFY(grid->width() <= design->Width / TwipsPerPixel);
+        QVERIFY(grid->height() <= design->Height / TwipsPerPixel);
+        QVERIFY(grid->horizontalScrollBar()->maximum() > 0);
+        QVERIFY(grid->verticalScrollBar()->maximum() > 0);
     }
 };
 

@@ -19,9 +19,9 @@ inline constexpr std::int32_t ClassCapacity = 800'002;
 
 class FlowRecordFile;  // shell/state/FlowRecord.h
 
-// Positions 1..5 per treatment, element 0 present and unused.
+// Positions 1..MostTreatments per treatment, element 0 present and unused.
 template <class T>
-using PerTreatment = FixedTable<T, 5>;
+using PerTreatment = FixedTable<T, MostTreatments>;
 
 // Lives as long as the App and holds no widgets, so a test can start from a fresh one.
 struct AnalysisState {
