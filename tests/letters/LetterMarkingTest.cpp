@@ -213,6 +213,20 @@ TEST(TreatmentMarkings, AreTheLettersTheSectionPrints) {
             ASSERT_EQ(TreatmentMarkings(state), printed) << n << " treatments, pattern " << bits;
         }
     }
+    // Past five: the compact display's letters, for scattered patterns of six and eight.
+    for (int n : {6, 8}) {
+        for (unsigned draw = 0; draw < 64; ++draw) {
+            AnalysisState state;
+            SetTreatments(state, n);
+            const unsigned bits = draw * 2654435761u;
+            for (int i = 1; i <= n; ++i)
+                for (int j = i + 1; j <= n; ++j)
+                    SetP(state, i, j, (bits >> ((i * n + j) % 31)) & 1u ? NotDifferent : Different);
+            std::vector<std::string> printed;
+            for (const auto& m : Markings(Rows(Section(state)))) printed.push_back(m.substr(1));
+            ASSERT_EQ(TreatmentMarkings(state), printed) << n << " treatments, draw " << draw;
+        }
+    }
 }
 
 // A member stands for its outcome of the pairs with treatment 1, whatever the P-values say.
