@@ -54,25 +54,23 @@ const char* ResolutionNote(std::int32_t bootstrapNumber) {
     }
 }
 
-}  // namespace
+// The facts of one pair that every block of its section reads.
+struct Pair {
+    int I, J;
+    const std::string& NameI;
+    const std::string& NameJ;
+    double C, P, TLower, PercentileLower;
+    bool PercentileSignificant;
+};
 
-void PrintPairSection(AnalysisState& state, TextWriter& out, int i, int j) {
-    const std::string& nameI = state.TreatmentName(i);
-    const std::string& nameJ = state.TreatmentName(j);
-    const double c = state.BootstrapNumberReal(i) * state.BootstrapNumberReal(j);
-    const double p = state.PValue(i, j);
-    const double tLower = state.TLower(i, j);
-    const double percentileLower = state.PercentileLower(i, j);
-    const bool s = percentileLower > 0;
-
-    // Treatment block.
-    out.Line("Comparison between " + nameI + " vs " + nameJ);
-    out.Text("Number of Cartesian products (C)=").Number(c).EndLine();
+void PrintTreatmentBlock(const AnalysisState& state, TextWriter& out, const Pair& pair) {
+    out.Line("Comparison between " + pair.NameI + " vs " + pair.NameJ);
+    out.Text("Number of Cartesian products (C)=").Number(pair.C).EndLine();
     Rule(out, '=');
-    out.Tab(27).Text(nameI).Tab(52).Text(nameJ).EndLine();
+    out.Tab(27).Text(pair.NameI).Tab(52).Text(pair.NameJ).EndLine();
     Rule(out, '-');
     auto both = [&](const char* label, auto& field) {
-        out.Text(label).Tab(25).Number(field(i)).Tab(50).Number(field(j)).EndLine();
+        out.Text(label).Tab(25).Number(field(pair.I)).Tab(50).Number(field(pair.J)).EndLine();
     };
     both("Original =", state.OriginalMean);
     Rule(out, '-');
@@ -81,15 +79,18 @@ void PrintPairSection(AnalysisState& state, TextWriter& out, int i, int j) {
     both("SE =", state.TreatmentSE);
     both("n ", state.SampleSize);
     Rule(out, '-');
+}
 
-    // Cartesian-difference block.
+// Also leaves the pair's MeanDifference, which the pair-test tables read.
+void PrintCartesianBlock(AnalysisState& state, TextWriter& out, const Pair& pair) {
+    const int i = pair.I, j = pair.J;
     auto cartesian = [&](const char* label, double value) {
         out.Tab(15).Text(label).Tab(35).Number(value).EndLine();
     };
     cartesian("Mean (Cart. diff.) =", state.CartesianMean(i, j));
     cartesian("Variance =", state.CartesianVariance(i, j));
     cartesian("SE =", state.CartesianSD(i, j));
-    cartesian("n ", c);
+    cartesian("n ", pair.C);
     Rule(out, '-');
     const double meanDifference = std::abs(state.BootstrapMean(i) - state.BootstrapMean(j));
     state.MeanDifference(i, j) = meanDifference;
@@ -100,34 +101,25 @@ void PrintPairSection(AnalysisState& state, TextWriter& out, int i, int j) {
     out.Line("   Difference 1 is the difference of two original values.");
     Rule(out, '-');
     out.Line("With the increase of B, diff. 1 will close to mean of Cart. difference");
+}
 
-    // t interval.
-    Rule(out, '*');
-    Interval(out, "*", "Bootstrap t confidence intervals based on Cartesian differences:", tLower,
-             state.TUpper(i, j));
-    if (state.BootstrapMean(i) == state.BootstrapMean(j)) {
-        Framed(out, "* No signif. diff. btw. treatments.", "*");
-        Rule(out, '-');
-        out.EndLine();
-        return;
-    }
-    Verdict(out, "*", tLower > 0, nameI, nameJ);
-    Rule(out, '-');
-
-    // Percentile interval.
+void PrintPercentileBlock(const AnalysisState& state, TextWriter& out, const Pair& pair) {
     Rule(out, '-');
     Interval(out, "#",
-             "Percentile confidence intervals of Cartesian product differences:", percentileLower,
-             state.PercentileUpper(i, j));
-    Verdict(out, "#", s, nameI, nameJ);
+             "Percentile confidence intervals of Cartesian product differences:",
+             pair.PercentileLower, state.PercentileUpper(pair.I, pair.J));
+    Verdict(out, "#", pair.PercentileSignificant, pair.NameI, pair.NameJ);
     out.Line("#" + std::string(RuleLength - 2, '-') + "#");
+}
 
-    // P-value.
-    out.Text("# Number of insignif. diff. = ").Number(state.InsignificantCount(i, j));
+void PrintPValueBlock(const AnalysisState& state, TextWriter& out, const Pair& pair) {
+    const bool s = pair.PercentileSignificant;
+    const double p = pair.P;
+    out.Text("# Number of insignif. diff. = ").Number(state.InsignificantCount(pair.I, pair.J));
     out.Tab(RuleLength).Text("#").EndLine();
-    out.Text("# Number of signif. diff. = ").Number(state.SignificantCount(i, j));
+    out.Text("# Number of signif. diff. = ").Number(state.SignificantCount(pair.I, pair.J));
     out.Tab(RuleLength).Text("#").EndLine();
-    out.Text("# P-value (based on").Number(c).Text(" Cartesian differences) = ").Number(p);
+    out.Text("# P-value (based on").Number(pair.C).Text(" Cartesian differences) = ").Number(p);
     out.Tab(RuleLength).Text("#").EndLine();
     // A P of exactly 0.05 counts as significant, as in the tables' footnote.
     if ((s && p > 0.05) || (!s && p <= 0.05)) {
@@ -148,21 +140,55 @@ void PrintPairSection(AnalysisState& state, TextWriter& out, int i, int j) {
                "*");
     }
     Rule(out, '-');
+}
 
-    // Disagreement of the two intervals.
-    if ((s && tLower < 0) || (!s && tLower > 0 && percentileLower < 0)) {
-        Rule(out, s ? '*' : '-');
-        Framed(out, "* Note well: The lower confidence interval based on t is different", "*");
-        Framed(out, "* from that based on percentiles.", "*");
-        Framed(out, "* The lower CI of t is calculated as Mean - 1.959964 * SE.", "*");
-        Framed(out, "* The lower CI of percentile is based on bootstrap samples.", "*");
-        Framed(out,
-               s ? "* The P-value is calculated based on the finite bootstrap samples."
-                 : "* The P-value is calculated based on the bootstrap samples.",
-               "*");
-        Framed(out, "* When bootstrap samples are non-normal, there will be discrepancy.", "*");
-        Rule(out, '=');
+void PrintIntervalsDisagree(TextWriter& out, const Pair& pair) {
+    const bool s = pair.PercentileSignificant;
+    if (!((s && pair.TLower < 0) || (!s && pair.TLower > 0 && pair.PercentileLower < 0))) return;
+    Rule(out, s ? '*' : '-');
+    Framed(out, "* Note well: The lower confidence interval based on t is different", "*");
+    Framed(out, "* from that based on percentiles.", "*");
+    Framed(out, "* The lower CI of t is calculated as Mean - 1.959964 * SE.", "*");
+    Framed(out, "* The lower CI of percentile is based on bootstrap samples.", "*");
+    Framed(out,
+           s ? "* The P-value is calculated based on the finite bootstrap samples."
+             : "* The P-value is calculated based on the bootstrap samples.",
+           "*");
+    Framed(out, "* When bootstrap samples are non-normal, there will be discrepancy.", "*");
+    Rule(out, '=');
+}
+
+}  // namespace
+
+void PrintPairSection(AnalysisState& state, TextWriter& out, int i, int j) {
+    const Pair pair{i,
+                    j,
+                    state.TreatmentName(i),
+                    state.TreatmentName(j),
+                    state.BootstrapNumberReal(i) * state.BootstrapNumberReal(j),
+                    state.PValue(i, j),
+                    state.TLower(i, j),
+                    state.PercentileLower(i, j),
+                    state.PercentileLower(i, j) > 0};
+    PrintTreatmentBlock(state, out, pair);
+    PrintCartesianBlock(state, out, pair);
+
+    // t interval; equal means end the section there.
+    Rule(out, '*');
+    Interval(out, "*", "Bootstrap t confidence intervals based on Cartesian differences:",
+             pair.TLower, state.TUpper(i, j));
+    if (state.BootstrapMean(i) == state.BootstrapMean(j)) {
+        Framed(out, "* No signif. diff. btw. treatments.", "*");
+        Rule(out, '-');
+        out.EndLine();
+        return;
     }
+    Verdict(out, "*", pair.TLower > 0, pair.NameI, pair.NameJ);
+    Rule(out, '-');
+
+    PrintPercentileBlock(state, out, pair);
+    PrintPValueBlock(state, out, pair);
+    PrintIntervalsDisagree(out, pair);
     out.EndLine();
 }
 
