@@ -207,15 +207,79 @@ void ShowPairDone(Services& services, std::int16_t i, std::int16_t j) {
     w.Redraw("Label6");
 }
 
+// The two treatments of a pair as the test takes them: every difference is the larger-mean
+// treatment minus the other, so D >= 0.
+struct PairSamples {
+    bool Negate = false;  // j minus i
+    double MeanDifference = 0;
+    double C = 0;
+    std::span<const double> X, Y;
+};
+
+PairSamples SamplesOf(AnalysisState& s, std::int16_t i, std::int16_t j) {
+    PairSamples p;
+    const bool iMinusJ = s.BootstrapMean(i) > s.BootstrapMean(j);
+    p.Negate = !iMinusJ;
+    p.MeanDifference =
+        iMinusJ ? s.BootstrapMean(i) - s.BootstrapMean(j) : s.BootstrapMean(j) - s.BootstrapMean(i);
+    p.C = s.BootstrapNumberReal(i) * s.BootstrapNumberReal(j);
+    const auto bi = static_cast<std::int64_t>(s.BootstrapNumberReal(i));
+    const auto bj = static_cast<std::int64_t>(s.BootstrapNumberReal(j));
+    p.X = {s.WorkingValues.List(i).Through(bi) + 1, static_cast<std::size_t>(bi)};
+    p.Y = {s.WorkingValues.List(j).Through(bj) + 1, static_cast<std::size_t>(bj)};
+    return p;
+}
+
+// Every difference once, in the order of k: the counts, the sums, the mean and SD, and the
+// detail files when asked for.
+void TallyPair(AnalysisState& s, Services& services, OutputSet& detailFiles, std::int16_t i,
+               std::int16_t j, const PairSamples& p) {
+    PairTally tally;
+    if (s.DetailedDifferences) {
+        PairDetailFiles files(detailFiles, s, services.ui, i, j, p.C, p.MeanDifference);
+        tally = TallyOriented(
+            p.X, p.Y, p.Negate, p.MeanDifference,
+            [&](std::int64_t k, double d, bool significant) { files.Add(k, d, significant); });
+        files.Finish();
+    } else {
+        tally = TallyOriented(p.X, p.Y, p.Negate, p.MeanDifference,
+                              [](std::int64_t, double, bool) {});
+    }
+    s.CartesianIndex = static_cast<std::int64_t>(p.X.size() * p.Y.size());
+    s.PairSum = tally.Sum;
+    s.PairSumOfSquares = tally.SumOfSquares;
+    s.LowCount(i, j) = tally.Low;
+    s.HighCount(i, j) = tally.High;
+    s.SignificantCount(i, j) = tally.Significant;
+
+    const double c = p.C;
+    s.CartesianMean(i, j) = s.PairSum / c;
+    s.CartesianVariance(i, j) = (s.PairSumOfSquares - s.PairSum * s.PairSum / c) / (c - 1);
+    // Equal differences can leave a variance a rounding below 0, whose root is not a number.
+    if (s.CartesianVariance(i, j) < 0) s.CartesianVariance(i, j) = 0;
+    s.CartesianSD(i, j) = std::sqrt(s.CartesianVariance(i, j));
+}
+
+// The percentile limits from the partitioned sort of the pair's differences.
+void SortPair(AnalysisState& s, std::int16_t i, std::int16_t j, const PairSamples& p) {
+    s.SortCount = static_cast<std::int32_t>(RoundHalfEven(p.C));
+    const std::array<std::int64_t, 2> ranks{PercentileRank(p.C, 0.025),
+                                            PercentileRank(p.C, 0.975)};
+    std::array<double, 2> percentiles{};
+    QuickSortOfDifferences(s, DifferenceList{p.X, p.Y, p.Negate, s.PairSum}, ranks, percentiles);
+    s.PercentileLower(i, j) = percentiles[0];
+    s.PercentileUpper(i, j) = percentiles[1];
+}
+
 // What both paths end a pair with: P from the counts and the t interval from the mean and SD.
-void FinishPair(AnalysisState& s, Services& services, std::int16_t i, std::int16_t j, double c) {
+void FinishPair(AnalysisState& s, std::int16_t i, std::int16_t j, double c) {
     s.InsignificantCount(i, j) = s.LowCount(i, j) + s.HighCount(i, j);
     s.PValue(i, j) = s.PValue(j, i) = static_cast<double>(s.InsignificantCount(i, j)) / c;
     s.TLower(i, j) = s.CartesianMean(i, j) - 1.959964 * s.CartesianSD(i, j);
     s.TUpper(i, j) = s.CartesianMean(i, j) + 1.959964 * s.CartesianSD(i, j);
-    ShowPairDone(services, i, j);
 }
 
+// One pair, with its progress shown before the tally, before the sort and after the pair.
 void ComparePair(AnalysisState& s, Services& services, OutputSet& detailFiles,
                  ExactPairPath& exactPath, std::int16_t i, std::int16_t j) {
     ShowComparing(s, services.window, i, j, false);
@@ -224,59 +288,19 @@ void ComparePair(AnalysisState& s, Services& services, OutputSet& detailFiles,
     s.PairedDifferenceMean(i, j) = 0;
     s.PairedDifferenceSE(i, j) = 0;
 
-    // Every difference is taken as the larger-mean treatment minus the other, so D >= 0.
-    const bool iMinusJ = s.BootstrapMean(i) > s.BootstrapMean(j);
-    const double meanDifference =
-        iMinusJ ? s.BootstrapMean(i) - s.BootstrapMean(j) : s.BootstrapMean(j) - s.BootstrapMean(i);
-    const double c = s.BootstrapNumberReal(i) * s.BootstrapNumberReal(j);
-    if (PastTheLists(c)) {
+    const PairSamples p = SamplesOf(s, i, j);
+    if (PastTheLists(p.C)) {
         // Here the two paths part. Past the lists every result comes exactly from the sorted
         // samples; the partitioned sort does not run for the pair, so it leaves the run-wide
         // SortGroupLimit as it was, and no detail files are written (SettleDetailFiles).
-        exactPath.Compare(s, i, j, !iMinusJ, meanDifference);
-        FinishPair(s, services, i, j, c);
-        return;
-    }
-    const auto cn = static_cast<std::int64_t>(RoundHalfEven(c));
-    const auto bi = static_cast<std::int64_t>(s.BootstrapNumberReal(i));
-    const auto bj = static_cast<std::int64_t>(s.BootstrapNumberReal(j));
-    const std::span<const double> x(s.WorkingValues.List(i).Through(bi) + 1,
-                                    static_cast<std::size_t>(bi));
-    const std::span<const double> y(s.WorkingValues.List(j).Through(bj) + 1,
-                                    static_cast<std::size_t>(bj));
-
-    PairTally tally;
-    if (s.DetailedDifferences) {
-        PairDetailFiles files(detailFiles, s, services.ui, i, j, c, meanDifference);
-        tally = TallyOriented(
-            x, y, !iMinusJ, meanDifference,
-            [&](std::int64_t k, double d, bool significant) { files.Add(k, d, significant); });
-        files.Finish();
+        exactPath.Compare(s, i, j, p.Negate, p.MeanDifference);
     } else {
-        tally = TallyOriented(x, y, !iMinusJ, meanDifference, [](std::int64_t, double, bool) {});
+        TallyPair(s, services, detailFiles, i, j, p);
+        ShowComparing(s, services.window, i, j, true);
+        SortPair(s, i, j, p);
     }
-    s.CartesianIndex = bi * bj;
-    s.PairSum = tally.Sum;
-    s.PairSumOfSquares = tally.SumOfSquares;
-    s.LowCount(i, j) = tally.Low;
-    s.HighCount(i, j) = tally.High;
-    s.SignificantCount(i, j) = tally.Significant;
-
-    s.CartesianMean(i, j) = s.PairSum / c;
-    s.CartesianVariance(i, j) = (s.PairSumOfSquares - s.PairSum * s.PairSum / c) / (c - 1);
-    // Equal differences can leave a variance a rounding below 0, whose root is not a number.
-    if (s.CartesianVariance(i, j) < 0) s.CartesianVariance(i, j) = 0;
-    s.CartesianSD(i, j) = std::sqrt(s.CartesianVariance(i, j));
-
-    ShowComparing(s, services.window, i, j, true);
-    s.SortCount = static_cast<std::int32_t>(cn);
-    const std::array<std::int64_t, 2> ranks{PercentileRank(c, 0.025), PercentileRank(c, 0.975)};
-    std::array<double, 2> percentiles{};
-    QuickSortOfDifferences(s, DifferenceList{x, y, !iMinusJ, s.PairSum}, ranks, percentiles);
-    s.PercentileLower(i, j) = percentiles[0];
-    s.PercentileUpper(i, j) = percentiles[1];
-
-    FinishPair(s, services, i, j, c);
+    FinishPair(s, i, j, p.C);
+    ShowPairDone(services, i, j);
 }
 
 }  // namespace
