@@ -115,8 +115,6 @@ struct AnalysisState {
     std::string SavedStatusCaption;
 
     // --- Work lists and the sort hand-over ------------------------------------------------
-    PositionList<double> DifferencesIJ{"DifferencesIJ", ListCapacity};
-    PositionList<double> DifferencesJI{"DifferencesJI", ListCapacity};
     PositionList<double> SortedDifferences{"SortedDifferences", ListCapacity};
     PositionList<double> SortInput{"SortInput", ListCapacity};
     PositionList<double> SortOutput{"SortOutput", ListCapacity};
