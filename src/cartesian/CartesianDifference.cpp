@@ -134,70 +134,62 @@ double TransformValue(double x, int transformation, const std::string& fileName)
     }
 }
 
-void CartesianDifference(AnalysisState& state, Services& services) {
-    Dialogues& ui = services.ui;
-    services.window.SetEnabled("cmdReadDataA1", false);
-    services.window.SetEnabled("cmdReadNandF", false);
-    state.OutputBaseName = "25A-Cartesian diff";
+namespace {
 
-    const std::int16_t n = AskTreatmentCount(ui);
-    state.TreatmentCount = n;
-    state.PairCount = static_cast<std::int16_t>(n * (n - 1) / 2);
-    state.SidakAlpha = 1 - std::pow(0.95, 1.0 / state.PairCount);
-    const int transformation = AskTransformation(ui);
+// First pass over treatment t's file: chosen, read once, only to find the order of the
+// treatments (its sorting mean).
+void ReadForOrdering(AnalysisState& state, Dialogues& ui, std::int16_t t, int transformation) {
+    state.EnteredFile(t) = ChooseTreatmentFile(ui, t);
+    InputFields in = InputFields::Open(state.EnteredFile(t));
+    const Header h = ReadHeader(in);
+    StoreHeader(state, t, h);
+    state.BootstrapNumberReal(t) = h.BootstrapNumber;
+    state.CurrentParameterName = h.Parameter;
 
-    // First pass: every file read once, only to find the order of the treatments.
-    for (std::int16_t t = 1; t <= n; ++t) {
-        state.EnteredFile(t) = ChooseTreatmentFile(ui, t);
-        InputFields in = InputFields::Open(state.EnteredFile(t));
-        const Header h = ReadHeader(in);
-        StoreHeader(state, t, h);
-        state.BootstrapNumberReal(t) = h.BootstrapNumber;
-        state.CurrentParameterName = h.Parameter;
-
-        const std::int32_t b = h.BootstrapNumber;
-        // The value after B is read only to see whether the list goes on; a B that fills the
-        // lists leaves it no position, so such a file is refused by name when it has one.
-        const std::int64_t last = std::min<std::int64_t>(std::int64_t{b} + 1, ListCapacity);
-        // Positions 1, 2, ... at 0, 1, ...: the lists grow to what the file holds, not to the
-        // B its header claims.
-        std::vector<double> values;
-        double sum = 0;
-        std::int32_t read = 0;
-        bool marker = false;
-        for (std::int32_t k = 1; k <= b + 1; ++k) {
-            if (in.AtEnd()) EndedEarly(in, read, b);
-            if (k > last) {
-                throw RunStopped("File \"" + in.Name() + "\" holds more than " +
-                                 Text(ListCapacity) + " bootstrap values.");
-            }
-            const double x = in.ReadDouble("bootstrap value", k);
-            if (x == EndMarker) {
-                values.push_back(x);
-                marker = true;
-                break;
-            }
-            values.push_back(TransformValue(x, transformation, in.Name()));
-            sum += values.back();
-            ++read;
-            if (in.AtEnd()) break;
+    const std::int32_t b = h.BootstrapNumber;
+    // The value after B is read only to see whether the list goes on; a B that fills the
+    // lists leaves it no position, so such a file is refused by name when it has one.
+    const std::int64_t last = std::min<std::int64_t>(std::int64_t{b} + 1, ListCapacity);
+    // Positions 1, 2, ... at 0, 1, ...: the lists grow to what the file holds, not to the
+    // B its header claims.
+    std::vector<double> values;
+    double sum = 0;
+    std::int32_t read = 0;
+    bool marker = false;
+    for (std::int32_t k = 1; k <= b + 1; ++k) {
+        if (in.AtEnd()) EndedEarly(in, read, b);
+        if (k > last) {
+            throw RunStopped("File \"" + in.Name() + "\" holds more than " + Text(ListCapacity) +
+                             " bootstrap values.");
         }
-        KeepValues(state, t, values, read);
-        if (read == 0) throw RunStopped("File \"" + in.Name() + "\" holds no bootstrap values.");
-        if (read < b) {
-            if (!marker) EndedEarly(in, read, b);
-            // A list closed early by the marker counts what it holds, so no position beyond it
-            // (a leftover of an earlier file) is ever taken as one of its values.
-            state.BootstrapNumber(t) = read;
-            state.BootstrapNumberReal(t) = read;
-        } else if (read > b) {
-            state.BootstrapNumber(t) = read;  // only for the sorting mean; restored below
+        const double x = in.ReadDouble("bootstrap value", k);
+        if (x == EndMarker) {
+            values.push_back(x);
+            marker = true;
+            break;
         }
-        state.SortingMean(t) = sum / state.BootstrapNumber(t);
-        state.EntryNumber(t) = t;
+        values.push_back(TransformValue(x, transformation, in.Name()));
+        sum += values.back();
+        ++read;
+        if (in.AtEnd()) break;
     }
+    KeepValues(state, t, values, read);
+    if (read == 0) throw RunStopped("File \"" + in.Name() + "\" holds no bootstrap values.");
+    if (read < b) {
+        if (!marker) EndedEarly(in, read, b);
+        // A list closed early by the marker counts what it holds, so no position beyond it
+        // (a leftover of an earlier file) is ever taken as one of its values.
+        state.BootstrapNumber(t) = read;
+        state.BootstrapNumberReal(t) = read;
+    } else if (read > b) {
+        state.BootstrapNumber(t) = read;  // only for the sorting mean; restored below
+    }
+    state.SortingMean(t) = sum / state.BootstrapNumber(t);
+    state.EntryNumber(t) = t;
+}
 
-    // Exchange ordering: decreasing means, increasing with ReversedSort.
+// Exchange ordering: decreasing means, increasing with ReversedSort.
+void OrderTreatments(AnalysisState& state, std::int16_t n) {
     for (std::int16_t v = 1; v <= n - 1; ++v) {
         for (std::int16_t c = static_cast<std::int16_t>(v + 1); c <= n; ++c) {
             const bool exchange = state.ReversedSort
@@ -210,39 +202,57 @@ void CartesianDifference(AnalysisState& state, Services& services) {
             std::swap(state.BootstrapNumberReal(v), state.BootstrapNumberReal(c));
         }
     }
+}
 
+// Second pass: the file of the treatment now at position l, read again into that position.
+void ReadIntoPosition(AnalysisState& state, std::int16_t l, int transformation) {
+    state.TreatmentFile(l) = state.EnteredFile(state.EntryNumber(l));
+    InputFields in = InputFields::Open(state.TreatmentFile(l));
+    const Header h = ReadHeader(in);
+    StoreHeader(state, l, h);
+
+    const std::int32_t b = h.BootstrapNumber;
+    std::vector<double> values;
+    std::int32_t read = 0;
+    for (std::int32_t k = 1; k <= b + 1; ++k) {
+        if (in.AtEnd()) EndedEarly(in, read, b);
+        const double x = in.ReadDouble("bootstrap value", k);
+        if (x == EndMarker) {
+            values.push_back(x);
+            break;
+        }
+        values.push_back(TransformValue(x, transformation, in.Name()));
+        ++read;
+        if (k == b) break;
+    }
+    KeepValues(state, l, values, read);
+    if (read == 0) throw RunStopped("File \"" + in.Name() + "\" holds no bootstrap values.");
+    if (read < b) state.BootstrapNumber(l) = read;
+    // The count travels with the treatment through the ordering; a file changed between
+    // the two passes must not leave it disagreeing with the values now held.
+    if (state.BootstrapNumberReal(l) != state.BootstrapNumber(l))
+        state.BootstrapNumberReal(l) = state.BootstrapNumber(l);
+}
+
+}  // namespace
+
+void CartesianDifference(AnalysisState& state, Services& services) {
+    Dialogues& ui = services.ui;
+    services.window.SetEnabled("cmdReadDataA1", false);
+    services.window.SetEnabled("cmdReadNandF", false);
+    state.OutputBaseName = "25A-Cartesian diff";
+
+    const std::int16_t n = AskTreatmentCount(ui);
+    state.TreatmentCount = n;
+    state.PairCount = static_cast<std::int16_t>(n * (n - 1) / 2);
+    state.SidakAlpha = 1 - std::pow(0.95, 1.0 / state.PairCount);
+    const int transformation = AskTransformation(ui);
+
+    for (std::int16_t t = 1; t <= n; ++t) ReadForOrdering(state, ui, t, transformation);
+    OrderTreatments(state, n);
     state.TableRuleDouble.assign(static_cast<std::size_t>(11 * n + 15), '=');
     state.TableRuleSingle.assign(static_cast<std::size_t>(11 * n + 15), '-');
-
-    // Second pass: every file again, now into its final position.
-    for (std::int16_t l = 1; l <= n; ++l) {
-        state.TreatmentFile(l) = state.EnteredFile(state.EntryNumber(l));
-        InputFields in = InputFields::Open(state.TreatmentFile(l));
-        const Header h = ReadHeader(in);
-        StoreHeader(state, l, h);
-
-        const std::int32_t b = h.BootstrapNumber;
-        std::vector<double> values;
-        std::int32_t read = 0;
-        for (std::int32_t k = 1; k <= b + 1; ++k) {
-            if (in.AtEnd()) EndedEarly(in, read, b);
-            const double x = in.ReadDouble("bootstrap value", k);
-            if (x == EndMarker) {
-                values.push_back(x);
-                break;
-            }
-            values.push_back(TransformValue(x, transformation, in.Name()));
-            ++read;
-            if (k == b) break;
-        }
-        KeepValues(state, l, values, read);
-        if (read == 0) throw RunStopped("File \"" + in.Name() + "\" holds no bootstrap values.");
-        if (read < b) state.BootstrapNumber(l) = read;
-        // The count travels with the treatment through the ordering; a file changed between
-        // the two passes must not leave it disagreeing with the values now held.
-        if (state.BootstrapNumberReal(l) != state.BootstrapNumber(l))
-            state.BootstrapNumberReal(l) = state.BootstrapNumber(l);
-    }
+    for (std::int16_t l = 1; l <= n; ++l) ReadIntoPosition(state, l, transformation);
 }
 
 }  // namespace vortel
