@@ -16,9 +16,12 @@ namespace {
 constexpr double EndMarker = -1;
 
 std::int16_t AskTreatmentCount(Dialogues& ui) {
-    const std::string answer =
-        ui.AskText("Enter number of treatments",
-                   "Read data file one by one for paired comparison using Cartesian Product", "2");
+    // Files given ahead (dropped on the window) suggest their own number.
+    const std::size_t ahead = ui.FilesAhead();
+    const std::string suggested = ahead > 2 ? Text(static_cast<std::int32_t>(ahead)) : "2";
+    const std::string answer = ui.AskText(
+        "Enter number of treatments",
+        "Read data file one by one for paired comparison using Cartesian Product", suggested);
     const double typed = LenientNumber(answer);
     const double count = RoundHalfEven(typed);
     // Fewer than two treatments leave no pair to compare and more than five do not fit the
@@ -46,9 +49,9 @@ int AskTransformation(Dialogues& ui) {
 
 // Opens the chosen file of treatment t; a cancelled choice abandons the test rather than
 // reading the file chosen before it.
-std::string ChooseTreatmentFile(Dialogues& ui, std::int16_t t) {
+std::string ChooseTreatmentFile(Dialogues& ui, std::int16_t t, std::int16_t n) {
     ui.ClearChosenFile();
-    const std::string path = ui.ChooseOpenFile("Input treatment " + Text(t));
+    const std::string path = ui.ChooseOpenFile("Input treatment " + Text(t), t, n);
     if (path.empty())
         throw RunStopped("No file was chosen for treatment " + Text(t) +
                          ". The test is abandoned.");
@@ -135,7 +138,7 @@ void CartesianDifference(AnalysisState& state, Services& services) {
 
     // First pass: every file read once, only to find the order of the treatments.
     for (std::int16_t t = 1; t <= n; ++t) {
-        state.EnteredFile(t) = ChooseTreatmentFile(ui, t);
+        state.EnteredFile(t) = ChooseTreatmentFile(ui, t, n);
         InputFields in = InputFields::Open(state.EnteredFile(t));
         const Header h = ReadHeader(in);
         StoreHeader(state, t, h);
