@@ -30,6 +30,13 @@ struct Look {
 
 struct NormalityData;  // sortcount/NormalityView.h
 
+// A file a command has put in place, with what it holds ("Report", "Class counts").
+struct WrittenFile {
+    std::string Role;
+    std::string Path;
+    friend bool operator==(const WrittenFile&, const WrittenFile&) = default;
+};
+
 class Window {
 public:
     virtual ~Window() = default;
@@ -53,6 +60,9 @@ public:
 
     // The frequency view of the sort-and-count utility.
     virtual void ShowNormalityView(const NormalityData& data) = 0;
+
+    // Names the files a command has just completed, so the user can be pointed to them.
+    virtual void FilesWritten(const std::vector<WrittenFile>& files) { (void)files; }
 };
 
 // The window as plain data, for tests and the batch commands: every call is remembered and can
@@ -94,11 +104,15 @@ public:
     void RedrawGrid() override { ++m_gridRedraws; }
 
     void ShowNormalityView(const NormalityData& data) override;
+    void FilesWritten(const std::vector<WrittenFile>& files) override {
+        m_written.insert(m_written.end(), files.begin(), files.end());
+    }
 
     const ControlState& State(const std::string& control) { return m_controls[control]; }
     const std::vector<std::vector<std::string>>& Grid() const { return m_grid; }
     const std::vector<int>& GridColumnWidths() const { return m_gridWidths; }
     int NormalityViewsShown() const { return m_viewsShown; }
+    const std::vector<WrittenFile>& Written() const { return m_written; }
 
 private:
     std::map<std::string, ControlState> m_controls;
@@ -106,6 +120,7 @@ private:
     std::vector<int> m_gridWidths;
     int m_gridRedraws = 0;
     int m_viewsShown = 0;
+    std::vector<WrittenFile> m_written;
 };
 
 }  // namespace vortel
