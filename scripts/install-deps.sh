@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build clang libclang-rt-14-dev
           libgtest-dev libgmock-dev libbenchmark-dev libboost-dev libboost-math-dev
-          qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-base-dev-tools
+          qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev qt6-base-dev-tools
           libqt6svg6 fonts-dejavu-core python3)
 missing=()
 for p in "${packages[@]}"; do

@@ -104,7 +104,7 @@ void SaveChart(const NormalityData& data, const std::string& path) {
     static char name[] = "vortel";
     static char* argv[] = {name, nullptr};
     QApplication application(argc, argv);
-    gui::SaveNormalityChartPng(data, path);
+    gui::SaveNormalityChart(data, path);
 }
 #endif
 
