@@ -58,7 +58,7 @@ void ResultLine::Fill(const QString& heading, const std::vector<WrittenFile>& fi
         edit->setObjectName(QString("ResultPath%1").arg(k + 1));
         edit->setReadOnly(true);
         edit->setToolTip(path);
-        edit->setCursorPosition(0);
+        edit->setCursorPosition(static_cast<int>(path.size()));  // a path too long shows its name
         name->setBuddy(edit);
         auto* open = new QPushButton(role == "Report" ? "Open report" : "Open", this);
         open->setObjectName(QString("ResultOpen%1").arg(k + 1));

@@ -104,6 +104,7 @@ private slots:
         QVERIFY(path->isReadOnly());
         path->selectAll();
         QCOMPARE(path->selectedText(), QDir::toNativeSeparators(report));
+        path->deselect();
         QCOMPARE(s.Find<QPushButton>("ResultOpen1")->text(), QString("Open report"));
         s.Press("ResultOpen1");
         s.Press("ResultOpenFolder");

@@ -40,10 +40,15 @@ QStringList EnabledButtons(const QWidget& window) {
 }
 
 // Saves a picture for the README when VORTEL_SCREENSHOT_DIR names a folder.
+// The main window is shown at its design size, whatever the test screen's size.
 void Picture(QWidget& w, const char* name) {
     const QByteArray folder = qgetenv("VORTEL_SCREENSHOT_DIR");
-    if (!folder.isEmpty())
-        QVERIFY(w.grab().save(QDir(QString::fromLocal8Bit(folder)).filePath(name)));
+    if (folder.isEmpty()) return;
+    if (auto* main = qobject_cast<MainWindow*>(&w)) {
+        main->resize(MainWindow::DesignSize());
+        QApplication::processEvents();
+    }
+    QVERIFY(w.grab().save(QDir(QString::fromLocal8Bit(folder)).filePath(name)));
 }
 
 QString Quotation(int k) { return QString::fromStdString(Quotations()[static_cast<size_t>(k)]); }
