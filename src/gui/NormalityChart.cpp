@@ -181,7 +181,8 @@ QChart* ProbitChart(const NormalityData& data, Range range) {
 QChartView* ViewOf(QChart* chart, QWidget* parent) {
     auto* view = new QChartView(chart, parent);
     view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(320, 240);
+    // Small enough to fit below a grid of five treatments in a window of the design size.
+    view->setMinimumSize(240, 150);
     return view;
 }
 

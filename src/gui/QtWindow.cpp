@@ -200,14 +200,16 @@ void QtWindow::ShowNormalityView(const NormalityData& data) {
     QWidget* host = Find("MSChart1");
     if (!host) return;
     // A second view replaces the first.
-    for (QWidget* old : host->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    for (QWidget* old : host->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        old->hide();  // gone from the screen now, deleted once the event loop has it
         old->deleteLater();
+    }
     delete host->layout();
     auto* layout = new QVBoxLayout(host);
     layout->setContentsMargins(4, 4, 4, 4);
     QWidget* chart = CreateNormalityChart(data, host);
     chart->setObjectName("NormalityChart");
-    layout->addWidget(chart, 1);
+    // The buttons come first: where the display is short, the foot of the charts gives way.
     auto* row = new QHBoxLayout;
     row->addStretch();
     // The picture is named after the sorted file, beside it, unless nothing was read.
@@ -232,6 +234,7 @@ void QtWindow::ShowNormalityView(const NormalityData& data) {
         });
     }
     layout->addLayout(row);
+    layout->addWidget(chart, 1);
     host->setVisible(true);
     host->raise();
 }

@@ -245,6 +245,32 @@ private slots:
         QCOMPARE(ended.count(), 1);
     }
 
+    void keyboardReachesTheLiveCommands() {
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        w.show();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        // Tab passes over the commands without an action.
+        QCOMPARE(w.findChild<QPushButton*>("cmdReadDataA1")->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(w.findChild<QPushButton*>("Command1")->focusPolicy(), Qt::StrongFocus);
+        // A shortcut is no way round a disabled command: Quit waits for the clock.
+        QTest::keyClick(&w, Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(!w.Vater());
+        QTest::keyClick(&w, Qt::Key_C, Qt::AltModifier);
+        QVERIFY(w.findChild<QPushButton*>("Command1")->isEnabled());
+        QTest::keyClick(&w, Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(w.Vater() && w.Vater()->isVisible());
+
+        // The clock label itself takes the focus and answers Space.
+        MainWindow other(clock);
+        other.show();
+        auto* clockLabel = Label(other, "Label6");
+        QCOMPARE(clockLabel->focusPolicy(), Qt::StrongFocus);
+        QTest::keyClick(clockLabel, Qt::Key_Space);
+        QVERIFY(other.findChild<QPushButton*>("cmdGeneralNormalTest")->isEnabled());
+    }
+
     void dedicationWindowStandsCentredOnTheMainWindow() {
         FixedClock clock(March7);
         MainWindow w(clock);
