@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/RunStopped.h"
-#include "shell/TextRecords.h"
+#include "shell/base/RunStopped.h"
+#include "shell/base/TextRecords.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;

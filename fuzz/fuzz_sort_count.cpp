@@ -9,9 +9,10 @@
 #include <string>
 
 #include "ScratchFolder.h"
-#include "shell/RunStopped.h"
-#include "shell/ScriptedDialogues.h"
+#include "shell/base/RunStopped.h"
+#include "support/ScriptedDialogues.h"
 #include "sortcount/SortForBootstrapResults.h"
+#include "shell/mainwindow/HeadlessWindow.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return 0;

@@ -9,8 +9,9 @@
 
 #include "ScratchFolder.h"
 #include "cartesian/CartesianDifference.h"
-#include "shell/RunStopped.h"
-#include "shell/ScriptedDialogues.h"
+#include "shell/base/RunStopped.h"
+#include "support/ScriptedDialogues.h"
+#include "shell/mainwindow/HeadlessWindow.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;

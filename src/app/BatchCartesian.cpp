@@ -6,14 +6,16 @@
 #include <string>
 #include <system_error>
 
+#include "app/AnswerSheet.h"
 #include "app/BatchSupport.h"
 #include "app/Commands.h"
+#include "cartesian/CartesianDifference.h"
 #include "cartesian/cmdCartesianDifference.h"
 #include "report/ResultFileName.h"
-#include "shell/App.h"
-#include "shell/NumberText.h"
-#include "shell/ScriptedDialogues.h"
-#include "shell/TextRecords.h"
+#include "shell/state/App.h"
+#include "shell/base/NumberText.h"
+#include "shell/base/TextRecords.h"
+#include "shell/mainwindow/HeadlessWindow.h"
 
 namespace vortel {
 
@@ -124,7 +126,7 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
             return Refused(CommandName,
                            "cannot read the treatment file \"" + file + "\": " + *problem);
 
-    ScriptedDialogues ui;
+    AnswerSheet ui;
     HeadlessWindow window;
     SystemClock clock;
     App app(ui, window, clock);
@@ -136,31 +138,22 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
     const fs::path folder = fs::absolute(fs::path(o.Files.back()), ec).parent_path();
     ui.SetCurrentFolder(folder);
 
-    const bool detailedInfo = o.DetailDifferences || o.FlowRecord;
-    if (detailedInfo) {
-        ui.Yes();
-        o.FlowRecord ? ui.Yes() : ui.No();
-        o.DetailDifferences ? ui.Yes() : ui.No();
-    } else {
-        ui.No();
-    }
-    o.Reversed ? ui.Yes() : ui.No();
-    ui.Type(Text(std::int64_t(o.Files.size()))).Type(o.Transformation);
-    for (const auto& file : o.Files) ui.Pick(file);
-    ui.Type(o.Code);
+    const auto yesNo = [](bool yes) { return yes ? Answer::Yes : Answer::No; };
+    ui.Choose(DetailInfoTitle, yesNo(o.DetailDifferences || o.FlowRecord))
+        .Choose(FlowRecordTitle, yesNo(o.FlowRecord))
+        .Choose(DetailFilesTitle, yesNo(o.DetailDifferences))
+        .Choose(ReversedSortTitle, yesNo(o.Reversed))
+        .Type(TreatmentCountTitle, Text(std::int64_t(o.Files.size())))
+        .Type(TransformationTitle, o.Transformation)
+        .Type(CodeTitle, o.Code);
+    for (std::size_t t = 0; t < o.Files.size(); ++t)
+        ui.Pick(TreatmentFileTitle(static_cast<int>(t + 1)), o.Files[t]);
 
     // A fresh run has no base name yet, so the flow record is named "_0_Flow.txt".
     std::optional<FlowRecordGuard> flow;
     if (o.FlowRecord) flow.emplace(ui.OutputPath(app.State().OutputBaseName + "_0_Flow.txt"));
     std::string failure;
-    try {
-        if (!app.Run(cmdCartesianDifference_Click)) failure = app.LastFailure();
-    } catch (const UnexpectedDialogue& e) {
-        // A question the options cannot answer follows the notice that explains it (a code too
-        // long for the file system asks for another code).
-        const auto notices = ui.Notices();
-        failure = notices.empty() ? e.What : notices.back();
-    }
+    if (!app.Run(cmdCartesianDifference_Click)) failure = app.LastFailure();
     app.CloseAllFiles();
     if (!failure.empty()) {
         if (flow) flow->Restore();

@@ -6,11 +6,11 @@
 #include <optional>
 #include <string>
 
+#include "app/AnswerSheet.h"
 #include "app/BatchSupport.h"
 #include "app/Commands.h"
-#include "shell/App.h"
-#include "shell/NumberText.h"
-#include "shell/ScriptedDialogues.h"
+#include "shell/state/App.h"
+#include "shell/base/NumberText.h"
 #include "sortcount/NormalityView.h"
 #include "sortcount/SortForBootstrapResults.h"
 
@@ -18,6 +18,7 @@
 #include <QApplication>
 
 #include "gui/NormalityChart.h"
+#include "shell/mainwindow/HeadlessWindow.h"
 #endif
 
 namespace vortel {
@@ -120,23 +121,19 @@ int RunSortCountCommand(const std::vector<std::string>& args) {
         return Refused(CommandName, "--chart: this vortel was built without charts");
 #endif
 
-    ScriptedDialogues ui;
+    AnswerSheet ui;
     ChartCatchingWindow window;
     SystemClock clock;
     App app(ui, window, clock);
     SetEditionValues(app.State());
-    ui.Answer(DialogueKind::YesNoCancel, o.Kind);
-    o.Serials ? ui.Yes() : ui.No();
-    ui.Pick(o.File);
-    ui.Type(o.Decimals);
-    // The question that follows the files: the view is drawn only when asked for.
-    o.Chart.empty() ? ui.No() : ui.Yes();
+    ui.Choose(SortKindTitle, o.Kind)
+        .Choose(SerialNumbersTitle, o.Serials ? Answer::Yes : Answer::No)
+        .Pick(o.Kind == Answer::Yes ? GeneralFileTitle : BootFileTitle, o.File)
+        .Type(DecimalsTitle, o.Decimals)
+        // The view is drawn only when asked for.
+        .Choose(FrequencyViewTitle, o.Chart.empty() ? Answer::No : Answer::Yes);
 
-    try {
-        if (!app.Run(cmdGeneralNormalTest_Click)) return Refused(CommandName, app.LastFailure());
-    } catch (const UnexpectedDialogue& e) {
-        return Refused(CommandName, e.What);
-    }
+    if (!app.Run(cmdGeneralNormalTest_Click)) return Refused(CommandName, app.LastFailure());
 
     const SortCountFiles files = SortCountFileNames(app.State());
     for (const auto& f : {files.Sorted, files.Percentile, files.Counts})

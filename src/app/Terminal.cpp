@@ -6,10 +6,11 @@
 #include "app/Commands.h"
 #include "app/TerminalDialogues.h"
 #include "cartesian/cmdCartesianDifference.h"
-#include "shell/Controls.h"
-#include "shell/Form1.h"
-#include "shell/Greetings.h"
+#include "shell/mainwindow/Controls.h"
+#include "shell/mainwindow/Form1.h"
+#include "shell/mainwindow/Greetings.h"
 #include "sortcount/SortForBootstrapResults.h"
+#include "shell/mainwindow/HeadlessWindow.h"
 
 namespace vortel {
 namespace {

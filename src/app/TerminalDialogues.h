@@ -3,7 +3,7 @@
 
 #include <iosfwd>
 
-#include "shell/Dialogues.h"
+#include "shell/state/Dialogues.h"
 
 namespace vortel {
 

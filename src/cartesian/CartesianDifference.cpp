@@ -5,9 +5,9 @@
 #include <numbers>
 #include <string>
 
-#include "shell/NumberText.h"
-#include "shell/RunStopped.h"
-#include "shell/TextRecords.h"
+#include "shell/base/NumberText.h"
+#include "shell/base/RunStopped.h"
+#include "shell/base/TextRecords.h"
 
 namespace vortel {
 
@@ -19,9 +19,8 @@ std::int16_t AskTreatmentCount(Dialogues& ui) {
     // Files given ahead (dropped on the window) suggest their own number.
     const std::size_t ahead = ui.FilesAhead();
     const std::string suggested = ahead > 2 ? Text(static_cast<std::int32_t>(ahead)) : "2";
-    const std::string answer = ui.AskText(
-        "Enter number of treatments",
-        "Read data file one by one for paired comparison using Cartesian Product", suggested);
+    const std::string answer =
+        ui.AskText("Enter number of treatments", TreatmentCountTitle, suggested);
     const double typed = LenientNumber(answer);
     const double count = RoundHalfEven(typed);
     // Fewer than two treatments leave no pair to compare and more than five do not fit the
@@ -35,7 +34,7 @@ std::int16_t AskTreatmentCount(Dialogues& ui) {
 
 int AskTransformation(Dialogues& ui) {
     const std::string answer = ui.AskText(
-        "No transformation (0), Arcsine (1), or logit (2) transformation?", "Transformation?", "0");
+        "No transformation (0), Arcsine (1), or logit (2) transformation?", TransformationTitle, "0");
     std::string trimmed = answer;
     trimmed.erase(0, trimmed.find_first_not_of(" \t"));
     trimmed.erase(trimmed.find_last_not_of(" \t") + 1);
@@ -51,7 +50,7 @@ int AskTransformation(Dialogues& ui) {
 // reading the file chosen before it.
 std::string ChooseTreatmentFile(Dialogues& ui, std::int16_t t, std::int16_t n) {
     ui.ClearChosenFile();
-    const std::string path = ui.ChooseOpenFile("Input treatment " + Text(t), t, n);
+    const std::string path = ui.ChooseOpenFile(TreatmentFileTitle(t), t, n);
     if (path.empty())
         throw RunStopped("No file was chosen for treatment " + Text(t) +
                          ". The test is abandoned.");
@@ -99,6 +98,8 @@ void StoreHeader(AnalysisState& state, std::int16_t t, const Header& h) {
 }
 
 }  // namespace
+
+std::string TreatmentFileTitle(int t) { return "Input treatment " + Text(t); }
 
 double TransformValue(double x, int transformation, const std::string& fileName) {
     switch (transformation) {

@@ -2,10 +2,18 @@
 // bootstrap-result file each, ordered by their bootstrap means.
 #pragma once
 
-#include "shell/App.h"
-#include "shell/lifetabl.h"
+#include "shell/state/App.h"
 
 namespace vortel {
+
+struct AnalysisState;
+
+// Titles of treatment input's questions; the batch command answers them by these.
+inline constexpr const char* TreatmentCountTitle =
+    "Read data file one by one for paired comparison using Cartesian Product";
+inline constexpr const char* TransformationTitle = "Transformation?";
+// The file dialogue's title for treatment t.
+std::string TreatmentFileTitle(int t);
 
 // Reads ReversedSort. Leaves TreatmentCount, PairCount, SidakAlpha, the table rules,
 // OutputBaseName, CurrentParameterName, and positions 1..TreatmentCount of every per-treatment

@@ -7,9 +7,9 @@
 #include "cartesian/DetailFiles.h"
 #include "report/PrintMultiCIofDifference.h"
 #include "report/ResultFileName.h"
-#include "shell/NumberText.h"
-#include "shell/OutputFile.h"
-#include "shell/RunStopped.h"
+#include "shell/base/NumberText.h"
+#include "shell/base/OutputFile.h"
+#include "shell/base/RunStopped.h"
 #include "sorting/DifferenceSort.h"
 
 namespace vortel {

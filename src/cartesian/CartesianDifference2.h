@@ -5,10 +5,11 @@
 #include <cstdint>
 #include <span>
 
-#include "shell/App.h"
-#include "shell/lifetabl.h"
+#include "shell/state/App.h"
 
 namespace vortel {
+
+struct AnalysisState;
 
 // Reads what treatment input left (TreatmentCount, BootstrapValues, ValueFlag, BootstrapNumber,
 // BootstrapNumberReal, SampleSize) and the options DetailedDifferences and FlowRecord. Leaves

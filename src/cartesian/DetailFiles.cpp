@@ -2,7 +2,8 @@
 
 #include <charconv>
 
-#include "shell/NumberText.h"
+#include "shell/base/NumberText.h"
+#include "shell/state/lifetabl.h"
 
 namespace vortel {
 

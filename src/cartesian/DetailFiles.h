@@ -4,11 +4,12 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/Dialogues.h"
-#include "shell/OutputFile.h"
-#include "shell/lifetabl.h"
+#include "shell/state/Dialogues.h"
+#include "shell/base/OutputFile.h"
 
 namespace vortel {
+
+struct AnalysisState;
 
 // The files are created in `set`, beside their final names, so they appear only when the whole
 // test has succeeded. Records are buffered here and handed on in large pieces: a pair of two

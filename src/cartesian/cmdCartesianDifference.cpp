@@ -2,9 +2,8 @@
 
 #include "cartesian/CartesianDifference.h"
 #include "cartesian/CartesianDifference2.h"
-#include "shell/FlowRecord.h"
-#include "shell/Form1.h"
-#include "shell/NumberText.h"
+#include "shell/state/FlowRecord.h"
+#include "shell/base/NumberText.h"
 
 namespace vortel {
 
@@ -35,13 +34,12 @@ void cmdCartesianDifference_Click(AnalysisState& state, Services& services) {
         "Attention: this is only for results of B =" +
         Text(state.NominalBootstrapNumber) + ", and CPT =" + Text(state.NominalCartesianNumber);
     // The message advises No, so Enter answers No.
-    if (ui.AskYesNoAdvised(detailMessage, "Do you need detailed info?", Answer::No) !=
-        Answer::Yes) {
+    if (ui.AskYesNoAdvised(detailMessage, DetailInfoTitle, Answer::No) != Answer::Yes) {
         state.FlowRecord = false;
         state.DetailQuestionDeclined = true;
     } else {
         state.DetailQuestionDeclined = false;
-        if (AskedYes(ui, "Do you need the record of program flow?", "Do you need flow record?")) {
+        if (AskedYes(ui, "Do you need the record of program flow?", FlowRecordTitle)) {
             state.FlowFile = std::make_unique<FlowRecordFile>(
                 ui.OutputPath(state.OutputBaseName + "_0_Flow.txt"));
             state.FlowRecord = true;
@@ -61,10 +59,10 @@ void cmdCartesianDifference_Click(AnalysisState& state, Services& services) {
             "\n"
             "Yes: Write detailed differences between treatments and normal density curves.\n"
             "No: Don't write detailed differences between treatments.\n",
-            "Detailed differences");
+            DetailFilesTitle);
     }
 
-    state.ReversedSort = AskedYes(ui, "Do you want to do reversed sort?", "Reversed sort");
+    state.ReversedSort = AskedYes(ui, "Do you want to do reversed sort?", ReversedSortTitle);
 
     CartesianDifference(state, services);
     CartesianDifference2(state, services);

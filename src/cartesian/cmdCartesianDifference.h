@@ -1,10 +1,17 @@
 // The Cartesian paired test: launch, treatment input and the pairwise computation.
 #pragma once
 
-#include "shell/App.h"
-#include "shell/lifetabl.h"
+#include "shell/state/App.h"
 
 namespace vortel {
+
+struct AnalysisState;
+
+// Titles of the launch's questions; the batch command answers them by these.
+inline constexpr const char* DetailInfoTitle = "Do you need detailed info?";
+inline constexpr const char* FlowRecordTitle = "Do you need flow record?";
+inline constexpr const char* DetailFilesTitle = "Detailed differences";
+inline constexpr const char* ReversedSortTitle = "Reversed sort";
 
 // The handler of "Q. CartesianPT": settles the options and runs a whole test.
 void cmdCartesianDifference_Click(AnalysisState& state, Services& services);

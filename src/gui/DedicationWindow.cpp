@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include "gui/Pictures.h"
-#include "shell/Greetings.h"
+#include "shell/mainwindow/Greetings.h"
 
 namespace vortel::gui {
 

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "shell/Clock.h"
+#include "shell/base/Clock.h"
 
 class QLabel;
 class QPushButton;

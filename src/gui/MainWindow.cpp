@@ -23,9 +23,9 @@
 #include "cartesian/cmdCartesianDifference.h"
 #include "gui/ClickableLabel.h"
 #include "gui/Pictures.h"
-#include "shell/Controls.h"
-#include "shell/Form1.h"
-#include "shell/Greetings.h"
+#include "shell/mainwindow/Controls.h"
+#include "shell/mainwindow/Form1.h"
+#include "shell/mainwindow/Greetings.h"
 #include "sortcount/SortForBootstrapResults.h"
 
 namespace vortel::gui {

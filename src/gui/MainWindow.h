@@ -11,7 +11,7 @@
 #include "gui/QtDialogues.h"
 #include "gui/QtWindow.h"
 #include "gui/ResultLine.h"
-#include "shell/App.h"
+#include "shell/state/App.h"
 
 class QMimeData;
 class QTableWidget;

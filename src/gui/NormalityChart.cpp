@@ -18,8 +18,8 @@
 #include <memory>
 
 #include "gui/ChartExport.h"
-#include "shell/NumberText.h"
-#include "shell/RunStopped.h"
+#include "shell/base/NumberText.h"
+#include "shell/base/RunStopped.h"
 
 namespace vortel::gui {
 namespace {

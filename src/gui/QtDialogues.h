@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "shell/Dialogues.h"
+#include "shell/state/Dialogues.h"
 
 class QDialog;
 

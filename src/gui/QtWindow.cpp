@@ -14,8 +14,9 @@
 
 #include "gui/ChartExport.h"
 #include "gui/NormalityChart.h"
-#include "shell/Controls.h"
-#include "shell/RunStopped.h"
+#include "shell/mainwindow/Controls.h"
+#include "shell/mainwindow/Form1.h"
+#include "shell/base/RunStopped.h"
 
 namespace vortel::gui {
 namespace {
@@ -244,5 +245,7 @@ void QtWindow::FilesWritten(const std::vector<WrittenFile>& files) {
 }
 
 std::vector<WrittenFile> QtWindow::TakeWrittenFiles() { return std::exchange(m_written, {}); }
+
+void QtWindow::SwitchCommands(bool enabling) { SwitchCommandControls(*this, enabling); }
 
 }  // namespace vortel::gui

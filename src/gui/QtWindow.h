@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "shell/Window.h"
+#include "shell/state/Window.h"
 
 namespace vortel::gui {
 
@@ -29,6 +29,7 @@ public:
     void RedrawGrid() override;
 
     void ShowNormalityView(const NormalityData& data) override;
+    void SwitchCommands(bool enabling) override;
     void FilesWritten(const std::vector<WrittenFile>& files) override;
 
     // The files named since the last call.

@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "shell/Window.h"
+#include "shell/state/Window.h"
 
 class QGridLayout;
 

@@ -6,7 +6,8 @@
 #include <limits>
 
 #include "letters/MarkingRule.h"
-#include "shell/RunStopped.h"
+#include "shell/base/RunStopped.h"
+#include "shell/state/lifetabl.h"
 
 namespace vortel {
 

@@ -5,10 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "shell/TextRecords.h"
-#include "shell/lifetabl.h"
+#include "shell/base/TextRecords.h"
 
 namespace vortel {
+
+struct AnalysisState;
 
 // Increases TableNumber (a 16-bit counter: past 32767 the command stops) and prints the marking
 // section to the open report: heading, notes, rules and one row per treatment, treatment 1

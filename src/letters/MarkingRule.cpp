@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "shell/RunStopped.h"
+#include "shell/base/RunStopped.h"
 
 namespace vortel {
 

@@ -1,4 +1,5 @@
 #include "report/PairSection.h"
+#include "shell/state/lifetabl.h"
 
 #include <cmath>
 #include <string>

@@ -2,10 +2,11 @@
 // differences, and the verdicts of the t interval, the percentile interval and the P-value.
 #pragma once
 
-#include "shell/TextRecords.h"
-#include "shell/lifetabl.h"
+#include "shell/base/TextRecords.h"
 
 namespace vortel {
+
+struct AnalysisState;
 
 // Prints the section of pair (i, j), i < j, to the open report. Reads the per-treatment and
 // per-pair results of the pairwise computation, SidakAlpha, TreatmentCount and BootstrapNumber(1);

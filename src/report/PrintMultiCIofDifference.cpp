@@ -9,14 +9,13 @@
 #include "report/References.h"
 #include "report/ResultFileName.h"
 #include "report/ShowMultiCIofDifference.h"
-#include "shell/NumberText.h"
-#include "shell/OutputFile.h"
+#include "shell/base/NumberText.h"
+#include "shell/base/OutputFile.h"
 
 namespace vortel {
 
 namespace {
 
-constexpr const char* CodeTitle = "Add a code to the output filename?";
 
 const char* const Explanation[] = {
     "The results of significance test using Cartesian products are presented in following 3 ways.",

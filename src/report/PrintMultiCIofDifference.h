@@ -4,10 +4,11 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/App.h"
-#include "shell/lifetabl.h"
+#include "shell/state/App.h"
 
 namespace vortel {
+
+struct AnalysisState;
 
 // Asks for the file-name code, writes the whole report from the analysis state, fills the
 // comparison grid and shows the file name in the main window. Leaves ResultFileName,

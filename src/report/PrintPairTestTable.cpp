@@ -4,7 +4,8 @@
 #include <string>
 
 #include "letters/LetterMarking.h"
-#include "shell/NumberText.h"
+#include "shell/base/NumberText.h"
+#include "shell/state/lifetabl.h"
 
 namespace vortel {
 

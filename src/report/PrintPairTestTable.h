@@ -4,10 +4,11 @@
 
 #include <cstdint>
 
-#include "shell/TextRecords.h"
-#include "shell/lifetabl.h"
+#include "shell/base/TextRecords.h"
 
 namespace vortel {
+
+struct AnalysisState;
 
 // Prints tables 1 to 5 and the letter marking to the open report. Reads TreatmentCount,
 // TreatmentName, OriginalMean, MeanDifference (left by the pair sections), TLower, PValue and the

@@ -2,7 +2,7 @@
 // the references after the pair sections.
 #pragma once
 
-#include "shell/TextRecords.h"
+#include "shell/base/TextRecords.h"
 
 namespace vortel {
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "shell/NumberText.h"
+#include "shell/base/NumberText.h"
 
 namespace vortel {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "shell/Clock.h"
+#include "shell/base/Clock.h"
 
 namespace vortel {
 
@@ -14,6 +14,8 @@ bool CodeFitsFileName(const std::string& code);
 
 // The code that means "no code": the name then carries the date and time instead.
 inline constexpr const char* NoCode = "1";
+// The title of the question for the code.
+inline constexpr const char* CodeTitle = "Add a code to the output filename?";
 
 // "<base> results-<parameter>_<yyyymd>-<hms>.txt" for the code "1", where the six numbers carry
 // no leading zeros; "<base> results-<parameter>_<code> <random>.txt" for any other code, the

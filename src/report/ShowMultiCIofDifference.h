@@ -3,10 +3,11 @@
 
 #include <string>
 
-#include "shell/Window.h"
-#include "shell/lifetabl.h"
+#include "shell/state/Window.h"
 
 namespace vortel {
+
+struct AnalysisState;
 
 // Fills the grid with TreatmentCount + 1 rows and columns from TreatmentName, MeanDifference,
 // PValue and TLower; writes nothing to the analysis state.

@@ -1,4 +1,5 @@
 #include "sortcount/NormalityView.h"
+#include "shell/state/lifetabl.h"
 
 #include <algorithm>
 #include <boost/math/distributions/normal.hpp>

@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "shell/lifetabl.h"
 
 namespace vortel {
+
+struct AnalysisState;
 
 struct FrequencyClass {
     double Value = 0;

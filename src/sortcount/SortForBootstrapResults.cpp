@@ -4,10 +4,10 @@
 #include <cmath>
 #include <string>
 
-#include "shell/NumberText.h"
-#include "shell/OutputFile.h"
-#include "shell/RunStopped.h"
-#include "shell/TextRecords.h"
+#include "shell/base/NumberText.h"
+#include "shell/base/OutputFile.h"
+#include "shell/base/RunStopped.h"
+#include "shell/base/TextRecords.h"
 #include "sortcount/NormalityView.h"
 #include "sorting/QuickSort.h"
 
@@ -18,7 +18,6 @@ namespace {
 const char* const KindGeneral = "General";
 const char* const KindBoot = "Boot";
 const char* const KindResults = "PBT or CPT results";
-const char* const DecimalsTitle = "Limit the decimal points?";
 
 const std::string KindQuestion =
     "You can use this button to sort a data file.\n"
@@ -277,7 +276,7 @@ SortCountFiles SortCountFileNames(const AnalysisState& state) {
 
 void SortForBootstrapResults(AnalysisState& state, Services& services) {
     Dialogues& ui = services.ui;
-    switch (ui.AskYesNoCancel(KindQuestion, "Sort and count general data or bootstrap results")) {
+    switch (ui.AskYesNoCancel(KindQuestion, SortKindTitle)) {
         case Answer::Yes:
             state.SortDataKind = KindGeneral;
             break;
@@ -294,15 +293,14 @@ void SortForBootstrapResults(AnalysisState& state, Services& services) {
     }
     // Most files have no serial numbers, as the message says, so Enter answers No.
     state.SortSerialNumbers =
-        ui.AskYesNoAdvised(SerialQuestion, "Data formate", Answer::No) == Answer::Yes ? "Yes"
-                                                                                      : "No";
+        ui.AskYesNoAdvised(SerialQuestion, SerialNumbersTitle, Answer::No) == Answer::Yes ? "Yes"
+                                                                                          : "No";
 
     state.SortUtilityUsed = "Yes";
     // A cancel returns the dialogue's remembered name, which may be a file chosen for a test;
     // forgetting it first makes a cancel here end the command instead of sorting that file.
     ui.ClearChosenFile();
-    const std::string path = ui.ChooseOpenFile(IsGeneral(state) ? "Open a general data file to sort"
-                                                                : "Open a bootstrap file to sort");
+    const std::string path = ui.ChooseOpenFile(IsGeneral(state) ? GeneralFileTitle : BootFileTitle);
     if (path.empty()) return;
     // Forget this choice too, so that a later cancel elsewhere does not return this file.
     ui.ClearChosenFile();
@@ -366,7 +364,7 @@ void cmdGeneralNormalTest_Click(AnalysisState& state, Services& services) {
     services.window.SetVisible("MSChart1", true);
     services.window.SetVisible("MSChart2", false);
     if (services.ui.AskYesNo("Do you want to see the frequency distribution?",
-                             "Frequency distribution") != Answer::Yes)
+                             FrequencyViewTitle) != Answer::Yes)
         return;
     services.window.ShowNormalityView(MakeNormalityData(state));
 }

@@ -3,10 +3,20 @@
 
 #include <filesystem>
 
-#include "shell/App.h"
-#include "shell/lifetabl.h"
+#include "shell/state/App.h"
 
 namespace vortel {
+
+struct AnalysisState;
+
+// Titles of the utility's questions; the batch command answers them by these.
+inline constexpr const char* SortKindTitle = "Sort and count general data or bootstrap results";
+inline constexpr const char* SerialNumbersTitle = "Data formate";
+inline constexpr const char* DecimalsTitle = "Limit the decimal points?";
+inline constexpr const char* FrequencyViewTitle = "Frequency distribution";
+// The file dialogue's title for a general data file and for bootstrap results.
+inline constexpr const char* GeneralFileTitle = "Open a general data file to sort";
+inline constexpr const char* BootFileTitle = "Open a bootstrap file to sort";
 
 // Most classes the frequency view is offered for.
 inline constexpr std::int32_t ViewedClassLimit = 30'000;

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "sorting/QuickSort.h"
+#include "shell/state/lifetabl.h"
+#include "shell/base/RunStopped.h"
 
 namespace vortel {
 

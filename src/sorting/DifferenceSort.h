@@ -5,9 +5,10 @@
 #include <cstdint>
 #include <span>
 
-#include "shell/lifetabl.h"
 
 namespace vortel {
+
+struct AnalysisState;
 
 // The differences d_k = X[a] - Y[b] (or Y[b] - X[a] when `negate`), a outer and b inner,
 // k = a * |Y| + b + 1, n = |X| * |Y|. `total` is their sum added in the order of k.

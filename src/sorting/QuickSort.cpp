@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "sorting/GroupOrdering.h"
+#include "shell/state/lifetabl.h"
+#include "shell/base/RunStopped.h"
 
 namespace vortel {
 

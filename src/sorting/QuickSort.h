@@ -2,9 +2,10 @@
 // each group, carrying a serial number with every value.
 #pragma once
 
-#include "shell/lifetabl.h"
 
 namespace vortel {
+
+struct AnalysisState;
 
 // Reads SortCount, SortInput(1..n), SortInputSerial(1..n), FlowRecord, SortUtilityUsed and the
 // group limit; leaves SortOutput and SortOutputSerial (1..n), SortTotal, SortMean and the

@@ -2,8 +2,8 @@
 
 #include "CartesianFixture.h"
 #include "cartesian/CartesianDifference2.h"
-#include "shell/FlowRecord.h"
-#include "shell/RunStopped.h"
+#include "shell/state/FlowRecord.h"
+#include "shell/base/RunStopped.h"
 
 namespace vortel {
 namespace {

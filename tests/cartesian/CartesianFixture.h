@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "shell/App.h"
-#include "shell/ScriptedDialogues.h"
-#include "shell/Window.h"
-#include "shell/lifetabl.h"
+#include "shell/state/App.h"
+#include "support/ScriptedDialogues.h"
+#include "shell/state/Window.h"
+#include "shell/state/lifetabl.h"
 #include "support/TestFiles.h"
+#include "shell/mainwindow/HeadlessWindow.h"
 
 namespace vortel::test {
 

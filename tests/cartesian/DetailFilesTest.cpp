@@ -5,7 +5,7 @@
 #include "CartesianFixture.h"
 #include "cartesian/CartesianDifference2.h"
 #include "cartesian/DetailFiles.h"
-#include "shell/RunStopped.h"
+#include "shell/base/RunStopped.h"
 
 namespace vortel {
 namespace {

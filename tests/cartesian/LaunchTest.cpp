@@ -2,7 +2,7 @@
 
 #include "CartesianFixture.h"
 #include "cartesian/cmdCartesianDifference.h"
-#include "shell/FlowRecord.h"
+#include "shell/state/FlowRecord.h"
 
 namespace vortel {
 namespace {

@@ -4,9 +4,10 @@
 #include <numbers>
 
 #include "cartesian/CartesianDifference.h"
-#include "shell/RunStopped.h"
-#include "shell/ScriptedDialogues.h"
+#include "shell/base/RunStopped.h"
+#include "support/ScriptedDialogues.h"
 #include "support/TestFiles.h"
+#include "shell/mainwindow/HeadlessWindow.h"
 
 namespace vortel {
 namespace {

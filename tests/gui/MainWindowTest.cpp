@@ -19,8 +19,8 @@
 #include "gui/MainWindow.h"
 #include "gui/NormalityChart.h"
 #include "gui/Pictures.h"
-#include "shell/Greetings.h"
-#include "shell/NumberText.h"
+#include "shell/mainwindow/Greetings.h"
+#include "shell/base/NumberText.h"
 #include "sortcount/NormalityView.h"
 
 using namespace vortel;

@@ -5,8 +5,9 @@
 #include "Patterns.h"
 #include "letters/LetterMarking.h"
 #include "letters/MarkingRule.h"
-#include "shell/RunStopped.h"
+#include "shell/base/RunStopped.h"
 #include "support/TestFiles.h"
+#include "shell/state/lifetabl.h"
 
 namespace vortel {
 namespace {

@@ -1,6 +1,6 @@
 #include "ReportFixtures.h"
 
-#include "shell/NumberText.h"
+#include "shell/base/NumberText.h"
 
 namespace vortel::test {
 

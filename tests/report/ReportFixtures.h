@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/App.h"
-#include "shell/lifetabl.h"
+#include "shell/state/App.h"
+#include "shell/state/lifetabl.h"
 
 namespace vortel::test {
 

@@ -4,7 +4,9 @@
 #include <cmath>
 
 #include "report/ShowMultiCIofDifference.h"
-#include "shell/RunStopped.h"
+#include "shell/base/RunStopped.h"
+#include "shell/mainwindow/HeadlessWindow.h"
+#include "shell/state/lifetabl.h"
 
 namespace vortel {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/ScriptedDialogues.h"
+#include "support/ScriptedDialogues.h"
 
 namespace vortel {
 namespace {

@@ -2,12 +2,13 @@
 
 #include <set>
 
-#include "shell/Controls.h"
-#include "shell/FlowRecord.h"
-#include "shell/Form1.h"
-#include "shell/Greetings.h"
-#include "shell/ScriptedDialogues.h"
+#include "shell/mainwindow/Controls.h"
+#include "shell/state/FlowRecord.h"
+#include "shell/mainwindow/Form1.h"
+#include "shell/mainwindow/Greetings.h"
+#include "support/ScriptedDialogues.h"
 #include "support/TestFiles.h"
+#include "shell/mainwindow/HeadlessWindow.h"
 
 namespace vortel {
 namespace {

@@ -1,10 +1,10 @@
-#include "shell/NumberText.h"
+#include "shell/base/NumberText.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "shell/RunStopped.h"
+#include "shell/base/RunStopped.h"
 
 namespace vortel {
 namespace {

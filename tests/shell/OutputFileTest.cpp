@@ -1,8 +1,8 @@
-#include "shell/OutputFile.h"
+#include "shell/base/OutputFile.h"
 
 #include <gtest/gtest.h>
 
-#include "shell/RunStopped.h"
+#include "shell/base/RunStopped.h"
 #include "support/TestFiles.h"
 
 namespace vortel {

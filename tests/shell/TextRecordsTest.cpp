@@ -1,10 +1,10 @@
-#include "shell/TextRecords.h"
+#include "shell/base/TextRecords.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "shell/RunStopped.h"
+#include "shell/base/RunStopped.h"
 #include "support/TestFiles.h"
 
 namespace vortel {

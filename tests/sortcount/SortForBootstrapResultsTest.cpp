@@ -3,10 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "shell/RunStopped.h"
-#include "shell/ScriptedDialogues.h"
+#include "shell/base/RunStopped.h"
+#include "support/ScriptedDialogues.h"
 #include "sortcount/SortForBootstrapResults.h"
 #include "support/TestFiles.h"
+#include "shell/mainwindow/HeadlessWindow.h"
 
 namespace vortel {
 namespace {

@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "shell/FlowRecord.h"
+#include "shell/state/FlowRecord.h"
 #include "sorting/DifferenceSort.h"
 #include "sorting/QuickSort.h"
 #include "support/LiteralQuickSort.h"

@@ -2,7 +2,7 @@
 // and its callers are checked against.
 #pragma once
 
-#include "shell/lifetabl.h"
+#include "shell/state/lifetabl.h"
 
 namespace vortel::test {
 

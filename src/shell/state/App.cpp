@@ -1,10 +1,10 @@
-#include "shell/App.h"
+#include "shell/state/App.h"
 
 #include <exception>
 #include <new>
 
-#include "shell/FlowRecord.h"
-#include "shell/RunStopped.h"
+#include "shell/state/FlowRecord.h"
+#include "shell/base/RunStopped.h"
 
 namespace vortel {
 

@@ -1,10 +1,10 @@
-#include "shell/NumberText.h"
+#include "shell/base/NumberText.h"
 
 #include <charconv>
 #include <cmath>
 #include <limits>
 
-#include "shell/RunStopped.h"
+#include "shell/base/RunStopped.h"
 
 namespace vortel {
 

@@ -1,6 +1,7 @@
-#include "shell/Greetings.h"
+#include "shell/mainwindow/Greetings.h"
 
-#include "shell/NumberText.h"
+#include "shell/base/NumberText.h"
+#include "shell/state/lifetabl.h"
 
 namespace vortel {
 

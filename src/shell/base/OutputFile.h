@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "shell/TextRecords.h"
+#include "shell/base/TextRecords.h"
 
 namespace vortel {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/Window.h"
+#include "shell/state/Window.h"
 
 namespace vortel {
 

@@ -1,4 +1,4 @@
-#include "shell/Clock.h"
+#include "shell/base/Clock.h"
 
 #include <chrono>
 #include <cstdlib>

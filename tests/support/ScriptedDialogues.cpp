@@ -1,4 +1,4 @@
-#include "shell/ScriptedDialogues.h"
+#include "support/ScriptedDialogues.h"
 
 namespace vortel {
 

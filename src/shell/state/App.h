@@ -3,10 +3,10 @@
 
 #include <functional>
 
-#include "shell/Clock.h"
-#include "shell/Dialogues.h"
-#include "shell/Window.h"
-#include "shell/lifetabl.h"
+#include "shell/base/Clock.h"
+#include "shell/state/Dialogues.h"
+#include "shell/state/Window.h"
+#include "shell/state/lifetabl.h"
 
 namespace vortel {
 

@@ -1,4 +1,4 @@
-#include "shell/Dialogues.h"
+#include "shell/state/Dialogues.h"
 
 namespace vortel {
 

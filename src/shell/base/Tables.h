@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/RunStopped.h"
+#include "shell/base/RunStopped.h"
 
 namespace vortel {
 

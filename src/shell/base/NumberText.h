@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/Clock.h"
+#include "shell/base/Clock.h"
 
 namespace vortel {
 

@@ -1,6 +1,7 @@
-#include "shell/Window.h"
+#include "shell/mainwindow/HeadlessWindow.h"
 
-#include "shell/RunStopped.h"
+#include "shell/base/RunStopped.h"
+#include "shell/mainwindow/Form1.h"
 
 namespace vortel {
 
@@ -35,5 +36,7 @@ void HeadlessWindow::SetGridCell(int row, int column, const std::string& text) {
 }
 
 void HeadlessWindow::ShowNormalityView(const NormalityData&) { ++m_viewsShown; }
+
+void HeadlessWindow::SwitchCommands(bool enabling) { SwitchCommandControls(*this, enabling); }
 
 }  // namespace vortel

@@ -1,8 +1,8 @@
-#include "shell/OutputFile.h"
+#include "shell/base/OutputFile.h"
 
 #include <cstring>
 
-#include "shell/RunStopped.h"
+#include "shell/base/RunStopped.h"
 
 namespace vortel {
 

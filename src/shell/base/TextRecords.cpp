@@ -1,11 +1,11 @@
-#include "shell/TextRecords.h"
+#include "shell/base/TextRecords.h"
 
 #include <cmath>
 #include <fstream>
 #include <sstream>
 
-#include "shell/NumberText.h"
-#include "shell/RunStopped.h"
+#include "shell/base/NumberText.h"
+#include "shell/base/RunStopped.h"
 
 namespace vortel {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/Dialogues.h"
+#include "shell/state/Dialogues.h"
 
 namespace vortel {
 

@@ -2,15 +2,14 @@
 // and the small click handlers. The Qt window forwards its events here.
 #pragma once
 
-#include "shell/App.h"
-#include "shell/Window.h"
+#include "shell/state/App.h"
+#include "shell/state/Window.h"
 
 namespace vortel {
 
-// Start-up and every launch of a test: only "Q. CartesianPT" stays enabled.
-void DisableAllButtonsForCartesian(Window& window);
-// A click on the clock label: every command enabled, "N. Sort, norm." and Quit included.
-void EnableAllButtonsForImage(Window& window);
+// The button switching that a window applies for `Window::SwitchCommands`, walking the controls
+// of the main window: off for a launch (only "Q. CartesianPT" stays on), on for the clock.
+void SwitchCommandControls(Window& window, bool enabling);
 
 // Start-up of the main window. Sets the edition values, `StartMoment`, `IntroPending`,
 // `QuotationList`, `EditionLine`, seeds the generator and lays out the labels. A step that

@@ -6,11 +6,12 @@
 #include <optional>
 #include <string>
 
-#include "shell/Clock.h"
-#include "shell/Window.h"
-#include "shell/lifetabl.h"
+#include "shell/base/Clock.h"
+#include "shell/state/Window.h"
 
 namespace vortel {
+
+struct AnalysisState;
 
 inline constexpr int QuotationCount = 28;
 // Where the command overview is kept in `QuotationList`.

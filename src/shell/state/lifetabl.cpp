@@ -1,9 +1,9 @@
-#include "shell/lifetabl.h"
+#include "shell/state/lifetabl.h"
 
 #include <limits>
 
-#include "shell/FlowRecord.h"
-#include "shell/RunStopped.h"
+#include "shell/state/FlowRecord.h"
+#include "shell/base/RunStopped.h"
 
 namespace vortel {
 

@@ -1,8 +1,8 @@
-#include "shell/FlowRecord.h"
+#include "shell/state/FlowRecord.h"
 
 #include <cstring>
 
-#include "shell/RunStopped.h"
+#include "shell/base/RunStopped.h"
 
 namespace vortel {
 

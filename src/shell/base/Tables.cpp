@@ -1,4 +1,4 @@
-#include "shell/Tables.h"
+#include "shell/base/Tables.h"
 
 namespace vortel {
 

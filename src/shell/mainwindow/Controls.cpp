@@ -1,4 +1,4 @@
-#include "shell/Controls.h"
+#include "shell/mainwindow/Controls.h"
 
 #include <algorithm>
 

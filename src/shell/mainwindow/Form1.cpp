@@ -1,18 +1,16 @@
-#include "shell/Form1.h"
+#include "shell/mainwindow/Form1.h"
 
 #include <exception>
 #include <functional>
 
-#include "shell/Controls.h"
-#include "shell/Greetings.h"
-#include "shell/NumberText.h"
+#include "shell/mainwindow/Controls.h"
+#include "shell/mainwindow/Greetings.h"
+#include "shell/base/NumberText.h"
 
 namespace vortel {
-namespace {
 
-enum class Switch { Off, On, Keep };
-
-void SwitchControls(Window& window, bool enabling) {
+void SwitchCommandControls(Window& window, bool enabling) {
+    enum class Switch { Off, On, Keep };
     for (const Control& c : Form1Controls()) {
         Switch s = Switch::Keep;
         if (c.Kind == ControlKind::Frame) {
@@ -30,6 +28,8 @@ void SwitchControls(Window& window, bool enabling) {
         if (s != Switch::Keep) window.SetEnabled(c.Name, s == Switch::On);
     }
 }
+
+namespace {
 
 // The window's size as it stands, or its design size when the window does not know it.
 int WidthOf(const Window& window, const std::string& name) {
@@ -60,9 +60,7 @@ void Step(const std::function<void()>& step) {
 
 }  // namespace
 
-void DisableAllButtonsForCartesian(Window& window) { SwitchControls(window, false); }
 
-void EnableAllButtonsForImage(Window& window) { SwitchControls(window, true); }
 
 void Form_Load(AnalysisState& state, Services& services) {
     Window& w = services.window;

@@ -6,8 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "shell/Clock.h"
-#include "shell/Tables.h"
+#include "shell/base/Clock.h"
+#include "shell/base/Tables.h"
+#include "shell/base/Variant.h"
 
 namespace vortel {
 
@@ -16,14 +17,7 @@ inline constexpr std::int32_t ListCapacity = 4'000'005;
 // Highest position of the sort-and-count utility's class tables.
 inline constexpr std::int32_t ClassCapacity = 800'002;
 
-// A field read as "any": a number when its text spells one, the text otherwise.
-struct Variant {
-    bool IsNumber = false;
-    double Number = 0;
-    std::string Text;
-};
-
-class FlowRecordFile;  // shell/FlowRecord.h
+class FlowRecordFile;  // shell/state/FlowRecord.h
 
 // Positions 1..5 per treatment, element 0 present and unused.
 template <class T>

@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "shell/Clock.h"
-#include "shell/NumberText.h"
-#include "shell/lifetabl.h"
+#include "shell/base/Clock.h"
+#include "shell/base/NumberText.h"
+#include "shell/base/Variant.h"
 
 namespace vortel {
 
