@@ -6,7 +6,6 @@
 
 #include "cartesian/DetailFiles.h"
 #include "report/PrintMultiCIofDifference.h"
-#include "report/ResultFileName.h"
 #include "shell/base/NumberText.h"
 #include "shell/base/OutputFile.h"
 #include "shell/base/RunStopped.h"
@@ -316,14 +315,6 @@ void CheckTreatmentsFitTest(const AnalysisState& state) {
             }
         }
     }
-    // The first treatment's parameter name goes into the detail files' names; a name with a
-    // folder separator in it would put them elsewhere.
-    for (std::int16_t t = 1; state.DetailedDifferences && t < n; ++t) {
-        if (!CodeFitsFileName(state.ParameterName(t))) {
-            throw RunStopped("The parameter name \"" + state.ParameterName(t) + "\" of " +
-                             Named(state, t) + " cannot stand in the names of the detail files.");
-        }
-    }
     double df = 0;
     std::string sizes;
     for (std::int16_t t = 1; t <= n; ++t) {
@@ -352,8 +343,7 @@ void CartesianDifference2(AnalysisState& state, Services& services) {
         for (std::int16_t j = static_cast<std::int16_t>(i + 1); j <= n; ++j)
             ComparePair(state, services, detailFiles, i, j);
 
-    PrintMultiCIofDifference(state, services);
-    detailFiles.CommitAll();
+    PrintMultiCIofDifference(state, services, detailFiles);
 }
 
 }  // namespace vortel

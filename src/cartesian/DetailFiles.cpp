@@ -61,7 +61,7 @@ void WriteClassHeader(TextWriter& w, const AnalysisState& s, std::int16_t i, std
 std::string PairDetailFiles::FileName(const AnalysisState& state, int fileNumber, std::int16_t i,
                                       std::int16_t j) {
     const FileKind kind = Kind(fileNumber);
-    return state.OutputBaseName + kind.Prefix + state.ParameterName(i) + "-" + Text(i) + " to " +
+    return state.OutputBaseName + kind.Prefix + FileNamePiece(state.ParameterName(i)) + "-" + Text(i) + " to " +
            Text(j) + kind.Suffix;
 }
 

@@ -1,6 +1,5 @@
 #include "report/PrintMultiCIofDifference.h"
 
-#include <cerrno>
 #include <memory>
 #include <string>
 
@@ -35,18 +34,12 @@ const char* const Explanation[] = {
 };
 
 // Why `name`, built from `code`, cannot be the report's file name; empty when it can. A fault
-// that no other code can mend (the parameter name's, or a name too long without any code)
-// stops the command instead.
-std::string NameProblem(const std::string& code, const std::string& name,
-                        const std::string& parameterName) {
+// that no other code can mend (a name too long without any code) stops the command instead.
+std::string NameProblem(const std::string& code, const std::string& name) {
     if (!CodeFitsFileName(code)) {
         return "The code \"" + code +
                "\" cannot be part of a file name.\nPlease enter a code of at most 200 "
                "characters without / \\ : * ? \" < > | or control characters.";
-    }
-    if (name.find('/') != std::string::npos || name.find('\0') != std::string::npos) {
-        throw RunStopped("The parameter name \"" + parameterName +
-                         "\" cannot be part of the report's file name \"" + name + "\".");
     }
     const bool codeInName = code != NoCode && !code.empty();
     if (name.size() > LongestResultFileName) {
@@ -61,7 +54,7 @@ std::string NameProblem(const std::string& code, const std::string& name,
 }
 
 // Asks for the code until it gives a file name that can be created, and opens the report there.
-std::unique_ptr<OutputFile> OpenReport(AnalysisState& state, Services& services) {
+OutputFile& OpenReport(AnalysisState& state, Services& services, OutputSet& files) {
     services.ui.Beep();
     for (;;) {
         const std::string code = services.ui.AskText(
@@ -71,19 +64,19 @@ std::unique_ptr<OutputFile> OpenReport(AnalysisState& state, Services& services)
         const std::string name =
             ResultFileNameFor(state.OutputBaseName, state.CurrentParameterName, code,
                               services.clock.Now(), code == NoCode ? 0 : services.random.Next());
-        std::string problem = NameProblem(code, name, state.CurrentParameterName);
+        std::string problem = NameProblem(code, name);
         if (problem.empty()) {
             const auto path = services.ui.OutputPath(name);
             try {
-                auto file = std::make_unique<OutputFile>(path);
+                OutputFile& file = files.Create(path);
                 state.OutputFileCode = code;
                 state.ResultFileName = path.string();
                 return file;
-            } catch (const RunStopped&) {
+            } catch (const FileNotCreated& e) {
                 // The file system itself may refuse the name; only then can another code help.
-                const int error = errno;
-                const bool nameRefused =
-                    error == ENAMETOOLONG || error == EINVAL || error == EILSEQ;
+                const bool nameRefused = e.Code == std::errc::filename_too_long ||
+                                         e.Code == std::errc::invalid_argument ||
+                                         e.Code == std::errc::illegal_byte_sequence;
                 if (!nameRefused || code == NoCode || code.empty()) throw;
                 problem = "The file \"" + path.string() +
                           "\" cannot be created under this name.\nPlease enter another code.";
@@ -136,9 +129,13 @@ std::string DurationText(std::int64_t seconds) {
 }
 
 void PrintMultiCIofDifference(AnalysisState& state, Services& services) {
+    OutputSet none;
+    PrintMultiCIofDifference(state, services, none);
+}
+
+void PrintMultiCIofDifference(AnalysisState& state, Services& services, OutputSet& alongside) {
     state.FlowLine("Sub PrintMultiCIofDifference");
-    std::unique_ptr<OutputFile> file = OpenReport(state, services);
-    TextWriter& out = file->Writer();
+    TextWriter& out = OpenReport(state, services, alongside).Writer();
 
     PrintHeading(state, out);
     PrintSummary(state, out);
@@ -165,7 +162,7 @@ void PrintMultiCIofDifference(AnalysisState& state, Services& services) {
     out.Line(state.TestBeganText);
     out.Line(state.TestEndedText);
     out.Line(state.TotalTimeText);
-    file->Commit();
+    alongside.CommitAll();
 
     window.SetCaption("txtDatafile", "Output file is: " + state.ResultFileName);
     window.FilesWritten({{"Report", state.ResultFileName}});

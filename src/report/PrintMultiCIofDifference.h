@@ -9,6 +9,7 @@
 namespace vortel {
 
 struct AnalysisState;
+class OutputSet;
 
 // Asks for the file-name code, writes the whole report from the analysis state, fills the
 // comparison grid and shows the file name in the main window. Leaves ResultFileName,
@@ -16,6 +17,9 @@ struct AnalysisState;
 // The report appears whole or not at all: a failure part-way keeps an earlier file of the same
 // name as it was.
 void PrintMultiCIofDifference(AnalysisState& state, Services& services);
+// The same, with the other files of the test (the detail files) put in place together with the
+// report: all of them appear, or none.
+void PrintMultiCIofDifference(AnalysisState& state, Services& services, OutputSet& alongside);
 
 // "Total time = ..." in seconds below two minutes, in minutes below an hour, in hours beyond,
 // minutes and hours to two decimals.

@@ -15,5 +15,4 @@ struct AnalysisState;
 // two table rules; each table increases TableNumber by one.
 void PrintPairTestTable(AnalysisState& state, TextWriter& out);
 
-
 }  // namespace vortel

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "shell/base/NumberText.h"
+#include "shell/base/OutputFile.h"
 
 namespace vortel {
 
@@ -17,7 +18,7 @@ bool CodeFitsFileName(const std::string& code) {
 
 std::string ResultFileNameFor(const std::string& baseName, const std::string& parameterName,
                               const std::string& code, const DateTime& now, double randomFraction) {
-    std::string name = baseName + " results-" + parameterName + "_";
+    std::string name = baseName + " results-" + FileNamePiece(parameterName) + "_";
     if (code == NoCode) {
         auto t = [](int v) { return Text(std::int64_t{v}); };
         name += t(now.Year) + t(now.Month) + t(now.Day) + "-" + t(now.Hour) + t(now.Minute) +

@@ -42,15 +42,6 @@ const std::string DecimalsPrompt =
 
 bool IsGeneral(const AnalysisState& state) { return state.SortDataKind == KindGeneral; }
 
-// A variable name read from the file becomes part of a file name; a separator in it would send
-// the percentile file into another folder.
-std::string FileNamePiece(const std::string& text) {
-    std::string out = text;
-    for (char& c : out)
-        if (c == '/' || c == '\\' || c == '\0') c = '_';
-    return out;
-}
-
 // The input path without its extension (its last four characters), but never reaching into
 // the folder part: a short name without an extension would otherwise put the files elsewhere.
 std::string BaseNameOf(const std::string& path) {
@@ -333,23 +324,22 @@ void SortForBootstrapResults(AnalysisState& state, Services& services) {
     // All three files are created before any is written and put in place together, so a file
     // that cannot be made or finished leaves every earlier file of these names as it was.
     const SortCountFiles names = SortCountFileNames(state);
-    OutputSet sortedFiles;
-    TextWriter& sorted = sortedFiles.Create(names.Sorted).Writer();
-    TextWriter& percentile = sortedFiles.Create(names.Percentile).Writer();
-    OutputSet countsFile;
-    TextWriter& counts = countsFile.Create(names.Counts).Writer();
+    OutputSet files;
+    TextWriter& sorted = files.Create(names.Sorted).Writer();
+    TextWriter& percentile = files.Create(names.Percentile).Writer();
+    OutputFile& countsFile = files.Create(names.Counts);
     WriteSortedAndPercentileFiles(state, n, sorted, percentile);
     if (!CountClasses(state, n)) {
-        sortedFiles.CommitAll();
+        files.Discard(countsFile);
+        files.CommitAll();
         services.window.FilesWritten({{"Sorted values", names.Sorted.string()},
                                       {"Percentile serials", names.Percentile.string()}});
         throw RunStopped("File \"" + path + "\" holds more than " + Text(ClassCapacity) +
                          " classes of different values, more than the counts table holds. "
                          "The sorted and percentile files were written; the counts file was not.");
     }
-    WriteCountsFile(state, n, counts);
-    sortedFiles.CommitAll();
-    countsFile.CommitAll();
+    WriteCountsFile(state, n, countsFile.Writer());
+    files.CommitAll();
     services.window.FilesWritten({{"Sorted values", names.Sorted.string()},
                                   {"Percentile serials", names.Percentile.string()},
                                   {"Class counts", names.Counts.string()}});

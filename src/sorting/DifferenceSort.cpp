@@ -356,11 +356,9 @@ void SortFormedDifferences(AnalysisState& state, const DifferenceList& list,
     for (std::size_t p = 0; p < positions.size(); ++p) valuesAt[p] = state.SortOutput(positions[p]);
 }
 
-}  // namespace
-
-void QuickSortOfDifferences(AnalysisState& state, const DifferenceList& list,
-                            std::span<const std::int64_t> positions, std::span<double> valuesAt) {
-    const auto n64 = static_cast<std::int64_t>(list.X.size() * list.Y.size());
+// The request must name positions among 1..n of a list the sort can hold.
+void CheckRequest(std::int64_t n64, std::span<const std::int64_t> positions,
+                  std::span<double> valuesAt) {
     if (n64 < 1 || n64 > ListCapacity)
         throw RunStopped("The sort was given " + std::to_string(n64) +
                          " differences; it takes 1 to " + std::to_string(ListCapacity) + ".");
@@ -370,48 +368,12 @@ void QuickSortOfDifferences(AnalysisState& state, const DifferenceList& list,
         if (p < 1 || p > n64)
             throw RunStopped("Position " + std::to_string(p) + " lies outside the " +
                              std::to_string(n64) + " sorted differences.");
-    if (!AllFinite(list.X) || !AllFinite(list.Y) || !std::isfinite(list.Total)) {
-        SortFormedDifferences(state, list, positions, valuesAt);
-        return;
-    }
-    const SortedDifferences sorted(list.Negate ? list.Y : list.X, list.Negate ? list.X : list.Y);
-    if (!(std::max(std::fabs(sorted.Smallest()), std::fabs(sorted.Largest())) < DBL_MAX / 0x1p24)) {
-        SortFormedDifferences(state, list, positions, valuesAt);
-        return;
-    }
+}
 
-    if (state.FlowRecord && state.SortUtilityUsed != "Yes") state.FlowLine("Sub QuickSort");
-    const auto n = static_cast<std::int32_t>(n64);
-    state.SortCount = n;
-    state.SortTotal = list.Total;
-    state.SortMean = list.Total / n;
-    if (state.SortGroupLimitSet != "Yes") {
-        state.SortGroupLimit = 1024;
-        state.SortGroupLimitSet = "Yes";
-    }
-
-    auto difference = [&](std::int64_t k) {
-        const std::size_t a = static_cast<std::size_t>(k - 1) / list.Y.size();
-        const std::size_t b = static_cast<std::size_t>(k - 1) % list.Y.size();
-        return list.Negate ? list.Y[b] - list.X[a] : list.X[a] - list.Y[b];
-    };
-
-    // Level 1 splits at the overall mean, which the caller's sum gives exactly.
-    const auto root = sorted.CountBelow(state.SortMean);
-    if (root.Count == 0 || root.Count == n64) {
-        // One group: the values stay where the split put them, all from the end when every
-        // value went up, all from the start otherwise.
-        state.SortGroupLimit = 1;
-        for (std::size_t e = 0; e < positions.size(); ++e)
-            valuesAt[e] = difference(root.Count == 0 ? n64 + 1 - positions[e] : positions[e]);
-        return;
-    }
-    const auto all = sorted.CountBelow(Infinity);
-    Splitter splitter(list, sorted);
-    std::vector<Group> groups{
-        {-Infinity, state.SortMean, 0, root.Count, 0, root.Sum, false, false},
-        {state.SortMean, Infinity, root.Count, all.Count, root.Sum, all.Sum, true, false}};
-
+// Levels 2 to 10: every group split at its own mean until the run's group limit is reached or a
+// split leaves a group empty, which lowers the limit for the rest of the run.
+std::vector<Group> SplitToTheLimit(AnalysisState& state, const SortedDifferences& sorted,
+                                   Splitter& splitter, std::vector<Group> groups) {
     for (int level = 2; level <= 10; ++level) {
         if (state.SortGroupLimit <= static_cast<std::int32_t>(groups.size())) break;
         auto splits = splitter.Approach(groups, level < 10);
@@ -450,7 +412,12 @@ void QuickSortOfDifferences(AnalysisState& state, const DifferenceList& list,
         }
         groups = std::move(children);
     }
-    // Every group is in order now: each position is found among its group's values.
+    return groups;
+}
+
+// Every group is in order: each position is found among its group's values.
+void SelectInGroups(const SortedDifferences& sorted, const std::vector<Group>& groups,
+                    std::span<const std::int64_t> positions, std::span<double> valuesAt) {
     std::vector<double> scratch;
     for (std::size_t e = 0; e < positions.size(); ++e) {
         const std::int64_t rank = positions[e];
@@ -459,6 +426,55 @@ void QuickSortOfDifferences(AnalysisState& state, const DifferenceList& list,
         valuesAt[e] =
             sorted.SelectWithin(g->Lo, g->Hi, g->CountLo, g->CountHi - g->CountLo, rank, scratch);
     }
+}
+
+}  // namespace
+
+void QuickSortOfDifferences(AnalysisState& state, const DifferenceList& list,
+                            std::span<const std::int64_t> positions, std::span<double> valuesAt) {
+    const auto n64 = static_cast<std::int64_t>(list.X.size() * list.Y.size());
+    CheckRequest(n64, positions, valuesAt);
+    if (!AllFinite(list.X) || !AllFinite(list.Y) || !std::isfinite(list.Total)) {
+        SortFormedDifferences(state, list, positions, valuesAt);
+        return;
+    }
+    const SortedDifferences sorted(list.Negate ? list.Y : list.X, list.Negate ? list.X : list.Y);
+    if (!(std::max(std::fabs(sorted.Smallest()), std::fabs(sorted.Largest())) < DBL_MAX / 0x1p24)) {
+        SortFormedDifferences(state, list, positions, valuesAt);
+        return;
+    }
+
+    if (state.FlowRecord && state.SortUtilityUsed != "Yes") state.FlowLine("Sub QuickSort");
+    const auto n = static_cast<std::int32_t>(n64);
+    state.SortCount = n;
+    state.SortTotal = list.Total;
+    state.SortMean = list.Total / n;
+    if (state.SortGroupLimitSet != "Yes") {
+        state.SortGroupLimit = 1024;
+        state.SortGroupLimitSet = "Yes";
+    }
+
+    // Level 1 splits at the overall mean, which the caller's sum gives exactly.
+    const auto root = sorted.CountBelow(state.SortMean);
+    if (root.Count == 0 || root.Count == n64) {
+        // One group: the values stay where the split put them, all from the end when every
+        // value went up, all from the start otherwise.
+        state.SortGroupLimit = 1;
+        for (std::size_t e = 0; e < positions.size(); ++e) {
+            const std::int64_t k = root.Count == 0 ? n64 + 1 - positions[e] : positions[e];
+            const std::size_t a = static_cast<std::size_t>(k - 1) / list.Y.size();
+            const std::size_t b = static_cast<std::size_t>(k - 1) % list.Y.size();
+            valuesAt[e] = list.Negate ? list.Y[b] - list.X[a] : list.X[a] - list.Y[b];
+        }
+        return;
+    }
+    const auto all = sorted.CountBelow(Infinity);
+    Splitter splitter(list, sorted);
+    const std::vector<Group> groups = SplitToTheLimit(
+        state, sorted, splitter,
+        {{-Infinity, state.SortMean, 0, root.Count, 0, root.Sum, false, false},
+         {state.SortMean, Infinity, root.Count, all.Count, root.Sum, all.Sum, true, false}});
+    SelectInGroups(sorted, groups, positions, valuesAt);
 }
 
 }  // namespace vortel

@@ -175,7 +175,6 @@ TEST(CartesianDifference2, RefusesTreatmentsThatCannotBeCompared) {
          2001,
          2000},
         {"no within-groups df", {{"A", {3, 4}, 1}, {"B", {1, 2}, 1}}, {"(1, 1)"}},
-        {"parameter name with a folder", twoByTwo, {"\"../r\"", "treatment 1"}, 0, 0, "../r"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);

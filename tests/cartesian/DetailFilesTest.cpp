@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "CartesianFixture.h"
@@ -131,6 +132,31 @@ TEST(DetailFiles, StoppedTestLeavesEarlierFilesIntact) {
     EXPECT_EQ(ReadAll(r.folder / first), "earlier");
     EXPECT_EQ(r.folder.Files(),
               (std::vector<std::string>{first, PairDetailFiles::FileName(r.state, 5, 1, 3)}));
+}
+
+// The report and the detail files are one set: when the report cannot be written, no detail
+// file appears either. A parameter name with folder separators names files in the folder all the
+// same, in the report's name and the detail files' alike.
+TEST(DetailFiles, AppearOnlyWithTheReportAndStayInTheFolder) {
+    TestRun r;
+    test::LoadTreatments(r.state, {{"A", {3, 4}}, {"B", {1, 2}}});
+    r.state.ParameterName(1) = r.state.ParameterName(2) = r.state.CurrentParameterName = "../r\\x";
+    r.state.DetailedDifferences = true;
+    r.ui.Type("1");
+    const std::string report = "25A-Cartesian diff results-.._r_x_202437-953.txt";
+    std::filesystem::create_directory(r.folder / report);
+    r.folder.Write(report + "/inside", "");
+    EXPECT_THROW(CartesianDifference2(r.state, r.services), RunStopped);
+    EXPECT_EQ(r.folder.Files(), std::vector<std::string>{report});
+
+    std::filesystem::remove_all(r.folder / report);
+    r.ui.Type("1");
+    CartesianDifference2(r.state, r.services);
+    const std::string detail = PairDetailFiles::FileName(r.state, 5, 1, 2);
+    EXPECT_EQ(detail, "25A-Cartesian diff_5-.._r_x-1 to 2_diff-All (for N. sort).txt");
+    const auto files = r.folder.Files();
+    EXPECT_EQ(files.size(), 7u);
+    EXPECT_TRUE(std::find(files.begin(), files.end(), report) != files.end());
 }
 
 }  // namespace

@@ -10,21 +10,24 @@ namespace vortel {
 namespace {
 
 TEST(NumberText, FifteenDigitsAndExponentBoundaries) {
-    struct Case { double x; const char* text; };
+    struct Case {
+        double x;
+        const char* text;
+    };
     const Case cases[] = {
         {0, "0"},
-        {-0.0, "0"},                      // a negative zero is written as zero
+        {-0.0, "0"},  // a negative zero is written as zero
         {2.5, "2.5"},
         {-3.25, "-3.25"},
         {0.05, "0.05"},
         {-0.5, "-0.5"},
-        {0.0001, "0.0001"},               // last magnitude without exponent
+        {0.0001, "0.0001"},  // last magnitude without exponent
         {0.00001, "1E-05"},
         {2.5e15, "2.5E+15"},
-        {1e15, "1E+15"},                  // first magnitude with exponent
+        {1e15, "1E+15"},  // first magnitude with exponent
         {999999999999999.0, "999999999999999"},
         {1.0 / 3.0, "0.333333333333333"},
-        {2.0 / 3.0, "0.666666666666667"},   // rounded at the 15th digit
+        {2.0 / 3.0, "0.666666666666667"},  // rounded at the 15th digit
         {1e100, "1E+100"},
         {123456789.125, "123456789.125"},
         {4000000, "4000000"},
@@ -70,11 +73,14 @@ TEST(NumberText, RoundingSendsHalvesToTheEvenNeighbour) {
 }
 
 TEST(NumberText, LenientReadingOfTypedNumbers) {
-    struct Case { const char* text; double value; };
+    struct Case {
+        const char* text;
+        double value;
+    };
     const Case cases[] = {
-        {"2", 2}, {" 3 ", 3}, {"1 2", 12}, {"4abc", 4}, {"abc", 0}, {"", 0},
-        {"-1", -1}, {"2.5", 2.5}, {".5", 0.5}, {"1e2", 100}, {"1e", 1}, {"5.", 5},
-        {"- 2", -2}, {"+7", 7}, {"1.2.3", 1.2}, {"1D3", 1000},
+        {"2", 2},    {" 3 ", 3},   {"1 2", 12},    {"4abc", 4},   {"abc", 0}, {"", 0},
+        {"-1", -1},  {"2.5", 2.5}, {".5", 0.5},    {"1e2", 100},  {"1e", 1},  {"5.", 5},
+        {"- 2", -2}, {"+7", 7},    {"1.2.3", 1.2}, {"1D3", 1000},
     };
     for (const auto& c : cases) EXPECT_EQ(LenientNumber(c.text), c.value) << c.text;
 }

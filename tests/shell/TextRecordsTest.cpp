@@ -31,11 +31,13 @@ TEST(PrintLine, NumbersCarrySignBlankAndTrailingBlank) {
 }
 
 TEST(PrintLine, TabPastTheColumnStartsANewLine) {
-    EXPECT_EQ(Printed([](TextWriter& w) { w.Text(std::string(20, 'x')).Tab(15).Text("y").EndLine(); }),
-              std::string(20, 'x') + "\r\n" + std::string(14, ' ') + "y\r\n");
+    EXPECT_EQ(
+        Printed([](TextWriter& w) { w.Text(std::string(20, 'x')).Tab(15).Text("y").EndLine(); }),
+        std::string(20, 'x') + "\r\n" + std::string(14, ' ') + "y\r\n");
     // Exactly at the column: nothing is added.
-    EXPECT_EQ(Printed([](TextWriter& w) { w.Text(std::string(14, 'x')).Tab(15).Text("y").EndLine(); }),
-              std::string(14, 'x') + "y\r\n");
+    EXPECT_EQ(
+        Printed([](TextWriter& w) { w.Text(std::string(14, 'x')).Tab(15).Text("y").EndLine(); }),
+        std::string(14, 'x') + "y\r\n");
 }
 
 TEST(PrintLine, AJoinMarkContinuesTheLineAcrossStatements) {

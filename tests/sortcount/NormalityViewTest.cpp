@@ -77,7 +77,9 @@ TEST(NormalityView, ManyClassesAreBinnedWithoutLosingValues) {
         double total = 0;
         for (std::size_t b = 0; b < bars.size(); ++b) {
             total += bars[b].Count;
-            if (b > 0) EXPECT_EQ(bars[b].Lower, bars[b - 1].Upper);
+            if (b > 0) {
+                EXPECT_EQ(bars[b].Lower, bars[b - 1].Upper);
+            }
         }
         EXPECT_EQ(total, c.classes * c.countEach);
         EXPECT_EQ(bars.front().Lower, 0.5);

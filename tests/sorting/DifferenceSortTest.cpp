@@ -44,8 +44,9 @@ std::vector<double> SortDifferences(AnalysisState& state, const DifferenceList& 
 }
 
 std::vector<std::int64_t> Ranks(std::int64_t n, std::mt19937_64& rng) {
-    std::vector<std::int64_t> ranks{1, n, std::llround(n * 0.025 + 0.5),
-                                    std::llround(n * 0.975 + 0.5)};
+    const auto count = static_cast<double>(n);
+    std::vector<std::int64_t> ranks{1, n, std::llround(count * 0.025 + 0.5),
+                                    std::llround(count * 0.975 + 0.5)};
     for (int r = 0; r < 4; ++r)
         ranks.push_back(1 + static_cast<std::int64_t>(rng() % static_cast<std::uint64_t>(n)));
     for (auto& r : ranks) r = std::clamp<std::int64_t>(r, 1, n);

@@ -17,7 +17,7 @@ struct GroupTables {
 
 }  // namespace
 
-void LiteralQuickSort(AnalysisState& state) {
+std::vector<LiteralGroup> LiteralSplit(AnalysisState& state) {
     if (state.FlowRecord && state.SortUtilityUsed != "Yes") state.FlowLine("Sub QuickSort");
     const std::int32_t n = state.SortCount;
     if (n < 1) throw RunStopped("The sort was given " + std::to_string(n) + " values.");
@@ -45,26 +45,19 @@ void LiteralQuickSort(AnalysisState& state) {
     t.End[0][1] = n;
     t.Mean[0][1] = state.SortMean;
 
-    auto finalOrdering = [&](int level) {
+    // Brings the arrangement of the level that is finally ordered into the output pair.
+    auto finalLevel = [&](int level) {
         const int pair = (level - 1) % 3 + 1;
-        double* out = values[1];
-        std::int32_t* outSerial = serials[1];
         if (pair != 1) {
             for (std::int32_t k = 1; k <= n; ++k) {
-                out[k] = values[pair][k];
-                outSerial[k] = serials[pair][k];
+                values[1][k] = values[pair][k];
+                serials[1][k] = serials[pair][k];
             }
         }
-        for (int g = 1; g <= (1 << level); ++g) {
-            for (std::int32_t i = t.Start[level][g]; i < t.End[level][g]; ++i) {
-                for (std::int32_t j = i + 1; j <= t.End[level][g]; ++j) {
-                    if (out[i] > out[j]) {
-                        std::swap(out[i], out[j]);
-                        std::swap(outSerial[i], outSerial[j]);
-                    }
-                }
-            }
-        }
+        std::vector<LiteralGroup> groups;
+        for (int g = 1; g <= (1 << level); ++g)
+            groups.push_back({t.Start[level][g], t.End[level][g]});
+        return groups;
     };
 
     for (int level = 1; level <= 10; ++level) {
@@ -97,20 +90,32 @@ void LiteralQuickSort(AnalysisState& state) {
             if (t.Size[level][g] == 0) {
                 if (level == 1) {
                     state.SortGroupLimit = 1;
-                    return;
+                    return {};
                 }
                 state.SortGroupLimit = static_cast<std::int16_t>(parents);
-                finalOrdering(level - 1);
-                return;
+                return finalLevel(level - 1);
             }
             t.Mean[level][g] = t.Sum[level][g] / t.Size[level][g];
         }
-        if (level < 10 && state.SortGroupLimit <= 2 * parents) {
-            finalOrdering(level);
-            return;
+        if (level < 10 && state.SortGroupLimit <= 2 * parents) return finalLevel(level);
+    }
+    return finalLevel(10);
+}
+
+void LiteralQuickSort(AnalysisState& state) {
+    const auto groups = LiteralSplit(state);
+    double* out = state.SortOutput.Through(state.SortCount);
+    std::int32_t* outSerial = state.SortOutputSerial.Through(state.SortCount);
+    for (const LiteralGroup& g : groups) {
+        for (std::int32_t i = g.Start; i < g.End; ++i) {
+            for (std::int32_t j = i + 1; j <= g.End; ++j) {
+                if (out[i] > out[j]) {
+                    std::swap(out[i], out[j]);
+                    std::swap(outSerial[i], outSerial[j]);
+                }
+            }
         }
     }
-    finalOrdering(10);
 }
 
 }  // namespace vortel::test

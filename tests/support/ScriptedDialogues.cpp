@@ -5,18 +5,27 @@ namespace vortel {
 namespace {
 const char* KindName(DialogueKind kind) {
     switch (kind) {
-        case DialogueKind::YesNo: return "a yes/no question";
-        case DialogueKind::YesNoCancel: return "a yes/no/cancel question";
-        case DialogueKind::Notify: return "a notice";
-        case DialogueKind::Text: return "a text prompt";
-        case DialogueKind::OpenFile: return "a file choice";
+        case DialogueKind::YesNo:
+            return "a yes/no question";
+        case DialogueKind::YesNoCancel:
+            return "a yes/no/cancel question";
+        case DialogueKind::Notify:
+            return "a notice";
+        case DialogueKind::Text:
+            return "a text prompt";
+        case DialogueKind::OpenFile:
+            return "a file choice";
     }
     return "a dialogue";
 }
 }  // namespace
 
-ScriptedDialogues& ScriptedDialogues::Yes(DialogueKind kind) { return Answer(kind, vortel::Answer::Yes); }
-ScriptedDialogues& ScriptedDialogues::No(DialogueKind kind) { return Answer(kind, vortel::Answer::No); }
+ScriptedDialogues& ScriptedDialogues::Yes(DialogueKind kind) {
+    return Answer(kind, vortel::Answer::Yes);
+}
+ScriptedDialogues& ScriptedDialogues::No(DialogueKind kind) {
+    return Answer(kind, vortel::Answer::No);
+}
 
 ScriptedDialogues& ScriptedDialogues::Answer(DialogueKind kind, vortel::Answer answer) {
     m_replies.push_back({kind, answer, {}, false, false, {}});
@@ -69,7 +78,8 @@ vortel::Answer ScriptedDialogues::AskYesNo(const std::string& message, const std
     return Take(DialogueKind::YesNo, title).Answer;
 }
 
-vortel::Answer ScriptedDialogues::AskYesNoCancel(const std::string& message, const std::string& title) {
+vortel::Answer ScriptedDialogues::AskYesNoCancel(const std::string& message,
+                                                 const std::string& title) {
     m_log.push_back({DialogueKind::YesNoCancel, message, title, {}});
     return Take(DialogueKind::YesNoCancel, title).Answer;
 }

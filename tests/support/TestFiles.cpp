@@ -36,7 +36,8 @@ fs::path TempFolder::Write(const std::string& name, const std::string& content) 
 
 std::vector<std::string> TempFolder::Files() const {
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(m_path)) names.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(m_path))
+        names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -51,8 +51,8 @@ std::string ShortForm(double x) {
 
 std::string DateText(const DateTime& t) {
     if (t.Empty) return "";
-    std::string s = NumberText(std::int64_t{t.Month}) + "/" + NumberText(std::int64_t{t.Day}) + "/" +
-                    NumberText(std::int64_t{t.Year});
+    std::string s = NumberText(std::int64_t{t.Month}) + "/" + NumberText(std::int64_t{t.Day}) +
+                    "/" + NumberText(std::int64_t{t.Year});
     if (t.Hour == 0 && t.Minute == 0 && t.Second == 0) return s;
     const int h12 = t.Hour % 12 == 0 ? 12 : t.Hour % 12;
     auto two = [](int v) { return std::string(v < 10 ? "0" : "") + std::to_string(v); };

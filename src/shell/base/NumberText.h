@@ -21,7 +21,9 @@ void AppendNumberText(std::string& out, std::int64_t x);
 
 // Text(x): the digits alone, for joining a number into a longer text.
 template <class T>
-std::string Text(T x) { return NumberText(x); }
+std::string Text(T x) {
+    return NumberText(x);
+}
 
 // Sign position (blank or "-") and digits, with no zero before the point of a magnitude below 1:
 // 0.5 -> " .5", -0.25 -> "-.25", 7 -> " 7".

@@ -8,6 +8,23 @@ namespace vortel {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+fs::path KeptName(const fs::path& name) {
+    fs::path kept = name;
+    kept += ".keep";
+    return kept;
+}
+
+}  // namespace
+
+std::string FileNamePiece(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c == '/' || c == '\\' || c == '\0') c = '_';
+    return out;
+}
+
 OutputFile::OutputFile(fs::path target) : m_target(std::move(target)) {
     std::error_code ec;
     if (fs::is_directory(m_target, ec))
@@ -16,10 +33,12 @@ OutputFile::OutputFile(fs::path target) : m_target(std::move(target)) {
     m_temporary += ".part";
     m_stream.open(m_temporary, std::ios::binary | std::ios::trunc);
     if (!m_stream) {
-        throw RunStopped("Cannot create file \"" + m_target.string() + "\": " +
-                         std::strerror(errno) + ".");
+        const int error = errno;
+        throw FileNotCreated(
+            "Cannot create file \"" + m_target.string() + "\": " + std::strerror(error) + ".",
+            std::error_code(error, std::generic_category()));
     }
-    m_writer = std::make_unique<TextWriter>(m_stream);
+    m_writer = std::make_unique<TextWriter>(m_stream, m_target.string());
 }
 
 OutputFile::~OutputFile() {
@@ -31,13 +50,19 @@ OutputFile::~OutputFile() {
 }
 
 void OutputFile::Commit() {
+    Close();
+    Place();
+}
+
+void OutputFile::Close() {
+    if (!m_stream.is_open()) return;
     m_writer->Flush();
     m_stream.flush();
     m_stream.close();
-    if (m_stream.fail()) {
-        throw RunStopped("Cannot write file \"" + m_target.string() +
-                         "\" (is the disk full or write-protected?).");
-    }
+    if (m_stream.fail()) throw RunStopped(WriteFailure(m_target.string()));
+}
+
+void OutputFile::Place() {
     std::error_code ec;
     fs::rename(m_temporary, m_target, ec);
     if (ec) {
@@ -51,9 +76,59 @@ OutputFile& OutputSet::Create(const fs::path& target) {
     return *m_files.back();
 }
 
+void OutputSet::Discard(const OutputFile& file) {
+    std::erase_if(m_files, [&](const auto& f) { return f.get() == &file; });
+}
+
 void OutputSet::CommitAll() {
-    for (auto& f : m_files) f->Commit();
+    for (auto& f : m_files) f->Close();
+    std::vector<fs::path> names;
+    for (auto& f : m_files) names.push_back(f->Target());
+    EarlierFiles earlier(names);
+    try {
+        for (auto& f : m_files) f->Place();
+    } catch (...) {
+        earlier.Restore();
+        m_files.clear();
+        throw;
+    }
     m_files.clear();
+}
+
+EarlierFiles::EarlierFiles(const std::vector<fs::path>& names) {
+    for (const fs::path& name : names) {
+        std::error_code ec;
+        Kept k{name, fs::is_regular_file(name, ec)};
+        if (k.Existed) {
+            fs::rename(name, KeptName(name), ec);
+            if (ec) {
+                Restore();
+                throw RunStopped("Cannot replace file \"" + name.string() + "\": " + ec.message() +
+                                 ".");
+            }
+        }
+        m_kept.push_back(std::move(k));
+    }
+}
+
+EarlierFiles::~EarlierFiles() {
+    if (m_restored) return;
+    for (const Kept& k : m_kept) {
+        std::error_code ec;
+        if (k.Existed) fs::remove(KeptName(k.Name), ec);
+    }
+}
+
+void EarlierFiles::Restore() noexcept {
+    m_restored = true;
+    for (const Kept& k : m_kept) {
+        std::error_code ec;
+        if (k.Existed) {
+            fs::rename(KeptName(k.Name), k.Name, ec);
+        } else if (fs::is_regular_file(k.Name, ec)) {
+            fs::remove(k.Name, ec);
+        }
+    }
 }
 
 }  // namespace vortel

@@ -4,15 +4,57 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
+#include "shell/base/RunStopped.h"
 #include "shell/base/TextRecords.h"
 
 namespace vortel {
 
+// Puts aside what stands under some file names, so that a command that fails after replacing
+// them can put the earlier files back. Kept aside under "<name>.keep" in the same folder (a
+// rename, so nothing is copied and nothing is lost if the program dies meanwhile).
+// A file that could not be created; the system's reason travels with it, so a caller can tell a
+// refused name from a full disk without reading errno after the fact.
+// Text read from the data (a parameter or variable name) as it stands in a file name: folder
+// separators and NUL become "_", so the file stays in the folder it belongs to. The one rule for
+// every file name the program builds from data.
+std::string FileNamePiece(std::string_view text);
+
+class FileNotCreated : public RunStopped {
+public:
+    FileNotCreated(const std::string& message, std::error_code code)
+        : RunStopped(message), Code(code) {}
+    std::error_code Code;
+};
+
+class EarlierFiles {
+public:
+    explicit EarlierFiles(const std::vector<std::filesystem::path>& names);
+    // Without Restore() the earlier files are dropped: the command succeeded.
+    ~EarlierFiles();
+    EarlierFiles(const EarlierFiles&) = delete;
+    EarlierFiles& operator=(const EarlierFiles&) = delete;
+
+    // Every name as it was: the earlier file back, or no file where there was none.
+    void Restore() noexcept;
+
+private:
+    struct Kept {
+        std::filesystem::path Name;
+        bool Existed = false;
+    };
+    std::vector<Kept> m_kept;
+    bool m_restored = false;
+};
+
 // Writes beside its final name and renames into place on Commit(), so a stopped command never
 // leaves half a file that looks whole, and an earlier file of the same name stays intact until
-// the new one is complete. Not committed: the temporary file is removed.
+// the new one is complete. Not committed: the temporary file is removed. A write that fails
+// (a full disk) stops the command at once, naming the file.
 class OutputFile {
 public:
     explicit OutputFile(std::filesystem::path target);
@@ -24,6 +66,10 @@ public:
     const std::filesystem::path& Target() const { return m_target; }
     // Close, check that every byte reached the disk, rename over the target.
     void Commit();
+    // The two halves of Commit(), for a set of files that must all be complete before any is
+    // renamed.
+    void Close();
+    void Place();
 
 private:
     std::filesystem::path m_target;
@@ -34,10 +80,14 @@ private:
 };
 
 // Several files of one command that must all appear, or none: commits them together at the end.
+// Every file is closed and checked before the first rename; a rename failing part-way puts the
+// earlier files back.
 class OutputSet {
 public:
     OutputFile& Create(const std::filesystem::path& target);
     void CommitAll();
+    // Leaves one file out: it is not written.
+    void Discard(const OutputFile& file);
 
 private:
     std::vector<std::unique_ptr<OutputFile>> m_files;

@@ -25,18 +25,21 @@ public:
     // Checked access that grows the storage up to the position.
     T& operator()(std::int64_t k) {
         if (k < 0 || k > m_capacity) ThrowIndexBeyond(m_name, k, m_capacity);
-        if (static_cast<std::size_t>(k) >= m_items.size()) m_items.resize(static_cast<std::size_t>(k) + 1);
+        if (static_cast<std::size_t>(k) >= m_items.size())
+            m_items.resize(static_cast<std::size_t>(k) + 1);
         return m_items[static_cast<std::size_t>(k)];
     }
     T Get(std::int64_t k) const {
         if (k < 0 || k > m_capacity) ThrowIndexBeyond(m_name, k, m_capacity);
-        return static_cast<std::size_t>(k) < m_items.size() ? m_items[static_cast<std::size_t>(k)] : T{};
+        return static_cast<std::size_t>(k) < m_items.size() ? m_items[static_cast<std::size_t>(k)]
+                                                            : T{};
     }
 
     // Makes positions 0..last addressable at once, for loops that then use Data() directly.
     T* Through(std::int64_t last) {
         if (last < 0 || last > m_capacity) ThrowIndexBeyond(m_name, last, m_capacity);
-        if (static_cast<std::size_t>(last) >= m_items.size()) m_items.resize(static_cast<std::size_t>(last) + 1);
+        if (static_cast<std::size_t>(last) >= m_items.size())
+            m_items.resize(static_cast<std::size_t>(last) + 1);
         return m_items.data();
     }
     // Positions in use so far (the highest position ever touched, plus one).
@@ -100,8 +103,12 @@ template <class T>
 class TreatmentLists {
 public:
     TreatmentLists(const char* name, std::int32_t capacity)
-        : m_lists{{{name, capacity}, {name, capacity}, {name, capacity},
-                   {name, capacity}, {name, capacity}, {name, capacity}}},
+        : m_lists{{{name, capacity},
+                   {name, capacity},
+                   {name, capacity},
+                   {name, capacity},
+                   {name, capacity},
+                   {name, capacity}}},
           m_name(name) {}
     T& operator()(std::int64_t k, std::int64_t t) { return List(t)(k); }
     T Get(std::int64_t k, std::int64_t t) const {

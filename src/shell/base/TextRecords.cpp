@@ -16,8 +16,10 @@ constexpr std::size_t FlushAt = 1 << 20;
 void TextWriter::Put(std::string_view s) {
     m_buffer.append(s);
     for (char c : s) {
-        if (c == '\n') m_column = 1;
-        else ++m_column;
+        if (c == '\n')
+            m_column = 1;
+        else
+            ++m_column;
     }
 }
 
@@ -65,10 +67,21 @@ void TextWriter::EndLine() {
     if (m_buffer.size() >= FlushAt) Flush();
 }
 
-void TextWriter::Flush() {
-    if (m_buffer.empty()) return;
+std::string WriteFailure(const std::string& fileName) {
+    return "Cannot write file \"" + fileName + "\" (is the disk full or write-protected?).";
+}
+
+bool TextWriter::WriteOut() noexcept {
+    if (m_buffer.empty()) return true;
     m_out.write(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size()));
     m_buffer.clear();
+    return !m_out.fail();
+}
+
+void TextWriter::Flush() {
+    // Stopping at the first failed write, not at the end, spares the user a long run whose
+    // output cannot be kept.
+    if (!WriteOut()) throw RunStopped(WriteFailure(m_fileName.empty() ? "output" : m_fileName));
 }
 
 void TextWriter::WriteItem(std::string_view text, bool& first) {
@@ -89,8 +102,10 @@ void TextWriter::WriteItem(std::int64_t x, bool& first) {
 }
 
 void TextWriter::WriteItem(const vortel::Variant& v, bool& first) {
-    if (v.IsNumber) WriteItem(v.Number, first);
-    else WriteItem(std::string_view(v.Text), first);
+    if (v.IsNumber)
+        WriteItem(v.Number, first);
+    else
+        WriteItem(std::string_view(v.Text), first);
 }
 
 // --- InputFields ------------------------------------------------------------------------------

@@ -14,12 +14,17 @@
 
 namespace vortel {
 
+// The message of a write to `fileName` that did not reach the disk.
+std::string WriteFailure(const std::string& fileName);
+
 // Builds Print lines and Write records into a buffer and hands it to a stream in large chunks.
 // Every finished line ends with CR LF. Bytes of texts pass through unchanged.
 class TextWriter {
 public:
-    explicit TextWriter(std::ostream& out) : m_out(out) {}
-    ~TextWriter() { Flush(); }
+    // `fileName`, when given, names the file in the message of a write that fails.
+    explicit TextWriter(std::ostream& out, std::string fileName = {})
+        : m_out(out), m_fileName(std::move(fileName)) {}
+    ~TextWriter() { WriteOut(); }
     TextWriter(const TextWriter&) = delete;
     TextWriter& operator=(const TextWriter&) = delete;
 
@@ -48,16 +53,20 @@ public:
         EndLine();
     }
 
+    // Hands the buffer to the stream; a stream that fails stops the command, naming the file.
     void Flush();
 
 private:
+    bool WriteOut() noexcept;
     void Put(std::string_view s);
     void Separator(bool& first) {
         if (!first) Put(",");
         first = false;
     }
     void WriteItem(std::string_view text, bool& first);
-    void WriteItem(const std::string& text, bool& first) { WriteItem(std::string_view(text), first); }
+    void WriteItem(const std::string& text, bool& first) {
+        WriteItem(std::string_view(text), first);
+    }
     void WriteItem(const char* text, bool& first) { WriteItem(std::string_view(text), first); }
     void WriteItem(double x, bool& first);
     void WriteItem(std::int64_t x, bool& first);
@@ -66,6 +75,7 @@ private:
     void WriteItem(const vortel::Variant& v, bool& first);
 
     std::ostream& m_out;
+    std::string m_fileName;
     std::string m_buffer;
     int m_column = 1;
 };

@@ -17,7 +17,8 @@ void HeadlessWindow::SetLook(const std::string& control, const Look& look) {
 }
 
 void HeadlessWindow::SetGridSize(int rows, int columns) {
-    m_grid.assign(static_cast<std::size_t>(rows), std::vector<std::string>(static_cast<std::size_t>(columns)));
+    m_grid.assign(static_cast<std::size_t>(rows),
+                  std::vector<std::string>(static_cast<std::size_t>(columns)));
     m_gridWidths.assign(static_cast<std::size_t>(columns), 0);
 }
 

@@ -55,7 +55,9 @@ public:
     // Where output files named without a folder are created.
     const std::filesystem::path& CurrentFolder() const { return m_currentFolder; }
     void SetCurrentFolder(const std::filesystem::path& folder) { m_currentFolder = folder; }
-    std::filesystem::path OutputPath(const std::string& name) const { return m_currentFolder / name; }
+    std::filesystem::path OutputPath(const std::string& name) const {
+        return m_currentFolder / name;
+    }
 
 protected:
     // The chosen file's path, or nothing when the user cancels.
