@@ -187,7 +187,7 @@ MainWindow::MainWindow(Clock& clock, QWidget* parent)
     Build(m_canvas);
     ApplyDesign(m_window);
     Connect();
-    m_ui.SetAroundShow([this](bool opening) { AroundDialogue(opening); });
+    m_ui.SetAroundShow([this](bool opening, QRect place) { AroundDialogue(opening, place); });
     m_window.SetPictureBase([this] { return m_app.State().OutputBaseName; });
     setAcceptDrops(true);
     Form_Load(m_app.State(), m_app.Seams());
@@ -464,7 +464,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
     QTimer::singleShot(0, this, [this, files] { StartTestWith(files); });
 }
 
-void MainWindow::AroundDialogue(bool opening) {
+void MainWindow::AroundDialogue(bool opening, QRect place) {
     auto* status = findChild<QLabel*>("Label2");
     if (opening) {
         if (m_dialogueDepth++ == 0 && m_busy && status->isVisible()) {
@@ -479,8 +479,13 @@ void MainWindow::AroundDialogue(bool opening) {
         m_waitingCaption = QString();
     }
     // The computation that follows lets no paint event through; without this the closed
-    // dialogue stays on screen where it was.
-    if (isVisible()) repaint();
+    // dialogue stays on screen where it was. A parent's repaint does not reach the controls
+    // inside the scroll area, so each control it stood over is repainted itself.
+    if (!isVisible()) return;
+    for (QWidget* control : m_canvas->findChildren<QWidget*>()) {
+        const QRect where(control->mapToGlobal(QPoint(0, 0)), control->size());
+        if (control->isVisible() && where.intersects(place)) control->repaint();
+    }
 }
 
 void MainWindow::Quit() {

@@ -75,7 +75,7 @@ private:
     void ArrangeDisplay();
     // While a question waits during a command, the status label says so instead of asking not
     // to be touched; the window is repainted where a dialogue was.
-    void AroundDialogue(bool opening);
+    void AroundDialogue(bool opening, QRect place);
     // Treatment files a drop brings, or nothing when it brings something else.
     QStringList DroppedTreatmentFiles(const QMimeData* data) const;
 

@@ -43,11 +43,12 @@ void PrepareOpen(QFileDialog& dialog, const Dialogues& ui) {
 }  // namespace
 
 int QtDialogues::Show(QDialog& dialog) {
-    if (m_aroundShow) m_aroundShow(true);
+    if (m_aroundShow) m_aroundShow(true, dialog.frameGeometry());
     if (m_beforeShow) m_beforeShow(dialog);
     const int result = dialog.exec();
+    const QRect place = dialog.frameGeometry();
     dialog.hide();
-    if (m_aroundShow) m_aroundShow(false);
+    if (m_aroundShow) m_aroundShow(false, place);
     return result;
 }
 

@@ -28,9 +28,10 @@ public:
     // buttons. The dialogue is a QMessageBox, a QInputDialog or a QFileDialog.
     using BeforeShow = std::function<void(QDialog&)>;
     void SetBeforeShow(BeforeShow hook) { m_beforeShow = std::move(hook); }
-    // Called with true as a dialogue opens and with false once it has closed, so the window can
-    // say that it waits for an answer and repaint where the dialogue was.
-    using AroundShow = std::function<void(bool opening)>;
+    // Called with true as a dialogue opens and with false once it has closed, each time with the
+    // dialogue's place on the screen, so the window can say that it waits for an answer and
+    // repaint where the dialogue was.
+    using AroundShow = std::function<void(bool opening, QRect place)>;
     void SetAroundShow(AroundShow hook) { m_aroundShow = std::move(hook); }
 
 protected:

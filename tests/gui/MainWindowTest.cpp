@@ -19,8 +19,8 @@
 #include "gui/MainWindow.h"
 #include "gui/NormalityChart.h"
 #include "gui/Pictures.h"
-#include "shell/mainwindow/Greetings.h"
 #include "shell/base/NumberText.h"
+#include "shell/mainwindow/Greetings.h"
 #include "sortcount/NormalityView.h"
 
 using namespace vortel;
@@ -243,6 +243,35 @@ private slots:
         QSignalSpy ended(&w, &MainWindow::endProgram);
         w.close();
         QCOMPARE(ended.count(), 1);
+    }
+
+    void windowIsRepaintedWhereADialogueClosedDuringACommand() {
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        // Counts the paints of the title label, which the dialogue is moved over.
+        struct PaintCounter : QObject {
+            int paints = 0;
+            bool eventFilter(QObject*, QEvent* e) override {
+                paints += e->type() == QEvent::Paint;
+                return false;
+            }
+        } counter;
+        QLabel* title = Label(w, "Label12");
+        title->installEventFilter(&counter);
+        int paintsAfterDialogue = -1;
+        w.RunCommand([&](AnalysisState&, Services& services) {
+            AnswerNext(w.Ui(), [title](QDialog& d) {
+                d.move(title->mapToGlobal(QPoint(0, 0)));
+                d.accept();
+            });
+            counter.paints = 0;
+            services.ui.Notify("A notice", "VORTEL");
+            // The computation goes on here without an event loop.
+            paintsAfterDialogue = counter.paints;
+        });
+        QVERIFY(paintsAfterDialogue > 0);
     }
 
     void keyboardReachesTheLiveCommands() {
