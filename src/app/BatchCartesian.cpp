@@ -1,5 +1,6 @@
 // vortel cartesian: one Cartesian paired test in a fresh program run, its questions answered
 // from the command line.
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -11,11 +12,17 @@
 #include "app/Commands.h"
 #include "cartesian/CartesianDifference.h"
 #include "cartesian/cmdCartesianDifference.h"
+#include "report/DifferenceHistogram.h"
 #include "report/ResultFileName.h"
+#include "report/ResultsCsv.h"
 #include "shell/state/App.h"
 #include "shell/base/NumberText.h"
 #include "shell/base/TextRecords.h"
 #include "shell/mainwindow/HeadlessWindow.h"
+
+#ifdef VORTEL_WITH_GUI
+#include "gui/DifferencesFigure.h"
+#endif
 
 namespace vortel {
 
@@ -29,8 +36,20 @@ struct CartesianOptions {
     bool DetailDifferences = false;
     bool FlowRecord = false;
     std::string Code = "1";
+    bool Csv = false;
+    std::string Figure;
     std::vector<std::string> Files;
 };
+
+// The figure's format comes from its name.
+bool EndsWithCaseless(const std::string& text, const std::string& end) {
+    if (text.size() < end.size()) return false;
+    for (std::size_t k = 0; k < end.size(); ++k) {
+        const char c = text[text.size() - end.size() + k];
+        if (std::tolower(static_cast<unsigned char>(c)) != end[k]) return false;
+    }
+    return true;
+}
 
 // The name in every message of this command.
 constexpr const char* CommandName = "cartesian";
@@ -44,6 +63,13 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Cartesian
             o.Files.push_back(a);
         } else if (a == "--") {
             filesOnly = true;
+        } else if (a == "--figure") {
+            if (i + 1 >= args.size()) return a + " needs a value";
+            o.Figure = args[++i];
+            if (!EndsWithCaseless(o.Figure, ".png") && !EndsWithCaseless(o.Figure, ".svg"))
+                return "--figure \"" + o.Figure + "\" must end in .png or .svg";
+        } else if (a == "--csv") {
+            o.Csv = true;
         } else if (a == "--transform" || a == "--code") {
             if (i + 1 >= args.size()) return a + " needs a value";
             const std::string& v = args[++i];
@@ -70,9 +96,9 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Cartesian
             return "unknown option \"" + a + "\"";
         }
     }
-    if (o.Files.size() < 2 || o.Files.size() > 5)
-        return "two to five treatment FILEs are needed, " + Text(std::int64_t(o.Files.size())) +
-               " given";
+    if (o.Files.size() < 2 || o.Files.size() > static_cast<std::size_t>(MostTreatments))
+        return "two to " + Text(MostTreatments) + " treatment FILEs are needed, " +
+               Text(std::int64_t(o.Files.size())) + " given";
     return std::nullopt;
 }
 
@@ -126,11 +152,29 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
             return Refused(CommandName,
                            "cannot read the treatment file \"" + file + "\": " + *problem);
 
+#ifndef VORTEL_WITH_GUI
+    if (!o.Figure.empty())
+        return Refused(CommandName, "--figure: this vortel was built without charts");
+#endif
+    // Checked before the test, so that a figure that cannot be written stops nothing half-done.
+    if (!o.Figure.empty()) {
+        std::error_code folderError;
+        const fs::path folder = fs::absolute(fs::path(o.Figure), folderError).parent_path();
+        if (!fs::is_directory(folder, folderError))
+            return Refused(CommandName, "--figure: there is no folder \"" + folder.string() +
+                                            "\" for \"" + o.Figure + "\"");
+        if (fs::is_directory(o.Figure, folderError))
+            return Refused(CommandName, "--figure: \"" + o.Figure + "\" is a folder");
+    }
+
     AnswerSheet ui;
     HeadlessWindow window;
     SystemClock clock;
     App app(ui, window, clock);
     SetEditionValues(app.State());
+    app.State().CsvResults = o.Csv;
+    // A batch run cannot be asked what to do instead, so detail files it cannot write refuse it.
+    app.State().DetailFilesRequired = o.DetailDifferences;
     app.Generator().Seed(static_cast<std::uint32_t>(clock.Now().Second));
 
     // Output files go where the file dialogue would have left the current folder.
@@ -160,8 +204,23 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
         return Refused(CommandName, failure);
     }
 
-    std::printf("%s\n", fs::absolute(fs::path(app.State().ResultFileName), ec).string().c_str());
+    const fs::path report = fs::absolute(fs::path(app.State().ResultFileName), ec);
+    std::printf("%s\n", report.string().c_str());
+    if (o.Csv) {
+        const ResultsCsvPaths tables = ResultsCsvPathsFor(report);
+        std::printf("%s\n%s\n", tables.Pairs.string().c_str(), tables.Treatments.string().c_str());
+    }
     std::fflush(stdout);
+#ifdef VORTEL_WITH_GUI
+    if (!o.Figure.empty()) {
+        try {
+            const auto pairs = DifferencesOfPairs(app.State());
+            DrawWithoutDisplay(CommandName, [&] { gui::SaveDifferencesFigure(pairs, o.Figure); });
+        } catch (const std::exception& e) {
+            return Refused(CommandName, e.what());
+        }
+    }
+#endif
     return 0;
 }
 

@@ -1,7 +1,6 @@
 // vortel sortcount: the sort-and-count utility in a fresh program run, its questions answered
 // from the command line.
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
 #include <optional>
 #include <string>
@@ -15,8 +14,6 @@
 #include "sortcount/SortForBootstrapResults.h"
 
 #ifdef VORTEL_WITH_GUI
-#include <QApplication>
-
 #include "gui/NormalityChart.h"
 #include "shell/mainwindow/HeadlessWindow.h"
 #endif
@@ -89,26 +86,6 @@ public:
     std::optional<NormalityData> Shown;
 };
 
-#ifdef VORTEL_WITH_GUI
-// Draws the view without a display: the offscreen platform unless the caller chose another.
-void QuietQt(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    // Notes of the offscreen platform (no runtime folder, no window sizes) are no news to a
-    // batch user; real failures still show.
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "vortel sortcount: %s\n", message.toLocal8Bit().constData());
-}
-
-void SaveChart(const NormalityData& data, const std::string& path) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    qInstallMessageHandler(QuietQt);
-    static int argc = 1;
-    static char name[] = "vortel";
-    static char* argv[] = {name, nullptr};
-    QApplication application(argc, argv);
-    gui::SaveNormalityChart(data, path);
-}
-#endif
-
 }  // namespace
 
 int RunSortCountCommand(const std::vector<std::string>& args) {
@@ -150,7 +127,8 @@ int RunSortCountCommand(const std::vector<std::string>& args) {
     }
 #ifdef VORTEL_WITH_GUI
     try {
-        SaveChart(*window.Shown, o.Chart);
+        DrawWithoutDisplay(CommandName,
+                           [&] { gui::SaveNormalityChart(*window.Shown, o.Chart); });
     } catch (const std::exception& e) {
         return Refused(CommandName, e.what());
     }

@@ -1,11 +1,46 @@
 #include "app/BatchSupport.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
+#ifdef VORTEL_WITH_GUI
+#include <QApplication>
+#endif
+
 namespace vortel {
+
+#ifdef VORTEL_WITH_GUI
+namespace {
+
+std::string& DrawingCommand() {
+    static std::string command;
+    return command;
+}
+
+void QuietQt(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    // Notes of the offscreen platform (no runtime folder, no window sizes) are no news to a
+    // batch user; real failures still show.
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "vortel %s: %s\n", DrawingCommand().c_str(),
+                     message.toLocal8Bit().constData());
+}
+
+}  // namespace
+
+void DrawWithoutDisplay(const std::string& command, const std::function<void()>& draw) {
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    DrawingCommand() = command;
+    qInstallMessageHandler(QuietQt);
+    static int argc = 1;
+    static char name[] = "vortel";
+    static char* argv[] = {name, nullptr};
+    QApplication application(argc, argv);
+    draw();
+}
+#endif
 
 int UsageError(const std::string& command, const std::string& message) {
     std::fprintf(stderr, "vortel %s: %s; see vortel --help\n", command.c_str(), message.c_str());

@@ -1,6 +1,7 @@
 // What the batch commands share: how they end when the command line or the input is refused.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -22,5 +23,12 @@ int Refused(const std::string& command, const std::string& message);
 // opens for reading will do: a device such as /dev/zero never ends and a pipe may never start,
 // and the readers take the whole file in at once.
 std::optional<std::string> InputFileProblem(const std::string& path);
+
+#ifdef VORTEL_WITH_GUI
+// Runs `draw` in a Qt application with no display: the offscreen platform unless the caller
+// chose another. Qt's notes are no news to a batch user and stay quiet; real failures show on
+// standard error under the command's name.
+void DrawWithoutDisplay(const std::string& command, const std::function<void()>& draw);
+#endif
 
 }  // namespace vortel

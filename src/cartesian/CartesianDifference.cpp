@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 #include <string>
+#include <vector>
 
 #include "shell/base/NumberText.h"
 #include "shell/base/RunStopped.h"
@@ -23,11 +24,11 @@ std::int16_t AskTreatmentCount(Dialogues& ui) {
         ui.AskText("Enter number of treatments", TreatmentCountTitle, suggested);
     const double typed = LenientNumber(answer);
     const double count = RoundHalfEven(typed);
-    // Fewer than two treatments leave no pair to compare and more than five do not fit the
-    // tables; both are refused before any file is chosen.
-    if (!(count >= 2 && count <= 5)) {
-        throw RunStopped("The number of treatments must be 2 to 5; \"" + answer +
-                         "\" was entered. The test is abandoned.");
+    // Fewer than two treatments leave no pair to compare and more than MostTreatments do not
+    // fit the tables; both are refused before any file is chosen.
+    if (!(count >= 2 && count <= MostTreatments)) {
+        throw RunStopped("The number of treatments must be 2 to " + Text(MostTreatments) + "; \"" +
+                         answer + "\" was entered. The test is abandoned.");
     }
     return static_cast<std::int16_t>(count);
 }
@@ -97,6 +98,17 @@ void StoreHeader(AnalysisState& state, std::int16_t t, const Header& h) {
                      ") without the -1 marker.");
 }
 
+// Puts what one reading pass took from a file at positions 1, 2, ... of the treatment's list
+// (a closing marker included) and flags the first `read` positions as values.
+void KeepValues(AnalysisState& state, std::int16_t t, const std::vector<double>& values,
+                std::int32_t read) {
+    if (values.empty()) return;
+    const auto last = static_cast<std::int64_t>(values.size());
+    std::copy(values.begin(), values.end(), state.BootstrapValues.List(t).Through(last) + 1);
+    std::int16_t* flags = state.ValueFlag.Through(std::max<std::int64_t>(read, 1));
+    std::fill(flags + 1, flags + 1 + read, std::int16_t{1});
+}
+
 }  // namespace
 
 std::string TreatmentFileTitle(int t) { return "Input treatment " + Text(t); }
@@ -150,8 +162,9 @@ void CartesianDifference(AnalysisState& state, Services& services) {
         // The value after B is read only to see whether the list goes on; a B that fills the
         // lists leaves it no position, so such a file is refused by name when it has one.
         const std::int64_t last = std::min<std::int64_t>(std::int64_t{b} + 1, ListCapacity);
-        double* values = state.BootstrapValues.List(t).Through(last);
-        std::int16_t* flags = state.ValueFlag.Through(last);
+        // Positions 1, 2, ... at 0, 1, ...: the lists grow to what the file holds, not to the
+        // B its header claims.
+        std::vector<double> values;
         double sum = 0;
         std::int32_t read = 0;
         bool marker = false;
@@ -161,18 +174,18 @@ void CartesianDifference(AnalysisState& state, Services& services) {
                 throw RunStopped("File \"" + in.Name() + "\" holds more than " +
                                  Text(ListCapacity) + " bootstrap values.");
             }
-            const double x = in.ReadDouble("bootstrap value " + Text(k));
-            values[k] = x;
+            const double x = in.ReadDouble("bootstrap value", k);
             if (x == EndMarker) {
+                values.push_back(x);
                 marker = true;
                 break;
             }
-            values[k] = TransformValue(x, transformation, in.Name());
-            flags[k] = 1;
-            sum += values[k];
+            values.push_back(TransformValue(x, transformation, in.Name()));
+            sum += values.back();
             ++read;
             if (in.AtEnd()) break;
         }
+        KeepValues(state, t, values, read);
         if (read == 0) throw RunStopped("File \"" + in.Name() + "\" holds no bootstrap values.");
         if (read < b) {
             if (!marker) EndedEarly(in, read, b);
@@ -212,19 +225,20 @@ void CartesianDifference(AnalysisState& state, Services& services) {
         StoreHeader(state, l, h);
 
         const std::int32_t b = h.BootstrapNumber;
-        double* values = state.BootstrapValues.List(l).Through(b);
-        std::int16_t* flags = state.ValueFlag.Through(b);
+        std::vector<double> values;
         std::int32_t read = 0;
         for (std::int32_t k = 1; k <= b + 1; ++k) {
             if (in.AtEnd()) EndedEarly(in, read, b);
-            const double x = in.ReadDouble("bootstrap value " + Text(k));
-            values[k] = x;
-            if (x == EndMarker) break;
-            values[k] = TransformValue(x, transformation, in.Name());
-            flags[k] = 1;
+            const double x = in.ReadDouble("bootstrap value", k);
+            if (x == EndMarker) {
+                values.push_back(x);
+                break;
+            }
+            values.push_back(TransformValue(x, transformation, in.Name()));
             ++read;
             if (k == b) break;
         }
+        KeepValues(state, l, values, read);
         if (read == 0) throw RunStopped("File \"" + in.Name() + "\" holds no bootstrap values.");
         if (read < b) state.BootstrapNumber(l) = read;
         // The count travels with the treatment through the ordering; a file changed between

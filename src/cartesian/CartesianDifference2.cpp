@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "cartesian/DetailFiles.h"
+#include "cartesian/ExactPairPath.h"
 #include "report/PrintMultiCIofDifference.h"
 #include "shell/base/NumberText.h"
 #include "shell/base/OutputFile.h"
@@ -53,9 +54,9 @@ template <bool Negate, class Each>
     PairTally t;
     t.Sum = sum;
     t.SumOfSquares = sumOfSquares;
-    t.Low = static_cast<std::int32_t>(low);
-    t.High = static_cast<std::int32_t>(high);
-    t.Significant = static_cast<std::int32_t>(k - low - high);
+    t.Low = low;
+    t.High = high;
+    t.Significant = k - low - high;
     return t;
 }
 
@@ -206,8 +207,17 @@ void ShowPairDone(Services& services, std::int16_t i, std::int16_t j) {
     w.Redraw("Label6");
 }
 
-void ComparePair(AnalysisState& s, Services& services, OutputSet& detailFiles, std::int16_t i,
-                 std::int16_t j) {
+// What both paths end a pair with: P from the counts and the t interval from the mean and SD.
+void FinishPair(AnalysisState& s, Services& services, std::int16_t i, std::int16_t j, double c) {
+    s.InsignificantCount(i, j) = s.LowCount(i, j) + s.HighCount(i, j);
+    s.PValue(i, j) = s.PValue(j, i) = static_cast<double>(s.InsignificantCount(i, j)) / c;
+    s.TLower(i, j) = s.CartesianMean(i, j) - 1.959964 * s.CartesianSD(i, j);
+    s.TUpper(i, j) = s.CartesianMean(i, j) + 1.959964 * s.CartesianSD(i, j);
+    ShowPairDone(services, i, j);
+}
+
+void ComparePair(AnalysisState& s, Services& services, OutputSet& detailFiles,
+                 ExactPairPath& exactPath, std::int16_t i, std::int16_t j) {
     ShowComparing(s, services.window, i, j, false);
     s.PairSum = 0;
     s.PairSumOfSquares = 0;
@@ -219,6 +229,14 @@ void ComparePair(AnalysisState& s, Services& services, OutputSet& detailFiles, s
     const double meanDifference =
         iMinusJ ? s.BootstrapMean(i) - s.BootstrapMean(j) : s.BootstrapMean(j) - s.BootstrapMean(i);
     const double c = s.BootstrapNumberReal(i) * s.BootstrapNumberReal(j);
+    if (PastTheLists(c)) {
+        // Here the two paths part. Past the lists every result comes exactly from the sorted
+        // samples; the partitioned sort does not run for the pair, so it leaves the run-wide
+        // SortGroupLimit as it was, and no detail files are written (SettleDetailFiles).
+        exactPath.Compare(s, i, j, !iMinusJ, meanDifference);
+        FinishPair(s, services, i, j, c);
+        return;
+    }
     const auto cn = static_cast<std::int64_t>(RoundHalfEven(c));
     const auto bi = static_cast<std::int64_t>(s.BootstrapNumberReal(i));
     const auto bj = static_cast<std::int64_t>(s.BootstrapNumberReal(j));
@@ -237,7 +255,7 @@ void ComparePair(AnalysisState& s, Services& services, OutputSet& detailFiles, s
     } else {
         tally = TallyOriented(x, y, !iMinusJ, meanDifference, [](std::int64_t, double, bool) {});
     }
-    s.CartesianIndex = static_cast<std::int32_t>(bi * bj);
+    s.CartesianIndex = bi * bj;
     s.PairSum = tally.Sum;
     s.PairSumOfSquares = tally.SumOfSquares;
     s.LowCount(i, j) = tally.Low;
@@ -258,11 +276,7 @@ void ComparePair(AnalysisState& s, Services& services, OutputSet& detailFiles, s
     s.PercentileLower(i, j) = percentiles[0];
     s.PercentileUpper(i, j) = percentiles[1];
 
-    s.InsignificantCount(i, j) = s.LowCount(i, j) + s.HighCount(i, j);
-    s.PValue(i, j) = s.PValue(j, i) = s.InsignificantCount(i, j) / c;
-    s.TLower(i, j) = s.CartesianMean(i, j) - 1.959964 * s.CartesianSD(i, j);
-    s.TUpper(i, j) = s.CartesianMean(i, j) + 1.959964 * s.CartesianSD(i, j);
-    ShowPairDone(services, i, j);
+    FinishPair(s, services, i, j, c);
 }
 
 }  // namespace
@@ -278,9 +292,9 @@ std::int64_t PercentileRank(double c, double share) {
 
 void CheckTreatmentsFitTest(const AnalysisState& state) {
     const std::int16_t n = state.TreatmentCount;
-    if (n < 2 || n > 5) {
-        throw RunStopped("A Cartesian paired test compares 2 to 5 treatments; the test has " +
-                         Text(n) + ".");
+    if (n < 2 || n > MostTreatments) {
+        throw RunStopped("A Cartesian paired test compares 2 to " + Text(MostTreatments) +
+                         " treatments; the test has " + Text(n) + ".");
     }
     for (std::int16_t t = 1; t <= n; ++t) {
         const std::int32_t b = state.BootstrapNumber(t);
@@ -303,18 +317,6 @@ void CheckTreatmentsFitTest(const AnalysisState& state) {
             }
         }
     }
-    for (std::int16_t i = 1; i <= n; ++i) {
-        for (std::int16_t j = static_cast<std::int16_t>(i + 1); j <= n; ++j) {
-            const double c = state.BootstrapNumberReal(i) * state.BootstrapNumberReal(j);
-            if (c > ListCapacity) {
-                throw RunStopped(
-                    "The pair of " + Named(state, i) +
-                    " (B = " + Text(state.BootstrapNumberReal(i)) + ") and " + Named(state, j) +
-                    " (B = " + Text(state.BootstrapNumberReal(j)) + ") has " + Text(c) +
-                    " Cartesian differences; a pair may have at most " + Text(ListCapacity) + ".");
-            }
-        }
-    }
     double df = 0;
     std::string sizes;
     for (std::int16_t t = 1; t <= n; ++t) {
@@ -330,6 +332,7 @@ void CheckTreatmentsFitTest(const AnalysisState& state) {
 
 void CartesianDifference2(AnalysisState& state, Services& services) {
     CheckTreatmentsFitTest(state);
+    SettleDetailFiles(state, services.ui);
     state.FlowLine("Sub CartesianDifference2");
     SummariseTreatments(state);
     ComputeFValue(state);
@@ -338,10 +341,11 @@ void CartesianDifference2(AnalysisState& state, Services& services) {
     // Detail files of every pair appear together once the report is written, so a test that
     // stops part-way leaves neither half a file nor a set that mixes two tests.
     OutputSet detailFiles;
+    ExactPairPath exactPath;
     const std::int16_t n = state.TreatmentCount;
     for (std::int16_t i = 1; i <= n - 1; ++i)
         for (std::int16_t j = static_cast<std::int16_t>(i + 1); j <= n; ++j)
-            ComparePair(state, services, detailFiles, i, j);
+            ComparePair(state, services, detailFiles, exactPath, i, j);
 
     PrintMultiCIofDifference(state, services, detailFiles);
 }

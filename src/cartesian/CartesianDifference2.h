@@ -19,18 +19,17 @@ struct AnalysisState;
 void CartesianDifference2(AnalysisState& state, Services& services);
 
 // Stops the command, before anything is computed or written, when a treatment has fewer than
-// two bootstrap values, when a pair has more differences than a value list holds, when the
-// sample sizes leave the F value no within-groups degrees of freedom, or when detail files are
-// asked for and a parameter name cannot stand in their names.
+// two bootstrap values, when the sample sizes leave the F value no within-groups degrees of
+// freedom, or when detail files are asked for and a parameter name cannot stand in their names.
 void CheckTreatmentsFitTest(const AnalysisState& state);
 
 // What one pass over a pair's differences in the order of k gathers.
 struct PairTally {
     double Sum = 0;
     double SumOfSquares = 0;
-    std::int32_t Low = 0;          // d <= 0, or not a number
-    std::int32_t High = 0;         // d >= 2D
-    std::int32_t Significant = 0;  // 0 < d < 2D
+    std::int64_t Low = 0;          // d <= 0, or not a number
+    std::int64_t High = 0;         // d >= 2D
+    std::int64_t Significant = 0;  // 0 < d < 2D
 };
 
 // The differences x[a] - y[b] (y[b] - x[a] when `negate`), a outer, b inner, with the sums added

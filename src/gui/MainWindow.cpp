@@ -23,6 +23,7 @@
 #include "cartesian/cmdCartesianDifference.h"
 #include "gui/ClickableLabel.h"
 #include "gui/Pictures.h"
+#include "shell/base/Tables.h"
 #include "shell/mainwindow/Controls.h"
 #include "shell/mainwindow/Form1.h"
 #include "shell/mainwindow/Greetings.h"
@@ -132,7 +133,6 @@ bool IsLive(const std::string& button) {
            button == "Command1";
 }
 
-constexpr int MostTreatments = 5;
 // The display frame's margins around the area that the status, the grid and the chart share.
 constexpr int DisplayLeft = 16, DisplayTop = 120, DisplayBottomMargin = 10;
 
@@ -185,6 +185,10 @@ MainWindow::MainWindow(Clock& clock, QWidget* parent)
     layout->addWidget(scroll);
     resize(FittedWindowSize(DesignSize(), screen() ? screen()->availableGeometry() : QRect()));
     Build(m_canvas);
+    if (const Control* area = FindControl("MSChart1"))
+        m_differences =
+            new DifferencesView(m_canvas->findChild<QWidget*>(QString::fromStdString(area->Parent)),
+                                Pixels(*area), m_ui);
     ApplyDesign(m_window);
     Connect();
     m_ui.SetAroundShow([this](bool opening, QRect place) { AroundDialogue(opening, place); });
@@ -331,10 +335,17 @@ void MainWindow::ArrangeDisplay() {
         m_results->setGeometry(DisplayLeft, bottom - h, width, h);
         bottom -= h + 6;
     }
+    // The bar of a finished test's figure and tables stands just above the result line.
+    if (auto* bar = display->findChild<QWidget*>("ResultsBar"); bar && !bar->isHidden()) {
+        const int h = bar->height();
+        bar->setGeometry(DisplayLeft, bottom - h, width, h);
+        bottom -= h + 4;
+    }
     const int top = grid->isHidden() ? DisplayTop : grid->geometry().bottom() + 8;
+    const QRect below(DisplayLeft, top, width, std::max(bottom - top, 120));
     for (const char* chart : {"MSChart1", "MSChart2"})
-        display->findChild<QWidget*>(chart)->setGeometry(DisplayLeft, top, width,
-                                                         std::max(bottom - top, 120));
+        display->findChild<QWidget*>(chart)->setGeometry(below);
+    if (m_differences) m_differences->setGeometry(below);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -414,8 +425,13 @@ void MainWindow::RunCommand(const Command& command) {
     if (m_busy) return;
     m_busy = true;
     m_results->hide();  // it belongs to the command before
+    if (m_differences) m_differences->Withdraw();
     m_window.TakeWrittenFiles();
+    const std::int16_t tables = m_app.State().TableNumber;
     const bool ran = m_app.Run(command);
+    // Only a finished report numbers its tables: then its results can be drawn and exported.
+    if (ran && m_app.State().TableNumber != tables && m_differences)
+        m_app.Run([this](AnalysisState& state, Services&) { m_differences->Offer(state); });
     m_busy = false;
     const std::vector<WrittenFile> files = m_window.TakeWrittenFiles();
     if (ran) {
@@ -445,7 +461,7 @@ QStringList MainWindow::DroppedTreatmentFiles(const QMimeData* data) const {
         if (!url.isLocalFile() || !info.isFile()) return {};
         files << info.absoluteFilePath();
     }
-    if (files.size() > MostTreatments) return {};
+    if (files.size() > vortel::MostTreatments) return {};
     return files;
 }
 

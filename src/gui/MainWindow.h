@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "gui/DedicationWindow.h"
+#include "gui/DifferencesView.h"
 #include "gui/QtDialogues.h"
 #include "gui/QtWindow.h"
 #include "gui/ResultLine.h"
@@ -43,6 +44,8 @@ public:
     ResultLine& Results() { return *m_results; }
     // The dedication window once Quit has shown it.
     DedicationWindow* Vater() const { return m_vater; }
+    // The figure and the CSV export of the last test's results.
+    DifferencesView* Differences() const { return m_differences; }
     // Runs one command unless another is still running.
     void RunCommand(const Command& command);
     // A Cartesian paired test with these treatment files, in this order; the questions about
@@ -87,6 +90,7 @@ private:
     QPointer<DedicationWindow> m_vater;
     QWidget* m_canvas = nullptr;
     ResultLine* m_results = nullptr;
+    DifferencesView* m_differences = nullptr;
     bool m_busy = false;
     int m_dialogueDepth = 0;
     QString m_waitingCaption;  // the status caption a dialogue covers

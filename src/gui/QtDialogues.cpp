@@ -153,4 +153,16 @@ std::optional<std::vector<std::string>> QtDialogues::PickFiles(const std::string
     }
 }
 
+std::optional<std::string> QtDialogues::PickSaveFile(const std::string& title,
+                                                     const std::string& filter,
+                                                     const std::string& suggested) {
+    QFileDialog dialog(m_parent, Q(title), Q(suggested), Q(filter));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.selectFile(Q(suggested));
+    if (Show(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return QFileInfo(dialog.selectedFiles().first()).absoluteFilePath().toStdString();
+}
+
 }  // namespace vortel::gui

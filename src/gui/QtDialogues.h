@@ -24,6 +24,10 @@ public:
                         const std::string& defaultText) override;
     void Beep() override;
 
+    // Qt's save dialogue, opening on `suggested`; the chosen path, or nothing on a cancel.
+    std::optional<std::string> PickSaveFile(const std::string& title, const std::string& filter,
+                                            const std::string& suggested);
+
     // Called with every dialogue just before it runs, so a test can answer it through its real
     // buttons. The dialogue is a QMessageBox, a QInputDialog or a QFileDialog.
     using BeforeShow = std::function<void(QDialog&)>;

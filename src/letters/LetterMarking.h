@@ -2,6 +2,7 @@
 // share a letter exactly when their pair test is not significant at 5 %.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,15 +41,13 @@ void PrintPairTestTable5TreatsA14(const AnalysisState& state, TextWriter& out); 
 void PrintPairTestTable5TreatsA15(const AnalysisState& state, TextWriter& out);  // 1-2
 void PrintPairTestTable5TreatsA16(const AnalysisState& state, TextWriter& out);  // 1-2 1-4
 
-// A marking as a row shows it: the column it starts at and its text.
-struct MarkingCell {
-    int Column;
-    std::string Text;
-    bool operator==(const MarkingCell&) const = default;
-};
+// The rows for six or more treatments: each treatment's letters of the compact letter display,
+// or nothing when the display needs more letters than a to z and A to Z.
+std::optional<std::vector<std::string>> ManyTreatmentMarking(const AnalysisState& state, int n);
 
-// The rows for six or more treatments, which the table does not mark: the first letters and
-// blanks ("_") to fill in by hand, every row showing n positions from column 66.
-std::vector<MarkingCell> PlaceholderMarking(int n, bool secondNotDifferentFromFirst);
+// The marking each row of the section shows, treatment 1 first, without the row's leading
+// blank ("ab"): the same choice of marking as the section makes, for tables built from the
+// report's results.
+std::vector<std::string> TreatmentMarkings(const AnalysisState& state);
 
 }  // namespace vortel

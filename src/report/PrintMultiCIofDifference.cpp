@@ -7,6 +7,7 @@
 #include "report/PrintPairTestTable.h"
 #include "report/References.h"
 #include "report/ResultFileName.h"
+#include "report/ResultsCsv.h"
 #include "report/ShowMultiCIofDifference.h"
 #include "shell/base/NumberText.h"
 #include "shell/base/OutputFile.h"
@@ -162,6 +163,9 @@ void PrintMultiCIofDifference(AnalysisState& state, Services& services, OutputSe
     out.Line(state.TestBeganText);
     out.Line(state.TestEndedText);
     out.Line(state.TotalTimeText);
+    // The CSV tables appear with the report or not at all.
+    if (state.CsvResults)
+        WriteResultsCsv(ResultsCsvOf(state), ResultsCsvPathsFor(state.ResultFileName), alongside);
     alongside.CommitAll();
 
     window.SetCaption("txtDatafile", "Output file is: " + state.ResultFileName);

@@ -96,10 +96,12 @@ TEST(CartesianBatch, OptionsReachTheTest) {
 TEST(CartesianBatch, UsageErrorsWriteNothing) {
     TempFolder folder;
     const auto f = Fixtures(folder, {"tomato-r.txt", "pepper-r.txt"});
+    std::vector<std::string> twentyOne{"cartesian"};
+    for (int k = 0; k < 21; ++k) twentyOne.push_back(f[static_cast<std::size_t>(k % 2)]);
     const std::vector<std::vector<std::string>> cases = {
         {"cartesian"},
         {"cartesian", f[0]},
-        {"cartesian", f[0], f[1], f[0], f[1], f[0], f[1]},
+        twentyOne,
         {"cartesian", "--transform", "square", f[0], f[1]},
         {"cartesian", "--sideways", f[0], f[1]},
         {"cartesian", f[0], f[1], "--code"},
@@ -112,6 +114,8 @@ TEST(CartesianBatch, UsageErrorsWriteNothing) {
         EXPECT_EQ(o.err.rfind("vortel cartesian: ", 0), 0u) << o.err;
         EXPECT_NE(o.err.find("see vortel --help"), std::string::npos) << o.err;
     }
+    EXPECT_NE(RunVortel(twentyOne).err.find("two to 20 treatment FILEs are needed, 21 given"),
+              std::string::npos);
     EXPECT_EQ(folder.Files(), (std::vector<std::string>{"pepper-r.txt", "tomato-r.txt"}));
 }
 
@@ -137,8 +141,10 @@ TEST(CartesianBatch, RefusedInputLeavesTheFolderAsItWas) {
 TEST(CartesianBatch, HelpDocumentsTheCommand) {
     const ProgramResult o = RunVortel({"--help"});
     EXPECT_EQ(o.status, 0);
-    for (const char* part : {"vortel cartesian", "--transform none|arcsine|logit", "--reversed",
-                             "--detail-differences", "--flow-record", "--code CODE"})
+    for (const char* part :
+         {"vortel cartesian", "--transform none|arcsine|logit", "--reversed",
+          "--detail-differences", "--flow-record", "--code CODE", "two to 20 treatments", "FILE20",
+          "compact\n      letter display", "insertion and absorption"})
         EXPECT_NE(o.out.find(part), std::string::npos) << part;
 }
 

@@ -82,5 +82,131 @@ TEST(ReportEndToEnd, CommandLineWritesTheSameReport) {
     EXPECT_EQ(test::ReadAll(report), test::ReadAll(test::DataFile("report/end-to-end-three.txt")));
 }
 
+// Treatments of four values b, b+1, b+2, b+3 (B = 4, C = 16). Two of them differ by their
+// bases' gap g: the differences run from g-3 to g+3, so g = 1, 2, 3 give P = 0.75, 0.375,
+// 0.125 (not different) and a gap of 4 or more gives P = 0.
+struct Plant {
+    std::string Name;
+    int Base;
+};
+
+// A whole test of the plants, entered in the order given; the report's text.
+std::string RunPlants(const test::TempFolder& folder, const std::vector<Plant>& plants, App& app,
+                      ScriptedDialogues& ui) {
+    SetEditionValues(app.State());
+    ui.No().No().Type(std::to_string(plants.size())).Type("0");
+    for (const auto& p : plants) {
+        std::string text = p.Name + ",x,10,y,4,r,10," + std::to_string(p.Base + 1.5) + "\r\n";
+        for (int v = 0; v < 4; ++v) text += std::to_string(p.Base + v) + "\r\n";
+        ui.Pick(folder.Write(p.Name + ".txt", text).string());
+    }
+    ui.Type("1");
+    EXPECT_TRUE(app.Run(cmdCartesianDifference_Click)) << app.LastFailure();
+    EXPECT_TRUE(ui.AllAnswered());
+    return test::ReadAll(app.State().ResultFileName);
+}
+
+std::size_t Count(const std::string& text, const std::string& part) {
+    std::size_t n = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
+// The marking rows: each treatment's name and letters, as the last table prints them.
+std::vector<std::string> MarkingRows(const std::string& report) {
+    const auto from = report.find(" Treatment     Original");
+    std::vector<std::string> rows;
+    std::size_t at = report.find("\r\n", report.find("\r\n", from) + 2) + 2;
+    for (std::size_t end; (end = report.find("\r\n", at)) != std::string::npos; at = end + 2) {
+        const std::string line = report.substr(at, end - at);
+        if (line[1] == '-') break;
+        rows.push_back(line.substr(1, line.find(' ', 1) - 1) + line.substr(64));
+    }
+    return rows;
+}
+
+// Six plants entered out of order: the report orders them Kale, Cabbage, Turnip, Mustard,
+// Cress, Radish (bases 20, 18, 17, 14, 10, 5). Not different: Kale-Cabbage (gap 2),
+// Kale-Turnip (3), Cabbage-Turnip (1) and Turnip-Mustard (3); so Kale, Cabbage and Turnip share
+// a, Turnip and Mustard share b, and Cress and Radish stand alone.
+TEST(ReportEndToEnd, SixTreatmentsFromFilesToReport) {
+    test::TempFolder folder;
+    ScriptedDialogues ui;
+    HeadlessWindow window;
+    FixedClock clock(Moment);
+    App app(ui, window, clock);
+    const std::string report = RunPlants(folder,
+                                         {{"Cress", 10},
+                                          {"Kale", 20},
+                                          {"Radish", 5},
+                                          {"Turnip", 17},
+                                          {"Mustard", 14},
+                                          {"Cabbage", 18}},
+                                         app, ui);
+    ExpectGolden("end-to-end-six.txt", report);
+    EXPECT_EQ(Count(report, "Comparison between "), 15u);
+    EXPECT_EQ(Count(report, "\r\n " + std::string(81, '=') + "\r\n"), 5u);   // 11 x 6 + 15
+    EXPECT_NE(report.find("Alpha(Sidak) = 0.00341371"), std::string::npos);  // 1 - 0.95^(1/15)
+    EXPECT_EQ(MarkingRows(report), (std::vector<std::string>{"Kale a", "Cabbage a", "Turnip ab",
+                                                             "Mustard b", "Cress c", "Radish d"}));
+    ASSERT_EQ(window.Grid().size(), 7u);
+    EXPECT_EQ(window.Grid()[0], (std::vector<std::string>{"", "Kale", "Cabbage", "Turnip",
+                                                          "Mustard", "Cress", "Radish"}));
+    EXPECT_EQ(window.Grid()[6][5], " 0*");  // Radish-Cress, P = 0
+    EXPECT_EQ(window.Grid()[4][3], " .125");
+}
+
+// Eight and 20 treatments: a section per pair, tables 11 x N + 15 wide with the originals
+// after them, a grid of N + 1 rows and columns, and letters that follow the P-values.
+TEST(ReportEndToEnd, EightAndTwentyTreatmentsFillEveryTable) {
+    std::vector<Plant> eight = {{"Cress", 10},   {"Kale", 20},    {"Radish", 5}, {"Turnip", 17},
+                                {"Mustard", 14}, {"Cabbage", 18}, {"Leek", 7},   {"Onion", 25}};
+    std::vector<Plant> twenty;
+    for (int k = 1; k <= 20; ++k) twenty.push_back({"P" + std::to_string(k), 3 * k});
+    const struct {
+        std::vector<Plant> plants;
+        std::vector<std::string> first, last;  // marking rows
+    } cases[] = {
+        {eight, {"Onion a", "Kale b"}, {"Cress d", "Leek de", "Radish e"}},
+        // Neighbours 3 apart do not differ, all others do: a staircase of 19 letters.
+        {twenty, {"P20 a", "P19 ab", "P18 bc"}, {"P2 rs", "P1 s"}},
+    };
+    for (const auto& c : cases) {
+        const auto n = c.plants.size();
+        test::TempFolder folder;
+        ScriptedDialogues ui;
+        HeadlessWindow window;
+        FixedClock clock(Moment);
+        App app(ui, window, clock);
+        const std::string report = RunPlants(folder, c.plants, app, ui);
+        EXPECT_EQ(Count(report, "Comparison between "), n * (n - 1) / 2) << n;
+        EXPECT_EQ(Count(report, "\r\n " + std::string(11 * n + 15, '=') + "\r\n"), 5u) << n;
+        EXPECT_EQ(Count(report, "\r\n " + std::string(11 * n + 15, '-') + "\r\n"), 10u) << n;
+        const auto original = report.find(" Original\r\n");
+        EXPECT_EQ(original - report.rfind("\r\n", original) - 2, 11 * n + 17) << n;
+        EXPECT_NE(report.find("Number of treatments = " + std::to_string(n) + " "),
+                  std::string::npos);
+
+        const auto rows = MarkingRows(report);
+        ASSERT_EQ(rows.size(), n);
+        EXPECT_TRUE(std::equal(c.first.begin(), c.first.end(), rows.begin())) << rows[0];
+        EXPECT_TRUE(std::equal(c.last.rbegin(), c.last.rend(), rows.rbegin())) << rows.back();
+        const AnalysisState& s = app.State();
+        for (std::size_t i = 1; i <= n; ++i) {
+            for (std::size_t j = i + 1; j <= n; ++j) {
+                const std::string a = rows[i - 1].substr(rows[i - 1].find(' ') + 1);
+                const std::string b = rows[j - 1].substr(rows[j - 1].find(' ') + 1);
+                const bool share = a.find_first_of(b) != std::string::npos;
+                EXPECT_EQ(share, s.PValue(static_cast<std::int64_t>(j),
+                                          static_cast<std::int64_t>(i)) > 0.05)
+                    << n << " treatments, pair " << i << "-" << j;
+            }
+        }
+        ASSERT_EQ(window.Grid().size(), n + 1);
+        for (const auto& row : window.Grid()) EXPECT_EQ(row.size(), n + 1);
+        EXPECT_EQ(window.GridColumnWidths(), std::vector<int>(n + 1, 500));
+    }
+}
+
 }  // namespace
 }  // namespace vortel

@@ -169,7 +169,7 @@ TEST(CartesianDifference2, RefusesTreatmentsThatCannotBeCompared) {
     const std::vector<Treatment> twoByTwo = {{"A", {3, 4}}, {"B", {1, 2}}};
     const Case cases[] = {
         {"one value", {{"A", {3}}, {"B", {1, 2}}}, {"treatment 1 (\"A\")", " is 1;"}},
-        {"C beyond the lists",
+        {"detail files past the lists",
          twoByTwo,
          {"treatment 1", "treatment 2", "4002000", "4000005"},
          2001,
@@ -189,6 +189,7 @@ TEST(CartesianDifference2, RefusesTreatmentsThatCannotBeCompared) {
         }
         r.state.FlowRecord = true;
         r.state.DetailedDifferences = true;
+        r.state.DetailFilesRequired = true;
         r.state.FlowFile = std::make_unique<FlowRecordFile>(r.folder / "_0_Flow.txt");
         try {
             CartesianDifference2(r.state, r.services);

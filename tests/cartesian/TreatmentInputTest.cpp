@@ -197,10 +197,13 @@ TEST(TreatmentInput, RefusedAnswersAndFilesNameWhatIsWrong) {
     };
     const std::string good = TreatmentFile("B", 1, "1\r\n");
     const Case cases[] = {
-        {"one treatment", [](InputRun& r) { r.ui.Type("1"); }, "must be 2 to 5; \"1\""},
-        {"six treatments", [](InputRun& r) { r.ui.Type("6"); }, "must be 2 to 5; \"6\""},
-        {"cancelled count", [](InputRun& r) { r.ui.Type(""); }, "must be 2 to 5"},
-        {"huge count", [](InputRun& r) { r.ui.Type("1e9"); }, "must be 2 to 5"},
+        {"one treatment", [](InputRun& r) { r.ui.Type("1"); }, "must be 2 to 20; \"1\""},
+        {"21 treatments", [](InputRun& r) { r.ui.Type("21"); }, "must be 2 to 20; \"21\""},
+        {"20.5 rounds to 20", [](InputRun& r) { r.ui.Type("20.5").Type("abc"); },
+         "transformation must be given as a number"},
+        {"20.51 rounds to 21", [](InputRun& r) { r.ui.Type("20.51"); }, "must be 2 to 20"},
+        {"cancelled count", [](InputRun& r) { r.ui.Type(""); }, "must be 2 to 20"},
+        {"huge count", [](InputRun& r) { r.ui.Type("1e9"); }, "must be 2 to 20"},
         {"transformation not a number", [](InputRun& r) { r.ui.Type("2").Type("abc"); },
          "transformation must be given as a number"},
         {"cancelled transformation", [](InputRun& r) { r.ui.Type("2").Type(""); },

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -12,6 +13,7 @@
 #include "DialogueScript.h"
 #include "Fixtures.h"
 #include "gui/MainWindow.h"
+#include "shell/mainwindow/Controls.h"
 
 using namespace vortel;
 using vortel::gui::MainWindow;
@@ -136,7 +138,7 @@ private slots:
                 QTest::keyClick(&box, Qt::Key_Return);
             })
             .No()        // reversed sort
-            .Type("7");  // not a number of treatments
+            .Type("1");  // too few treatments for a test
         s.script.Then([](QDialog& d) { static_cast<QMessageBox&>(d).accept(); });  // the refusal
         s.Press("cmdCartesianDifference");
         QCOMPARE(s.script.Unexpected(), QStringList());
@@ -147,7 +149,7 @@ private slots:
         QVERIFY(!s.Find<QLabel>("Label2")->isVisible());
         auto* message = s.Find<QLabel>("ResultMessage");
         QVERIFY(message && message->isVisible());
-        QVERIFY2(message->text().startsWith("Abandoned: The number of treatments must be 2 to 5"),
+        QVERIFY2(message->text().startsWith("Abandoned: The number of treatments must be 2 to "),
                  qPrintable(message->text()));
     }
 
@@ -241,6 +243,43 @@ private slots:
         QCOMPARE(QString::fromStdString(state.EnteredFile(2)), s.File("C.txt"));
         QCOMPARE(QString::fromStdString(state.EnteredFile(3)), s.File("A.txt"));
         QVERIFY(QFile::exists(QDir(s.folder.path()).filePath(ReportName)));
+    }
+
+    // Twenty treatments: a grid of 21 rows and columns that keeps its design size and scrolls.
+    void twentyTreatmentsScrollTheGrid() {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        w.show();
+        DialogueScript script(w.Ui());
+        script.No().No().Type("20").Type();
+        for (int k = 1; k <= 20; ++k) {
+            const QString name = QString("T%1").arg(k);
+            QFile file(QDir(folder.path()).filePath(name + ".txt"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(Treatment(name.toUtf8().constData(), 0.25 * k).toUtf8());
+            file.close();
+            script.Pick(file.fileName());
+        }
+        script.Type();
+        QTest::mouseClick(w.findChild<QPushButton*>("cmdCartesianDifference"), Qt::LeftButton);
+        QCOMPARE(script.Unexpected(), QStringList());
+        QVERIFY(script.AllUsed());
+
+        auto* grid = w.findChild<QTableWidget*>("MSFlexGrid1");
+        QVERIFY(grid->isVisible());
+        QCOMPARE(grid->rowCount(), 21);
+        QCOMPARE(grid->columnCount(), 21);
+        QCOMPARE(grid->item(0, 20)->text(), QString("T20"));
+        QCOMPARE(grid->item(20, 0)->text(), QString("T20"));
+        QCOMPARE(grid->item(20, 20)->text(), QString(" ----"));
+        const Control* design = FindControl("MSFlexGrid1");
+        QVERIFY(design);
+        QVERIFY(grid->width() <= design->Width / TwipsPerPixel);
+        QVERIFY(grid->height() <= design->Height / TwipsPerPixel);
+        QVERIFY(grid->horizontalScrollBar()->maximum() > 0);
+        QVERIFY(grid->verticalScrollBar()->maximum() > 0);
     }
 };
 

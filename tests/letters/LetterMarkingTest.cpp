@@ -22,7 +22,7 @@ void SetTreatments(AnalysisState& state, int n) {
         state.TreatmentName(k) = "T" + std::to_string(k);
         state.OriginalMean(k) = 10 - k;
         state.TreatmentSE(k) = 0.5;
-        for (int j = 1; j <= 5; ++j) state.PValue(k, j) = Different;
+        for (int j = 1; j <= n; ++j) state.PValue(k, j) = Different;
     }
 }
 
@@ -200,6 +200,35 @@ TEST(LetterMarkingSection, PrintsEveryRowOnceForEveryPattern) {
     }
 }
 
+// Tables built from the results take their letters from the same choice of marking as the
+// printed rows, for every pattern of two to five treatments.
+TEST(TreatmentMarkings, AreTheLettersTheSectionPrints) {
+    for (int n = 2; n <= 5; ++n) {
+        for (unsigned bits = 0; bits < test::PatternCount(n); ++bits) {
+            AnalysisState state;
+            SetTreatments(state, n);
+            SetPattern(state, test::PatternNumber(n, bits), 0.05);
+            std::vector<std::string> printed;
+            for (const auto& m : Markings(Rows(Section(state)))) printed.push_back(m.substr(1));
+            ASSERT_EQ(TreatmentMarkings(state), printed) << n << " treatments, pattern " << bits;
+        }
+    }
+    // Past five: the compact display's letters, for scattered patterns of six and eight.
+    for (int n : {6, 8}) {
+        for (unsigned draw = 0; draw < 64; ++draw) {
+            AnalysisState state;
+            SetTreatments(state, n);
+            const unsigned bits = draw * 2654435761u;
+            for (int i = 1; i <= n; ++i)
+                for (int j = i + 1; j <= n; ++j)
+                    SetP(state, i, j, (bits >> ((i * n + j) % 31)) & 1u ? NotDifferent : Different);
+            std::vector<std::string> printed;
+            for (const auto& m : Markings(Rows(Section(state)))) printed.push_back(m.substr(1));
+            ASSERT_EQ(TreatmentMarkings(state), printed) << n << " treatments, draw " << draw;
+        }
+    }
+}
+
 // A member stands for its outcome of the pairs with treatment 1, whatever the P-values say.
 TEST(PrintPairTestTable5Treats, TakesThePairsWithTreatmentOneFromTheMember) {
     AnalysisState state;
@@ -234,23 +263,80 @@ TEST(LetterMarkingSection, StopsBeforeTheTableNumberOverflows) {
     EXPECT_EQ(state.TableNumber, 32767);
 }
 
-TEST(PlaceholderMarking, ShowsTheFirstLettersAndBlanksToFill) {
-    using C = MarkingCell;
-    EXPECT_EQ(PlaceholderMarking(6, true), (std::vector<C>{{65, " a_____"},
-                                                           {65, " a_____"},
-                                                           {66, "______"},
-                                                           {66, "______"},
-                                                           {66, "______"},
-                                                           {66, "______"}}));
-    EXPECT_EQ(PlaceholderMarking(7, false)[1], (C{65, " b______"}));
+// Six treatments and more: the compact letter display in the same frame, under notes that say
+// how its letters are made.
+TEST(LetterMarkingSection, MarksSixOrMoreTreatmentsWithTheLetterDisplay) {
+    AnalysisState state;
+    SetTreatments(state, 6);
+    for (const char* pair : {"1-2", "1-3", "2-3", "2-4", "3-4", "4-5"})
+        SetP(state, pair[0] - '0', pair[2] - '0', NotDifferent);
+    state.TableNumber = 6;
+    EXPECT_EQ(Section(state),
+              test::CrLf({
+                  " Table 7. Preliminary table of differences between treatments.",
+                  " Treatments that share a letter do not differ significantly (P > 0.05).",
+                  " The letters are a compact letter display made by insertion and absorption",
+                  " (Piepho 2004): every pair is marked, and no letter could be left out.",
+                  " " + std::string(75, '='),
+                  " Treatment     Original                 SE                      Difference",
+                  " " + std::string(75, '-'),
+                  " T1            9                        0.5                      a",
+                  " T2            8                        0.5                      ab",
+                  " T3            7                        0.5                      ab",
+                  " T4            6                        0.5                      bc",
+                  " T5            5                        0.5                      c",
+                  " T6            4                        0.5                      d",
+                  " " + std::string(75, '-'),
+              }));
 }
 
-// The record holds five treatments, so a larger count stops with a message instead of
+// Every row once, in order, for counts up to the most a test holds, with a P-value of 0.05
+// counting as different as for fewer treatments.
+TEST(LetterMarkingSection, MarksEveryRowOfUpToTwentyTreatments) {
+    for (int n = 6; n <= MostTreatments; ++n) {
+        AnalysisState state;
+        SetTreatments(state, n);
+        for (int i = 1; i <= n; ++i)
+            for (int j = i + 1; j <= n; ++j) SetP(state, i, j, j - i <= 2 ? NotDifferent : 0.05);
+        const auto rows = Rows(Section(state));
+        ASSERT_EQ(rows.size(), static_cast<std::size_t>(n));
+        for (int k = 1; k <= n; ++k) {
+            const auto& mark = rows[static_cast<std::size_t>(k - 1)].marking;
+            EXPECT_EQ(rows[static_cast<std::size_t>(k - 1)].name, "T" + std::to_string(k));
+            // Groups of three neighbours: the k-th group starts at treatment k.
+            const int first = std::max(1, k - 2), last = std::min(k, n - 2);
+            std::string expected = " ";
+            for (int g = first; g <= last; ++g) expected += static_cast<char>('a' + g - 1);
+            EXPECT_EQ(mark, expected) << n << " treatments, row " << k;
+        }
+    }
+}
+
+// A pattern that needs more letters than there are: the rows keep their treatments and values
+// and the notes send the reader to the P-values.
+TEST(LetterMarkingSection, SaysSoWhenTheLettersRunOut) {
+    AnalysisState state;
+    SetTreatments(state, 16);
+    for (int i = 1; i <= 8; ++i)
+        for (int j = 9; j <= 16; ++j) SetP(state, i, j, NotDifferent);
+    const auto lines = Lines(Section(state));
+    ASSERT_EQ(lines.size(), 4u + 3u + 16u + 1u);
+    EXPECT_EQ(lines[2],
+              " These treatments would need more letters than the 52 of a to z and A to Z;");
+    EXPECT_EQ(lines[3], " the P-values of the tables above give every pair.");
+    for (int k = 1; k <= 16; ++k) {
+        const std::string& row = lines[static_cast<std::size_t>(6 + k)];
+        EXPECT_EQ(row.rfind(" T" + std::to_string(k) + " ", 0), 0u) << row;
+        EXPECT_EQ(row.substr(row.size() - 5), " 0.5 ") << row;
+    }
+}
+
+// The record holds MostTreatments, so a larger count stops with a message instead of
 // printing past the tables.
 TEST(LetterMarkingSection, StopsOnMoreTreatmentsThanTheRecordHolds) {
     AnalysisState state;
-    SetTreatments(state, 5);
-    state.TreatmentCount = 6;
+    SetTreatments(state, MostTreatments);
+    state.TreatmentCount = MostTreatments + 1;
     EXPECT_THROW(Section(state), RunStopped);
 }
 

@@ -13,6 +13,10 @@ namespace vortel {
 
 [[noreturn]] void ThrowIndexBeyond(const char* table, std::int64_t index, std::int64_t capacity);
 
+// Most treatments a test compares: the highest position of every per-treatment and per-pair
+// table.
+inline constexpr int MostTreatments = 20;
+
 // Positions 0..capacity. Storage grows on demand, so a fresh record costs nothing; a position
 // never written reads as a value-initialised element.
 template <class T>
@@ -75,27 +79,28 @@ private:
     std::array<T, Last + 1> m_items{};
 };
 
-// Square table with both indexes 0..5.
+// Square table with both indexes 0..MostTreatments.
 template <class T>
 class PairTable {
 public:
     explicit PairTable(const char* name) : m_name(name) {}
     T& operator()(std::int64_t i, std::int64_t j) {
         Check(i, j);
-        return m_items[static_cast<std::size_t>(i * 6 + j)];
+        return m_items[static_cast<std::size_t>(i * Side + j)];
     }
     const T& operator()(std::int64_t i, std::int64_t j) const {
         Check(i, j);
-        return m_items[static_cast<std::size_t>(i * 6 + j)];
+        return m_items[static_cast<std::size_t>(i * Side + j)];
     }
 
 private:
+    static constexpr std::int64_t Side = MostTreatments + 1;
     void Check(std::int64_t i, std::int64_t j) const {
-        if (i < 0 || i > 5) ThrowIndexBeyond(m_name, i, 5);
-        if (j < 0 || j > 5) ThrowIndexBeyond(m_name, j, 5);
+        if (i < 0 || i >= Side) ThrowIndexBeyond(m_name, i, MostTreatments);
+        if (j < 0 || j >= Side) ThrowIndexBeyond(m_name, j, MostTreatments);
     }
     const char* m_name;
-    std::array<T, 36> m_items{};
+    std::array<T, Side * Side> m_items{};
 };
 
 // A value-list per treatment position: element (k, t).
@@ -103,25 +108,19 @@ template <class T>
 class TreatmentLists {
 public:
     TreatmentLists(const char* name, std::int32_t capacity)
-        : m_lists{{{name, capacity},
-                   {name, capacity},
-                   {name, capacity},
-                   {name, capacity},
-                   {name, capacity},
-                   {name, capacity}}},
-          m_name(name) {}
+        : m_lists(MostTreatments + 1, PositionList<T>(name, capacity)), m_name(name) {}
     T& operator()(std::int64_t k, std::int64_t t) { return List(t)(k); }
     T Get(std::int64_t k, std::int64_t t) const {
-        if (t < 0 || t > 5) ThrowIndexBeyond(m_name, t, 5);
+        if (t < 0 || t > MostTreatments) ThrowIndexBeyond(m_name, t, MostTreatments);
         return m_lists[static_cast<std::size_t>(t)].Get(k);
     }
     PositionList<T>& List(std::int64_t t) {
-        if (t < 0 || t > 5) ThrowIndexBeyond(m_name, t, 5);
+        if (t < 0 || t > MostTreatments) ThrowIndexBeyond(m_name, t, MostTreatments);
         return m_lists[static_cast<std::size_t>(t)];
     }
 
 private:
-    std::array<PositionList<T>, 6> m_lists;
+    std::vector<PositionList<T>> m_lists;
     const char* m_name;
 };
 

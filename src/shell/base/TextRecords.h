@@ -97,11 +97,14 @@ public:
 
     std::string ReadText(std::string_view what);
     double ReadDouble(std::string_view what);
+    // The same for the number-th of a list of values ("bootstrap value", 17): the name is put
+    // together only for a failure, so a long list reads at the speed of its numbers.
+    double ReadDouble(std::string_view what, std::int64_t number);
     std::int32_t ReadInt32(std::string_view what);
     vortel::Variant ReadAny(std::string_view what);
 
 private:
-    std::string_view Next(std::string_view what, bool& quoted);
+    std::string_view Next(std::string_view what, bool& quoted, std::int64_t number = -1);
     [[noreturn]] void Fail(std::string_view what, std::string_view found) const;
 
     std::string m_content;

@@ -88,7 +88,7 @@ void Form_Load(AnalysisState& state, Services& services) {
     });
     Step([&] {
         w.SetCaption("Label1",
-                     "Cartesian paired test of two to five treatments on their bootstrap "
+                     "Cartesian paired test of two to 20 treatments on their bootstrap "
                      "results; sort and count of result files.");
         state.StartMoment = services.clock.Now();
         state.IntroPending = true;

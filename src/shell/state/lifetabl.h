@@ -19,9 +19,9 @@ inline constexpr std::int32_t ClassCapacity = 800'002;
 
 class FlowRecordFile;  // shell/state/FlowRecord.h
 
-// Positions 1..5 per treatment, element 0 present and unused.
+// Positions 1..MostTreatments per treatment, element 0 present and unused.
 template <class T>
-using PerTreatment = FixedTable<T, 5>;
+using PerTreatment = FixedTable<T, MostTreatments>;
 
 // Lives as long as the App and holds no widgets, so a test can start from a fresh one.
 struct AnalysisState {
@@ -34,7 +34,13 @@ struct AnalysisState {
     bool CartesianTest = false;
     bool FlowRecord = false;
     bool DetailedDifferences = false;
+    // Set by the batch command: detail files that cannot be written for a pair stop the test
+    // rather than being left out of it.
+    bool DetailFilesRequired = false;
     bool ReversedSort = false;
+    // The report also writes its results as CSV tables beside it (set by a front end, never by
+    // the launch's questions).
+    bool CsvResults = false;
     std::string OutputBaseName;
     std::string EditionTitle;
     std::string VersionText;
@@ -84,8 +90,9 @@ struct AnalysisState {
     PairTable<double> TUpper{"TUpper"};
     PairTable<double> PercentileLower{"PercentileLower"};
     PairTable<double> PercentileUpper{"PercentileUpper"};
-    PairTable<std::int32_t> SignificantCount{"SignificantCount"};
-    PairTable<std::int32_t> InsignificantCount{"InsignificantCount"};
+    // 64-bit: a pair past the value lists counts up to 1.6E+13 differences.
+    PairTable<std::int64_t> SignificantCount{"SignificantCount"};
+    PairTable<std::int64_t> InsignificantCount{"InsignificantCount"};
     PairTable<double> PValue{"PValue"};
     PairTable<double> PairedDifferenceMean{"PairedDifferenceMean"};
     PairTable<double> PairedDifferenceSE{"PairedDifferenceSE"};
@@ -100,9 +107,9 @@ struct AnalysisState {
     double GrandMean = 0;
     double BetweenSS = 0;
     double WithinSS = 0;
-    PairTable<std::int32_t> LowCount{"LowCount"};
-    PairTable<std::int32_t> HighCount{"HighCount"};
-    std::int32_t CartesianIndex = 0;
+    PairTable<std::int64_t> LowCount{"LowCount"};
+    PairTable<std::int64_t> HighCount{"HighCount"};
+    std::int64_t CartesianIndex = 0;
     double PairSum = 0;
     double PairSumOfSquares = 0;
     std::string SavedStatusCaption;

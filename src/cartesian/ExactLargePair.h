@@ -1,0 +1,65 @@
+// The exact path of a pair with more Cartesian differences than a value list holds: every
+// result comes from the two sorted samples, and no list of B_i x B_j differences is formed.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace vortel {
+
+// The differences of two samples sorted ascending: d = x[a] - y[b], or y[b] - x[a] when
+// `negate`, each the double the subtraction forms (the value a loop over a and b would form).
+// A rounded difference never falls as its minuend rises or its subtrahend falls, so one walk over
+// both samples counts the differences on one side of a bound: O(|x| + |y|), nothing allocated.
+std::int64_t CountDifferencesBelow(std::span<const double> x, std::span<const double> y,
+                                   bool negate, double bound);
+std::int64_t CountDifferencesAtMost(std::span<const double> x, std::span<const double> y,
+                                    bool negate, double bound);
+
+// The difference at `rank` (1 to |x| * |y|) in ascending order, each difference as above; a
+// zero is returned as +0. Selection within a band of the sorted difference matrix, narrowed by
+// samples drawn from the band and counted exactly: memory in proportion to |x| + |y|.
+double DifferenceAtRank(std::span<const double> x, std::span<const double> y, bool negate,
+                        std::int64_t rank);
+
+// A treatment's values sorted ascending, with their sum and their sum of squared deviations
+// from the mean carried in two doubles each (about 106 bits), so that the pair statistics
+// below are correct to the last digit of a double.
+struct SortedSample {
+    std::vector<double> Values;
+    double SumHigh = 0, SumLow = 0;
+    double SquaresHigh = 0, SquaresLow = 0;  // sum of (value - mean)^2, taken in a second pass
+
+    static SortedSample From(std::span<const double> values);
+};
+
+// The selection's work lists, kept from pair to pair so that each is allocated once: four lists
+// of one number per value of the minuend for each percentile limit (six when ties hold up its
+// search), up to |x| + |y| gathered differences, and the draws.
+struct SelectionSpace {
+    std::vector<std::vector<std::uint32_t>> Lists;
+    std::vector<double> Drawn, Gathered;
+    std::vector<std::uint64_t> Positions;
+};
+
+struct ExactPairResults {
+    std::int64_t Low = 0;          // d <= 0
+    std::int64_t High = 0;         // d >= 2D (and above 0)
+    std::int64_t Significant = 0;  // 0 < d < 2D
+    double Mean = 0;             // mean of the exact differences: mean(minuend) - mean(subtrahend)
+    double Variance = 0;         // their variance, divisor C - 1
+    double SD = 0;               // its square root, rounded once
+    double PercentileLower = 0;  // the differences at the two ranks
+    double PercentileUpper = 0;
+};
+
+// The statistics of all |x| * |y| differences x - y (y - x when `negate`) of a pair, with D the
+// pair's mean difference (2D bounds the significant differences) and the two ranks of its
+// percentile limits. The variance is (|y| SS_x + |x| SS_y) / (C - 1): every difference less the
+// mean is (x_a - mean x) - (y_b - mean y), and the cross terms sum to zero.
+ExactPairResults ExactPairStatistics(const SortedSample& x, const SortedSample& y, bool negate,
+                                     double meanDifference, std::int64_t rankLower,
+                                     std::int64_t rankUpper, SelectionSpace& space);
+
+}  // namespace vortel

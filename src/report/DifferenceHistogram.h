@@ -1,0 +1,57 @@
+// The distribution of each pair's Cartesian differences as exact histogram counts, taken from
+// the two sorted samples without forming the differences, so its memory is that of the samples
+// and its time O(bins x B) however large the pair.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "shell/state/lifetabl.h"
+
+namespace vortel {
+
+// Bins of the differences figure: enough to show the shape of 4,000,000 differences, few
+// enough that a panel a few hundred pixels wide still shows every bar.
+inline constexpr int DifferenceBins = 50;
+
+struct DifferenceHistogram {
+    // bins + 1 edges, equally spaced from the smallest difference to the largest (both exact).
+    std::vector<double> Edges;
+    // Counts[k] holds the differences d with Edges[k] <= d < Edges[k + 1]; the last bin also
+    // holds d == Edges.back(). The counts add up to the number of differences.
+    std::vector<std::int64_t> Counts;
+};
+
+// How many of the differences larger[a] - smaller[b], each computed in double as the test
+// computes it, lie below `edge`. Both samples ascending and free of NaN. A difference only grows
+// with larger[a] and shrinks with smaller[b], even after rounding, so one walk over each sample
+// counts them: O(A + B), no allocation.
+std::int64_t CountDifferencesBelow(std::span<const double> larger, std::span<const double> smaller,
+                                   double edge);
+
+// The histogram of all A x B differences in `bins` equal bins between the smallest and the
+// largest. When every difference is the same, one bin [d, d] holds them all. Both samples
+// ascending, free of NaN and not empty.
+DifferenceHistogram HistogramOfDifferences(std::span<const double> larger,
+                                           std::span<const double> smaller,
+                                           int bins = DifferenceBins);
+
+// One pair of the last test: its histogram and the marks the report judges it by.
+struct PairDifferences {
+    int I = 0, J = 0;     // report positions, I < J
+    std::string Minuend;  // the treatment whose values come first in each difference
+    std::string Subtrahend;
+    double Mean = 0, TLower = 0, TUpper = 0, PercentileLower = 0, PercentileUpper = 0, P = 0;
+    DifferenceHistogram Histogram;
+};
+
+// Every pair in report order, (1,2), (1,3), ..., (N-1,N), each oriented as the test formed its
+// differences (larger bootstrap mean minus smaller; the later treatment first for equal means).
+// Reads TreatmentCount, TreatmentName, BootstrapMean, BootstrapNumber, WorkingValues and the
+// per-pair results; sorts one copy of each treatment's values.
+std::vector<PairDifferences> DifferencesOfPairs(const AnalysisState& state,
+                                                int bins = DifferenceBins);
+
+}  // namespace vortel

@@ -1,0 +1,48 @@
+// The results of a test as two CSV tables beside the report, one row per pair and one per
+// treatment, for spreadsheets, R and Python to load without retyping.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "shell/state/lifetabl.h"
+
+namespace vortel {
+
+class OutputSet;
+
+// A text field of a CSV record: quoted when it holds a comma, a double quote, a line break or
+// blanks at either end (which spreadsheets would trim), inner quotes doubled.
+std::string CsvField(std::string_view text);
+
+// The shortest decimal text that reads back as the same double (std::to_chars); NaN, Inf and
+// -Inf, which R and Python both read as numbers.
+std::string CsvNumber(double x);
+
+// Both tables, header row first, every line ended by CR LF.
+struct ResultsCsv {
+    std::string Pairs;
+    std::string Treatments;
+};
+
+// Reads what the test and the report left: TreatmentCount, CurrentParameterName, TreatmentName,
+// OriginalMean, BootstrapMean, BootstrapVariance, TreatmentSE, SampleSize, BootstrapNumber,
+// BootstrapNumberReal, every per-pair result and SidakAlpha; the letters are the marking
+// table's. Pairs in report order, each taken as the difference the test formed (larger
+// bootstrap mean minus smaller; the later treatment first when the means are equal).
+ResultsCsv ResultsCsvOf(const AnalysisState& state);
+
+struct ResultsCsvPaths {
+    std::filesystem::path Pairs;
+    std::filesystem::path Treatments;
+};
+
+// "<report without .txt> pairs.csv" and "<report without .txt> treatments.csv", beside it.
+ResultsCsvPaths ResultsCsvPathsFor(const std::filesystem::path& report);
+
+// Creates both files in `set`; they appear when the set is committed, with whatever else it
+// holds.
+void WriteResultsCsv(const ResultsCsv& tables, const ResultsCsvPaths& paths, OutputSet& set);
+
+}  // namespace vortel

@@ -1,0 +1,179 @@
+// The differences figure written offscreen, and the window's offer of it and of the CSV tables
+// once a test has written its report.
+#include <QFile>
+#include <QGraphicsScene>
+#include <QImage>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtCharts/QChart>
+#include <QtTest>
+
+#include "DialogueScript.h"
+#include "Fixtures.h"
+#include "gui/DifferencesFigure.h"
+#include "gui/DifferencesView.h"
+#include "gui/MainWindow.h"
+
+using namespace vortel;
+using vortel::gui::MainWindow;
+using namespace vortel::gui::test;
+
+namespace {
+
+constexpr std::int64_t March7 = 1709802303;  // 7 March 2024 09:05:03 UTC
+
+// `n` pairs of small samples 0..4 and -1..2, each pair titled by its number.
+std::vector<PairDifferences> Pairs(int n) {
+    const std::vector<double> larger{0, 1, 2, 3, 4}, smaller{-1, 0, 1, 2};
+    std::vector<PairDifferences> pairs;
+    for (int k = 1; k <= n; ++k) {
+        PairDifferences p;
+        p.Minuend = "T" + std::to_string(k);
+        p.Subtrahend = "U" + std::to_string(k);
+        p.Mean = 1.5;
+        p.TLower = -0.5;
+        p.TUpper = 3.5;
+        p.PercentileLower = -1;
+        p.PercentileUpper = 4;
+        p.P = 0.25;
+        p.Histogram = HistogramOfDifferences(larger, smaller, 10);
+        pairs.push_back(p);
+    }
+    return pairs;
+}
+
+int Charts(const QGraphicsScene& scene) {
+    int charts = 0;
+    for (QGraphicsItem* item : scene.items())
+        charts += item->isWidget() && qobject_cast<QChart*>(static_cast<QGraphicsWidget*>(item));
+    return charts;
+}
+
+}  // namespace
+
+class DifferencesViewTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void figureHasOnePanelPerPair_data() {
+        QTest::addColumn<int>("pairs");
+        QTest::addColumn<int>("columns");
+        QTest::addRow("two treatments") << 1 << 1;
+        QTest::addRow("three treatments") << 3 << 3;
+        QTest::addRow("four treatments") << 6 << 3;
+        QTest::addRow("five treatments") << 10 << 4;
+    }
+    void figureHasOnePanelPerPair() {
+        QFETCH(int, pairs);
+        QFETCH(int, columns);
+        QCOMPARE(gui::FigureColumns(pairs), columns);
+        const auto scene = gui::CreateDifferencesScene(Pairs(pairs));
+        QCOMPARE(Charts(*scene), pairs);
+        const int rows = (pairs + columns - 1) / columns;
+        QVERIFY(scene->sceneRect().height() >= rows * gui::PanelHeight);
+    }
+
+    void figureWrittenAsPngAndSvg() {
+        QTemporaryDir folder;
+        const auto pairs = Pairs(10);
+        const QString png = folder.filePath("figure.png"), svg = folder.filePath("figure.SVG");
+        gui::SaveDifferencesFigure(pairs, png.toStdString());
+        gui::SaveDifferencesFigure(pairs, svg.toStdString());
+        const QImage image(png);
+        QVERIFY(!image.isNull());
+        QVERIFY(image.width() >= 4 * gui::PanelWidth);
+        QVERIFY(image.height() >= 3 * gui::PanelHeight);
+        QFile file(svg);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        QVERIFY(text.startsWith("<?xml"));
+        // Every panel's title, in report order.
+        qsizetype at = 0;
+        for (int k = 1; k <= 10; ++k) {
+            at = text.indexOf(QString("T%1 \u2212 U%1, P = 0.25").arg(k).toUtf8(), at);
+            QVERIFY2(at >= 0, qPrintable(QString("panel %1").arg(k)));
+        }
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 2);
+    }
+
+    void figureThatCannotBeWrittenNamesItsFile() {
+        QTemporaryDir folder;
+        const std::string into = folder.filePath("missing/figure.png").toStdString();
+        try {
+            gui::SaveDifferencesFigure(Pairs(1), into);
+            QFAIL("no failure");
+        } catch (const RunStopped& e) {
+            QVERIFY(std::string(e.what()).find(into) != std::string::npos);
+        }
+        QVERIFY(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+    }
+
+    void windowOffersFigureAndTablesAfterATest() {
+        QTemporaryDir folder;
+        QVERIFY(WriteTreatments(folder.path()));
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        w.show();
+        DialogueScript script(w.Ui());
+        script.No()
+            .No()
+            .Type("3")
+            .Type()
+            .Pick(folder.filePath("C.txt"))
+            .Pick(folder.filePath("A.txt"))
+            .Pick(folder.filePath("B.txt"))
+            .Type();
+        gui::DifferencesView* view = w.Differences();
+        QVERIFY(view);
+        auto* bar = w.findChild<QWidget*>("ResultsBar");
+        QVERIFY(!bar->isVisible());
+        QTest::mouseClick(w.findChild<QPushButton*>("cmdCartesianDifference"), Qt::LeftButton);
+        QCOMPARE(script.Unexpected(), QStringList());
+        QVERIFY(bar->isVisible());
+        QVERIFY(!view->isVisible());
+
+        w.findChild<QAbstractButton*>("ShowDifferences")->click();
+        QVERIFY(view->isVisible());
+        // The README's picture of the figure in the window.
+        const QByteArray pictures = qgetenv("VORTEL_SCREENSHOT_DIR");
+        if (!pictures.isEmpty())
+            QVERIFY(w.grab().save(
+                QDir(QString::fromLocal8Bit(pictures)).filePath("main-window-differences.png")));
+        w.findChild<QAbstractButton*>("ShowDifferences")->click();
+        QVERIFY(!view->isVisible());
+
+        const QString base = folder.filePath("25A-Cartesian diff results-r_202437-953");
+        script.Pick(base + " differences.svg");
+        w.findChild<QAbstractButton*>("SaveDifferencesSvg")->click();
+        QVERIFY(QFileInfo(base + " differences.svg").size() > 0);
+
+        // Written beside the report; a second export asks before it replaces them.
+        script.Press(QMessageBox::Ok);
+        w.findChild<QAbstractButton*>("ExportResultsCsv")->click();
+        QFile pairs(base + " pairs.csv");
+        QVERIFY(pairs.open(QIODevice::ReadOnly));
+        QCOMPARE(pairs.readAll().count("\r\n"), 4);  // header and three pairs
+        QVERIFY(QFile::exists(base + " treatments.csv"));
+        QFile::remove(base + " treatments.csv");
+        script.No();
+        w.findChild<QAbstractButton*>("ExportResultsCsv")->click();
+        QVERIFY(!QFile::exists(base + " treatments.csv"));
+        script.Yes().Press(QMessageBox::Ok);
+        w.findChild<QAbstractButton*>("ExportResultsCsv")->click();
+        QVERIFY(QFile::exists(base + " treatments.csv"));
+        QCOMPARE(script.Unexpected(), QStringList());
+        QVERIFY(script.AllUsed());
+
+        // The next command takes the area back.
+        w.findChild<QAbstractButton*>("ShowDifferences")->click();
+        script.Press(QMessageBox::Cancel);  // the sort utility's first question
+        w.RunCommand([](AnalysisState&, Services& s) {
+            s.ui.AskYesNoCancel("Which kind of file?", "Sort and count");
+        });
+        QVERIFY(!bar->isVisible());
+        QVERIFY(!view->isVisible());
+    }
+};
+
+QTEST_MAIN(DifferencesViewTest)
+#include "DifferencesViewTest.moc"
