@@ -128,7 +128,7 @@ int RunSortCountCommand(const std::vector<std::string>& args) {
 #ifdef VORTEL_WITH_GUI
     try {
         DrawWithoutDisplay(CommandName,
-                           [&] { gui::SaveNormalityChartPng(*window.Shown, o.Chart); });
+                           [&] { gui::SaveNormalityChart(*window.Shown, o.Chart); });
     } catch (const std::exception& e) {
         return Refused(CommandName, e.what());
     }

@@ -17,8 +17,11 @@ namespace {
 constexpr double EndMarker = -1;
 
 std::int16_t AskTreatmentCount(Dialogues& ui) {
+    // Files given ahead (dropped on the window) suggest their own number.
+    const std::size_t ahead = ui.FilesAhead();
+    const std::string suggested = ahead > 2 ? Text(static_cast<std::int32_t>(ahead)) : "2";
     const std::string answer =
-        ui.AskText("Enter number of treatments", TreatmentCountTitle, "2");
+        ui.AskText("Enter number of treatments", TreatmentCountTitle, suggested);
     const double typed = LenientNumber(answer);
     const double count = RoundHalfEven(typed);
     // Fewer than two treatments leave no pair to compare and more than MostTreatments do not
@@ -46,9 +49,9 @@ int AskTransformation(Dialogues& ui) {
 
 // Opens the chosen file of treatment t; a cancelled choice abandons the test rather than
 // reading the file chosen before it.
-std::string ChooseTreatmentFile(Dialogues& ui, std::int16_t t) {
+std::string ChooseTreatmentFile(Dialogues& ui, std::int16_t t, std::int16_t n) {
     ui.ClearChosenFile();
-    const std::string path = ui.ChooseOpenFile(TreatmentFileTitle(t));
+    const std::string path = ui.ChooseOpenFile(TreatmentFileTitle(t), t, n);
     if (path.empty())
         throw RunStopped("No file was chosen for treatment " + Text(t) +
                          ". The test is abandoned.");
@@ -138,8 +141,9 @@ namespace {
 
 // First pass over treatment t's file: chosen, read once, only to find the order of the
 // treatments (its sorting mean).
-void ReadForOrdering(AnalysisState& state, Dialogues& ui, std::int16_t t, int transformation) {
-    state.EnteredFile(t) = ChooseTreatmentFile(ui, t);
+void ReadForOrdering(AnalysisState& state, Dialogues& ui, std::int16_t t, std::int16_t n,
+                     int transformation) {
+    state.EnteredFile(t) = ChooseTreatmentFile(ui, t, n);
     InputFields in = InputFields::Open(state.EnteredFile(t));
     const Header h = ReadHeader(in);
     StoreHeader(state, t, h);
@@ -248,7 +252,7 @@ void CartesianDifference(AnalysisState& state, Services& services) {
     state.SidakAlpha = 1 - std::pow(0.95, 1.0 / state.PairCount);
     const int transformation = AskTransformation(ui);
 
-    for (std::int16_t t = 1; t <= n; ++t) ReadForOrdering(state, ui, t, transformation);
+    for (std::int16_t t = 1; t <= n; ++t) ReadForOrdering(state, ui, t, n, transformation);
     OrderTreatments(state, n);
     state.TableRuleDouble.assign(static_cast<std::size_t>(11 * n + 15), '=');
     state.TableRuleSingle.assign(static_cast<std::size_t>(11 * n + 15), '-');

@@ -33,7 +33,8 @@ void cmdCartesianDifference_Click(AnalysisState& state, Services& services) {
         "\n"
         "Attention: this is only for results of B =" +
         Text(state.NominalBootstrapNumber) + ", and CPT =" + Text(state.NominalCartesianNumber);
-    if (!AskedYes(ui, detailMessage, DetailInfoTitle)) {
+    // The message advises No, so Enter answers No.
+    if (ui.AskYesNoAdvised(detailMessage, DetailInfoTitle, Answer::No) != Answer::Yes) {
         state.FlowRecord = false;
         state.DetailQuestionDeclined = true;
     } else {

@@ -23,7 +23,7 @@ DedicationWindow::DedicationWindow(Clock& clock, Random& random, QWidget* parent
     const QSize pictureSize(380, 285);
     m_picture = new QLabel(this);
     m_picture->setObjectName("Picture2");
-    m_picture->setPixmap(DedicationPicture(pictureSize));
+    m_picture->setPixmap(DedicationPicture(pictureSize, devicePixelRatioF()));
     m_picture->resize(pictureSize);
 
     m_button = new QPushButton(QString::fromStdString(TeacherQuotations()[0]), this);

@@ -25,7 +25,9 @@ int RunMainWindow(int& argc, char** argv, const std::string& screenshotPath) {
     window.show();
 
     if (!screenshotPath.empty()) {
-        // As the window looks after its first tick, with the clock showing.
+        // As the window looks after its first tick, with the clock showing, at its full size
+        // whatever the screen.
+        window.resize(MainWindow::DesignSize());
         window.Tick();
         QApplication::processEvents();
         const QString path = QString::fromStdString(screenshotPath);

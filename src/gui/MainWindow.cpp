@@ -1,18 +1,29 @@
 #include "gui/MainWindow.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QTableWidget>
+#include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <map>
 
 #include "cartesian/cmdCartesianDifference.h"
 #include "gui/ClickableLabel.h"
 #include "gui/Pictures.h"
+#include "shell/base/Tables.h"
 #include "shell/mainwindow/Controls.h"
 #include "shell/mainwindow/Form1.h"
 #include "shell/mainwindow/Greetings.h"
@@ -104,43 +115,85 @@ QString Hint(const std::string& box) {
     return it == hints.end() ? QString() : it->second;
 }
 
-QPixmap PictureFor(const std::string& name, QSize size) {
-    if (name == "Image1") return StartPicture(size);
-    if (name == "VeyPhoto") return PortraitPicture(size);
+QPixmap PictureFor(const std::string& name, QSize size, qreal dpr) {
+    if (name == "Image1") return StartPicture(size, dpr);
+    if (name == "VeyPhoto") return PortraitPicture(size, dpr);
     const auto& greetings = GreetingPictureNames();
     for (std::size_t k = 0; k < greetings.size(); ++k)
-        if (greetings[k] == name) return GreetingPicture(static_cast<int>(k), size);
-    QPixmap blank(size);
+        if (greetings[k] == name) return GreetingPicture(static_cast<int>(k), size, dpr);
+    QPixmap blank(size * dpr);
+    blank.setDevicePixelRatio(dpr);
     blank.fill(QColor(240, 240, 240));
     return blank;
 }
 
+// The commands that do something; the keyboard passes over the others.
+bool IsLive(const std::string& button) {
+    return button == "cmdCartesianDifference" || button == "cmdGeneralNormalTest" ||
+           button == "Command1";
+}
+
+// The display frame's margins around the area that the status, the grid and the chart share.
+constexpr int DisplayLeft = 16, DisplayTop = 120, DisplayBottomMargin = 10;
+
 }  // namespace
+
+QSize FittedWindowSize(QSize design, QRect available) {
+    if (!available.isValid()) return design;
+    // Room for the window frame and its title bar, which the available area still includes.
+    return design.boundedTo(QSize(available.width() - 16, available.height() - 48))
+        .expandedTo(QSize(320, 240));
+}
+
+QPoint CentredTopLeft(QRect over, QSize size, QRect screen) {
+    QPoint p = over.center() - QPoint(size.width() / 2, size.height() / 2);
+    if (screen.isValid()) {
+        p.setX(std::max(screen.left(), std::min(p.x(), screen.right() + 1 - size.width())));
+        p.setY(std::max(screen.top(), std::min(p.y(), screen.bottom() + 1 - size.height())));
+    }
+    return p;
+}
+
+QString GridText(const QTableWidget& grid) {
+    QString text;
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < grid.columnCount(); ++c)
+            cells << (grid.item(r, c) ? grid.item(r, c)->text().trimmed() : QString());
+        text += cells.join('\t') + '\n';
+    }
+    return text;
+}
+
+QSize MainWindow::DesignSize() { return {Form1Width / TwipsPerPixel, Form1Height / TwipsPerPixel}; }
 
 MainWindow::MainWindow(Clock& clock, QWidget* parent)
     : QWidget(parent), m_clock(clock), m_ui(this), m_window(this), m_app(m_ui, m_window, clock) {
     setObjectName("Form1");
     setWindowTitle(QString::fromUtf8(Form1Caption.data(), static_cast<int>(Form1Caption.size())));
-    // The controls keep their places on a canvas of the design size; on a screen too small for
-    // it the window scrolls rather than lose its lower part, Quit included.
-    const QSize design(Form1Width / TwipsPerPixel, Form1Height / TwipsPerPixel);
-    auto* canvas = new QWidget;
-    canvas->setFixedSize(design);
+    // The controls keep their places on a canvas of at least the design size: a screen too
+    // small for it gets scroll bars from the start, Quit included, and a larger window gives
+    // its room to the display frame.
+    m_canvas = new QWidget;
+    m_canvas->setMinimumSize(DesignSize());
     auto* scroll = new QScrollArea(this);
     scroll->setFrameShape(QFrame::NoFrame);
-    scroll->resize(design);  // at full size from the start, so no scroll bar shows needlessly
-    scroll->setWidget(canvas);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(m_canvas);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(scroll);
-    setMaximumSize(design);
-    resize(design);
-    Build(canvas);
+    resize(FittedWindowSize(DesignSize(), screen() ? screen()->availableGeometry() : QRect()));
+    Build(m_canvas);
     if (const Control* area = FindControl("MSChart1"))
-        m_differences = new DifferencesView(
-            canvas->findChild<QWidget*>(QString::fromStdString(area->Parent)), Pixels(*area), m_ui);
+        m_differences =
+            new DifferencesView(m_canvas->findChild<QWidget*>(QString::fromStdString(area->Parent)),
+                                Pixels(*area), m_ui);
     ApplyDesign(m_window);
     Connect();
+    m_ui.SetAroundShow([this](bool opening, QRect place) { AroundDialogue(opening, place); });
+    m_window.SetPictureBase([this] { return m_app.State().OutputBaseName; });
+    setAcceptDrops(true);
     Form_Load(m_app.State(), m_app.Seams());
     m_timer.setObjectName("Timer1");
     m_timer.setInterval(500);
@@ -154,6 +207,8 @@ MainWindow::~MainWindow() {
 
 void MainWindow::Build(QWidget* canvas) {
     std::map<std::string, QWidget*> frames;
+    // Pictures drawn for the screen's scale, so they stay sharp on a scaled screen.
+    const qreal dpr = devicePixelRatioF();
     for (const Control& c : Form1Controls()) {
         QWidget* parent = c.Parent.empty() ? canvas : frames.at(c.Parent);
         QWidget* w = nullptr;
@@ -169,12 +224,13 @@ void MainWindow::Build(QWidget* canvas) {
             }
             case ControlKind::Picture: {
                 auto* picture = new ClickableLabel(parent);
-                picture->setPixmap(PictureFor(c.Name, Pixels(c).size()));
+                picture->setPixmap(PictureFor(c.Name, Pixels(c).size(), dpr));
                 w = picture;
                 break;
             }
             case ControlKind::Button:
                 w = new QPushButton(parent);
+                if (!IsLive(c.Name)) w->setFocusPolicy(Qt::NoFocus);
                 break;
             case ControlKind::TextBox: {
                 auto* box = new QLineEdit(parent);
@@ -189,10 +245,21 @@ void MainWindow::Build(QWidget* canvas) {
                 grid->verticalHeader()->hide();
                 grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
                 grid->setSelectionMode(QAbstractItemView::NoSelection);
-                grid->setFocusPolicy(Qt::NoFocus);
+                // The keyboard reaches the grid to copy it, and sees where it is.
+                grid->setFocusPolicy(Qt::StrongFocus);
                 grid->setToolTip(
                     "Upper right: difference of the bootstrap means.\n"
-                    "Lower left: P-value; * where the pair's t interval lies above zero.");
+                    "Lower left: P-value; * where the pair's t interval lies above zero.\n"
+                    "Ctrl+C or the right mouse button copies the table.");
+                auto* copy = new QAction("Copy table", grid);
+                copy->setObjectName("CopyGrid");
+                copy->setShortcut(QKeySequence::Copy);
+                copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+                grid->addAction(copy);
+                grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+                connect(copy, &QAction::triggered, grid,
+                        [grid] { QApplication::clipboard()->setText(GridText(*grid)); });
+                grid->installEventFilter(this);
                 SetFont(grid, 11);
                 grid->verticalHeader()->setDefaultSectionSize(30);
                 w = grid;
@@ -216,6 +283,91 @@ void MainWindow::Build(QWidget* canvas) {
         w->setObjectName(QString::fromStdString(c.Name));
         w->setGeometry(Pixels(c));
     }
+    QWidget* display = frames.at("Frame3");
+    m_results = new ResultLine(display);
+    connect(m_results, &ResultLine::changed, this, &MainWindow::ArrangeDisplay);
+    canvas->installEventFilter(this);
+    display->installEventFilter(this);
+    for (const char* chart : {"MSChart1", "MSChart2"})
+        display->findChild<QWidget*>(chart)->installEventFilter(this);
+}
+
+void MainWindow::ArrangeCanvas() {
+    const QSize extra = (m_canvas->size() - DesignSize()).expandedTo(QSize(0, 0));
+    const int rightColumn = FindControl("Frame2")->Left / TwipsPerPixel;
+    for (const Control& c : Form1Controls()) {
+        if (!c.Parent.empty() || c.Kind == ControlKind::Timer || c.Kind == ControlKind::FileDialog)
+            continue;
+        QWidget* w = m_canvas->findChild<QWidget*>(QString::fromStdString(c.Name),
+                                                   Qt::FindDirectChildrenOnly);
+        if (!w) continue;
+        QRect g = Pixels(c);
+        if (c.Name == "Frame3")
+            g.setSize(g.size() + extra);
+        else if (c.Name == "Frame1")
+            g.translate(extra.width() / 2, extra.height());
+        else if (g.left() >= rightColumn)
+            g.translate(extra.width(), 0);
+        else
+            continue;  // the left column stays, with whatever sizes the commands gave it
+        w->setGeometry(g);
+    }
+}
+
+void MainWindow::ArrangeDisplay() {
+    if (!m_results) return;  // still being built
+    auto* display = m_canvas->findChild<QWidget*>("Frame3");
+    auto* grid = display->findChild<QTableWidget*>("MSFlexGrid1");
+    const int width = display->width() - 2 * DisplayLeft;
+    int bottom = display->height() - DisplayBottomMargin;
+    for (const char* overlay : {"Label14", "Label2"})
+        display->findChild<QWidget*>(overlay)->setGeometry(DisplayLeft, DisplayTop, width,
+                                                           bottom - DisplayTop);
+    QWidget* quotation = display->findChild<QWidget*>("Label4");
+    quotation->resize(width, quotation->height());
+    if (auto* picture = display->findChild<QWidget*>("Image1"); picture && picture->isVisible()) {
+        // Centred as start-up places it, 600 twips below the middle.
+        picture->move((display->width() - picture->width()) / 2,
+                      (display->height() - picture->height()) / 2 + 600 / TwipsPerPixel);
+    }
+    if (!m_results->isHidden()) {
+        const int h = m_results->sizeHint().height();
+        m_results->setGeometry(DisplayLeft, bottom - h, width, h);
+        bottom -= h + 6;
+    }
+    // The bar of a finished test's figure and tables stands just above the result line.
+    if (auto* bar = display->findChild<QWidget*>("ResultsBar"); bar && !bar->isHidden()) {
+        const int h = bar->height();
+        bar->setGeometry(DisplayLeft, bottom - h, width, h);
+        bottom -= h + 4;
+    }
+    const int top = grid->isHidden() ? DisplayTop : grid->geometry().bottom() + 8;
+    const QRect below(DisplayLeft, top, width, std::max(bottom - top, 120));
+    for (const char* chart : {"MSChart1", "MSChart2"})
+        display->findChild<QWidget*>(chart)->setGeometry(below);
+    if (m_differences) m_differences->setGeometry(below);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (watched == m_canvas) {
+        if (type == QEvent::Resize) ArrangeCanvas();
+    } else if (auto* grid = qobject_cast<QTableWidget*>(watched)) {
+        // The view would copy just its current cell; Ctrl+C copies the whole table.
+        if (type == QEvent::ShortcutOverride || type == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->matches(QKeySequence::Copy)) {
+                if (type == QEvent::KeyPress) QApplication::clipboard()->setText(GridText(*grid));
+                event->accept();
+                return true;
+            }
+        }
+        if (type == QEvent::Show || type == QEvent::Hide || type == QEvent::Resize)
+            ArrangeDisplay();
+    } else if (watched->objectName() == "Frame3" ? type == QEvent::Resize : type == QEvent::Show) {
+        ArrangeDisplay();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::Connect() {
@@ -234,6 +386,35 @@ void MainWindow::Connect() {
             [this] { Label4_DblClick(m_app.State(), m_window); });
     connect(label("Label6"), &ClickableLabel::clicked, this, [this] { Label6_Click(m_window); });
     connect(&m_timer, &QTimer::timeout, this, &MainWindow::Tick);
+
+    // The keyboard reaches every live command; a shortcut does what a click on its control does,
+    // so a disabled command stays disabled.
+    const struct {
+        const char* keys;
+        const char* control;
+        const char* hint;
+    } shortcuts[] = {
+        {"Alt+Q", "cmdCartesianDifference",
+         "Cartesian paired test (Alt+Q). Treatment files dropped on the window start one too."},
+        {"Alt+N", "cmdGeneralNormalTest", "Sort, count and normality view (Alt+N)"},
+        {"Ctrl+Q", "Command1", "Quit (Ctrl+Q)"},
+        {"Alt+C", "Label6", "Click, or press Alt+C, to switch on every command"},
+    };
+    for (const auto& s : shortcuts) {
+        QWidget* target = findChild<QWidget*>(s.control);
+        target->setToolTip(s.hint);
+        auto* shortcut = new QShortcut(QKeySequence(s.keys), this);
+        shortcut->setObjectName(QString("Shortcut_") + s.control);
+        if (auto* b = qobject_cast<QPushButton*>(target))
+            connect(shortcut, &QShortcut::activated, b, [b] {
+                if (b->isEnabled() && b->isVisible()) b->click();
+            });
+        else
+            connect(shortcut, &QShortcut::activated, this, [this] { Label6_Click(m_window); });
+    }
+    // The clock label is a control of its own for the keyboard: Tab reaches it, Space or
+    // Enter clicks it.
+    label("Label6")->setFocusPolicy(Qt::StrongFocus);
 }
 
 void MainWindow::Tick() {
@@ -243,12 +424,84 @@ void MainWindow::Tick() {
 void MainWindow::RunCommand(const Command& command) {
     if (m_busy) return;
     m_busy = true;
+    m_results->hide();  // it belongs to the command before
     if (m_differences) m_differences->Withdraw();
+    m_window.TakeWrittenFiles();
     const std::int16_t tables = m_app.State().TableNumber;
+    const bool ran = m_app.Run(command);
     // Only a finished report numbers its tables: then its results can be drawn and exported.
-    if (m_app.Run(command) && m_app.State().TableNumber != tables && m_differences)
+    if (ran && m_app.State().TableNumber != tables && m_differences)
         m_app.Run([this](AnalysisState& state, Services&) { m_differences->Offer(state); });
     m_busy = false;
+    const std::vector<WrittenFile> files = m_window.TakeWrittenFiles();
+    if (ran) {
+        m_results->ShowFiles(files);
+        return;
+    }
+    // Nothing runs any more, whatever the status label said.
+    m_window.SetVisible("Label2", false);
+    m_results->ShowAbandoned(QString::fromStdString(m_app.LastFailure()), files);
+}
+
+void MainWindow::StartTestWith(const QStringList& files) {
+    auto* test = findChild<QPushButton*>("cmdCartesianDifference");
+    if (m_busy || !test->isEnabled()) return;
+    std::vector<std::string> paths;
+    for (const QString& f : files) paths.push_back(f.toStdString());
+    m_ui.GiveFilesAhead(std::move(paths));
+    RunCommand(cmdCartesianDifference_Click);
+    m_ui.ForgetFilesAhead();  // more files than treatments: the rest are not for a later test
+}
+
+QStringList MainWindow::DroppedTreatmentFiles(const QMimeData* data) const {
+    if (!data || !data->hasUrls()) return {};
+    QStringList files;
+    for (const QUrl& url : data->urls()) {
+        const QFileInfo info(url.toLocalFile());
+        if (!url.isLocalFile() || !info.isFile()) return {};
+        files << info.absoluteFilePath();
+    }
+    if (files.size() > vortel::MostTreatments) return {};
+    return files;
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!m_busy && findChild<QPushButton*>("cmdCartesianDifference")->isEnabled() &&
+        !DroppedTreatmentFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QStringList files = DroppedTreatmentFiles(event->mimeData());
+    if (files.isEmpty()) return;
+    event->acceptProposedAction();
+    // Started once the drop has returned, so the program the files came from is not held up
+    // by the questions of the test.
+    QTimer::singleShot(0, this, [this, files] { StartTestWith(files); });
+}
+
+void MainWindow::AroundDialogue(bool opening, QRect place) {
+    auto* status = findChild<QLabel*>("Label2");
+    if (opening) {
+        if (m_dialogueDepth++ == 0 && m_busy && status->isVisible()) {
+            m_waitingCaption = status->text();
+            status->setText("Waiting for your answer...");
+            status->repaint();
+        }
+        return;
+    }
+    if (--m_dialogueDepth == 0 && !m_waitingCaption.isNull()) {
+        status->setText(m_waitingCaption);
+        m_waitingCaption = QString();
+    }
+    // The computation that follows lets no paint event through; without this the closed
+    // dialogue stays on screen where it was. A parent's repaint does not reach the controls
+    // inside the scroll area, so each control it stood over is repainted itself.
+    if (!isVisible()) return;
+    for (QWidget* control : m_canvas->findChildren<QWidget*>()) {
+        const QRect where(control->mapToGlobal(QPoint(0, 0)), control->size());
+        if (control->isVisible() && where.intersects(place)) control->repaint();
+    }
 }
 
 void MainWindow::Quit() {
@@ -257,6 +510,9 @@ void MainWindow::Quit() {
     m_vater = new DedicationWindow(m_clock, m_app.Generator());
     m_vater->setAttribute(Qt::WA_DeleteOnClose, false);
     connect(m_vater, &DedicationWindow::endProgram, this, &MainWindow::endProgram);
+    const QScreen* where = screen();
+    m_vater->move(
+        CentredTopLeft(geometry(), m_vater->size(), where ? where->availableGeometry() : QRect()));
     m_vater->show();
     Command1_Click(m_app);
 }

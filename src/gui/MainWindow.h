@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -10,9 +11,22 @@
 #include "gui/DifferencesView.h"
 #include "gui/QtDialogues.h"
 #include "gui/QtWindow.h"
+#include "gui/ResultLine.h"
 #include "shell/state/App.h"
 
+class QMimeData;
+class QTableWidget;
+
 namespace vortel::gui {
+
+// The window's size on a screen of `available` room: the design size where it fits, less
+// where it does not (the controls then scroll), leaving room for the window's frame.
+QSize FittedWindowSize(QSize design, QRect available);
+// Where a window of `size` goes to stand centred on `over`, kept inside `screen`.
+QPoint CentredTopLeft(QRect over, QSize size, QRect screen);
+// The comparison grid as tab-separated lines, cells without their padding blanks, for pasting
+// into a spreadsheet.
+QString GridText(const QTableWidget& grid);
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -20,16 +34,23 @@ public:
     explicit MainWindow(Clock& clock, QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    // The size the controls are designed for.
+    static QSize DesignSize();
+
     App& Program() { return m_app; }
     QtDialogues& Ui() { return m_ui; }
     QtWindow& Seam() { return m_window; }
     QTimer& Timer1() { return m_timer; }
+    ResultLine& Results() { return *m_results; }
     // The dedication window once Quit has shown it.
     DedicationWindow* Vater() const { return m_vater; }
     // The figure and the CSV export of the last test's results.
     DifferencesView* Differences() const { return m_differences; }
     // Runs one command unless another is still running.
     void RunCommand(const Command& command);
+    // A Cartesian paired test with these treatment files, in this order; the questions about
+    // the test are still asked.
+    void StartTestWith(const QStringList& files);
     // One tick of Timer1; a tick that comes while a command runs is let go, as the dialogues of
     // a test open event loops of their own.
     void Tick();
@@ -40,12 +61,26 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Every control of the table, placed on the canvas.
     void Build(QWidget* canvas);
     void Connect();
     void Quit();
+    // Gives the room beyond the design size to the display frame and keeps the right column
+    // at the right edge.
+    void ArrangeCanvas();
+    // Places the chart below the grid and the result line at the foot of the display frame,
+    // so that none covers another.
+    void ArrangeDisplay();
+    // While a question waits during a command, the status label says so instead of asking not
+    // to be touched; the window is repainted where a dialogue was.
+    void AroundDialogue(bool opening, QRect place);
+    // Treatment files a drop brings, or nothing when it brings something else.
+    QStringList DroppedTreatmentFiles(const QMimeData* data) const;
 
     Clock& m_clock;
     QtDialogues m_ui;
@@ -53,8 +88,12 @@ private:
     App m_app;
     QTimer m_timer;
     QPointer<DedicationWindow> m_vater;
+    QWidget* m_canvas = nullptr;
+    ResultLine* m_results = nullptr;
     DifferencesView* m_differences = nullptr;
     bool m_busy = false;
+    int m_dialogueDepth = 0;
+    QString m_waitingCaption;  // the status caption a dialogue covers
 };
 
 }  // namespace vortel::gui

@@ -6,25 +6,23 @@
 #include <QChart>
 #include <QChartView>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineSeries>
 #include <QPixmap>
 #include <QScatterSeries>
+#include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
 #include <boost/math/distributions/normal.hpp>
 #include <cmath>
-#include <filesystem>
 #include <memory>
 
+#include "gui/ChartExport.h"
 #include "shell/base/NumberText.h"
 #include "shell/base/RunStopped.h"
 
 namespace vortel::gui {
 namespace {
-
-// Size of the saved picture, in pixels.
-constexpr int PictureWidth = 1500;
-constexpr int PictureHeight = 640;
 
 struct Range {
     double Low = 0, High = 1;
@@ -38,16 +36,17 @@ Range ValueRange(const NormalityData& data) {
     return {r.Low - pad, r.High + pad};
 }
 
-// Ticks at round values (1, 2 or 5 times a power of ten) about `count` to the range, whatever
-// the range's own ends are.
-void RoundTicks(QValueAxis* axis, Range range, double count) {
-    const double raw = (range.High - range.Low) / count;
-    if (!(raw > 0) || !std::isfinite(raw)) return;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    const double step = raw / power < 1.5 ? power : raw / power < 3.5 ? 2 * power : 5 * power;
+// Ticks at round values (1, 2 or 5 times a power of ten, never finer than `finest`), about
+// `count` to the range whatever its own ends, each label with just the decimals its step needs:
+// labels that fit beside each other, with no more digits than the eye can use.
+void RoundTicks(QValueAxis* axis, Range range, double count, double finest = 0) {
+    double step = NiceTickStep(range.High - range.Low, count);
+    if (!(step > 0)) return;
+    step = std::max(step, finest);
     axis->setTickType(QValueAxis::TicksDynamic);
-    axis->setTickAnchor(0);
+    axis->setTickAnchor(std::ceil(range.Low / step) * step);
     axis->setTickInterval(step);
+    axis->setLabelFormat(QString("%.%1f").arg(TickDecimals(step)));
 }
 
 QValueAxis* ValueAxis(const NormalityData& data, Range range) {
@@ -55,8 +54,7 @@ QValueAxis* ValueAxis(const NormalityData& data, Range range) {
     axis->setTitleText(QString::fromStdString(data.VariableName.empty() ? std::string("Value")
                                                                         : data.VariableName));
     axis->setRange(range.Low, range.High);
-    axis->setLabelFormat("%.6g");
-    RoundTicks(axis, range, 6);
+    RoundTicks(axis, range, 5);
     return axis;
 }
 
@@ -73,7 +71,8 @@ QChart* NewChart(const QString& title) {
 }
 
 QChart* HistogramChart(const NormalityData& data, Range range) {
-    QChart* chart = NewChart("Frequency distribution");
+    QChart* chart = NewChart(data.Histogram.empty() ? "Frequency distribution (no values)"
+                                                    : "Frequency distribution");
     // One outline that drops to zero between bars, filled down to the axis.
     auto* outline = new QLineSeries;
     double highest = 0;
@@ -97,9 +96,9 @@ QChart* HistogramChart(const NormalityData& data, Range range) {
     QValueAxis* x = ValueAxis(data, range);
     auto* y = new QValueAxis;
     y->setTitleText("Number of values");
-    y->setRange(0, highest > 0 ? highest * 1.08 : 1);
-    y->setLabelFormat("%.0f");
-    y->applyNiceNumbers();
+    const Range counts{0, highest > 0 ? highest * 1.08 : 1};
+    y->setRange(counts.Low, counts.High);
+    RoundTicks(y, counts, 5, 1);  // counts are whole numbers
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     area->attachAxis(x);
@@ -113,7 +112,7 @@ QChart* ProbitChart(const NormalityData& data, Range range) {
     QChart* chart = NewChart(QString::fromStdString(data.Title));
 
     auto* points = new QScatterSeries;
-    points->setName("Classes (cumulative frequency)");
+    points->setName("Classes");
     points->setMarkerSize(data.Points.size() > 300 ? 4 : 8);
     points->setColor(QColor(30, 60, 110));
     points->setBorderColor(QColor(30, 60, 110));
@@ -128,9 +127,9 @@ QChart* ProbitChart(const NormalityData& data, Range range) {
     QLineSeries* line = nullptr;
     if (data.HasNormalLine) {
         line = new QLineSeries;
-        line->setName(QString("Normal distribution (mean %1, SD %2)")
-                          .arg(QString::number(data.Mean, 'g', 5))
-                          .arg(QString::number(data.StandardDeviation, 'g', 5)));
+        // The legend stays short enough to show whole under a chart of half the display's
+        // width; the line's mean and SD are written under the charts.
+        line->setName("Normal line");
         QPen pen(QColor(200, 40, 40));
         pen.setWidthF(2.5);
         line->setPen(pen);
@@ -148,15 +147,23 @@ QChart* ProbitChart(const NormalityData& data, Range range) {
     auto* percent = new QCategoryAxis;
     percent->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     percent->setTitleText(QString::fromStdString(data.Caption));
-    for (double p : {0.01, 0.1, 1.0, 5.0, 10.0, 25.0, 50.0, 75.0, 90.0, 95.0, 99.0, 99.9, 99.99}) {
+    // The most telling percentages first; one that would crowd a label already taken is left
+    // out, so none is cut short.
+    const double gap = (zHigh - zLow) / 9;
+    std::vector<std::pair<double, double>> taken;  // z and its percentage
+    for (double p : {50.0, 10.0, 90.0, 1.0, 99.0, 25.0, 75.0, 0.1, 99.9, 5.0, 95.0, 0.01, 99.99}) {
         const double z = quantile(standard, p / 100);
-        if (z > zLow && z < zHigh) percent->append(PercentLabel(p), z);
+        const bool crowded = std::any_of(taken.begin(), taken.end(), [&](const auto& t) {
+            return std::fabs(t.first - z) < gap;
+        });
+        if (z > zLow && z < zHigh && !crowded) taken.emplace_back(z, p);
     }
+    std::sort(taken.begin(), taken.end());
+    for (const auto& [z, p] : taken) percent->append(PercentLabel(p), z);
     percent->setRange(zLow, zHigh);
     auto* z = new QValueAxis;
     z->setTitleText("Probit z (normal quantile)");
     z->setRange(zLow, zHigh);
-    z->setLabelFormat("%.3g");
     RoundTicks(z, {zLow, zHigh}, 6);
     z->setGridLineVisible(false);
 
@@ -174,47 +181,55 @@ QChart* ProbitChart(const NormalityData& data, Range range) {
 QChartView* ViewOf(QChart* chart, QWidget* parent) {
     auto* view = new QChartView(chart, parent);
     view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(320, 240);
+    // Small enough to fit below a grid of five treatments in a window of the design size.
+    view->setMinimumSize(240, 150);
     return view;
+}
+
+QString Summary(const NormalityData& data) {
+    QString text = QString("%1 values in %2 classes.")
+                       .arg(QString::fromStdString(NumberText(data.Total)))
+                       .arg(data.Classes.size());
+    if (data.HasNormalLine) {
+        text += QString(" Normal line: mean %1, SD %2.")
+                    .arg(QString::number(data.Mean, 'g', 4))
+                    .arg(QString::number(data.StandardDeviation, 'g', 4));
+    }
+    return text;
 }
 
 }  // namespace
 
 QWidget* CreateNormalityChart(const vortel::NormalityData& data, QWidget* parent) {
     auto* box = new QWidget(parent);
-    auto* layout = new QHBoxLayout(box);
+    box->setAutoFillBackground(true);
+    auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    auto* charts = new QHBoxLayout;
     const Range range = ValueRange(data);
-    layout->addWidget(ViewOf(HistogramChart(data, range), box), 1);
-    layout->addWidget(ViewOf(ProbitChart(data, range), box), 1);
+    charts->addWidget(ViewOf(HistogramChart(data, range), box), 1);
+    charts->addWidget(ViewOf(ProbitChart(data, range), box), 1);
+    layout->addLayout(charts, 1);
+    auto* summary = new QLabel(Summary(data), box);
+    summary->setObjectName("NormalitySummary");
+    summary->setTextFormat(Qt::PlainText);
+    summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    summary->setAlignment(Qt::AlignCenter);
+    layout->addWidget(summary);
     return box;
 }
 
-void SaveNormalityChartPng(const vortel::NormalityData& data, const std::string& path) {
+QSize NormalityPictureSize() { return {1500, 640}; }
+
+void SaveNormalityChart(const vortel::NormalityData& data, const std::string& path, double scale) {
     if (QApplication::instance() == nullptr)
         throw RunStopped("Cannot draw the chart \"" + path + "\": no Qt application is running.");
     std::unique_ptr<QWidget> box(CreateNormalityChart(data, nullptr));
-    box->setAttribute(Qt::WA_DontShowOnScreen);
-    box->resize(PictureWidth, PictureHeight);
-    box->show();
-    QApplication::processEvents();
-    const QPixmap picture = box->grab();
-
-    const std::filesystem::path target(path);
-    std::filesystem::path part = target;
-    part += ".part";
-    if (picture.isNull() || !picture.save(QString::fromStdString(part.string()), "PNG")) {
-        std::error_code ec;
-        std::filesystem::remove(part, ec);
-        throw RunStopped("Cannot write the chart picture \"" + path + "\".");
-    }
-    std::error_code ec;
-    std::filesystem::rename(part, target, ec);
-    if (ec) {
-        const std::string reason = ec.message();
-        std::filesystem::remove(part, ec);
-        throw RunStopped("Cannot save the chart picture \"" + path + "\": " + reason + ".");
-    }
+    QString error;
+    if (!SaveWidgetPictureAtSize(*box, NormalityPictureSize(), QString::fromStdString(path), scale,
+                                 &error))
+        throw RunStopped(error.toStdString());
 }
 
 }  // namespace vortel::gui

@@ -8,25 +8,28 @@
 namespace vortel::gui {
 namespace {
 
-QPixmap Blank(QSize size, QColor fill) {
-    QPixmap pixmap(size);
+// Drawn at `dpr` device pixels per pixel, so the picture stays sharp on a scaled screen; every
+// drawing below works in pixels of `size`.
+QPixmap Blank(QSize size, QColor fill, qreal dpr) {
+    QPixmap pixmap(size * dpr);
+    pixmap.setDevicePixelRatio(dpr);
     pixmap.fill(fill);
     return pixmap;
 }
 
 }  // namespace
 
-QPixmap StartPicture(QSize size) {
-    QPixmap pixmap = Blank(size, Qt::white);
+QPixmap StartPicture(QSize size, qreal dpr) {
+    QPixmap pixmap = Blank(size, Qt::white, dpr);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     const int w = size.width(), h = size.height();
     QLinearGradient sky(0, 0, 0, h);
     sky.setColorAt(0, QColor(232, 242, 250));
     sky.setColorAt(1, QColor(255, 255, 255));
-    p.fillRect(pixmap.rect(), sky);
+    p.fillRect(QRect(QPoint(0, 0), size), sky);
     p.setPen(QPen(QColor(90, 90, 90), 1));
-    p.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));
+    p.drawRect(QRect(QPoint(0, 0), size).adjusted(0, 0, -1, -1));
 
     // Axes of a life-table chart.
     const QRectF plot(54, 70, w - 90, h - 120);
@@ -79,8 +82,8 @@ QPixmap StartPicture(QSize size) {
     return pixmap;
 }
 
-QPixmap PortraitPicture(QSize size) {
-    QPixmap pixmap = Blank(size, QColor(236, 236, 236));
+QPixmap PortraitPicture(QSize size, qreal dpr) {
+    QPixmap pixmap = Blank(size, QColor(236, 236, 236), dpr);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     const double w = size.width(), h = size.height();
@@ -94,11 +97,11 @@ QPixmap PortraitPicture(QSize size) {
     return pixmap;
 }
 
-QPixmap GreetingPicture(int index, QSize size) {
+QPixmap GreetingPicture(int index, QSize size, qreal dpr) {
     const int timeOfDay = index % 4;
     const QColor skies[] = {QColor(255, 226, 160), QColor(150, 200, 240), QColor(230, 130, 90),
                             QColor(30, 40, 80)};
-    QPixmap pixmap = Blank(size, skies[timeOfDay]);
+    QPixmap pixmap = Blank(size, skies[timeOfDay], dpr);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     const double w = size.width(), h = size.height();
@@ -118,8 +121,8 @@ QPixmap GreetingPicture(int index, QSize size) {
     return pixmap;
 }
 
-QPixmap DedicationPicture(QSize size) {
-    QPixmap pixmap = Blank(size, QColor(246, 243, 234));
+QPixmap DedicationPicture(QSize size, qreal dpr) {
+    QPixmap pixmap = Blank(size, QColor(246, 243, 234), dpr);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     const double w = size.width(), h = size.height();

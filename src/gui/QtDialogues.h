@@ -16,6 +16,8 @@ public:
     explicit QtDialogues(QWidget* parent = nullptr) : m_parent(parent) {}
 
     Answer AskYesNo(const std::string& message, const std::string& title) override;
+    Answer AskYesNoAdvised(const std::string& message, const std::string& title,
+                           Answer advised) override;
     Answer AskYesNoCancel(const std::string& message, const std::string& title) override;
     Answer Notify(const std::string& message, const std::string& title) override;
     std::string AskText(const std::string& prompt, const std::string& title,
@@ -30,15 +32,25 @@ public:
     // buttons. The dialogue is a QMessageBox, a QInputDialog or a QFileDialog.
     using BeforeShow = std::function<void(QDialog&)>;
     void SetBeforeShow(BeforeShow hook) { m_beforeShow = std::move(hook); }
+    // Called with true as a dialogue opens and with false once it has closed, each time with the
+    // dialogue's place on the screen, so the window can say that it waits for an answer and
+    // repaint where the dialogue was.
+    using AroundShow = std::function<void(bool opening, QRect place)>;
+    void SetAroundShow(AroundShow hook) { m_aroundShow = std::move(hook); }
 
 protected:
     std::optional<std::string> PickFile(const std::string& title) override;
+    bool CanPickSeveral() const override { return true; }
+    std::optional<std::vector<std::string>> PickFiles(const std::string& title, int count) override;
 
 private:
     int Show(QDialog& dialog);
+    Answer AskYesNoWithDefault(const std::string& message, const std::string& title,
+                               std::optional<Answer> preferred);
 
     QPointer<QWidget> m_parent;
     BeforeShow m_beforeShow;
+    AroundShow m_aroundShow;
 };
 
 }  // namespace vortel::gui

@@ -1,19 +1,18 @@
 #include "gui/QtWindow.h"
 
 #include <QAbstractButton>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
+#include "gui/ChartExport.h"
 #include "gui/NormalityChart.h"
 #include "shell/mainwindow/Controls.h"
 #include "shell/mainwindow/Form1.h"
@@ -202,33 +201,50 @@ void QtWindow::ShowNormalityView(const NormalityData& data) {
     QWidget* host = Find("MSChart1");
     if (!host) return;
     // A second view replaces the first.
-    for (QWidget* old : host->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    for (QWidget* old : host->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        old->hide();  // gone from the screen now, deleted once the event loop has it
         old->deleteLater();
+    }
     delete host->layout();
     auto* layout = new QVBoxLayout(host);
     layout->setContentsMargins(4, 4, 4, 4);
     QWidget* chart = CreateNormalityChart(data, host);
     chart->setObjectName("NormalityChart");
-    layout->addWidget(chart, 1);
+    // The buttons come first: where the display is short, the foot of the charts gives way.
     auto* row = new QHBoxLayout;
     row->addStretch();
-    auto* save = new QPushButton("Save as PNG", host);
-    save->setObjectName("SaveChartPng");
-    row->addWidget(save);
+    // The picture is named after the sorted file, beside it, unless nothing was read.
+    const std::string base = m_pictureBase ? m_pictureBase() : std::string();
+    const QString suggested =
+        QString::fromStdString(base.empty() ? std::string("Frequency chart") : base) +
+        "-4_Frequency chart";
+    const struct {
+        const char* name;
+        const char* caption;
+        const char* ending;
+    } formats[] = {{"SaveChartPng", "Save as PNG…", ".png"},
+                   {"SaveChartSvg", "Save as SVG…", ".svg"}};
+    for (const auto& f : formats) {
+        auto* save = new QPushButton(f.caption, host);
+        save->setObjectName(f.name);
+        row->addWidget(save);
+        const QString name = suggested + f.ending;
+        QObject::connect(save, &QPushButton::clicked, host, [host, data, name] {
+            ExportPicture(host, "Save chart", name, NormalityPictureSize(),
+                          [&data] { return CreateNormalityChart(data, nullptr); });
+        });
+    }
     layout->addLayout(row);
-    QObject::connect(save, &QPushButton::clicked, host, [host, chart] {
-        const QString path = QFileDialog::getSaveFileName(host, "Save chart as PNG", QString(),
-                                                          "PNG pictures (*.png)");
-        if (path.isEmpty()) return;
-        // Written beside the target and renamed into place, so a failed save leaves any
-        // earlier picture of that name as it was.
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || !chart->grab().save(&file, "PNG") || !file.commit())
-            QMessageBox::warning(host, "VORTEL", "The chart could not be saved to " + path + ".");
-    });
+    layout->addWidget(chart, 1);
     host->setVisible(true);
     host->raise();
 }
+
+void QtWindow::FilesWritten(const std::vector<WrittenFile>& files) {
+    m_written.insert(m_written.end(), files.begin(), files.end());
+}
+
+std::vector<WrittenFile> QtWindow::TakeWrittenFiles() { return std::exchange(m_written, {}); }
 
 void QtWindow::SwitchCommands(bool enabling) { SwitchCommandControls(*this, enabling); }
 

@@ -3,6 +3,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 #include "shell/state/Window.h"
 
@@ -29,11 +30,19 @@ public:
 
     void ShowNormalityView(const NormalityData& data) override;
     void SwitchCommands(bool enabling) override;
+    void FilesWritten(const std::vector<WrittenFile>& files) override;
+
+    // The files named since the last call.
+    std::vector<WrittenFile> TakeWrittenFiles();
+    // The path a saved chart is named after, without its ending (the sorted file's base).
+    void SetPictureBase(std::function<std::string()> base) { m_pictureBase = std::move(base); }
 
 private:
     QWidget* Find(const std::string& control) const;
 
     QPointer<QWidget> m_root;
+    std::vector<WrittenFile> m_written;
+    std::function<std::string()> m_pictureBase;
 };
 
 }  // namespace vortel::gui

@@ -169,6 +169,7 @@ void PrintMultiCIofDifference(AnalysisState& state, Services& services, OutputSe
     alongside.CommitAll();
 
     window.SetCaption("txtDatafile", "Output file is: " + state.ResultFileName);
+    window.FilesWritten({{"Report", state.ResultFileName}});
     services.ui.Beep();
     window.SetEnabled("cmdMultiCompCI", false);
     window.SetEnabled("cmdMatchedLifeTable", false);

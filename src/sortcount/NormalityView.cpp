@@ -45,6 +45,25 @@ std::vector<HistogramBar> HistogramBars(std::span<const FrequencyClass> classes)
     return bars;
 }
 
+double NiceTickStep(double span, double count) {
+    const double raw = span / count;
+    if (!(raw > 0) || !std::isfinite(raw)) return 0;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    const double mantissa = raw / power;
+    return mantissa < 1.5   ? power
+           : mantissa < 3.5 ? 2 * power
+           : mantissa < 7.5 ? 5 * power
+                            : 10 * power;
+}
+
+int TickDecimals(double step) {
+    if (!(step > 0) || !std::isfinite(step)) return 0;
+    // The step's one significant digit sits at this power of ten; the small allowance keeps
+    // 0.1, which is a hair above its power in binary, from asking for a second decimal.
+    const int exponent = static_cast<int>(std::floor(std::log10(step) + 1e-9));
+    return std::clamp(-exponent, 0, 15);
+}
+
 NormalityData MakeNormalityData(std::span<const FrequencyClass> classes,
                                 const std::string& treatmentName, const std::string& variableName) {
     NormalityData data;

@@ -55,6 +55,12 @@ inline constexpr std::size_t BarPerClassLimit = 50;
 // per class) from the smallest to the largest value, the largest value in the last bin.
 std::vector<HistogramBar> HistogramBars(std::span<const FrequencyClass> classes);
 
+// The step between axis ticks: 1, 2 or 5 times a power of ten, giving about `count` ticks over
+// `span`; 0 when the span is not a positive finite number.
+double NiceTickStep(double span, double count);
+// The decimals a tick label needs to show multiples of `step` exactly (0 for 1, 20 or 500).
+int TickDecimals(double step);
+
 // Everything the view draws from classes in increasing value order.
 NormalityData MakeNormalityData(std::span<const FrequencyClass> classes,
                                 const std::string& treatmentName, const std::string& variableName);

@@ -114,10 +114,16 @@ std::int32_t ReadValues(AnalysisState& state, InputFields& in, double& sum) {
 }
 
 void AskDecimalLimit(AnalysisState& state, Dialogues& ui) {
-    do {
+    std::string prompt = DecimalsPrompt;
+    for (;;) {
         // A cancelled prompt gives the empty text, which reads as 0 decimals.
-        state.DecimalLimit = LenientNumber(ui.AskText(DecimalsPrompt, DecimalsTitle, "-1"));
-    } while (!(state.DecimalLimit >= -1 && state.DecimalLimit <= 5));
+        const std::string answer = ui.AskText(prompt, DecimalsTitle, "-1");
+        state.DecimalLimit = LenientNumber(answer);
+        if (state.DecimalLimit >= -1 && state.DecimalLimit <= 5) return;
+        // Asked again, the prompt says why.
+        prompt = DecimalsPrompt + "\n\n\"" + answer + "\" reads as " + Text(state.DecimalLimit) +
+                 ", which is not from -1 to 5. Please enter it again.";
+    }
 }
 
 // Hands the values to the sort, rounded to DecimalLimit when asked; the values themselves stay
@@ -268,12 +274,18 @@ void SortForBootstrapResults(AnalysisState& state, Services& services) {
         case Answer::No:
             state.SortDataKind = KindBoot;
             break;
-        default:
+        case Answer::Cancel:
             state.SortDataKind = KindResults;
             break;
+        default:
+            // The question was closed without an answer: taking that for its third answer
+            // would sort the wrong kind of file without the user ever choosing it.
+            throw RunStopped("No kind of file was chosen, so nothing was sorted.");
     }
+    // Most files have no serial numbers, as the message says, so Enter answers No.
     state.SortSerialNumbers =
-        ui.AskYesNo(SerialQuestion, SerialNumbersTitle) == Answer::Yes ? "Yes" : "No";
+        ui.AskYesNoAdvised(SerialQuestion, SerialNumbersTitle, Answer::No) == Answer::Yes ? "Yes"
+                                                                                          : "No";
 
     state.SortUtilityUsed = "Yes";
     // A cancel returns the dialogue's remembered name, which may be a file chosen for a test;
@@ -320,12 +332,17 @@ void SortForBootstrapResults(AnalysisState& state, Services& services) {
     if (!CountClasses(state, n)) {
         files.Discard(countsFile);
         files.CommitAll();
+        services.window.FilesWritten({{"Sorted values", names.Sorted.string()},
+                                      {"Percentile serials", names.Percentile.string()}});
         throw RunStopped("File \"" + path + "\" holds more than " + Text(ClassCapacity) +
                          " classes of different values, more than the counts table holds. "
                          "The sorted and percentile files were written; the counts file was not.");
     }
     WriteCountsFile(state, n, countsFile.Writer());
     files.CommitAll();
+    services.window.FilesWritten({{"Sorted values", names.Sorted.string()},
+                                  {"Percentile serials", names.Percentile.string()},
+                                  {"Class counts", names.Counts.string()}});
     ui.Notify("Bootstrap results sorted and data file ready!", DecimalsTitle);
     ui.Notify("File of data counts is ready!", DecimalsTitle);
 }

@@ -104,6 +104,12 @@ TEST(SortCountBatch, ChartIsAPictureOrAClearRefusal) {
         return;
     }
     EXPECT_EQ(ReadAll(png).substr(0, 8), "\x89PNG\r\n\x1a\n");
+    // A name ending in .svg asks for a drawing, whose texts stay text.
+    const std::string svg = (dir / "view.svg").string();
+    ASSERT_EQ(SortCount({"--kind", "general", "--chart", svg, file}).status, 0);
+    const std::string drawing = ReadAll(svg);
+    EXPECT_NE(drawing.find("<svg"), std::string::npos);
+    EXPECT_NE(drawing.find("Frequency distribution"), std::string::npos);
 
     // PBT and CPT results are sorted and counted but offer no view.
     const std::string results = dir.Write("r.txt", "T,x,9,x,2,V,A,1,p,q\r\n1\r\n2\r\n").string();

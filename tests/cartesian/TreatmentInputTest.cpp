@@ -97,6 +97,24 @@ TEST(TreatmentInput, AsksItsQuestionsWordForWord) {
     EXPECT_NEAR(run.state.SidakAlpha, 0.05, 1e-15);
 }
 
+// Files dropped on the window arrive ahead of their choices: the count suggested is theirs and
+// they keep the order they came in, whatever their names.
+TEST(TreatmentInput, FilesGivenAheadSuggestTheirCountAndKeepTheirOrder) {
+    InputRun run;
+    const auto b = run.folder.Write("b.txt", TreatmentFile("B", 1, "2\r\n"));
+    const auto a = run.folder.Write("a.txt", TreatmentFile("A", 1, "3\r\n"));
+    const auto c = run.folder.Write("c.txt", TreatmentFile("C", 1, "1\r\n"));
+    run.ui.GiveFilesAhead({b.string(), a.string(), c.string()});
+    run.ui.Type("3").Type("0");
+    CartesianDifference(run.state, run.services);
+    ASSERT_EQ(run.ui.Log().size(), 2u);  // no file dialogue
+    EXPECT_EQ(run.ui.Log()[0].Default, "3");
+    EXPECT_EQ(run.state.EnteredFile(1), b.string());
+    EXPECT_EQ(run.state.EnteredFile(2), a.string());
+    EXPECT_EQ(run.state.EnteredFile(3), c.string());
+    EXPECT_EQ(run.Names(), (std::vector<std::string>{"A", "B", "C"}));
+}
+
 TEST(TreatmentInput, SidakLevelForFivetreatments) {
     InputRun run;
     std::vector<std::string> files;

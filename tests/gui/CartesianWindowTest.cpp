@@ -1,5 +1,9 @@
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
@@ -18,6 +22,7 @@ using namespace vortel::gui::test;
 namespace {
 
 constexpr std::int64_t March7 = 1709802303;  // 7 March 2024 09:05:03 UTC
+const QString ReportName = "25A-Cartesian diff results-r_202437-953.txt";
 
 QStringList Row(const QTableWidget& grid, int row) {
     QStringList cells;
@@ -26,6 +31,25 @@ QStringList Row(const QTableWidget& grid, int row) {
     return cells;
 }
 
+// A window and the three treatment files A, B and C in a folder of their own.
+struct Session {
+    QTemporaryDir folder;
+    FixedClock clock{March7};
+    MainWindow w{clock};
+    DialogueScript script{w.Ui()};
+
+    Session() {
+        WriteTreatments(folder.path());
+        w.show();
+    }
+    QString File(const char* name) const { return folder.filePath(name); }
+    template <typename T>
+    T* Find(const char* name) {
+        return w.findChild<T*>(name);
+    }
+    void Press(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
+};
+
 }  // namespace
 
 class CartesianWindowTest : public QObject {
@@ -33,57 +57,192 @@ class CartesianWindowTest : public QObject {
 
 private slots:
     void wholeTestEndsWithTheComparisonGrid() {
-        QTemporaryDir folder;
-        QVERIFY(folder.isValid());
-        QVERIFY(WriteTreatments(folder.path()));
-        const QString a = folder.filePath("A.txt"), b = folder.filePath("B.txt"),
-                      c = folder.filePath("C.txt");
-
-        FixedClock clock(March7);
-        MainWindow w(clock);
-        w.show();
-        DialogueScript script(w.Ui());
-        script
+        Session s;
+        QList<QUrl> opened;
+        s.w.Results().SetOpener([&opened](const QUrl& url) {
+            opened << url;
+            return true;
+        });
+        s.script
             .No()       // detailed info
             .No()       // reversed sort
             .Type("3")  // number of treatments
             .Type()     // no transformation
-            .Pick(c)
-            .Pick(a)
-            .Pick(b)
+            .Pick(s.File("C.txt"))
+            .Pick(s.File("A.txt"))
+            .Pick(s.File("B.txt"))
             .Type();  // no code for the file name
-        QTest::mouseClick(w.findChild<QPushButton*>("cmdCartesianDifference"), Qt::LeftButton);
+        s.Press("cmdCartesianDifference");
 
-        QCOMPARE(script.Unexpected(), QStringList());
-        QVERIFY(script.AllUsed());
-        QCOMPARE(script.Titles().first(), QString("Do you need detailed info?"));
-        QCOMPARE(script.Titles().last(), QString("Add a code to the output filename?"));
-        QCOMPARE(script.Defaults(), (QStringList{"2", "0", "1"}));
+        QCOMPARE(s.script.Unexpected(), QStringList());
+        QVERIFY(s.script.AllUsed());
+        QCOMPARE(s.script.Titles().first(), QString("Do you need detailed info?"));
+        QCOMPARE(s.script.Titles().last(), QString("Add a code to the output filename?"));
+        QCOMPARE(s.script.Defaults(), (QStringList{"2", "0", "1"}));
 
-        auto* grid = w.findChild<QTableWidget*>("MSFlexGrid1");
+        auto* grid = s.Find<QTableWidget>("MSFlexGrid1");
         QVERIFY(grid->isVisible());
         QVERIFY(grid->isEnabled());
         QCOMPARE(grid->rowCount(), 4);
         for (int r = 0; r < 4; ++r) QCOMPARE(Row(*grid, r), GridRows[r]);
         QCOMPARE(grid->item(2, 1)->textAlignment(), int(Qt::AlignCenter));
 
-        auto label = [&w](const char* name) { return w.findChild<QLabel*>(name); };
-        QVERIFY(!label("Label2")->isVisible());
-        QVERIFY(label("lblBootEnd")->isVisible());
-        QVERIFY(label("lblBootEnd")->text().startsWith("Cartesian paired test ended at:"));
-        QVERIFY(label("lblBootBegin")->text().startsWith("Cartesian paired test began at:"));
+        QVERIFY(!s.Find<QLabel>("Label2")->isVisible());
+        QVERIFY(s.Find<QLabel>("lblBootEnd")->isVisible());
+        QVERIFY(s.Find<QLabel>("lblBootEnd")->text().startsWith("Cartesian paired test ended at:"));
+        QVERIFY(
+            s.Find<QLabel>("lblBootBegin")->text().startsWith("Cartesian paired test began at:"));
         // The report lands in the folder of the files chosen.
-        const QFileInfo report(QString::fromStdString(w.Program().State().ResultFileName));
-        QCOMPARE(report.fileName(), QString("25A-Cartesian diff results-r_202437-953.txt"));
-        QVERIFY(QFile::exists(QDir(folder.path()).filePath(report.fileName())));
+        const QString report = QDir(s.folder.path()).filePath(ReportName);
+        QCOMPARE(QString::fromStdString(s.w.Program().State().ResultFileName), report);
+        QVERIFY(QFile::exists(report));
         // The launch leaves the commands disabled; Quit waits for the clock label.
-        QVERIFY(!w.findChild<QPushButton*>("Command1")->isEnabled());
+        QVERIFY(!s.Find<QPushButton>("Command1")->isEnabled());
+
+        // The result line gives the report's whole path, selectable, and opens it or its folder.
+        QVERIFY(s.w.Results().isVisible());
+        auto* path = s.Find<QLineEdit>("ResultPath1");
+        QCOMPARE(path->text(), QDir::toNativeSeparators(report));
+        QVERIFY(path->isReadOnly());
+        path->selectAll();
+        QCOMPARE(path->selectedText(), QDir::toNativeSeparators(report));
+        path->deselect();
+        QCOMPARE(s.Find<QPushButton>("ResultOpen1")->text(), QString("Open report"));
+        s.Press("ResultOpen1");
+        s.Press("ResultOpenFolder");
+        QCOMPARE(opened,
+                 (QList<QUrl>{QUrl::fromLocalFile(report), QUrl::fromLocalFile(s.folder.path())}));
+        // Nothing covers the result line or the grid.
+        const QRect line = s.w.Results().geometry();
+        QVERIFY(!line.intersects(grid->geometry()));
+        QVERIFY(s.w.Results().parentWidget()->rect().contains(line));
 
         // The README's picture of a finished test.
         const QByteArray pictures = qgetenv("VORTEL_SCREENSHOT_DIR");
-        if (!pictures.isEmpty())
-            QVERIFY(w.grab().save(
+        if (!pictures.isEmpty()) {
+            s.w.resize(MainWindow::DesignSize());
+            QApplication::processEvents();
+            QVERIFY(s.w.grab().save(
                 QDir(QString::fromLocal8Bit(pictures)).filePath("main-window-after-test.png")));
+        }
+    }
+
+    void enterFollowsTheAdviceAndAnAbandonedTestSaysWhy() {
+        Session s;
+        QString defaultButton;
+        s.script
+            .Then([&defaultButton](QDialog& d) {
+                // The message advises No: Enter answers it so.
+                auto& box = static_cast<QMessageBox&>(d);
+                defaultButton = box.defaultButton() ? box.defaultButton()->text() : QString();
+                QTest::keyClick(&box, Qt::Key_Return);
+            })
+            .No()        // reversed sort
+            .Type("1");  // too few treatments for a test
+        s.script.Then([](QDialog& d) { static_cast<QMessageBox&>(d).accept(); });  // the refusal
+        s.Press("cmdCartesianDifference");
+        QCOMPARE(s.script.Unexpected(), QStringList());
+        QVERIFY(s.script.AllUsed());
+        QCOMPARE(defaultButton, QString("&No"));
+        QVERIFY(!s.w.Program().State().FlowRecord);
+        // The status label no longer claims a run, and the result line says what stopped it.
+        QVERIFY(!s.Find<QLabel>("Label2")->isVisible());
+        auto* message = s.Find<QLabel>("ResultMessage");
+        QVERIFY(message && message->isVisible());
+        QVERIFY2(message->text().startsWith("Abandoned: The number of treatments must be 2 to "),
+                 qPrintable(message->text()));
+    }
+
+    void statusLabelWaitsWithTheQuestionAfterTheSort() {
+        Session s;
+        QString statusAtPrompt;
+        s.script.No().No().Type("2").Type().Pick(s.File("A.txt")).Pick(s.File("B.txt"));
+        s.script.Then([&](QDialog& d) {
+            statusAtPrompt = s.Find<QLabel>("Label2")->text();
+            static_cast<QInputDialog&>(d).accept();
+        });
+        s.Press("cmdCartesianDifference");
+        QVERIFY(s.script.AllUsed());
+        QCOMPARE(statusAtPrompt, QString("Waiting for your answer..."));
+    }
+
+    void gridCopiesAsTabSeparatedText() {
+        Session s;
+        s.script.No().No().Type("3").Type();
+        s.script.Pick(s.File("A.txt")).Pick(s.File("B.txt")).Pick(s.File("C.txt")).Type();
+        s.Press("cmdCartesianDifference");
+        QVERIFY(s.script.AllUsed());
+        const QString expected =
+            "\tA\tB\tC\n"
+            "A\t----\t.062\t1.12\n"
+            "B\t.625\t----\t1.06\n"
+            "C\t0*\t0*\t----\n";
+        auto* grid = s.Find<QTableWidget>("MSFlexGrid1");
+        QApplication::clipboard()->clear();
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), expected);
+        // The same from the grid's menu.
+        QApplication::clipboard()->clear();
+        auto* copy = grid->findChild<QAction*>("CopyGrid");
+        QVERIFY(grid->actions().contains(copy));
+        QCOMPARE(grid->contextMenuPolicy(), Qt::ActionsContextMenu);
+        copy->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), expected);
+    }
+
+    void droppedFilesStartATestInTheirOrder() {
+        Session s;
+        auto* data = new QMimeData;
+        data->setUrls({QUrl::fromLocalFile(s.File("C.txt")), QUrl::fromLocalFile(s.File("A.txt")),
+                       QUrl::fromLocalFile(s.File("B.txt"))});
+        const QPoint at = s.w.rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        enter.setAccepted(false);
+        QApplication::sendEvent(&s.w, &enter);
+        QVERIFY(enter.isAccepted());
+        // The questions still come; the files need no dialogue.
+        s.script.No().No().Type().Type().Type();
+        QDropEvent drop(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        drop.setAccepted(false);
+        QApplication::sendEvent(&s.w, &drop);
+        QVERIFY(drop.isAccepted());
+        QTRY_VERIFY(s.script.AllUsed());
+        QTRY_VERIFY(s.w.Results().isVisible());
+        QCOMPARE(s.script.Unexpected(), QStringList());
+        QCOMPARE(s.script.Defaults(), (QStringList{"3", "0", "1"}));
+        const AnalysisState& state = s.w.Program().State();
+        QCOMPARE(QString::fromStdString(state.EnteredFile(1)), s.File("C.txt"));
+        QCOMPARE(QString::fromStdString(state.EnteredFile(2)), s.File("A.txt"));
+        QCOMPARE(QString::fromStdString(state.EnteredFile(3)), s.File("B.txt"));
+        auto* grid = s.Find<QTableWidget>("MSFlexGrid1");
+        for (int r = 0; r < 4; ++r) QCOMPARE(Row(*grid, r), GridRows[r]);
+        delete data;
+
+        // A folder is no treatment file: the window takes no such drop.
+        QMimeData folder;
+        folder.setUrls({QUrl::fromLocalFile(s.folder.path())});
+        QDragEnterEvent refused(at, Qt::CopyAction, &folder, Qt::LeftButton, Qt::NoModifier);
+        refused.setAccepted(false);
+        QApplication::sendEvent(&s.w, &refused);
+        QVERIFY(!refused.isAccepted());
+    }
+
+    void severalTreatmentsInOneFileDialogue() {
+        Session s;
+        s.script.No().No().Type("3").Type();
+        s.script.PickSeveral({s.File("B.txt"), s.File("C.txt")}).Pick(s.File("A.txt")).Type();
+        s.Press("cmdCartesianDifference");
+        QCOMPARE(s.script.Unexpected(), QStringList());
+        QVERIFY(s.script.AllUsed());
+        // One dialogue for the first two, the third asked on its own.
+        QVERIFY(s.script.Titles()[4].startsWith("Input treatment 1 (up to 3 files"));
+        QCOMPARE(s.script.Titles()[5], QString("Input treatment 3"));
+        const AnalysisState& state = s.w.Program().State();
+        QCOMPARE(QString::fromStdString(state.EnteredFile(1)), s.File("B.txt"));
+        QCOMPARE(QString::fromStdString(state.EnteredFile(2)), s.File("C.txt"));
+        QCOMPARE(QString::fromStdString(state.EnteredFile(3)), s.File("A.txt"));
+        QVERIFY(QFile::exists(QDir(s.folder.path()).filePath(ReportName)));
     }
 
     // Twenty treatments: a grid of 21 rows and columns that keeps its design size and scrolls.

@@ -5,7 +5,9 @@
 #include <QAbstractButton>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
 #include <QTimer>
@@ -50,6 +52,26 @@ public:
         });
     }
 
+    // Chooses several files in one multi-select dialogue, in this order.
+    DialogueScript& PickSeveral(const QStringList& paths) {
+        return Then([this, paths](QDialog& d) {
+            auto* files = qobject_cast<QFileDialog*>(&d);
+            if (!files || files->fileMode() != QFileDialog::ExistingFiles) return Wrong(d);
+            QStringList quoted;
+            for (const QString& p : paths) {
+                files->setDirectory(QFileInfo(p).absolutePath());
+                quoted << '"' + QFileInfo(p).fileName() + '"';
+            }
+            files->findChild<QLineEdit*>("fileNameEdit")->setText(quoted.join(' '));
+            static_cast<QDialog*>(files)->accept();
+        });
+    }
+    // Any other step: looks at the dialogue and answers it.
+    DialogueScript& Then(std::function<void(QDialog&)> step) {
+        m_steps.push_back(std::move(step));
+        return *this;
+    }
+
     const QStringList& Titles() const { return m_titles; }
     // The text each input box held when it opened.
     const QStringList& Defaults() const { return m_defaults; }
@@ -58,10 +80,6 @@ public:
     bool AllUsed() const { return m_steps.empty(); }
 
 private:
-    DialogueScript& Then(std::function<void(QDialog&)> step) {
-        m_steps.push_back(std::move(step));
-        return *this;
-    }
     void Wrong(QDialog& d) {
         auto* box = qobject_cast<QMessageBox*>(&d);
         m_unexpected << d.windowTitle() + (box ? ": " + box->text() : QString());

@@ -1,18 +1,31 @@
+#include <QChartView>
 #include <QDialog>
+#include <QFileDialog>
+#include <QGraphicsTextItem>
+#include <QInputDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
+#include "gui/ChartExport.h"
 #include "gui/MainWindow.h"
-#include "shell/mainwindow/Greetings.h"
+#include "gui/NormalityChart.h"
+#include "gui/Pictures.h"
 #include "shell/base/NumberText.h"
+#include "shell/mainwindow/Greetings.h"
 #include "sortcount/NormalityView.h"
 
 using namespace vortel;
 using vortel::gui::MainWindow;
+using vortel::gui::QtDialogues;
 
 namespace {
 
@@ -27,13 +40,37 @@ QStringList EnabledButtons(const QWidget& window) {
 }
 
 // Saves a picture for the README when VORTEL_SCREENSHOT_DIR names a folder.
+// The main window is shown at its design size, whatever the test screen's size.
 void Picture(QWidget& w, const char* name) {
     const QByteArray folder = qgetenv("VORTEL_SCREENSHOT_DIR");
-    if (!folder.isEmpty())
-        QVERIFY(w.grab().save(QDir(QString::fromLocal8Bit(folder)).filePath(name)));
+    if (folder.isEmpty()) return;
+    if (auto* main = qobject_cast<MainWindow*>(&w)) {
+        main->resize(MainWindow::DesignSize());
+        QApplication::processEvents();
+    }
+    QVERIFY(w.grab().save(QDir(QString::fromLocal8Bit(folder)).filePath(name)));
 }
 
 QString Quotation(int k) { return QString::fromStdString(Quotations()[static_cast<size_t>(k)]); }
+
+// Every text a chart view draws: titles, tick labels and legend entries.
+QStringList ChartTexts(QWidget& chart) {
+    QStringList texts;
+    for (auto* view : chart.findChildren<QChartView*>())
+        for (QGraphicsItem* item : view->scene()->items())
+            if (auto* text = qgraphicsitem_cast<QGraphicsTextItem*>(item);
+                text && text->isVisible())
+                texts << text->toPlainText();
+    return texts;
+}
+
+const std::vector<FrequencyClass> SomeClasses = {
+    {0.1125, 3}, {0.1250, 9}, {0.1375, 21}, {0.1500, 30}, {0.1625, 19}, {0.1750, 8}, {0.1875, 2}};
+
+// Answers the next dialogue of a command with a step that sees it.
+void AnswerNext(QtDialogues& ui, std::function<void(QDialog&)> step) {
+    ui.SetBeforeShow([step](QDialog& d) { QTimer::singleShot(0, &d, [step, &d] { step(d); }); });
+}
 
 }  // namespace
 
@@ -169,7 +206,7 @@ private slots:
         QVERIFY(host->isVisible());
         QVERIFY(host->findChild<QWidget*>("NormalityChart"));
         QVERIFY(host->findChild<QPushButton*>("SaveChartPng"));
-        Picture(w, "main-window-chart.png");
+        QVERIFY(host->findChild<QPushButton*>("SaveChartSvg"));
     }
 
     void messagesShowMarkupAsTyped() {
@@ -206,6 +243,269 @@ private slots:
         QSignalSpy ended(&w, &MainWindow::endProgram);
         w.close();
         QCOMPARE(ended.count(), 1);
+    }
+
+    void windowIsRepaintedWhereADialogueClosedDuringACommand() {
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        // Counts the paints of the title label, which the dialogue is moved over.
+        struct PaintCounter : QObject {
+            int paints = 0;
+            bool eventFilter(QObject*, QEvent* e) override {
+                paints += e->type() == QEvent::Paint;
+                return false;
+            }
+        } counter;
+        QLabel* title = Label(w, "Label12");
+        title->installEventFilter(&counter);
+        int paintsAfterDialogue = -1;
+        w.RunCommand([&](AnalysisState&, Services& services) {
+            AnswerNext(w.Ui(), [title](QDialog& d) {
+                d.move(title->mapToGlobal(QPoint(0, 0)));
+                d.accept();
+            });
+            counter.paints = 0;
+            services.ui.Notify("A notice", "VORTEL");
+            // The computation goes on here without an event loop.
+            paintsAfterDialogue = counter.paints;
+        });
+        QVERIFY(paintsAfterDialogue > 0);
+    }
+
+    void keyboardReachesTheLiveCommands() {
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        w.show();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        // Tab passes over the commands without an action.
+        QCOMPARE(w.findChild<QPushButton*>("cmdReadDataA1")->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(w.findChild<QPushButton*>("Command1")->focusPolicy(), Qt::StrongFocus);
+        // A shortcut is no way round a disabled command: Quit waits for the clock.
+        QTest::keyClick(&w, Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(!w.Vater());
+        QTest::keyClick(&w, Qt::Key_C, Qt::AltModifier);
+        QVERIFY(w.findChild<QPushButton*>("Command1")->isEnabled());
+        QTest::keyClick(&w, Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(w.Vater() && w.Vater()->isVisible());
+
+        // The clock label itself takes the focus and answers Space.
+        MainWindow other(clock);
+        other.show();
+        auto* clockLabel = Label(other, "Label6");
+        QCOMPARE(clockLabel->focusPolicy(), Qt::StrongFocus);
+        QTest::keyClick(clockLabel, Qt::Key_Space);
+        QVERIFY(other.findChild<QPushButton*>("cmdGeneralNormalTest")->isEnabled());
+    }
+
+    void dedicationWindowStandsCentredOnTheMainWindow() {
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        w.show();
+        w.move(10, 20);
+        const QPoint centre = w.geometry().center();
+        QTest::mouseClick(Label(w, "Label6"), Qt::LeftButton);
+        QTest::mouseClick(w.findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        QVERIFY(w.Vater());
+        const QPoint vater = w.Vater()->geometry().center();
+        QVERIFY2((vater - centre).manhattanLength() <= 2, qPrintable(QString("%1,%2 vs %3,%4")
+                                                                         .arg(vater.x())
+                                                                         .arg(vater.y())
+                                                                         .arg(centre.x())
+                                                                         .arg(centre.y())));
+        // On a screen edge it is kept on the screen.
+        const QRect screen(0, 0, 1366, 768);
+        QCOMPARE(gui::CentredTopLeft(QRect(900, 500, 400, 200), QSize(760, 520), screen),
+                 QPoint(1366 - 760, 768 - 520));
+        QCOMPARE(gui::CentredTopLeft(QRect(100, 100, 1000, 600), QSize(760, 520), screen),
+                 QPoint(219, 139));  // QRect's centre rounds down
+    }
+
+    void windowFitsItsScreenWithScrollBars() {
+        struct Case {
+            QRect available;
+            QSize size;
+        };
+        const QSize design = MainWindow::DesignSize();
+        const Case cases[] = {
+            {QRect(0, 0, 1600, 1000), design},            // room for all of it
+            {QRect(0, 0, 1366, 740), QSize(1350, 692)},   // 1366 x 768 less a panel
+            {QRect(0, 32, 1280, 688), QSize(1264, 640)},  // 2560 x 1440 at twice the scale
+            {QRect(), design},                            // no screen known
+        };
+        for (const Case& c : cases) QCOMPARE(gui::FittedWindowSize(design, c.available), c.size);
+
+        // The test screen is smaller than the design: the window opens inside it, and the
+        // scroll bars are there from the start.
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        w.show();
+        const QRect available = w.screen()->availableGeometry();
+        QVERIFY(available.width() < design.width());
+        QVERIFY(w.width() <= available.width() && w.height() <= available.height());
+        auto* scroll = w.findChild<QScrollArea*>();
+        QTRY_VERIFY(scroll->verticalScrollBar()->isVisible());
+        QVERIFY(scroll->horizontalScrollBar()->isVisible());
+        // A larger window gives its room to the display, and the right column keeps the edge.
+        w.resize(design + QSize(240, 100));
+        QApplication::processEvents();
+        QCOMPARE(w.findChild<QWidget*>("Frame3")->size(), QSize(720 + 240, 600 + 100));
+        QCOMPARE(w.findChild<QWidget*>("Frame2")->x(), 1112 + 240);
+    }
+
+    void picturesAreDrawnForTheScreenScale() {
+        const QPixmap sharp = gui::StartPicture(QSize(480, 320), 2);
+        QCOMPARE(sharp.devicePixelRatio(), 2.0);
+        QCOMPARE(sharp.size(), QSize(960, 640));
+        QCOMPARE(sharp.deviceIndependentSize(), QSizeF(480, 320));
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        QCOMPARE(Label(w, "Image1")->pixmap().devicePixelRatio(), w.devicePixelRatioF());
+    }
+
+    void enterGivesTheAdvisedAnswer_data() {
+        QTest::addColumn<bool>("advised");
+        QTest::addColumn<int>("answer");
+        QTest::addRow("advising No") << true << int(Answer::No);
+        QTest::addRow("plain question") << false << int(Answer::Yes);
+    }
+    void enterGivesTheAdvisedAnswer() {
+        QFETCH(bool, advised);
+        QFETCH(int, answer);
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        AnswerNext(w.Ui(), [](QDialog& d) { QTest::keyClick(&d, Qt::Key_Return); });
+        const Answer a =
+            advised ? w.Ui().AskYesNoAdvised("Most files have none.", "Data formate", Answer::No)
+                    : w.Ui().AskYesNo("Do you want to do reversed sort?", "Reversed sort");
+        QCOMPARE(int(a), answer);
+    }
+
+    void threeWayQuestionClosedIsNoneOfItsAnswers_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("answer");
+        QTest::addRow("Esc") << int(Qt::Key_Escape) << int(Answer::Closed);
+        QTest::addRow("close button") << 0 << int(Answer::Closed);
+        QTest::addRow("Cancel pressed") << -1 << int(Answer::Cancel);
+    }
+    void threeWayQuestionClosedIsNoneOfItsAnswers() {
+        QFETCH(int, key);
+        QFETCH(int, answer);
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        AnswerNext(w.Ui(), [key](QDialog& d) {
+            auto& box = static_cast<QMessageBox&>(d);
+            if (key > 0)
+                QTest::keyClick(&box, Qt::Key(key));
+            else if (key == 0)
+                box.close();
+            else
+                box.button(QMessageBox::Cancel)->click();
+        });
+        QCOMPARE(int(w.Ui().AskYesNoCancel("Cancel: PBT or CPT results", "Sort and count")),
+                 answer);
+    }
+
+    void inputBoxShowsItsWholeTitle() {
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        const QString title =
+            "Read data file one by one for paired comparison using Cartesian Product";
+        int width = 0, needed = 0;
+        AnswerNext(w.Ui(), [&](QDialog& d) {
+            width = d.width();
+            needed = d.fontMetrics().horizontalAdvance(title);
+            d.accept();
+        });
+        w.Ui().AskText("Enter number of treatments", title.toStdString(), "2");
+        QVERIFY2(width > needed, qPrintable(QString("%1 <= %2").arg(width).arg(needed)));
+    }
+
+    void chartLabelsAreWholeAtTheDefaultSize() {
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        w.resize(MainWindow::DesignSize());
+        w.show();
+        w.Seam().ShowNormalityView(MakeNormalityData(SomeClasses, "Tomato", "r"));
+        auto* chart = w.findChild<QWidget*>("NormalityChart");
+        QTRY_VERIFY(chart->isVisible() && chart->width() > 600);
+        QApplication::processEvents();
+        const QStringList texts = ChartTexts(*chart);
+        for (const QString& t : texts) QVERIFY2(!t.endsWith("..."), qPrintable(t));
+        for (const char* whole : {"Values in each class", "Classes", "Normal line", "0.12", "0.14",
+                                  "50 %", "Cumulative frequency"})
+            QVERIFY2(texts.contains(whole), qPrintable(texts.join(" | ")));
+        QVERIFY(chart->findChild<QLabel*>("NormalitySummary")
+                    ->text()
+                    .startsWith("92 values in 7 classes. Normal line: mean 0.149, SD "));
+        Picture(w, "main-window-chart.png");
+
+        // No values: the count axis reads 0 and 1, not 0, 0, 0, 1, 1, 1.
+        w.Seam().ShowNormalityView(MakeNormalityData({}, "Tomato", "r"));
+        QApplication::processEvents();
+        auto* empty = w.findChildren<QWidget*>("NormalityChart").last();
+        QTRY_VERIFY(empty->isVisible());
+        const QStringList emptyTexts = ChartTexts(*empty);
+        QCOMPARE(emptyTexts.count("0"), 1);
+        QCOMPARE(emptyTexts.count("1"), 1);
+    }
+
+    void chartStaysBelowTheGrid() {
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        w.show();
+        w.Seam().ShowNormalityView(MakeNormalityData(SomeClasses, "Tomato", "r"));
+        auto* chart = w.findChild<QWidget*>("MSChart1");
+        // A test after the chart: the grid comes, the chart makes room for it.
+        w.Seam().SetGridSize(3, 3);
+        w.Seam().SetGridCell(1, 1, " ----");
+        w.Seam().RedrawGrid();
+        w.Seam().SetVisible("MSFlexGrid1", true);
+        auto* grid = w.findChild<QTableWidget*>("MSFlexGrid1");
+        QVERIFY(chart->isVisible());
+        QVERIFY(!chart->geometry().intersects(grid->geometry()));
+        // And it takes the room back when the grid goes.
+        w.Seam().SetVisible("MSFlexGrid1", false);
+        QCOMPARE(chart->y(), 120);
+    }
+
+    void chartSavesAsLargerPngOrAsSvg() {
+        QTemporaryDir folder;
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        w.show();
+        w.Program().State().OutputBaseName = folder.filePath("ages").toStdString();
+        w.Seam().ShowNormalityView(MakeNormalityData(SomeClasses, "Tomato", "r"));
+        QStringList offered;
+        QString nameToType;
+        gui::SetPictureDialogueHook([&](QDialog& d) {
+            QTimer::singleShot(0, &d, [&, dialog = &d] {
+                if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
+                    offered << files->selectedFiles().value(0);
+                    if (!nameToType.isEmpty()) files->selectFile(nameToType);
+                    static_cast<QDialog*>(files)->accept();
+                } else if (auto* input = qobject_cast<QInputDialog*>(dialog)) {
+                    input->setTextValue(input->comboBoxItems().value(1));  // twice the size
+                    input->accept();
+                }
+            });
+        });
+        // The suggested name is accepted as it is.
+        QTest::mouseClick(w.findChild<QPushButton*>("SaveChartPng"), Qt::LeftButton);
+        const QString png = folder.filePath("ages-4_Frequency chart.png");
+        QCOMPARE(offered, QStringList{png});
+        const QSize picture = gui::NormalityPictureSize() * 2;
+        QCOMPARE(QImage(png).size(), picture);
+        // A name typed without its ending gets one.
+        nameToType = folder.filePath("mine");
+        QTest::mouseClick(w.findChild<QPushButton*>("SaveChartSvg"), Qt::LeftButton);
+        QVERIFY(offered.last().endsWith("ages-4_Frequency chart.svg"));
+        QFile svg(folder.filePath("mine.svg"));
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        QVERIFY(svg.readAll().contains("<svg"));
+        gui::SetPictureDialogueHook({});
     }
 };
 

@@ -47,6 +47,10 @@ std::string Report(AnalysisState& state, ReportRun& run) {
     run.ui.Type(NoCode);
     PrintMultiCIofDifference(state, run.services);
     EXPECT_EQ(state.ResultFileName, (run.folder / DefaultName).string());
+    // The window is told where the report is, once it is complete.
+    const auto& written = run.window.Written();
+    EXPECT_TRUE(!written.empty() &&
+                (written.back() == WrittenFile{"Report", state.ResultFileName}));
     return ReadAll(state.ResultFileName);
 }
 

@@ -87,5 +87,26 @@ TEST(NormalityView, ManyClassesAreBinnedWithoutLosingValues) {
     }
 }
 
+TEST(NormalityView, TicksFallOnRoundStepsWithTheDecimalsTheyNeed) {
+    struct Case {
+        double span, count, step;
+        int decimals;
+    };
+    const Case cases[] = {
+        {1, 5, 0.2, 1},         // 0.2 a step
+        {0.0123, 5, 0.002, 3},  // 2.46e-3 a step rounds down to 2e-3
+        {3.2, 5, 0.5, 1},       // 0.64: a mantissa of 6.4 rounds to 5
+        {8000, 5, 2000, 0},     // 1600: 2 times a thousand
+        {0.9, 10, 0.1, 1},      // 0.09 rounds up to a whole power
+        {1, 1.2, 1, 0},         // an empty count axis: ticks 0 and 1 only
+        {0, 5, 0, 0},           // no span, no ticks
+    };
+    for (const auto& c : cases) {
+        const double step = NiceTickStep(c.span, c.count);
+        EXPECT_NEAR(step, c.step, c.step * 1e-12) << c.span;
+        EXPECT_EQ(TickDecimals(step), c.decimals) << c.span;
+    }
+}
+
 }  // namespace
 }  // namespace vortel

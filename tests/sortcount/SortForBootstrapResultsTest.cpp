@@ -292,6 +292,39 @@ TEST(SortForBootstrapResults, CancelledChoiceReadsAndWritesNothing) {
     EXPECT_TRUE(run.ui.AllAnswered());
 }
 
+TEST(SortForBootstrapResults, ClosingTheKindQuestionSortsNothing) {
+    UtilityRun run;
+    run.ui.Answer(DialogueKind::YesNoCancel, Answer::Closed);
+    EXPECT_THROW(run.Sort(), RunStopped);
+    EXPECT_EQ(run.ui.Log().size(), 1u);  // no further question, no file dialogue
+    EXPECT_EQ(run.state.SortDataKind, "");
+}
+
+TEST(SortForBootstrapResults, AnAnswerAskedAgainSaysWhy) {
+    TempFolder dir;
+    UtilityRun run;
+    run.SortFile(Answer::Yes, false, dir.Write("d.txt", "P,x,V,1,2\r\n"), {"7", "2"});
+    std::vector<std::string> prompts;
+    for (const auto& shown : run.ui.Log())
+        if (shown.Kind == DialogueKind::Text) prompts.push_back(shown.Message);
+    ASSERT_EQ(prompts.size(), 2u);
+    EXPECT_EQ(prompts[1], prompts[0] +
+                              "\n\n\"7\" reads as 7, which is not from -1 to 5. Please enter it "
+                              "again.");
+}
+
+TEST(SortForBootstrapResults, NamesItsFilesToTheWindow) {
+    TempFolder dir;
+    UtilityRun run;
+    run.SortFile(Answer::Yes, false, dir.Write("d.txt", "P,x,V,1,2\r\n"));
+    const std::vector<WrittenFile> expected = {
+        {"Sorted values", (dir / "d-2_Sorted.txt").string()},
+        {"Percentile serials", (dir / "d-1_0.025, 0.5 and 0.975 V.txt").string()},
+        {"Class counts", (dir / "d-3_Sorted and counts.txt").string()},
+    };
+    EXPECT_EQ(run.window.Written(), expected);
+}
+
 TEST(SortForBootstrapResults, RefusedInputWritesNoFileAndKeepsEarlierOnes) {
     struct Case {
         std::string content;

@@ -28,22 +28,28 @@ ScriptedDialogues& ScriptedDialogues::No(DialogueKind kind) {
 }
 
 ScriptedDialogues& ScriptedDialogues::Answer(DialogueKind kind, vortel::Answer answer) {
-    m_replies.push_back({kind, answer, {}, false});
+    m_replies.push_back({kind, answer, {}, false, false, {}});
     return *this;
 }
 
 ScriptedDialogues& ScriptedDialogues::Type(const std::string& text) {
-    m_replies.push_back({DialogueKind::Text, vortel::Answer::Ok, text, false});
+    m_replies.push_back({DialogueKind::Text, vortel::Answer::Ok, text, false, false, {}});
     return *this;
 }
 
 ScriptedDialogues& ScriptedDialogues::Pick(const std::string& path) {
-    m_replies.push_back({DialogueKind::OpenFile, vortel::Answer::Ok, path, false});
+    m_replies.push_back({DialogueKind::OpenFile, vortel::Answer::Ok, path, false, false, {}});
     return *this;
 }
 
 ScriptedDialogues& ScriptedDialogues::CancelPick() {
-    m_replies.push_back({DialogueKind::OpenFile, vortel::Answer::Cancel, {}, true});
+    m_replies.push_back({DialogueKind::OpenFile, vortel::Answer::Cancel, {}, true, false, {}});
+    return *this;
+}
+
+ScriptedDialogues& ScriptedDialogues::PickSeveral(const std::vector<std::string>& paths) {
+    m_replies.push_back(
+        {DialogueKind::OpenFile, vortel::Answer::Ok, {}, paths.empty(), true, paths});
     return *this;
 }
 
@@ -94,6 +100,14 @@ std::optional<std::string> ScriptedDialogues::PickFile(const std::string& title)
     Reply r = Take(DialogueKind::OpenFile, title);
     if (r.Cancelled) return std::nullopt;
     return r.Text;
+}
+
+std::optional<std::vector<std::string>> ScriptedDialogues::PickFiles(const std::string& title,
+                                                                     int count) {
+    m_log.push_back({DialogueKind::OpenFile, {}, title, std::to_string(count)});
+    Reply r = Take(DialogueKind::OpenFile, title);
+    if (r.Cancelled) return std::nullopt;
+    return r.Paths;
 }
 
 }  // namespace vortel

@@ -34,6 +34,9 @@ public:
     ScriptedDialogues& Type(const std::string& text);
     ScriptedDialogues& Pick(const std::string& path);
     ScriptedDialogues& CancelPick();
+    // Answers the first choice of a series in one dialogue with these files, as the window's
+    // multi-select dialogue does; no files stand for its cancel.
+    ScriptedDialogues& PickSeveral(const std::vector<std::string>& paths);
 
     const std::vector<Shown>& Log() const { return m_log; }
     std::vector<std::string> Notices() const;
@@ -49,6 +52,8 @@ public:
 
 protected:
     std::optional<std::string> PickFile(const std::string& title) override;
+    bool CanPickSeveral() const override { return !m_replies.empty() && m_replies.front().Several; }
+    std::optional<std::vector<std::string>> PickFiles(const std::string& title, int count) override;
 
 private:
     struct Reply {
@@ -56,6 +61,8 @@ private:
         vortel::Answer Answer = vortel::Answer::Ok;
         std::string Text;
         bool Cancelled = false;
+        bool Several = false;
+        std::vector<std::string> Paths;
     };
     Reply Take(DialogueKind kind, const std::string& shownText);
 

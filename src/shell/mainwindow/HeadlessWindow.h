@@ -48,11 +48,15 @@ public:
 
     void ShowNormalityView(const NormalityData& data) override;
     void SwitchCommands(bool enabling) override;
+    void FilesWritten(const std::vector<WrittenFile>& files) override {
+        m_written.insert(m_written.end(), files.begin(), files.end());
+    }
 
     const ControlState& State(const std::string& control) { return m_controls[control]; }
     const std::vector<std::vector<std::string>>& Grid() const { return m_grid; }
     const std::vector<int>& GridColumnWidths() const { return m_gridWidths; }
     int NormalityViewsShown() const { return m_viewsShown; }
+    const std::vector<WrittenFile>& Written() const { return m_written; }
 
 private:
     std::map<std::string, ControlState> m_controls;
@@ -60,6 +64,7 @@ private:
     std::vector<int> m_gridWidths;
     int m_gridRedraws = 0;
     int m_viewsShown = 0;
+    std::vector<WrittenFile> m_written;
 };
 
 }  // namespace vortel

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vortel {
 
@@ -27,6 +28,13 @@ struct Look {
 };
 
 struct NormalityData;  // sortcount/NormalityView.h
+
+// A file a command has put in place, with what it holds ("Report", "Class counts").
+struct WrittenFile {
+    std::string Role;
+    std::string Path;
+    friend bool operator==(const WrittenFile&, const WrittenFile&) = default;
+};
 
 class Window {
 public:
@@ -56,6 +64,9 @@ public:
     // click turns every command on. Which controls those are is the window model's business,
     // so the core asks for the switch and the window applies it.
     virtual void SwitchCommands(bool enabling) = 0;
+
+    // Names the files a command has just completed, so the user can be pointed to them.
+    virtual void FilesWritten(const std::vector<WrittenFile>& files) { (void)files; }
 };
 
 // Start-up and every launch of a test: only "Q. CartesianPT" stays enabled.
