@@ -10,9 +10,9 @@
 
 #include "ScratchFolder.h"
 #include "shell/base/RunStopped.h"
-#include "support/ScriptedDialogues.h"
-#include "sortcount/SortForBootstrapResults.h"
 #include "shell/mainwindow/HeadlessWindow.h"
+#include "sortcount/SortForBootstrapResults.h"
+#include "support/ScriptedDialogues.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return 0;

@@ -10,8 +10,8 @@
 #include "ScratchFolder.h"
 #include "cartesian/CartesianDifference.h"
 #include "shell/base/RunStopped.h"
-#include "support/ScriptedDialogues.h"
 #include "shell/mainwindow/HeadlessWindow.h"
+#include "support/ScriptedDialogues.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;

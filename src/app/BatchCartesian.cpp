@@ -15,10 +15,10 @@
 #include "report/DifferenceHistogram.h"
 #include "report/ResultFileName.h"
 #include "report/ResultsCsv.h"
-#include "shell/state/App.h"
 #include "shell/base/NumberText.h"
 #include "shell/base/TextRecords.h"
 #include "shell/mainwindow/HeadlessWindow.h"
+#include "shell/state/App.h"
 
 #ifdef VORTEL_WITH_GUI
 #include "gui/DifferencesFigure.h"

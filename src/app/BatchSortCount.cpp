@@ -8,8 +8,8 @@
 #include "app/AnswerSheet.h"
 #include "app/BatchSupport.h"
 #include "app/Commands.h"
-#include "shell/state/App.h"
 #include "shell/base/NumberText.h"
+#include "shell/state/App.h"
 #include "sortcount/NormalityView.h"
 #include "sortcount/SortForBootstrapResults.h"
 
@@ -127,8 +127,7 @@ int RunSortCountCommand(const std::vector<std::string>& args) {
     }
 #ifdef VORTEL_WITH_GUI
     try {
-        DrawWithoutDisplay(CommandName,
-                           [&] { gui::SaveNormalityChart(*window.Shown, o.Chart); });
+        DrawWithoutDisplay(CommandName, [&] { gui::SaveNormalityChart(*window.Shown, o.Chart); });
     } catch (const std::exception& e) {
         return Refused(CommandName, e.what());
     }

@@ -9,8 +9,8 @@
 #include "shell/mainwindow/Controls.h"
 #include "shell/mainwindow/Form1.h"
 #include "shell/mainwindow/Greetings.h"
-#include "sortcount/SortForBootstrapResults.h"
 #include "shell/mainwindow/HeadlessWindow.h"
+#include "sortcount/SortForBootstrapResults.h"
 
 namespace vortel {
 namespace {

@@ -34,8 +34,9 @@ std::int16_t AskTreatmentCount(Dialogues& ui) {
 }
 
 int AskTransformation(Dialogues& ui) {
-    const std::string answer = ui.AskText(
-        "No transformation (0), Arcsine (1), or logit (2) transformation?", TransformationTitle, "0");
+    const std::string answer =
+        ui.AskText("No transformation (0), Arcsine (1), or logit (2) transformation?",
+                   TransformationTitle, "0");
     std::string trimmed = answer;
     trimmed.erase(0, trimmed.find_first_not_of(" \t"));
     trimmed.erase(trimmed.find_last_not_of(" \t") + 1);

@@ -242,8 +242,8 @@ void TallyPair(AnalysisState& s, Services& services, OutputSet& detailFiles, std
             [&](std::int64_t k, double d, bool significant) { files.Add(k, d, significant); });
         files.Finish();
     } else {
-        tally = TallyOriented(p.X, p.Y, p.Negate, p.MeanDifference,
-                              [](std::int64_t, double, bool) {});
+        tally =
+            TallyOriented(p.X, p.Y, p.Negate, p.MeanDifference, [](std::int64_t, double, bool) {});
     }
     s.CartesianIndex = static_cast<std::int64_t>(p.X.size() * p.Y.size());
     s.PairSum = tally.Sum;
@@ -263,8 +263,7 @@ void TallyPair(AnalysisState& s, Services& services, OutputSet& detailFiles, std
 // The percentile limits from the partitioned sort of the pair's differences.
 void SortPair(AnalysisState& s, std::int16_t i, std::int16_t j, const PairSamples& p) {
     s.SortCount = static_cast<std::int32_t>(RoundHalfEven(p.C));
-    const std::array<std::int64_t, 2> ranks{PercentileRank(p.C, 0.025),
-                                            PercentileRank(p.C, 0.975)};
+    const std::array<std::int64_t, 2> ranks{PercentileRank(p.C, 0.025), PercentileRank(p.C, 0.975)};
     std::array<double, 2> percentiles{};
     QuickSortOfDifferences(s, DifferenceList{p.X, p.Y, p.Negate, s.PairSum}, ranks, percentiles);
     s.PercentileLower(i, j) = percentiles[0];

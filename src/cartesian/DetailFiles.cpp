@@ -61,8 +61,8 @@ void WriteClassHeader(TextWriter& w, const AnalysisState& s, std::int16_t i, std
 std::string PairDetailFiles::FileName(const AnalysisState& state, int fileNumber, std::int16_t i,
                                       std::int16_t j) {
     const FileKind kind = Kind(fileNumber);
-    return state.OutputBaseName + kind.Prefix + FileNamePiece(state.ParameterName(i)) + "-" + Text(i) + " to " +
-           Text(j) + kind.Suffix;
+    return state.OutputBaseName + kind.Prefix + FileNamePiece(state.ParameterName(i)) + "-" +
+           Text(i) + " to " + Text(j) + kind.Suffix;
 }
 
 PairDetailFiles::PairDetailFiles(OutputSet& set, const AnalysisState& state, const Dialogues& ui,

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/state/Dialogues.h"
 #include "shell/base/OutputFile.h"
+#include "shell/state/Dialogues.h"
 
 namespace vortel {
 

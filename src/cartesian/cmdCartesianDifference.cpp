@@ -2,8 +2,8 @@
 
 #include "cartesian/CartesianDifference.h"
 #include "cartesian/CartesianDifference2.h"
-#include "shell/state/FlowRecord.h"
 #include "shell/base/NumberText.h"
+#include "shell/state/FlowRecord.h"
 
 namespace vortel {
 

@@ -14,9 +14,9 @@
 
 #include "gui/ChartExport.h"
 #include "gui/NormalityChart.h"
+#include "shell/base/RunStopped.h"
 #include "shell/mainwindow/Controls.h"
 #include "shell/mainwindow/Form1.h"
-#include "shell/base/RunStopped.h"
 
 namespace vortel::gui {
 namespace {

@@ -1,8 +1,9 @@
 #include "report/PairSection.h"
-#include "shell/state/lifetabl.h"
 
 #include <cmath>
 #include <string>
+
+#include "shell/state/lifetabl.h"
 
 namespace vortel {
 
@@ -105,8 +106,7 @@ void PrintCartesianBlock(AnalysisState& state, TextWriter& out, const Pair& pair
 
 void PrintPercentileBlock(const AnalysisState& state, TextWriter& out, const Pair& pair) {
     Rule(out, '-');
-    Interval(out, "#",
-             "Percentile confidence intervals of Cartesian product differences:",
+    Interval(out, "#", "Percentile confidence intervals of Cartesian product differences:",
              pair.PercentileLower, state.PercentileUpper(pair.I, pair.J));
     Verdict(out, "#", pair.PercentileSignificant, pair.NameI, pair.NameJ);
     out.Line("#" + std::string(RuleLength - 2, '-') + "#");
@@ -175,8 +175,9 @@ void PrintPairSection(AnalysisState& state, TextWriter& out, int i, int j) {
 
     // t interval; equal means end the section there.
     Rule(out, '*');
-    Interval(out, "*", "Bootstrap t confidence intervals based on Cartesian differences:",
-             pair.TLower, state.TUpper(i, j));
+    Interval(out, "*",
+             "Bootstrap t confidence intervals based on Cartesian differences:", pair.TLower,
+             state.TUpper(i, j));
     if (state.BootstrapMean(i) == state.BootstrapMean(j)) {
         Framed(out, "* No signif. diff. btw. treatments.", "*");
         Rule(out, '-');

@@ -16,7 +16,6 @@ namespace vortel {
 
 namespace {
 
-
 const char* const Explanation[] = {
     "The results of significance test using Cartesian products are presented in following 3 ways.",
     "   1. The t confidence intervals (assuming the Cartesian products is normally distributed).",

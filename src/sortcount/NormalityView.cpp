@@ -1,9 +1,10 @@
 #include "sortcount/NormalityView.h"
-#include "shell/state/lifetabl.h"
 
 #include <algorithm>
 #include <boost/math/distributions/normal.hpp>
 #include <cmath>
+
+#include "shell/state/lifetabl.h"
 
 namespace vortel {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "sorting/QuickSort.h"
-#include "shell/state/lifetabl.h"
 #include "shell/base/RunStopped.h"
+#include "shell/state/lifetabl.h"
+#include "sorting/QuickSort.h"
 
 namespace vortel {
 

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <span>
 
-
 namespace vortel {
 
 struct AnalysisState;

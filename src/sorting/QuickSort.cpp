@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "sorting/GroupOrdering.h"
-#include "shell/state/lifetabl.h"
 #include "shell/base/RunStopped.h"
+#include "shell/state/lifetabl.h"
+#include "sorting/GroupOrdering.h"
 
 namespace vortel {
 

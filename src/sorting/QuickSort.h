@@ -2,7 +2,6 @@
 // each group, carrying a serial number with every value.
 #pragma once
 
-
 namespace vortel {
 
 struct AnalysisState;

@@ -1,7 +1,6 @@
-#include "app/AnswerSheet.h"
-
 #include <gtest/gtest.h>
 
+#include "app/AnswerSheet.h"
 #include "shell/base/Clock.h"
 #include "shell/base/RunStopped.h"
 #include "shell/mainwindow/HeadlessWindow.h"
@@ -31,9 +30,9 @@ TEST(AnswerSheet, AnswersByTitleInAnyOrder) {
 // after its answer was refused stops with the notice that says why.
 TEST(AnswerSheet, UnansweredOrRepeatedQuestionsStopTheCommand) {
     AnswerSheet unanswered;
-    EXPECT_EQ(FailureOf(unanswered,
-                        [](AnalysisState&, Services& s) { s.ui.AskYesNo("Go on?", "Go"); }),
-              "the command line does not answer \"Go on?\"");
+    EXPECT_EQ(
+        FailureOf(unanswered, [](AnalysisState&, Services& s) { s.ui.AskYesNo("Go on?", "Go"); }),
+        "the command line does not answer \"Go on?\"");
 
     AnswerSheet repeated;
     repeated.Type("Code", "a/b");

@@ -6,10 +6,10 @@
 #include <fstream>
 
 #include "cartesian/cmdCartesianDifference.h"
+#include "shell/mainwindow/HeadlessWindow.h"
 #include "shell/state/App.h"
 #include "support/ScriptedDialogues.h"
 #include "support/TestFiles.h"
-#include "shell/mainwindow/HeadlessWindow.h"
 
 namespace vortel {
 namespace {

@@ -6,12 +6,12 @@
 
 #include "cartesian/cmdCartesianDifference.h"
 #include "report/ResultsCsv.h"
+#include "shell/mainwindow/HeadlessWindow.h"
 #include "shell/state/App.h"
-#include "support/ScriptedDialogues.h"
 #include "support/CsvReader.h"
 #include "support/RunProgram.h"
+#include "support/ScriptedDialogues.h"
 #include "support/TestFiles.h"
-#include "shell/mainwindow/HeadlessWindow.h"
 
 namespace vortel {
 namespace {

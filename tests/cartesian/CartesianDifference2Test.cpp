@@ -2,8 +2,8 @@
 
 #include "CartesianFixture.h"
 #include "cartesian/CartesianDifference2.h"
-#include "shell/state/FlowRecord.h"
 #include "shell/base/RunStopped.h"
+#include "shell/state/FlowRecord.h"
 
 namespace vortel {
 namespace {

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "shell/mainwindow/HeadlessWindow.h"
 #include "shell/state/App.h"
-#include "support/ScriptedDialogues.h"
 #include "shell/state/Window.h"
 #include "shell/state/lifetabl.h"
+#include "support/ScriptedDialogues.h"
 #include "support/TestFiles.h"
-#include "shell/mainwindow/HeadlessWindow.h"
 
 namespace vortel::test {
 

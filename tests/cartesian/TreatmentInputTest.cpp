@@ -5,9 +5,9 @@
 
 #include "cartesian/CartesianDifference.h"
 #include "shell/base/RunStopped.h"
+#include "shell/mainwindow/HeadlessWindow.h"
 #include "support/ScriptedDialogues.h"
 #include "support/TestFiles.h"
-#include "shell/mainwindow/HeadlessWindow.h"
 
 namespace vortel {
 namespace {

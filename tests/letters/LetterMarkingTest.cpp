@@ -6,8 +6,8 @@
 #include "letters/LetterMarking.h"
 #include "letters/MarkingRule.h"
 #include "shell/base/RunStopped.h"
-#include "support/TestFiles.h"
 #include "shell/state/lifetabl.h"
+#include "support/TestFiles.h"
 
 namespace vortel {
 namespace {

@@ -10,10 +10,10 @@
 #include "ReportFixtures.h"
 #include "report/PrintMultiCIofDifference.h"
 #include "report/ResultFileName.h"
+#include "shell/mainwindow/HeadlessWindow.h"
 #include "shell/state/FlowRecord.h"
 #include "support/ScriptedDialogues.h"
 #include "support/TestFiles.h"
-#include "shell/mainwindow/HeadlessWindow.h"
 
 namespace vortel {
 namespace {

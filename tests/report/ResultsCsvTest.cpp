@@ -8,10 +8,10 @@
 #include "report/PrintMultiCIofDifference.h"
 #include "report/ResultFileName.h"
 #include "report/ResultsCsv.h"
-#include "support/ScriptedDialogues.h"
-#include "support/CsvReader.h"
-#include "support/TestFiles.h"
 #include "shell/mainwindow/HeadlessWindow.h"
+#include "support/CsvReader.h"
+#include "support/ScriptedDialogues.h"
+#include "support/TestFiles.h"
 
 namespace vortel {
 namespace {

@@ -3,12 +3,12 @@
 #include <set>
 
 #include "shell/mainwindow/Controls.h"
-#include "shell/state/FlowRecord.h"
 #include "shell/mainwindow/Form1.h"
 #include "shell/mainwindow/Greetings.h"
+#include "shell/mainwindow/HeadlessWindow.h"
+#include "shell/state/FlowRecord.h"
 #include "support/ScriptedDialogues.h"
 #include "support/TestFiles.h"
-#include "shell/mainwindow/HeadlessWindow.h"
 
 namespace vortel {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "shell/base/NumberText.h"
 #include "shell/mainwindow/Form1.h"
 #include "shell/mainwindow/Greetings.h"
-#include "shell/base/NumberText.h"
 #include "shell/mainwindow/HeadlessWindow.h"
 
 namespace vortel {

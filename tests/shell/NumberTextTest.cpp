@@ -1,9 +1,8 @@
-#include "shell/base/NumberText.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+#include "shell/base/NumberText.h"
 #include "shell/base/RunStopped.h"
 
 namespace vortel {

@@ -1,9 +1,8 @@
-#include "shell/base/OutputFile.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 
+#include "shell/base/OutputFile.h"
 #include "shell/base/RunStopped.h"
 #include "support/TestFiles.h"
 

@@ -1,10 +1,9 @@
-#include "shell/base/TextRecords.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "shell/base/RunStopped.h"
+#include "shell/base/TextRecords.h"
 #include "support/TestFiles.h"
 
 namespace vortel {

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "shell/base/RunStopped.h"
-#include "support/ScriptedDialogues.h"
-#include "sortcount/SortForBootstrapResults.h"
-#include "support/TestFiles.h"
 #include "shell/mainwindow/HeadlessWindow.h"
+#include "sortcount/SortForBootstrapResults.h"
+#include "support/ScriptedDialogues.h"
+#include "support/TestFiles.h"
 
 namespace vortel {
 namespace {

@@ -3,9 +3,9 @@
 #include <exception>
 #include <functional>
 
+#include "shell/base/NumberText.h"
 #include "shell/mainwindow/Controls.h"
 #include "shell/mainwindow/Greetings.h"
-#include "shell/base/NumberText.h"
 
 namespace vortel {
 
@@ -59,8 +59,6 @@ void Step(const std::function<void()>& step) {
 }
 
 }  // namespace
-
-
 
 void Form_Load(AnalysisState& state, Services& services) {
     Window& w = services.window;

@@ -3,8 +3,8 @@
 #include <exception>
 #include <new>
 
-#include "shell/state/FlowRecord.h"
 #include "shell/base/RunStopped.h"
+#include "shell/state/FlowRecord.h"
 
 namespace vortel {
 

@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "shell/state/FlowRecord.h"
 #include "shell/base/RunStopped.h"
+#include "shell/state/FlowRecord.h"
 
 namespace vortel {
 
