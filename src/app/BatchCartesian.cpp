@@ -16,6 +16,7 @@
 #include "report/ResultFileName.h"
 #include "report/ResultsCsv.h"
 #include "shell/base/NumberText.h"
+#include "shell/base/OutputFile.h"
 #include "shell/base/TextRecords.h"
 #include "shell/mainwindow/HeadlessWindow.h"
 #include "shell/state/App.h"
@@ -196,9 +197,23 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
     // A fresh run has no base name yet, so the flow record is named "_0_Flow.txt".
     std::optional<FlowRecordGuard> flow;
     if (o.FlowRecord) flow.emplace(ui.OutputPath(app.State().OutputBaseName + "_0_Flow.txt"));
+    // The figure is drawn once the report and its files are in place; a figure that fails puts
+    // back what stood under their names, so the command leaves all of its files or none.
+    CommitHold hold;
     std::string failure;
     if (!app.Run(cmdCartesianDifference_Click)) failure = app.LastFailure();
     app.CloseAllFiles();
+#ifdef VORTEL_WITH_GUI
+    if (failure.empty() && !o.Figure.empty()) {
+        try {
+            const auto pairs = DifferencesOfPairs(app.State());
+            DrawWithoutDisplay(CommandName, [&] { gui::SaveDifferencesFigure(pairs, o.Figure); });
+        } catch (const std::exception& e) {
+            failure = e.what();
+            hold.Restore();
+        }
+    }
+#endif
     if (!failure.empty()) {
         if (flow) flow->Restore();
         return Refused(CommandName, failure);
@@ -211,16 +226,6 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
         std::printf("%s\n%s\n", tables.Pairs.string().c_str(), tables.Treatments.string().c_str());
     }
     std::fflush(stdout);
-#ifdef VORTEL_WITH_GUI
-    if (!o.Figure.empty()) {
-        try {
-            const auto pairs = DifferencesOfPairs(app.State());
-            DrawWithoutDisplay(CommandName, [&] { gui::SaveDifferencesFigure(pairs, o.Figure); });
-        } catch (const std::exception& e) {
-            return Refused(CommandName, e.what());
-        }
-    }
-#endif
     return 0;
 }
 

@@ -9,6 +9,7 @@
 #include "app/BatchSupport.h"
 #include "app/Commands.h"
 #include "shell/base/NumberText.h"
+#include "shell/base/OutputFile.h"
 #include "shell/state/App.h"
 #include "sortcount/NormalityView.h"
 #include "sortcount/SortForBootstrapResults.h"
@@ -110,28 +111,39 @@ int RunSortCountCommand(const std::vector<std::string>& args) {
         // The view is drawn only when asked for.
         .Choose(FrequencyViewTitle, o.Chart.empty() ? Answer::No : Answer::Yes);
 
+    // The chart is drawn after the three files are in place; a chart that fails puts back
+    // what stood under their names, so the command leaves all of its files or none.
+    CommitHold hold;
     if (!app.Run(cmdGeneralNormalTest_Click)) return Refused(CommandName, app.LastFailure());
+
+    if (!o.Chart.empty()) {
+        std::string failure;
+        if (!window.Shown) {
+            failure = app.State().SortDataKind == "PBT or CPT results"
+                          ? "--chart: PBT or CPT results have no frequency view"
+                          : "--chart: no frequency view for more than " + Text(ViewedClassLimit) +
+                                " classes (" + Text(app.State().ClassCount) + " found)";
+        }
+#ifdef VORTEL_WITH_GUI
+        if (failure.empty()) {
+            try {
+                DrawWithoutDisplay(CommandName,
+                                   [&] { gui::SaveNormalityChart(*window.Shown, o.Chart); });
+            } catch (const std::exception& e) {
+                failure = e.what();
+            }
+        }
+#endif
+        if (!failure.empty()) {
+            hold.Restore();
+            return Refused(CommandName, failure);
+        }
+    }
 
     const SortCountFiles files = SortCountFileNames(app.State());
     for (const auto& f : {files.Sorted, files.Percentile, files.Counts})
         std::printf("%s\n", f.string().c_str());
     std::fflush(stdout);
-
-    if (o.Chart.empty()) return 0;
-    if (!window.Shown) {
-        return Refused(CommandName, app.State().SortDataKind == "PBT or CPT results"
-                                        ? "--chart: PBT or CPT results have no frequency view"
-                                        : "--chart: no frequency view for more than " +
-                                              Text(ViewedClassLimit) + " classes (" +
-                                              Text(app.State().ClassCount) + " found)");
-    }
-#ifdef VORTEL_WITH_GUI
-    try {
-        DrawWithoutDisplay(CommandName, [&] { gui::SaveNormalityChart(*window.Shown, o.Chart); });
-    } catch (const std::exception& e) {
-        return Refused(CommandName, e.what());
-    }
-#endif
     return 0;
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -111,13 +112,25 @@ TEST(SortCountBatch, ChartIsAPictureOrAClearRefusal) {
     EXPECT_NE(drawing.find("<svg"), std::string::npos);
     EXPECT_NE(drawing.find("Frequency distribution"), std::string::npos);
 
-    // PBT and CPT results are sorted and counted but offer no view.
+    // PBT and CPT results are sorted and counted but offer no view. The refused chart takes the
+    // three files with it: what stood under their names before is put back.
     const std::string results = dir.Write("r.txt", "T,x,9,x,2,V,A,1,p,q\r\n1\r\n2\r\n").string();
+    const test::ProgramResult first = SortCount({"--kind", "results", results});
+    ASSERT_EQ(first.status, 0) << first.err;
+    std::vector<std::string> written;
+    for (std::size_t at = 0, end; (end = first.out.find('\n', at)) != std::string::npos;
+         at = end + 1)
+        written.push_back(first.out.substr(at, end - at));
+    ASSERT_EQ(written.size(), 3u);
+    for (const auto& f : written) std::ofstream(f, std::ios::binary) << "earlier";
+    const auto before = dir.Files();
     const test::ProgramResult none =
         SortCount({"--kind", "results", "--chart", png + "2", results});
     EXPECT_EQ(none.status, 1);
     EXPECT_NE(none.err.find("no frequency view"), std::string::npos) << none.err;
-    EXPECT_FALSE(std::filesystem::exists(png + "2"));
+    EXPECT_EQ(none.out, "");
+    EXPECT_EQ(dir.Files(), before);
+    for (const auto& f : written) EXPECT_EQ(ReadAll(f), "earlier") << f;
 }
 
 }  // namespace

@@ -84,15 +84,42 @@ void OutputSet::CommitAll() {
     for (auto& f : m_files) f->Close();
     std::vector<fs::path> names;
     for (auto& f : m_files) names.push_back(f->Target());
-    EarlierFiles earlier(names);
+    auto earlier = std::make_unique<EarlierFiles>(names);
     try {
         for (auto& f : m_files) f->Place();
     } catch (...) {
-        earlier.Restore();
+        earlier->Restore();
         m_files.clear();
         throw;
     }
     m_files.clear();
+    CommitHold::Keep(earlier);
+}
+
+namespace {
+CommitHold* ActiveHold = nullptr;
+}  // namespace
+
+CommitHold::CommitHold() {
+    if (ActiveHold != nullptr) throw std::logic_error("one commit hold at a time");
+    ActiveHold = this;
+}
+
+CommitHold::~CommitHold() {
+    ActiveHold = nullptr;
+    m_kept.clear();
+}
+
+void CommitHold::Restore() noexcept {
+    // Latest commit first, so a name committed twice ends as it stood before the first.
+    for (auto it = m_kept.rbegin(); it != m_kept.rend(); ++it) (*it)->Restore();
+    m_kept.clear();
+}
+
+bool CommitHold::Keep(std::unique_ptr<EarlierFiles>& earlier) {
+    if (ActiveHold == nullptr) return false;
+    ActiveHold->m_kept.push_back(std::move(earlier));
+    return true;
 }
 
 EarlierFiles::EarlierFiles(const std::vector<fs::path>& names) {

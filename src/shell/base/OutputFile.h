@@ -51,6 +51,26 @@ private:
     bool m_restored = false;
 };
 
+// While one lives, the earlier files that committed sets replace are kept aside instead of
+// dropped, so that a command whose last step fails after its files are in place (a picture
+// drawn from its results) can put every earlier file back. One at a time.
+class CommitHold {
+public:
+    CommitHold();
+    // Without Restore() the kept files are dropped: the command succeeded.
+    ~CommitHold();
+    CommitHold(const CommitHold&) = delete;
+    CommitHold& operator=(const CommitHold&) = delete;
+
+    // Every name the held commits touched as it was before them.
+    void Restore() noexcept;
+    // Takes over the earlier files of one commit; false when no hold is alive.
+    static bool Keep(std::unique_ptr<EarlierFiles>& earlier);
+
+private:
+    std::vector<std::unique_ptr<EarlierFiles>> m_kept;
+};
+
 // Writes beside its final name and renames into place on Commit(), so a stopped command never
 // leaves half a file that looks whole, and an earlier file of the same name stays intact until
 // the new one is complete. Not committed: the temporary file is removed. A write that fails
