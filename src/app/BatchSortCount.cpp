@@ -10,13 +10,13 @@
 #include "app/Commands.h"
 #include "shell/base/NumberText.h"
 #include "shell/base/OutputFile.h"
+#include "shell/mainwindow/HeadlessWindow.h"
 #include "shell/state/App.h"
 #include "sortcount/NormalityView.h"
 #include "sortcount/SortForBootstrapResults.h"
 
 #ifdef VORTEL_WITH_GUI
 #include "gui/NormalityChart.h"
-#include "shell/mainwindow/HeadlessWindow.h"
 #endif
 
 namespace vortel {
