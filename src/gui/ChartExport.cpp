@@ -44,22 +44,21 @@ QString ResolutionText(QSize size, double scale) {
 
 bool IsSvgName(const QString& path) { return path.endsWith(".svg", Qt::CaseInsensitive); }
 
-bool SaveWidgetPicture(QWidget& widget, const QString& path, double scale, QString* error) {
+bool SavePicture(const QString& path, QSize size, double scale, const QString& title,
+                 const std::function<void(QPainter&)>& draw, QString* error) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return Fail(error, "Cannot create \"" + path + "\": " + file.errorString() + ".");
-    const QSize size = widget.size();
     if (IsSvgName(path)) {
         QSvgGenerator svg;
         svg.setOutputDevice(&file);
         svg.setSize(size);
         svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setTitle(widget.windowTitle().isEmpty() ? QString("VORTEL chart")
-                                                    : widget.windowTitle());
+        svg.setTitle(title);
         svg.setDescription("Drawn by VORTEL");
         QPainter painter;
         if (!painter.begin(&svg)) return Fail(error, "Cannot draw into \"" + path + "\".");
-        widget.render(&painter);
+        draw(painter);
         painter.end();
     } else {
         if (!(scale >= 1 && scale <= 8)) scale = 1;
@@ -71,13 +70,21 @@ bool SaveWidgetPicture(QWidget& widget, const QString& path, double scale, QStri
             QPainter painter(&image);
             painter.setRenderHint(QPainter::Antialiasing);
             painter.setRenderHint(QPainter::TextAntialiasing);
-            widget.render(&painter);
+            draw(painter);
         }
         if (!image.save(&file, "PNG")) return Fail(error, "Cannot write \"" + path + "\".");
     }
     if (!file.commit())
         return Fail(error, "Cannot save \"" + path + "\": " + file.errorString() + ".");
     return true;
+}
+
+bool SaveWidgetPicture(QWidget& widget, const QString& path, double scale, QString* error) {
+    const QString title =
+        widget.windowTitle().isEmpty() ? QString("VORTEL chart") : widget.windowTitle();
+    return SavePicture(
+        path, widget.size(), scale, title, [&](QPainter& painter) { widget.render(&painter); },
+        error);
 }
 
 bool SaveWidgetPictureAtSize(QWidget& widget, QSize size, const QString& path, double scale,

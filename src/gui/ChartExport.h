@@ -7,12 +7,20 @@
 #include <optional>
 
 class QDialog;
+class QPainter;
 class QWidget;
 
 namespace vortel::gui {
 
 // SVG when the name ends in ".svg" (any case), PNG otherwise.
 bool IsSvgName(const QString& path);
+
+// Draws a picture of `size` pixels with `draw` into `path`: a PNG of `scale` device pixels per
+// pixel on white, or an SVG drawing titled `title`. The file is written beside its target and
+// put in place when complete, so a failure leaves an earlier file of that name as it was. On
+// failure returns false with the reason in `error`.
+bool SavePicture(const QString& path, QSize size, double scale, const QString& title,
+                 const std::function<void(QPainter&)>& draw, QString* error);
 
 // Draws `widget` as it is laid out now: a PNG of `scale` device pixels per pixel of the widget,
 // or an SVG drawing of the widget's size. The file is written beside its target and put in

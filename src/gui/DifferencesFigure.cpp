@@ -6,15 +6,13 @@
 #include <QGraphicsLineItem>
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
-#include <QImage>
 #include <QLineSeries>
 #include <QPainter>
-#include <QSaveFile>
-#include <QSvgGenerator>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 
+#include "gui/ChartExport.h"
 #include "shell/base/RunStopped.h"
 
 namespace vortel::gui {
@@ -193,33 +191,12 @@ void SaveDifferencesFigure(const std::vector<PairDifferences>& pairs, const std:
     const QSize size = scene->sceneRect().size().toSize();
     const QString name = QString::fromStdString(path);
 
-    // Written beside the target and renamed into place, so a failed save leaves any earlier
-    // picture of that name as it was.
-    QSaveFile file(name);
-    bool drawn = file.open(QIODevice::WriteOnly);
-    if (drawn && name.endsWith(".svg", Qt::CaseInsensitive)) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&file);
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setTitle("Cartesian differences of each pair");
-        QPainter painter;
-        drawn = painter.begin(&svg);
-        if (drawn) {
-            Render(*scene, painter, QRectF(QPointF(0, 0), size));
-            drawn = painter.end();
-        }
-    } else if (drawn) {
-        QImage image(size, QImage::Format_ARGB32_Premultiplied);
-        QPainter painter(&image);
-        Render(*scene, painter, QRectF(QPointF(0, 0), size));
-        painter.end();
-        drawn = image.save(&file, "PNG");
-    }
-    if (!drawn || !file.commit()) {
-        throw RunStopped("Cannot write the figure \"" + path +
-                         "\": " + file.errorString().toStdString() + ".");
-    }
+    QString error;
+    const bool saved = SavePicture(
+        name, size, 1, "Cartesian differences of each pair",
+        [&](QPainter& painter) { Render(*scene, painter, QRectF(QPointF(0, 0), size)); }, &error);
+    if (!saved)
+        throw RunStopped("Cannot write the figure \"" + path + "\": " + error.toStdString());
 }
 
 }  // namespace vortel::gui
