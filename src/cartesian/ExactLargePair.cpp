@@ -5,6 +5,7 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -157,86 +158,83 @@ struct Cut {
     const Band* Within = nullptr;  // none for the whole matrix
 };
 
-// K cuts in one walk over the rows, each looked for inside the band (where its bound lies) or
-// the whole matrix: the samples are read once for all of them.
-template <std::size_t K, bool Whole>
-void WalkRows(const Matrix& m, std::span<Cut> cuts) {
+// One cut, found in `Segments` runs of rows walked side by side. A row's cut lies a step or two
+// on from the last row's, and finding it waits on reading where that one was: runs started
+// apart (each from a search of its first row) keep several such waits in flight at once.
+template <std::size_t Segments, bool Whole>
+void WalkCut(const Matrix& m, Cut& cut) {
     const std::size_t np = m.P.size();
     const auto nq = static_cast<std::uint32_t>(m.Q.size());
     const double* p = m.P.data();
     const double* q = m.Q.data();
-    std::array<const std::uint32_t*, K> first{}, end{};
-    for (std::size_t k = 0; k < K; ++k) {
-        const Band* band = cuts[k].Within;
-        if (!Whole && band && !band->Whole)
-            first[k] = band->First.data(), end[k] = band->End.data();
+    const double t = cut.Bound;
+    const std::uint32_t* first = nullptr;
+    const std::uint32_t* end = nullptr;
+    if (!Whole) first = cut.Within->First.data(), end = cut.Within->End.data();
+    std::uint32_t* column = nullptr;
+    if (cut.Column) {
+        cut.Column->resize(np);
+        column = cut.Column->data();
     }
-    std::array<double, K> bound;
-    std::array<std::uint32_t*, K> column{};
-    std::array<std::uint32_t, K> j{};
-    std::array<std::int64_t, K> count{};
-    for (std::size_t k = 0; k < K; ++k) {
-        bound[k] = cuts[k].Bound;
-        if (cuts[k].Column) {
-            cuts[k].Column->resize(np);
-            column[k] = cuts[k].Column->data();
-        }
-    }
-    for (std::size_t a = 0; a < np; ++a) {
+    auto rowFirst = [&](std::size_t a) -> std::uint32_t { return Whole ? 0 : first[a]; };
+    auto rowEnd = [&](std::size_t a) -> std::uint32_t { return Whole ? nq : end[a]; };
+    // The first column of row a whose difference lies below t, from column `at` on.
+    auto step = [&](std::size_t a, std::uint32_t at) {
         const double pa = p[a];
-        for (std::size_t k = 0; k < K; ++k) {
-            const std::uint32_t rowFirst = Whole || !first[k] ? 0 : first[k][a];
-            const std::uint32_t rowEnd = Whole || !first[k] ? nq : end[k][a];
-            const double t = bound[k];
-            std::uint32_t at = std::max(j[k], rowFirst);
-            // A row's cut lies a step or two on from the last row's: four tests at once spare
-            // the branch that would guess the count of steps wrong for every other row.
-            if (at + 4 <= rowEnd) {
-                const std::uint32_t steps = static_cast<std::uint32_t>(!(pa - q[at] < t)) +
-                                            static_cast<std::uint32_t>(!(pa - q[at + 1] < t)) +
-                                            static_cast<std::uint32_t>(!(pa - q[at + 2] < t)) +
-                                            static_cast<std::uint32_t>(!(pa - q[at + 3] < t));
-                at += steps;
-                if (steps == 4)
-                    while (at < rowEnd && !(pa - q[at] < t)) ++at;
-            } else {
-                while (at < rowEnd && !(pa - q[at] < t)) ++at;
-            }
-            j[k] = at;
-            if (column[k]) column[k][a] = at;
-            count[k] += nq - at;
+        const std::uint32_t stop = rowEnd(a);
+        at = std::max(at, rowFirst(a));
+        // Four tests at once spare the branch that would guess the count of steps wrong for
+        // every other row.
+        if (at + 4 <= stop) {
+            const std::uint32_t steps = static_cast<std::uint32_t>(!(pa - q[at] < t)) +
+                                        static_cast<std::uint32_t>(!(pa - q[at + 1] < t)) +
+                                        static_cast<std::uint32_t>(!(pa - q[at + 2] < t)) +
+                                        static_cast<std::uint32_t>(!(pa - q[at + 3] < t));
+            at += steps;
+            if (steps < 4) return at;
+        }
+        while (at < stop && !(pa - q[at] < t)) ++at;
+        return at;
+    };
+    const std::size_t length = np / Segments;
+    std::array<std::uint32_t, Segments> at{};
+    std::array<std::int64_t, Segments> count{};
+    for (std::size_t s = 0; s < Segments; ++s) {
+        const std::size_t a = s * length;
+        if (a >= np) break;
+        const double pa = p[a];
+        at[s] = static_cast<std::uint32_t>(
+            std::partition_point(q + rowFirst(a), q + rowEnd(a),
+                                 [&](double v) { return !(pa - v < t); }) -
+            q);
+    }
+    for (std::size_t k = 0; k < length; ++k) {
+        for (std::size_t s = 0; s < Segments; ++s) {
+            const std::size_t a = s * length + k;
+            at[s] = step(a, at[s]);
+            if (column) column[a] = at[s];
+            count[s] += nq - at[s];
         }
     }
-    for (std::size_t k = 0; k < K; ++k) cuts[k].Count = count[k];
-}
-
-template <bool Whole>
-void WalkSome(const Matrix& m, std::span<Cut> cuts) {
-    switch (cuts.size()) {
-        case 6:
-            return WalkRows<6, Whole>(m, cuts);
-        case 4:
-            return WalkRows<4, Whole>(m, cuts);
-        case 2:
-            return WalkRows<2, Whole>(m, cuts);
-        default:
-            return WalkRows<1, Whole>(m, cuts);
+    // The rows left over continue the last run.
+    std::uint32_t last = Segments * length > 0 ? at[Segments - 1] : 0;
+    std::int64_t total = 0;
+    for (std::size_t a = Segments * length; a < np; ++a) {
+        last = step(a, last);
+        if (column) column[a] = last;
+        total += nq - last;
     }
+    for (const std::int64_t c : count) total += c;
+    cut.Count = total;
 }
 
-// The cuts, each inside its band, a few at a time.
+// Each cut inside its band, or the whole matrix where it has none.
 void Walk(const Matrix& m, std::span<Cut> cuts) {
-    while (!cuts.empty()) {
-        const std::size_t k = cuts.size() >= 6   ? 6
-                              : cuts.size() >= 4 ? 4
-                              : cuts.size() >= 2 ? 2
-                                                 : 1;
-        const std::span<Cut> some = cuts.first(k);
-        const bool whole = std::all_of(some.begin(), some.end(), [](const Cut& cut) {
-            return !cut.Within || cut.Within->Whole;
-        });
-        whole ? WalkSome<true>(m, some) : WalkSome<false>(m, some);
-        cuts = cuts.subspan(k);
+    for (Cut& cut : cuts) {
+        if (!cut.Within || cut.Within->Whole)
+            WalkCut<8, true>(m, cut);
+        else
+            WalkCut<8, false>(m, cut);
     }
 }
 
@@ -264,16 +262,17 @@ void CheckRank(const Matrix& m, std::int64_t rank) {
 
 double PlusZero(double x) { return x == 0 ? 0.0 : x; }
 
-// The band's differences gathered and the wanted one picked out.
-double Gather(const Matrix& m, const Band& band, std::int64_t rank, std::vector<double>& values) {
+// The band's differences, row by row.
+void Gather(const Matrix& m, const Band& band, std::vector<double>& values) {
     const auto nq = static_cast<std::uint32_t>(m.Q.size());
-    values.clear();
-    for (std::size_t a = 0; a < m.P.size(); ++a)
-        for (std::uint32_t b = band.FirstAt(a); b < band.EndAt(a, nq); ++b)
-            values.push_back(m.P[a] - m.Q[b]);
-    const auto at = values.begin() + (rank - band.Below - 1);
-    std::nth_element(values.begin(), at, values.end());
-    return PlusZero(*at);
+    values.resize(static_cast<std::size_t>(band.Size()));
+    double* out = values.data();
+    const double* q = m.Q.data();
+    for (std::size_t a = 0; a < m.P.size(); ++a) {
+        const double pa = m.P[a];
+        const std::uint32_t end = band.EndAt(a, nq);
+        for (std::uint32_t b = band.FirstAt(a); b < end; ++b) *out++ = pa - q[b];
+    }
 }
 
 // Differences drawn from the band, one from each of as many equal runs of its positions (row
@@ -300,14 +299,22 @@ void Draw(const Matrix& m, const Band& band, std::vector<double>& values,
         values[k] = m.P[positions[k] >> 32] - m.Q[positions[k] & 0xFFFFFFFFu];
 }
 
+// Two values that a rank's difference is expected to lie between.
+struct Bracket {
+    double Low = -Infinity, High = Infinity;
+};
+
 // The search for the difference at one rank, within a band of the sorted difference matrix
 // that holds it. Draws from the band bracket the rank: the two drawn values about its share,
 // four standard deviations apart, hold it with a probability of 1 - 6E-5, and the band shrinks
-// to them, or past one of them when they miss. Only the speed depends on the draws.
+// to them, or past one of them when they miss. Only the speed depends on the draws. A search
+// given brackets cuts first at the near one, then, if the rank lay outside it, at the far one.
+// A search with a reach also reports the differences that many ranks, and four times as many,
+// below and above its own.
 class RankSearch {
 public:
-    RankSearch(const Matrix& m, std::int64_t rank, SelectionSpace& space)
-        : m_matrix(m), m_rank(rank), m_space(space) {
+    RankSearch(const Matrix& m, std::int64_t rank, SelectionSpace& space, std::int64_t reach = 0)
+        : m_matrix(m), m_rank(rank), m_reach(reach), m_space(space) {
         m_band.AtMost = m.Count();
         m_band.First = Take();
         m_band.End = Take();
@@ -325,7 +332,16 @@ public:
 
     bool Done() const { return m_done; }
     double Found() const { return m_found; }
-    const Band& Range() const { return m_band; }
+    std::int64_t Rank() const { return m_rank; }
+    std::int64_t Reach() const { return m_reach; }
+    // The differences `reach` and four times `reach` ranks about the found one, or the bounds
+    // of the last band where those lay outside it.
+    const Bracket& Near() const { return m_near; }
+    const Bracket& Far() const { return m_far; }
+    void StartFrom(const Bracket& near, const Bracket& far) {
+        m_brackets = {near, far};
+        m_tries = 0;
+    }
 
     // Settles the rank when the band is one value or few enough to gather; otherwise appends
     // the cuts the next walk is to find (two, or four when stalled).
@@ -333,12 +349,23 @@ public:
         const std::size_t np = m_matrix.P.size(), nq = m_matrix.Q.size();
         // Few enough to gather: about what the two samples hold, so memory stays O(B).
         const auto gatherLimit =
-            std::max<std::int64_t>(1 << 16, static_cast<std::int64_t>(np + nq));
+            std::max<std::int64_t>(1 << 12, 2 * static_cast<std::int64_t>(np + nq));
         if (m_band.Lo == m_band.Hi) return Settle(PlusZero(m_band.Lo));
-        if (m_band.Size() <= gatherLimit)
-            return Settle(Gather(m_matrix, m_band, m_rank, m_space.Gathered));
+        if (m_band.Size() <= gatherLimit) return SettleGathered();
+        if (m_tries < m_brackets.size() && !m_stalled) {
+            // Cuts only inside the band: a walk finds a row's cut among the band's columns.
+            const Bracket& b = m_brackets[m_tries++];
+            const double low = std::max(b.Low, m_band.Lo), high = std::min(b.High, m_band.Hi);
+            if (std::isfinite(low) && std::isfinite(high) && low <= high) {
+                m_bracketed = true;
+                cuts.push_back({low, &m_columns[0], 0, &m_band});
+                cuts.push_back({std::nextafter(high, Infinity), &m_columns[1], 0, &m_band});
+                return;
+            }
+        }
+        m_tries = m_brackets.size();
         // About one draw for every four rows: more would cost more than the walk they spare.
-        const std::size_t Draws = std::clamp<std::size_t>(std::bit_floor(np / 4), 1 << 12, 1 << 15);
+        const std::size_t Draws = std::clamp<std::size_t>(std::bit_floor(np / 4), 1 << 10, 1 << 15);
         constexpr double Spread = 4;
         std::vector<double>& drawn = m_space.Drawn;
         drawn.resize(Draws);
@@ -371,6 +398,9 @@ public:
         const std::int64_t below = m_band.Below, atMost = m_band.AtMost;
         const bool stalled = m_stalled;
         const double low = cuts[0].Bound, high = std::nextafter(cuts[1].Bound, -Infinity);
+        // A bracket that held the rank needs no wider one.
+        if (std::exchange(m_bracketed, false) && m_rank > cuts[0].Count && m_rank <= cuts[1].Count)
+            m_tries = m_brackets.size();
         // Differences below v are those at most the double just under v, so the band's bounds
         // stay inclusive.
         if (m_rank <= cuts[0].Count) {
@@ -401,7 +431,29 @@ private:
     }
     void Settle(double value) {
         m_found = value;
+        m_near = m_far = {m_band.Lo, m_band.Hi};
         m_done = true;
+    }
+    // The band gathered; the wanted difference picked out, and those the reach asks for.
+    void SettleGathered() {
+        std::vector<double>& values = m_space.Gathered;
+        Gather(m_matrix, m_band, values);
+        const auto begin = values.begin();
+        const auto at = begin + (m_rank - m_band.Below - 1);
+        std::nth_element(begin, at, values.end());
+        Settle(PlusZero(*at));
+        if (m_reach == 0) return;
+        // Each pick rearranges only the part that the one before left on its side.
+        const std::int64_t size = m_band.Size(), k = m_rank - m_band.Below - 1;
+        auto pick = [&](std::int64_t from, std::int64_t wanted, std::int64_t to, double& out) {
+            if (wanted < 0 || wanted >= size) return;
+            std::nth_element(begin + from, begin + wanted, begin + to);
+            out = begin[wanted];
+        };
+        pick(0, k - m_reach, k, m_near.Low);
+        pick(0, k - 4 * m_reach, std::max<std::int64_t>(k - m_reach, 0), m_far.Low);
+        pick(k + 1, k + m_reach, size, m_near.High);
+        pick(std::min(k + m_reach + 1, size), k + 4 * m_reach, size, m_far.High);
     }
     // A band that was whole gets the other end of its rows filled in.
     void SetLow(const Cut& cut, double lo) {
@@ -422,9 +474,13 @@ private:
     }
 
     const Matrix& m_matrix;
-    std::int64_t m_rank;
+    std::int64_t m_rank, m_reach;
     SelectionSpace& m_space;
     Band m_band;
+    std::array<Bracket, 2> m_brackets;
+    std::size_t m_tries = 2;   // brackets used: none to use until StartFrom
+    bool m_bracketed = false;  // the last walk cut at a bracket
+    Bracket m_near, m_far;
     std::array<std::vector<std::uint32_t>, 4> m_columns;
     // Set when the band did not shrink (every difference left in it ties with one of the two
     // drawn values): the next walk also cuts just above the low one and just below the high
@@ -463,6 +519,54 @@ void Search(const Matrix& m, std::span<RankSearch* const> searches, std::span<Cu
     }
 }
 
+// A sample of at least `ThinFrom` values in runs of about eight, each run by its mean: the
+// differences of two such samples lie nearly as those of the whole samples do, share for
+// share, and their matrix holds a 64th as many. The means keep a run's weight where the values
+// spread out in the tails, where one value picked from each run would pull them in.
+constexpr std::size_t ThinStep = 8, ThinFrom = 512;
+
+std::vector<double> Thinned(std::span<const double> v) {
+    if (v.size() < ThinFrom) return {v.begin(), v.end()};
+    const std::size_t n = v.size(), runs = (n + ThinStep - 1) / ThinStep;
+    std::vector<double> means(runs);
+    for (std::size_t k = 0; k < runs; ++k) {
+        const std::size_t from = k * n / runs, to = (k + 1) * n / runs;
+        const auto length = static_cast<double>(to - from);
+        double mean = 0;
+        for (std::size_t a = from; a < to; ++a) mean += v[a] / length;
+        means[k] = mean;
+    }
+    return means;
+}
+
+// The searches run to their ends, each first cutting about its rank's share of the thinned
+// matrix (found the same way, down to a matrix small enough to draw from): there the two cuts
+// hold about a quarter of one sample's length of differences on either side, so that most
+// searches walk the whole matrix once and gather. Only the speed depends on those cuts.
+void Select(const Matrix& m, std::span<RankSearch* const> searches, std::span<Cut> first,
+            SelectionSpace& space) {
+    if (m.P.size() >= ThinFrom || m.Q.size() >= ThinFrom) {
+        const std::vector<double> p = Thinned(m.P), q = Thinned(m.Q);
+        const Matrix thin{p, q};
+        const double share = static_cast<double>(thin.Count()) / static_cast<double>(m.Count());
+        const double reach = 0.125 * static_cast<double>(m.P.size() + m.Q.size()) * share;
+        std::vector<std::unique_ptr<RankSearch>> coarse;
+        std::vector<RankSearch*> coarsePointers;
+        for (const RankSearch* search : searches) {
+            const auto rank = std::clamp<std::int64_t>(
+                std::llround((static_cast<double>(search->Rank()) - 0.5) * share + 0.5), 1,
+                thin.Count());
+            coarse.push_back(std::make_unique<RankSearch>(
+                thin, rank, space, std::max<std::int64_t>(1, std::llround(reach))));
+            coarsePointers.push_back(coarse.back().get());
+        }
+        Select(thin, coarsePointers, {}, space);
+        for (std::size_t k = 0; k < searches.size(); ++k)
+            searches[k]->StartFrom(coarse[k]->Near(), coarse[k]->Far());
+    }
+    Search(m, searches, first);
+}
+
 }  // namespace
 
 std::int64_t CountDifferencesBelow(std::span<const double> x, std::span<const double> y,
@@ -484,7 +588,7 @@ double DifferenceAtRank(std::span<const double> x, std::span<const double> y, bo
     SelectionSpace space;
     RankSearch search(m, rank, space);
     RankSearch* const searches[] = {&search};
-    Search(m, searches, {});
+    Select(m, searches, {}, space);
     return search.Found();
 }
 
@@ -533,7 +637,7 @@ ExactPairResults ExactPairStatistics(const SortedSample& x, const SortedSample& 
     RankSearch* const searches[] = {&lower, &upper};
     // The counts' two cuts ride along with the first walk of both searches.
     Cut counts[] = {{std::nextafter(0.0, Infinity)}, {twice}};
-    Search(m, searches, counts);
+    Select(m, searches, counts, space);
     r.Low = counts[0].Count;
     r.High = c - std::max(r.Low, counts[1].Count);
     r.Significant = c - r.Low - r.High;

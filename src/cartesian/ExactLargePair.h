@@ -18,8 +18,9 @@ std::int64_t CountDifferencesAtMost(std::span<const double> x, std::span<const d
                                     bool negate, double bound);
 
 // The difference at `rank` (1 to |x| * |y|) in ascending order, each difference as above; a
-// zero is returned as +0. Selection within a band of the sorted difference matrix, narrowed by
-// samples drawn from the band and counted exactly: memory in proportion to |x| + |y|.
+// zero is returned as +0. Selection within a band of the sorted difference matrix, first cut about
+// where the matrix of the samples thinned eightfold puts the rank, then narrowed by samples drawn
+// from the band, every cut counted exactly: memory in proportion to |x| + |y|.
 double DifferenceAtRank(std::span<const double> x, std::span<const double> y, bool negate,
                         std::int64_t rank);
 
