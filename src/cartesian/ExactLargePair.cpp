@@ -173,7 +173,7 @@ void WalkCut(const Matrix& m, Cut& cut) {
     if (!Whole) first = cut.Within->First.data(), end = cut.Within->End.data();
     std::uint32_t* column = nullptr;
     if (cut.Column) {
-        cut.Column->resize(np);
+        if (cut.Column->size() < np) cut.Column->resize(np);
         column = cut.Column->data();
     }
     auto rowFirst = [&](std::size_t a) -> std::uint32_t { return Whole ? 0 : first[a]; };
@@ -262,10 +262,18 @@ void CheckRank(const Matrix& m, std::int64_t rank) {
 
 double PlusZero(double x) { return x == 0 ? 0.0 : x; }
 
+// The work lists only grow: a search of a thinned matrix between two of the whole one leaves
+// them as long as before, and growing them again would clear every value anew.
+template <typename T>
+std::span<T> AtLeast(std::vector<T>& list, std::size_t size) {
+    if (list.size() < size) list.resize(size);
+    return {list.data(), size};
+}
+
 // The band's differences, row by row.
-void Gather(const Matrix& m, const Band& band, std::vector<double>& values) {
+std::span<double> Gather(const Matrix& m, const Band& band, std::vector<double>& list) {
     const auto nq = static_cast<std::uint32_t>(m.Q.size());
-    values.resize(static_cast<std::size_t>(band.Size()));
+    const std::span<double> values = AtLeast(list, static_cast<std::size_t>(band.Size()));
     double* out = values.data();
     const double* q = m.Q.data();
     for (std::size_t a = 0; a < m.P.size(); ++a) {
@@ -273,18 +281,19 @@ void Gather(const Matrix& m, const Band& band, std::vector<double>& values) {
         const std::uint32_t end = band.EndAt(a, nq);
         for (std::uint32_t b = band.FirstAt(a); b < end; ++b) *out++ = pa - q[b];
     }
+    return values;
 }
 
 // Differences drawn from the band, one from each of as many equal runs of its positions (row
 // by row): every difference is equally likely, and the draws come in row order unsorted. The
 // positions are found first and the values read after, so the reads, scattered over the
 // subtrahend, do not wait on one another.
-void Draw(const Matrix& m, const Band& band, std::vector<double>& values,
-          std::vector<std::uint64_t>& positions, Uniform& uniform) {
+void Draw(const Matrix& m, const Band& band, std::span<double> values,
+          std::vector<std::uint64_t>& list, Uniform& uniform) {
     const auto nq = static_cast<std::uint32_t>(m.Q.size());
     const double size = static_cast<double>(band.Size());
     const double count = static_cast<double>(values.size());
-    positions.resize(values.size());
+    const std::span<std::uint64_t> positions = AtLeast(list, values.size());
     std::size_t a = 0;
     std::int64_t rowStart = 0;
     for (std::size_t k = 0; k < values.size(); ++k) {
@@ -367,8 +376,7 @@ public:
         // About one draw for every four rows: more would cost more than the walk they spare.
         const std::size_t Draws = std::clamp<std::size_t>(std::bit_floor(np / 4), 1 << 10, 1 << 15);
         constexpr double Spread = 4;
-        std::vector<double>& drawn = m_space.Drawn;
-        drawn.resize(Draws);
+        const std::span<double> drawn = AtLeast(m_space.Drawn, Draws);
         Draw(m_matrix, m_band, drawn, m_space.Positions, uniform);
         const double share =
             (static_cast<double>(m_rank - m_band.Below) - 0.5) / static_cast<double>(m_band.Size());
@@ -426,7 +434,7 @@ private:
     std::vector<std::uint32_t> Take() {
         std::vector<std::uint32_t> list;
         if (!m_space.Lists.empty()) list.swap(m_space.Lists.back()), m_space.Lists.pop_back();
-        list.resize(m_matrix.P.size());
+        AtLeast(list, m_matrix.P.size());
         return list;
     }
     void Settle(double value) {
@@ -436,8 +444,7 @@ private:
     }
     // The band gathered; the wanted difference picked out, and those the reach asks for.
     void SettleGathered() {
-        std::vector<double>& values = m_space.Gathered;
-        Gather(m_matrix, m_band, values);
+        const std::span<double> values = Gather(m_matrix, m_band, m_space.Gathered);
         const auto begin = values.begin();
         const auto at = begin + (m_rank - m_band.Below - 1);
         std::nth_element(begin, at, values.end());
@@ -460,15 +467,15 @@ private:
         m_band.Lo = lo;
         m_band.Below = cut.Count;
         m_band.End.swap(*cut.Column);
-        if (m_band.Whole) std::fill(m_band.First.begin(), m_band.First.end(), 0);
+        if (m_band.Whole) std::fill_n(m_band.First.begin(), m_matrix.P.size(), 0);
         m_band.Whole = false;
     }
     void SetHigh(const Cut& cut, double hi) {
         m_band.Hi = hi;
         m_band.AtMost = cut.Count;
         if (m_band.Whole)
-            std::fill(m_band.End.begin(), m_band.End.end(),
-                      static_cast<std::uint32_t>(m_matrix.Q.size()));
+            std::fill_n(m_band.End.begin(), m_matrix.P.size(),
+                        static_cast<std::uint32_t>(m_matrix.Q.size()));
         m_band.First.swap(*cut.Column);
         m_band.Whole = false;
     }
