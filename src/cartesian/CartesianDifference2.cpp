@@ -365,6 +365,7 @@ void CartesianDifference2(AnalysisState& state, Services& services) {
     // stops part-way leaves neither half a file nor a set that mixes two tests.
     OutputSet detailFiles;
     ExactPairPath exactPath;
+    exactPath.Start(state);
     const std::int16_t n = state.TreatmentCount;
     for (std::int16_t i = 1; i <= n - 1; ++i)
         for (std::int16_t j = static_cast<std::int16_t>(i + 1); j <= n; ++j)

@@ -206,6 +206,45 @@ TEST(ExactLargePair, BoundaryBetweenThePaths) {
     }
 }
 
+// The pairs past the lists are computed side by side on worker threads while the loop goes on
+// with the others: each must leave exactly what computing it alone leaves, in its own place.
+TEST(ExactLargePair, PairsComputedSideBySideMatchEachComputedAlone) {
+    const std::vector<Treatment> treatments = {{"A", Values(2001, 0.230, 0.005, false, 10)},
+                                               {"B", Values(2002, 0.226, 0.006, false, 11)},
+                                               {"C", Values(37, 0.228, 0.005, false, 12)},
+                                               {"D", Values(2003, 0.231, 0.004, true, 13)},
+                                               {"E", Values(2004, 0.229, 0.005, false, 14)}};
+    TestRun r;
+    LoadTreatments(r.state, treatments);
+    r.ui.Type("1");
+    CartesianDifference2(r.state, r.services);
+    const AnalysisState& s = r.state;
+    int pastTheLists = 0;
+    for (std::int16_t i = 1; i <= 5; ++i) {
+        for (std::int16_t j = static_cast<std::int16_t>(i + 1); j <= 5; ++j) {
+            const auto& x = treatments[static_cast<std::size_t>(i - 1)].Values;
+            const auto& y = treatments[static_cast<std::size_t>(j - 1)].Values;
+            const double c = static_cast<double>(x.size() * y.size());
+            if (!PastTheLists(c)) continue;
+            ++pastTheLists;
+            SCOPED_TRACE(std::to_string(i) + " with " + std::to_string(j));
+            SelectionSpace space;
+            const ExactPairResults e =
+                ExactPairStatistics(SortedSample::From(x), SortedSample::From(y),
+                                    !(s.BootstrapMean(i) > s.BootstrapMean(j)),
+                                    std::fabs(s.BootstrapMean(i) - s.BootstrapMean(j)),
+                                    PercentileRank(c, 0.025), PercentileRank(c, 0.975), space);
+            EXPECT_EQ(e.Low, s.LowCount(i, j));
+            EXPECT_EQ(e.High, s.HighCount(i, j));
+            EXPECT_EQ(e.PercentileLower, s.PercentileLower(i, j));
+            EXPECT_EQ(e.PercentileUpper, s.PercentileUpper(i, j));
+            EXPECT_EQ(e.Mean, s.CartesianMean(i, j));
+            EXPECT_EQ(e.SD, s.CartesianSD(i, j));
+        }
+    }
+    EXPECT_EQ(pastTheLists, 6);
+}
+
 // Detail files hold one record per difference: past the lists a batch run is refused before
 // anything is written, and the window says so and runs the test without them.
 TEST(ExactLargePair, DetailFilesPastTheListsAreRefusedOrLeftOut) {
