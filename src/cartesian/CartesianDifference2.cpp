@@ -6,6 +6,7 @@
 
 #include "cartesian/DetailFiles.h"
 #include "cartesian/ExactPairPath.h"
+#include "cartesian/PairsAhead.h"
 #include "report/PrintMultiCIofDifference.h"
 #include "shell/base/NumberText.h"
 #include "shell/base/OutputFile.h"
@@ -232,8 +233,8 @@ PairSamples SamplesOf(AnalysisState& s, std::int16_t i, std::int16_t j) {
 
 // Every difference once, in the order of k: the counts, the sums, the mean and SD, and the
 // detail files when asked for.
-void TallyPair(AnalysisState& s, Services& services, OutputSet& detailFiles, std::int16_t i,
-               std::int16_t j, const PairSamples& p) {
+void TallyPair(AnalysisState& s, Services& services, OutputSet& detailFiles, PairsAhead& ahead,
+               std::int16_t i, std::int16_t j, const PairSamples& p) {
     PairTally tally;
     if (s.DetailedDifferences) {
         PairDetailFiles files(detailFiles, s, services.ui, i, j, p.C, p.MeanDifference);
@@ -242,8 +243,7 @@ void TallyPair(AnalysisState& s, Services& services, OutputSet& detailFiles, std
             [&](std::int64_t k, double d, bool significant) { files.Add(k, d, significant); });
         files.Finish();
     } else {
-        tally =
-            TallyOriented(p.X, p.Y, p.Negate, p.MeanDifference, [](std::int64_t, double, bool) {});
+        tally = ahead.Tally(s, i, j, p.Negate, p.MeanDifference);
     }
     s.CartesianIndex = static_cast<std::int64_t>(p.X.size() * p.Y.size());
     s.PairSum = tally.Sum;
@@ -279,8 +279,8 @@ void FinishPair(AnalysisState& s, std::int16_t i, std::int16_t j, double c) {
 }
 
 // One pair, with its progress shown before the tally, before the sort and after the pair.
-void ComparePair(AnalysisState& s, Services& services, OutputSet& detailFiles,
-                 ExactPairPath& exactPath, std::int16_t i, std::int16_t j) {
+void ComparePair(AnalysisState& s, Services& services, OutputSet& detailFiles, PairsAhead& ahead,
+                 std::int16_t i, std::int16_t j) {
     ShowComparing(s, services.window, i, j, false);
     s.PairSum = 0;
     s.PairSumOfSquares = 0;
@@ -292,9 +292,9 @@ void ComparePair(AnalysisState& s, Services& services, OutputSet& detailFiles,
         // Here the two paths part. Past the lists every result comes exactly from the sorted
         // samples; the partitioned sort does not run for the pair, so it leaves the run-wide
         // SortGroupLimit as it was, and no detail files are written (SettleDetailFiles).
-        exactPath.Compare(s, i, j, p.Negate, p.MeanDifference);
+        ahead.CompareExactly(s, i, j, p.Negate, p.MeanDifference);
     } else {
-        TallyPair(s, services, detailFiles, i, j, p);
+        TallyPair(s, services, detailFiles, ahead, i, j, p);
         ShowComparing(s, services.window, i, j, true);
         SortPair(s, i, j, p);
     }
@@ -364,12 +364,12 @@ void CartesianDifference2(AnalysisState& state, Services& services) {
     // Detail files of every pair appear together once the report is written, so a test that
     // stops part-way leaves neither half a file nor a set that mixes two tests.
     OutputSet detailFiles;
-    ExactPairPath exactPath;
-    exactPath.Start(state);
+    PairsAhead ahead;
+    ahead.Start(state);
     const std::int16_t n = state.TreatmentCount;
     for (std::int16_t i = 1; i <= n - 1; ++i)
         for (std::int16_t j = static_cast<std::int16_t>(i + 1); j <= n; ++j)
-            ComparePair(state, services, detailFiles, exactPath, i, j);
+            ComparePair(state, services, detailFiles, ahead, i, j);
 
     PrintMultiCIofDifference(state, services, detailFiles);
 }

@@ -125,6 +125,17 @@ TEST(ExactLargePair, AgreesWithEveryDifferenceFormedAndSorted) {
     }
 }
 
+// The exact path's results for the pair (i, j) of a test run, computed alone from its values.
+ExactPairResults ComputedAlone(const AnalysisState& s, const std::vector<double>& x,
+                               const std::vector<double>& y, std::int16_t i, std::int16_t j) {
+    const double c = static_cast<double>(x.size() * y.size());
+    SelectionSpace space;
+    return ExactPairStatistics(SortedSample::From(x), SortedSample::From(y),
+                               !(s.BootstrapMean(i) > s.BootstrapMean(j)),
+                               std::fabs(s.BootstrapMean(i) - s.BootstrapMean(j)),
+                               PercentileRank(c, 0.025), PercentileRank(c, 0.975), space);
+}
+
 // Within the lists the two paths see the same differences: counts and percentile limits agree
 // exactly, mean and variance up to the rounding of the loop's running sums.
 TEST(ExactLargePair, AgreesWithThePartitionedSortWithinTheLists) {
@@ -152,12 +163,7 @@ TEST(ExactLargePair, AgreesWithThePartitionedSortWithinTheLists) {
                 const auto& y = treatments[static_cast<std::size_t>(j - 1)].Values;
                 const double c = static_cast<double>(x.size() * y.size());
                 ASSERT_FALSE(PastTheLists(c));
-                const bool negate = !(s.BootstrapMean(i) > s.BootstrapMean(j));
-                SelectionSpace space;
-                const ExactPairResults e =
-                    ExactPairStatistics(SortedSample::From(x), SortedSample::From(y), negate,
-                                        std::fabs(s.BootstrapMean(i) - s.BootstrapMean(j)),
-                                        PercentileRank(c, 0.025), PercentileRank(c, 0.975), space);
+                const ExactPairResults e = ComputedAlone(s, x, y, i, j);
                 EXPECT_EQ(e.Low, s.LowCount(i, j));
                 EXPECT_EQ(e.High, s.HighCount(i, j));
                 EXPECT_EQ(e.Significant, s.SignificantCount(i, j));
@@ -206,8 +212,9 @@ TEST(ExactLargePair, BoundaryBetweenThePaths) {
     }
 }
 
-// The pairs past the lists are computed side by side on worker threads while the loop goes on
-// with the others: each must leave exactly what computing it alone leaves, in its own place.
+// The pairs past the lists, and the passes over the differences of those within them, are
+// computed side by side on worker threads while the loop sorts: each must leave exactly what
+// computing it alone leaves, in its own place.
 TEST(ExactLargePair, PairsComputedSideBySideMatchEachComputedAlone) {
     const std::vector<Treatment> treatments = {{"A", Values(2001, 0.230, 0.005, false, 10)},
                                                {"B", Values(2002, 0.226, 0.006, false, 11)},
@@ -225,15 +232,18 @@ TEST(ExactLargePair, PairsComputedSideBySideMatchEachComputedAlone) {
             const auto& x = treatments[static_cast<std::size_t>(i - 1)].Values;
             const auto& y = treatments[static_cast<std::size_t>(j - 1)].Values;
             const double c = static_cast<double>(x.size() * y.size());
-            if (!PastTheLists(c)) continue;
-            ++pastTheLists;
             SCOPED_TRACE(std::to_string(i) + " with " + std::to_string(j));
-            SelectionSpace space;
-            const ExactPairResults e =
-                ExactPairStatistics(SortedSample::From(x), SortedSample::From(y),
-                                    !(s.BootstrapMean(i) > s.BootstrapMean(j)),
-                                    std::fabs(s.BootstrapMean(i) - s.BootstrapMean(j)),
-                                    PercentileRank(c, 0.025), PercentileRank(c, 0.975), space);
+            if (!PastTheLists(c)) {
+                const PairTally t =
+                    TallyDifferences(x, y, !(s.BootstrapMean(i) > s.BootstrapMean(j)),
+                                     std::fabs(s.BootstrapMean(i) - s.BootstrapMean(j)));
+                EXPECT_EQ(t.Low, s.LowCount(i, j));
+                EXPECT_EQ(t.Significant, s.SignificantCount(i, j));
+                EXPECT_EQ(t.Sum / c, s.CartesianMean(i, j));
+                continue;
+            }
+            ++pastTheLists;
+            const ExactPairResults e = ComputedAlone(s, x, y, i, j);
             EXPECT_EQ(e.Low, s.LowCount(i, j));
             EXPECT_EQ(e.High, s.HighCount(i, j));
             EXPECT_EQ(e.PercentileLower, s.PercentileLower(i, j));

@@ -1,0 +1,158 @@
+#include "cartesian/PairsAhead.h"
+
+#include <algorithm>
+#include <cmath>
+#include <system_error>
+
+#include "cartesian/ExactPairPath.h"
+
+namespace vortel {
+
+PairsAhead::~PairsAhead() {
+    {
+        const std::lock_guard<std::mutex> lock(m_lock);
+        m_stopping = true;
+    }
+    for (std::thread& worker : m_workers) worker.join();
+}
+
+const SortedSample& PairsAhead::Sample(std::int16_t t) {
+    const auto k = static_cast<std::size_t>(t);
+    std::call_once(*m_sorted[k], [&] { m_samples[k] = SortedSample::From(m_values[k]); });
+    return *m_samples[k];
+}
+
+std::variant<std::monostate, ExactPairResults, PairTally> PairsAhead::Compute(
+    const Pair& pair, SelectionSpace& space) {
+    if (!pair.Exact) {
+        return TallyDifferences(m_values[static_cast<std::size_t>(pair.I)],
+                                m_values[static_cast<std::size_t>(pair.J)], pair.Negate,
+                                pair.MeanDifference);
+    }
+    return ExactPairStatistics(Sample(pair.I), Sample(pair.J), pair.Negate, pair.MeanDifference,
+                               pair.RankLower, pair.RankUpper, space);
+}
+
+void PairsAhead::TakeValues(AnalysisState& s) {
+    const std::int16_t n = s.TreatmentCount;
+    m_values.assign(static_cast<std::size_t>(n) + 1, {});
+    m_samples.assign(static_cast<std::size_t>(n) + 1, std::nullopt);
+    m_sorted.clear();
+    for (std::int16_t t = 0; t <= n; ++t) m_sorted.push_back(std::make_unique<std::once_flag>());
+    for (std::int16_t t = 1; t <= n; ++t) {
+        const auto b = static_cast<std::int64_t>(s.BootstrapNumberReal(t));
+        m_values[static_cast<std::size_t>(t)] = {s.WorkingValues.List(t).Through(b) + 1,
+                                                 static_cast<std::size_t>(b)};
+    }
+}
+
+void PairsAhead::Start(AnalysisState& s) {
+    TakeValues(s);
+    const std::int16_t n = s.TreatmentCount;
+    bool sorting = false;
+    for (std::int16_t i = 1; i < n; ++i) {
+        for (std::int16_t j = static_cast<std::int16_t>(i + 1); j <= n; ++j) {
+            const double c = s.BootstrapNumberReal(i) * s.BootstrapNumberReal(j);
+            const bool exact = PastTheLists(c);
+            sorting = sorting || !exact;
+            // Detail files are written as the pass goes, in the loop.
+            if (!exact && s.DetailedDifferences) continue;
+            Pair pair;
+            pair.I = i;
+            pair.J = j;
+            pair.Negate = !(s.BootstrapMean(i) > s.BootstrapMean(j));
+            pair.MeanDifference = std::fabs(s.BootstrapMean(i) - s.BootstrapMean(j));
+            pair.Exact = exact;
+            pair.RankLower = PercentileRank(c, 0.025);
+            pair.RankUpper = PercentileRank(c, 0.975);
+            m_pairs.push_back(pair);
+        }
+    }
+    // A thread of its own is no faster than the loop; and while the loop sorts, it keeps a core.
+    const std::size_t cores = std::min(std::thread::hardware_concurrency(), 4u);
+    const std::size_t spare = cores > 1 ? cores - (sorting ? 1 : 0) : 0;
+    const std::size_t workers = std::min(spare, m_pairs.size());
+    try {
+        for (std::size_t k = 0; k < workers; ++k) m_workers.emplace_back([this] { Work(); });
+    } catch (const std::system_error&) {
+        // Fewer threads than asked for, or none: the loop computes what no worker takes.
+    }
+}
+
+void PairsAhead::Work() {
+    SelectionSpace space;
+    for (;;) {
+        Pair* pair = nullptr;
+        {
+            const std::lock_guard<std::mutex> lock(m_lock);
+            if (m_stopping || m_next == m_pairs.size()) return;
+            pair = &m_pairs[m_next++];
+        }
+        std::variant<std::monostate, ExactPairResults, PairTally> result;
+        std::exception_ptr error;
+        try {
+            result = Compute(*pair, space);
+        } catch (...) {
+            error = std::current_exception();
+        }
+        {
+            const std::lock_guard<std::mutex> lock(m_lock);
+            pair->Result = result;
+            pair->Error = error;
+        }
+        m_done.notify_all();
+    }
+}
+
+std::variant<std::monostate, ExactPairResults, PairTally> PairsAhead::Result(AnalysisState& s,
+                                                                             const Pair& pair) {
+    const auto started = std::find_if(m_pairs.begin(), m_pairs.end(), [&](const Pair& p) {
+        return p.I == pair.I && p.J == pair.J && p.Exact == pair.Exact && p.Negate == pair.Negate &&
+               p.MeanDifference == pair.MeanDifference;
+    });
+    if (started != m_pairs.end() && !m_workers.empty()) {
+        std::unique_lock<std::mutex> lock(m_lock);
+        m_done.wait(lock, [&] { return started->Result.index() != 0 || started->Error; });
+        if (started->Error) std::rethrow_exception(started->Error);
+        return started->Result;
+    }
+    if (m_values.empty()) TakeValues(s);
+    return Compute(pair, m_space);
+}
+
+void PairsAhead::CompareExactly(AnalysisState& s, std::int16_t i, std::int16_t j, bool negate,
+                                double meanDifference) {
+    const double c = s.BootstrapNumberReal(i) * s.BootstrapNumberReal(j);
+    Pair pair;
+    pair.I = i;
+    pair.J = j;
+    pair.Negate = negate;
+    pair.MeanDifference = meanDifference;
+    pair.Exact = true;
+    pair.RankLower = PercentileRank(c, 0.025);
+    pair.RankUpper = PercentileRank(c, 0.975);
+    const auto r = std::get<ExactPairResults>(Result(s, pair));
+    s.CartesianIndex = static_cast<std::int64_t>(c);
+    s.LowCount(i, j) = r.Low;
+    s.HighCount(i, j) = r.High;
+    s.SignificantCount(i, j) = r.Significant;
+    s.CartesianMean(i, j) = r.Mean;
+    s.CartesianVariance(i, j) = r.Variance;
+    s.CartesianSD(i, j) = r.SD;
+    s.PairSum = r.Mean * c;
+    s.PairSumOfSquares = r.Variance * (c - 1) + r.Mean * r.Mean * c;
+    s.PercentileLower(i, j) = r.PercentileLower;
+    s.PercentileUpper(i, j) = r.PercentileUpper;
+}
+
+PairTally PairsAhead::Tally(AnalysisState& s, std::int16_t i, std::int16_t j, bool negate,
+                            double meanDifference) {
+    Pair pair;
+    pair.I = i;
+    pair.J = j;
+    pair.Negate = negate;
+    pair.MeanDifference = meanDifference;
+    return std::get<PairTally>(Result(s, pair));
+}
+
+}  // namespace vortel

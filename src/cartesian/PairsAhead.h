@@ -1,0 +1,86 @@
+// A test's pairs computed ahead of the pair loop on worker threads: the exact path of every pair
+// past the value lists, and the one pass over the differences of every pair within them when no
+// detail files are written. The partitioned sort stays in the loop, which hands its run-wide
+// group limit from one pair to the next.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <thread>
+#include <variant>
+#include <vector>
+
+#include "cartesian/CartesianDifference2.h"
+#include "cartesian/ExactLargePair.h"
+#include "shell/state/lifetabl.h"
+
+namespace vortel {
+
+// Workers, one per processor core up to four (one fewer while the loop sorts pairs of its own),
+// take the pairs in the loop's order; the loop then waits for each. Every pair is independent
+// of the others and computed as it would be alone, so the report is the same byte for byte
+// whatever the number of threads. A treatment past the lists is sorted and summed once, on its
+// first such pair, and kept for the others: memory in proportion to the treatments' values.
+// Without Start, or on one core, each pair is computed when the loop asks for it.
+class PairsAhead {
+public:
+    PairsAhead() = default;
+    PairsAhead(const PairsAhead&) = delete;
+    PairsAhead& operator=(const PairsAhead&) = delete;
+    // A test that stops part-way stops the workers after the pairs they hold.
+    ~PairsAhead();
+
+    // The pairs (i < j), from the treatments' means and WorkingValues and DetailedDifferences,
+    // which stay as they are until the last pair is compared.
+    void Start(AnalysisState& state);
+
+    // Past the lists: leaves every per-pair result of (i, j), its counts and CartesianIndex,
+    // PairSum and PairSumOfSquares, from the treatments' WorkingValues; the differences are
+    // WorkingValues(., i) - WorkingValues(., j), the other way round when `negate`. The sort's
+    // fields (SortCount, SortGroupLimit and the rest) are not touched: the sort does not run.
+    void CompareExactly(AnalysisState& state, std::int16_t i, std::int16_t j, bool negate,
+                        double meanDifference);
+
+    // Within the lists: TallyDifferences of the pair.
+    PairTally Tally(AnalysisState& state, std::int16_t i, std::int16_t j, bool negate,
+                    double meanDifference);
+
+private:
+    struct Pair {
+        std::int16_t I = 0, J = 0;
+        bool Negate = false;
+        double MeanDifference = 0;
+        bool Exact = false;
+        std::int64_t RankLower = 0, RankUpper = 0;
+        // Set by the worker that took the pair.
+        std::variant<std::monostate, ExactPairResults, PairTally> Result;
+        std::exception_ptr Error;
+    };
+    void TakeValues(AnalysisState& state);
+    const SortedSample& Sample(std::int16_t t);
+    std::variant<std::monostate, ExactPairResults, PairTally> Compute(const Pair& pair,
+                                                                      SelectionSpace& space);
+    // The pair's result, from its worker or computed here.
+    std::variant<std::monostate, ExactPairResults, PairTally> Result(AnalysisState& state,
+                                                                     const Pair& pair);
+    void Work();
+
+    std::vector<std::span<const double>> m_values;  // by treatment
+    std::vector<std::optional<SortedSample>> m_samples;
+    std::vector<std::unique_ptr<std::once_flag>> m_sorted;
+    SelectionSpace m_space;  // for pairs computed in the loop
+
+    std::vector<Pair> m_pairs;
+    std::size_t m_next = 0;  // the first pair no worker has taken
+    bool m_stopping = false;
+    std::mutex m_lock;
+    std::condition_variable m_done;
+    std::vector<std::thread> m_workers;
+};
+
+}  // namespace vortel
