@@ -541,7 +541,11 @@ std::vector<double> Thinned(std::span<const double> v) {
         const auto length = static_cast<double>(to - from);
         double mean = 0;
         for (std::size_t a = from; a < to; ++a) mean += v[a] / length;
-        means[k] = mean;
+        // Rounding can put the mean of a run of equal values a unit off, and runs of seven and
+        // eight of them off alike or not: held within the run and after the one before, the
+        // means stay in order, which every walk over them needs.
+        mean = std::clamp(mean, v[from], v[to - 1]);
+        means[k] = k > 0 ? std::max(mean, means[k - 1]) : mean;
     }
     return means;
 }

@@ -326,6 +326,26 @@ TEST(ExactLargePair, MisleadingSamplesStillGiveEveryRankExactly) {
     }
 }
 
+// Few distinct values, in samples whose lengths are not multiples of eight: the thinned copies
+// average runs of seven and of eight equal values, whose means can round apart out of order.
+// Each search must still settle, on the exact difference.
+TEST(ExactLargePair, FewDistinctValuesInUnevenRunsSettleExactly) {
+    for (const std::uint64_t seed : {1, 2, 3}) {
+        std::mt19937_64 engine(seed);
+        std::uniform_int_distribution<int> level(1, 3);
+        std::vector<double> x(2001), y(2007);
+        for (double& v : x) v = 0.1 * level(engine);
+        for (double& v : y) v = 0.1 * level(engine) / 3;
+        const SortedSample sx = SortedSample::From(x), sy = SortedSample::From(y);
+        const std::vector<double> d = AllDifferences(x, y, false);
+        for (const std::size_t at : {d.size() / 40, d.size() / 3, d.size() - d.size() / 40})
+            EXPECT_EQ(
+                DifferenceAtRank(sx.Values, sy.Values, false, static_cast<std::int64_t>(at + 1)),
+                d[at])
+                << "seed " << seed << ", rank " << at + 1;
+    }
+}
+
 // Only two distinct differences, 0 and 1, each 4.5 million times: no draw can split the band
 // between them, and the search must still take both out and settle.
 TEST(ExactLargePair, TwoDifferencesMillionsOfTimesEach) {
