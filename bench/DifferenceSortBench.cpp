@@ -6,6 +6,7 @@
 #include <random>
 #include <vector>
 
+#include "shell/state/lifetabl.h"
 #include "sorting/DifferenceSort.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <random>
 
+#include "shell/state/lifetabl.h"
 #include "sorting/QuickSort.h"
 
 namespace {
