@@ -342,7 +342,6 @@ public:
     bool Done() const { return m_done; }
     double Found() const { return m_found; }
     std::int64_t Rank() const { return m_rank; }
-    std::int64_t Reach() const { return m_reach; }
     // The differences `reach` and four times `reach` ranks about the found one, or the bounds
     // of the last band where those lay outside it.
     const Bracket& Near() const { return m_near; }
