@@ -53,7 +53,8 @@ std::string NameProblem(const std::string& code, const std::string& name) {
     return {};
 }
 
-// Asks for the code until it gives a file name that can be created, and opens the report there.
+// Asks for the code until it gives a file name that can be created, and opens the report there;
+// it goes to the next free name when its own is taken by the time it is complete.
 OutputFile& OpenReport(AnalysisState& state, Services& services, OutputSet& files) {
     services.ui.Beep();
     for (;;) {
@@ -68,7 +69,7 @@ OutputFile& OpenReport(AnalysisState& state, Services& services, OutputSet& file
         if (problem.empty()) {
             const auto path = services.ui.OutputPath(name);
             try {
-                OutputFile& file = files.Create(path);
+                OutputFile& file = files.CreateUnderFreeName(path);
                 state.OutputFileCode = code;
                 state.ResultFileName = path.string();
                 return file;
@@ -135,7 +136,8 @@ void PrintMultiCIofDifference(AnalysisState& state, Services& services) {
 
 void PrintMultiCIofDifference(AnalysisState& state, Services& services, OutputSet& alongside) {
     state.FlowLine("Sub PrintMultiCIofDifference");
-    TextWriter& out = OpenReport(state, services, alongside).Writer();
+    OutputFile& report = OpenReport(state, services, alongside);
+    TextWriter& out = report.Writer();
 
     PrintHeading(state, out);
     PrintSummary(state, out);
@@ -163,9 +165,10 @@ void PrintMultiCIofDifference(AnalysisState& state, Services& services, OutputSe
     out.Line(state.TestEndedText);
     out.Line(state.TotalTimeText);
     // The CSV tables appear with the report or not at all.
-    if (state.CsvResults)
-        WriteResultsCsv(ResultsCsvOf(state), ResultsCsvPathsFor(state.ResultFileName), alongside);
+    if (state.CsvResults) WriteResultsCsvBeside(ResultsCsvOf(state), report, alongside);
     alongside.CommitAll();
+    // A report never replaces another: where its name was taken it went to the next free one.
+    state.ResultFileName = alongside.FreeNameTaken().string();
 
     window.SetCaption("txtDatafile", "Output file is: " + state.ResultFileName);
     window.FilesWritten({{"Report", state.ResultFileName}});

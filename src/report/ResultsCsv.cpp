@@ -150,4 +150,10 @@ void WriteResultsCsv(const ResultsCsv& tables, const ResultsCsvPaths& paths, Out
     set.Create(paths.Treatments).Writer().Text(tables.Treatments);
 }
 
+void WriteResultsCsvBeside(const ResultsCsv& tables, const OutputFile& report, OutputSet& set) {
+    const ResultsCsvPaths paths = ResultsCsvPathsFor(report.Target());
+    set.CreateBeside(report, paths.Pairs).Writer().Text(tables.Pairs);
+    set.CreateBeside(report, paths.Treatments).Writer().Text(tables.Treatments);
+}
+
 }  // namespace vortel

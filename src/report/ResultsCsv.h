@@ -10,6 +10,7 @@
 
 namespace vortel {
 
+class OutputFile;
 class OutputSet;
 
 // A text field of a CSV record: quoted when it holds a comma, a double quote, a line break or
@@ -44,5 +45,8 @@ ResultsCsvPaths ResultsCsvPathsFor(const std::filesystem::path& report);
 // Creates both files in `set`; they appear when the set is committed, with whatever else it
 // holds.
 void WriteResultsCsv(const ResultsCsv& tables, const ResultsCsvPaths& paths, OutputSet& set);
+// The same beside `report`, the file of `set` that takes a free name: the tables follow the
+// name it takes.
+void WriteResultsCsvBeside(const ResultsCsv& tables, const OutputFile& report, OutputSet& set);
 
 }  // namespace vortel

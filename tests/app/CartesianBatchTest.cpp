@@ -138,6 +138,60 @@ TEST(CartesianBatch, RefusedInputLeavesTheFolderAsItWas) {
     }
 }
 
+// A report whose name is taken goes to the next free name, "(2)", "(3)", with its tables; the
+// earlier reports stay byte for byte and the lines printed name the new files.
+TEST(CartesianBatch, ATakenReportNameGoesToTheNextFreeOne) {
+    TempFolder folder;
+    const auto f = Fixtures(folder, {"tomato-r.txt", "pepper-r.txt"});
+    const std::vector<std::string> args = {"cartesian", "--csv", "--code", "Z", f[0], f[1]};
+    const auto run = [&] {
+        const ProgramResult o = RunVortel(args);
+        EXPECT_EQ(o.status, 0) << o.err;
+        std::vector<fs::path> printed;
+        for (std::size_t at = 0, end; (end = o.out.find('\n', at)) != std::string::npos;
+             at = end + 1)
+            printed.emplace_back(o.out.substr(at, end - at));
+        EXPECT_EQ(printed.size(), 3u) << o.out;
+        printed.resize(3);
+        return printed;
+    };
+    const fs::path first = run()[0];
+    const std::string firstBytes = ReadAll(first);
+    // The code's random part is one of 0 to 1000: with every such name taken, each later run
+    // finds its name taken whatever it draws.
+    const auto named = [&](int k) {
+        return folder / ("25A-Cartesian diff results-r_Z " + std::to_string(k) + ".txt");
+    };
+    for (int k = 0; k <= 1000; ++k)
+        if (named(k) != first) folder.Write(named(k).filename().string(), std::to_string(k));
+
+    std::vector<fs::path> reports{first};
+    std::vector<std::string> bytes{firstBytes};
+    for (int run2 = 0; run2 < 2; ++run2) {
+        const std::vector<fs::path> printed = run();
+        const std::string stem = printed[0].stem().string();
+        // "(3)" only where the third run drew the number the second did.
+        EXPECT_TRUE(stem.ends_with(" (2)") || (run2 == 1 && stem.ends_with(" (3)"))) << stem;
+        EXPECT_EQ(printed[0].parent_path(), fs::canonical(folder.Path()));
+        EXPECT_EQ(printed[1].filename(), stem + " pairs.csv");
+        EXPECT_EQ(printed[2].filename(), stem + " treatments.csv");
+        for (const auto& p : printed) EXPECT_TRUE(fs::is_regular_file(p)) << p;
+        EXPECT_NE(ReadAll(printed[0]).find("Comparison between Tomato vs Pepper"),
+                  std::string::npos);
+        reports.push_back(printed[0]);
+        bytes.push_back(ReadAll(printed[0]));
+    }
+    EXPECT_NE(reports[1], reports[2]);
+    for (std::size_t k = 0; k < reports.size(); ++k) EXPECT_EQ(ReadAll(reports[k]), bytes[k]);
+    for (int k = 0; k <= 1000; ++k) {
+        if (named(k) != first) {
+            EXPECT_EQ(ReadAll(named(k)), std::to_string(k));
+        }
+    }
+    EXPECT_EQ(CountFiles(folder, ".part"), 0u);
+    EXPECT_EQ(CountFiles(folder, ".keep"), 0u);
+}
+
 TEST(CartesianBatch, HelpDocumentsTheCommand) {
     const ProgramResult o = RunVortel({"--help"});
     EXPECT_EQ(o.status, 0);

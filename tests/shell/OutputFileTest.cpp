@@ -57,6 +57,93 @@ TEST(OutputSet, ARenameFailingPartWayPutsEveryEarlierFileBack) {
     EXPECT_EQ(tmp.Files(), (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
 }
 
+// A report with its two tables: the report never replaces a file, the tables follow its name.
+struct ReportSet {
+    OutputSet set;
+    OutputFile* report;
+    explicit ReportSet(const std::filesystem::path& folder, const std::string& text)
+        : report(&set.CreateUnderFreeName(folder / "r 7.txt")) {
+        report->Writer().Text(text);
+        set.CreateBeside(*report, folder / "r 7 pairs.csv").Writer().Text("pairs " + text);
+        set.Create(folder / "detail.txt").Writer().Text("detail " + text);
+    }
+};
+
+TEST(OutputSet, AFreeNamedFileTakesTheNextFreeNameAndItsFollowersGoWithIt) {
+    test::TempFolder tmp;
+    {
+        ReportSet first(tmp.Path(), "one");
+        first.set.CommitAll();
+        EXPECT_EQ(first.set.FreeNameTaken(), tmp / "r 7.txt");
+    }
+    // The name is taken: the next report goes to "(2)", its table beside it; a file of the set
+    // that is not named after the report replaces its earlier file as before.
+    {
+        ReportSet second(tmp.Path(), "two");
+        second.set.CommitAll();
+        EXPECT_EQ(second.set.FreeNameTaken(), tmp / "r 7 (2).txt");
+    }
+    EXPECT_EQ(test::ReadAll(tmp / "r 7.txt"), "one");
+    EXPECT_EQ(test::ReadAll(tmp / "r 7 pairs.csv"), "pairs one");
+    EXPECT_EQ(test::ReadAll(tmp / "r 7 (2).txt"), "two");
+    EXPECT_EQ(test::ReadAll(tmp / "r 7 (2) pairs.csv"), "pairs two");
+    EXPECT_EQ(test::ReadAll(tmp / "detail.txt"), "detail two");
+
+    // Made while the next set was being written (another program, another run): its name and
+    // the next are taken at the moment of placing, and neither is replaced. A folder counts as
+    // a taken name too.
+    ReportSet third(tmp.Path(), "three");
+    tmp.Write("r 7 (3).txt", "made meanwhile");
+    std::filesystem::create_directory(tmp / "r 7 (4).txt");
+    third.set.CommitAll();
+    EXPECT_EQ(third.set.FreeNameTaken(), tmp / "r 7 (5).txt");
+    EXPECT_EQ(test::ReadAll(tmp / "r 7 (3).txt"), "made meanwhile");
+    EXPECT_EQ(test::ReadAll(tmp / "r 7 (5).txt"), "three");
+    EXPECT_EQ(test::ReadAll(tmp / "r 7 (5) pairs.csv"), "pairs three");
+}
+
+TEST(OutputSet, TwoSetsWritingTheSameNameAtOnceKeepTheirOwnBytes) {
+    test::TempFolder tmp;
+    ReportSet a(tmp.Path(), "a");
+    ReportSet b(tmp.Path(), "b");
+    a.set.CommitAll();
+    b.set.CommitAll();
+    EXPECT_EQ(test::ReadAll(tmp / "r 7.txt"), "a");
+    EXPECT_EQ(test::ReadAll(tmp / "r 7 (2).txt"), "b");
+    EXPECT_EQ(test::ReadAll(tmp / "r 7 (2) pairs.csv"), "pairs b");
+    EXPECT_EQ(tmp.Files(), (std::vector<std::string>{"detail.txt", "r 7 (2) pairs.csv",
+                                                     "r 7 (2).txt", "r 7 pairs.csv", "r 7.txt"}));
+}
+
+TEST(OutputSet, AFailureAfterTheFreeNamedFileIsPlacedTakesItBack) {
+    test::TempFolder tmp;
+    tmp.Write("r 7.txt", "earlier");
+    tmp.Write("detail.txt", "earlier detail");
+    {
+        // The detail file's name turns into a folder with something in it: its rename fails
+        // after the report has gone to "(2)".
+        ReportSet set(tmp.Path(), "new");
+        std::filesystem::remove(tmp / "detail.txt");
+        std::filesystem::create_directory(tmp / "detail.txt");
+        tmp.Write("detail.txt/inside", "x");
+        EXPECT_THROW(set.set.CommitAll(), RunStopped);
+    }
+    EXPECT_EQ(tmp.Files(), (std::vector<std::string>{"detail.txt", "r 7.txt"}));
+    EXPECT_EQ(test::ReadAll(tmp / "r 7.txt"), "earlier");
+    std::filesystem::remove_all(tmp / "detail.txt");
+    tmp.Write("detail.txt", "earlier detail");
+    {
+        // A later step of the command fails (its picture): the hold takes the report back too.
+        CommitHold hold;
+        ReportSet set(tmp.Path(), "new");
+        set.set.CommitAll();
+        EXPECT_EQ(test::ReadAll(tmp / "r 7 (2).txt"), "new");
+        hold.Restore();
+    }
+    EXPECT_EQ(tmp.Files(), (std::vector<std::string>{"detail.txt", "r 7.txt"}));
+    EXPECT_EQ(test::ReadAll(tmp / "detail.txt"), "earlier detail");
+}
+
 TEST(EarlierFiles, RestorePutsBackWhatStoodAndRemovesWhatDidNot) {
     test::TempFolder tmp;
     tmp.Write("kept.txt", "earlier");

@@ -1,6 +1,12 @@
 #include "shell/base/OutputFile.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstring>
+#include <stdexcept>
+#include <utility>
 
 #include "shell/base/RunStopped.h"
 
@@ -25,14 +31,15 @@ std::string FileNamePiece(std::string_view text) {
     return out;
 }
 
+// Past this many numbered names a folder is taken as full of reports rather than searched on.
+constexpr int MostNumberedNames = 9999;
+
 OutputFile::OutputFile(fs::path target) : m_target(std::move(target)) {
     std::error_code ec;
     if (fs::is_directory(m_target, ec))
         throw RunStopped("Cannot write \"" + m_target.string() + "\": a folder has that name.");
-    m_temporary = m_target;
-    m_temporary += ".part";
-    m_stream.open(m_temporary, std::ios::binary | std::ios::trunc);
-    if (!m_stream) {
+    OpenTemporaryExclusively();
+    if (!m_stream.is_open()) {
         const int error = errno;
         throw FileNotCreated(
             "Cannot create file \"" + m_target.string() + "\": " + std::strerror(error) + ".",
@@ -62,6 +69,79 @@ void OutputFile::Close() {
     if (m_stream.fail()) throw RunStopped(WriteFailure(m_target.string()));
 }
 
+void OutputFile::OpenTemporaryExclusively() {
+    for (int k = 1; k <= 100; ++k) {
+        m_temporary = m_target;
+        if (k > 1) {
+            m_temporary += ".";
+            m_temporary += std::to_string(k);
+        }
+        m_temporary += ".part";
+        const int fd = ::open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return;  // errno says why
+        }
+        ::close(fd);
+        m_stream.open(m_temporary, std::ios::binary | std::ios::trunc);
+        if (!m_stream.is_open()) {
+            const int error = errno;
+            std::error_code ec;
+            fs::remove(m_temporary, ec);
+            errno = error;
+        }
+        return;
+    }
+    errno = EEXIST;
+}
+
+bool OutputFile::PlaceIfFree(const fs::path& name) {
+    std::error_code ec;
+    if (::link(m_temporary.c_str(), name.c_str()) == 0) {
+        fs::remove(m_temporary, ec);
+        return true;
+    }
+    int error = errno;
+    if (error == EEXIST) return false;
+    const bool noLinks = error == EPERM || error == ENOTSUP || error == EOPNOTSUPP ||
+                         error == EMLINK || error == ENOSYS;
+    if (noLinks) {
+        // A file system without hard links: the name is taken by creating it exclusively, and
+        // the complete file renamed over that empty one of our own.
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            ::close(fd);
+            fs::rename(m_temporary, name, ec);
+            if (!ec) return true;
+            error = ec.value();
+            fs::remove(name, ec);
+        } else {
+            error = errno;
+            if (error == EEXIST) return false;
+        }
+    }
+    throw RunStopped("Cannot save file \"" + name.string() + "\": " + std::strerror(error) + ".");
+}
+
+void OutputFile::PlaceUnderFreeName() {
+    const fs::path folder = m_target.parent_path();
+    const std::string stem = m_target.stem().string();
+    const std::string ending = m_target.extension().string();
+    for (int k = 1; k <= MostNumberedNames; ++k) {
+        const fs::path name =
+            k == 1 ? m_target : folder / (stem + " (" + std::to_string(k) + ")" + ending);
+        if (PlaceIfFree(name)) {
+            m_target = name;
+            m_committed = true;
+            return;
+        }
+    }
+    throw RunStopped("Cannot save file \"" + m_target.string() + "\": it and the next " +
+                     std::to_string(MostNumberedNames - 1) + " numbered names are all taken.");
+}
+
+void OutputFile::Rename(const fs::path& target) { m_target = target; }
+
 void OutputFile::Place() {
     std::error_code ec;
     fs::rename(m_temporary, m_target, ec);
@@ -76,23 +156,59 @@ OutputFile& OutputSet::Create(const fs::path& target) {
     return *m_files.back();
 }
 
+OutputFile& OutputSet::CreateUnderFreeName(const fs::path& target) {
+    if (m_leader) throw std::logic_error("one file under a free name per set");
+    m_files.push_back(std::make_unique<OutputFile>(target));
+    m_leader = m_files.back().get();
+    return *m_leader;
+}
+
+OutputFile& OutputSet::CreateBeside(const OutputFile& leader, const fs::path& target) {
+    const std::string stem = leader.Target().stem().string();
+    const std::string name = target.filename().string();
+    if (&leader != m_leader || target.parent_path() != leader.Target().parent_path() ||
+        !name.starts_with(stem))
+        throw std::logic_error("a file beside the free-named one is named after it");
+    OutputFile& file = Create(target);
+    m_followers.push_back({&file, name.substr(stem.size())});
+    return file;
+}
+
 void OutputSet::Discard(const OutputFile& file) {
+    if (m_leader == &file) m_leader = nullptr;
+    std::erase_if(m_followers, [&](const Follower& f) { return f.File == &file; });
     std::erase_if(m_files, [&](const auto& f) { return f.get() == &file; });
 }
 
 void OutputSet::CommitAll() {
-    for (auto& f : m_files) f->Close();
-    std::vector<fs::path> names;
-    for (auto& f : m_files) names.push_back(f->Target());
-    auto earlier = std::make_unique<EarlierFiles>(names);
+    OutputFile* const leader = std::exchange(m_leader, nullptr);
+    const std::vector<Follower> followers = std::exchange(m_followers, {});
+    const std::vector<std::unique_ptr<OutputFile>> files = std::exchange(m_files, {});
+    for (auto& f : files) f->Close();
+    // The free-named file goes first: the others may follow the name it takes.
+    if (leader) {
+        leader->PlaceUnderFreeName();
+        const fs::path& placed = m_taken = leader->Target();
+        for (const Follower& f : followers)
+            f.File->Rename(placed.parent_path() / (placed.stem().string() + f.Rest));
+    }
+    std::unique_ptr<EarlierFiles> earlier;
     try {
-        for (auto& f : m_files) f->Place();
+        std::vector<fs::path> names;
+        for (auto& f : files)
+            if (f.get() != leader) names.push_back(f->Target());
+        earlier = std::make_unique<EarlierFiles>(names);
+        if (leader) earlier->AddTaken(leader->Target());
+        for (auto& f : files)
+            if (f.get() != leader) f->Place();
     } catch (...) {
-        earlier->Restore();
-        m_files.clear();
+        std::error_code ec;
+        if (earlier)
+            earlier->Restore();
+        else if (leader)
+            fs::remove(leader->Target(), ec);
         throw;
     }
-    m_files.clear();
     CommitHold::Keep(earlier);
 }
 
@@ -137,6 +253,8 @@ EarlierFiles::EarlierFiles(const std::vector<fs::path>& names) {
         m_kept.push_back(std::move(k));
     }
 }
+
+void EarlierFiles::AddTaken(const fs::path& name) { m_kept.push_back({name, false}); }
 
 EarlierFiles::~EarlierFiles() {
     if (m_restored) return;

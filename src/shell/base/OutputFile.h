@@ -41,6 +41,8 @@ public:
 
     // Every name as it was: the earlier file back, or no file where there was none.
     void Restore() noexcept;
+    // A name that was free before the command and is now taken by it: Restore() removes it.
+    void AddTaken(const std::filesystem::path& name);
 
 private:
     struct Kept {
@@ -90,8 +92,20 @@ public:
     // renamed.
     void Close();
     void Place();
+    // Puts the closed file under the first free name of "<stem><ext>", "<stem> (2)<ext>",
+    // "<stem> (3)<ext>", ... and makes that its target. Each name is taken in one step that
+    // fails when the name exists, so a file made meanwhile under it is never replaced.
+    void PlaceUnderFreeName();
+    // Before it is placed: the name it is to take.
+    void Rename(const std::filesystem::path& target);
 
 private:
+    // The temporary twin is created exclusively ("<name>.part", or "<name>.2.part", ... where
+    // that is in use), so two runs writing the same name at once never share one.
+    void OpenTemporaryExclusively();
+    // Puts the temporary under `name` unless that name exists; false when it does.
+    bool PlaceIfFree(const std::filesystem::path& name);
+
     std::filesystem::path m_target;
     std::filesystem::path m_temporary;
     std::ofstream m_stream;
@@ -105,12 +119,28 @@ private:
 class OutputSet {
 public:
     OutputFile& Create(const std::filesystem::path& target);
+    // The one file of the set that never replaces another (a report): on commit it takes the
+    // first free name of "<stem><ext>", "<stem> (2)<ext>", ... (see PlaceUnderFreeName), before
+    // any other file of the set is placed.
+    OutputFile& CreateUnderFreeName(const std::filesystem::path& target);
+    // A file named after that one, "<its stem><rest>": when it takes "<stem> (2)<ext>", this
+    // one becomes "<stem> (2)<rest>". `target` must begin with its stem, in its folder.
+    OutputFile& CreateBeside(const OutputFile& leader, const std::filesystem::path& target);
     void CommitAll();
     // Leaves one file out: it is not written.
     void Discard(const OutputFile& file);
+    // After CommitAll(): the name the free-named file took.
+    const std::filesystem::path& FreeNameTaken() const { return m_taken; }
 
 private:
+    struct Follower {
+        OutputFile* File;
+        std::string Rest;  // the name after the leader's stem
+    };
     std::vector<std::unique_ptr<OutputFile>> m_files;
+    OutputFile* m_leader = nullptr;
+    std::vector<Follower> m_followers;
+    std::filesystem::path m_taken;
 };
 
 }  // namespace vortel
