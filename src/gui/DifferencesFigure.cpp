@@ -18,9 +18,6 @@
 namespace vortel::gui {
 namespace {
 
-// Height of the key above the panels.
-constexpr int KeyHeight = 34;
-
 struct Mark {
     const char* Name;
     QColor Colour;
@@ -105,16 +102,20 @@ QChart* PanelOf(const PairDifferences& p) {
     x->setTickCount(5);
     x->applyNiceNumbers();  // ticks at round values; the range grows to the next of them
     x->setLabelFormat("%.3g");
+    x->setTitleText("Cartesian difference");
     auto* y = new QValueAxis;
     y->setRange(0, highest > 0 ? highest * 1.05 : 1);
     y->setTickCount(5);
     y->applyNiceNumbers();
     y->setLabelFormat("%.0f");
+    y->setTitleText("Count");
     const double top = y->max();
     QFont small = x->labelsFont();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     x->setLabelsFont(small);
     y->setLabelsFont(small);
+    x->setTitleFont(small);
+    y->setTitleFont(small);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     bars->attachAxis(x);
@@ -163,22 +164,31 @@ int FigureColumns(int panels) {
     return static_cast<int>(std::ceil(std::sqrt(static_cast<double>(panels)) * 1.15));
 }
 
-std::unique_ptr<QGraphicsScene> CreateDifferencesScene(const std::vector<PairDifferences>& pairs) {
+std::unique_ptr<QGraphicsScene> CreateDifferencesKey(int bins) {
+    auto scene = std::make_unique<QGraphicsScene>();
+    AddKey(*scene, bins);
+    scene->setSceneRect(0, 0, scene->itemsBoundingRect().right() + 12, KeyHeight);
+    return scene;
+}
+
+std::unique_ptr<QGraphicsScene> CreateDifferencesScene(const std::vector<PairDifferences>& pairs,
+                                                       int columns, bool withKey) {
     auto scene = std::make_unique<QGraphicsScene>();
     const int panels = static_cast<int>(pairs.size());
-    const int columns = FigureColumns(panels);
+    if (columns <= 0) columns = FigureColumns(panels);
     const int rows = (panels + columns - 1) / columns;
-    AddKey(*scene, pairs.empty() ? DifferenceBins
-                                 : static_cast<int>(pairs.front().Histogram.Counts.size()));
+    const int top = withKey ? KeyHeight : 0;
+    if (withKey)
+        AddKey(*scene, pairs.empty() ? DifferenceBins
+                                     : static_cast<int>(pairs.front().Histogram.Counts.size()));
     for (int k = 0; k < panels; ++k) {
         QChart* chart = PanelOf(pairs[static_cast<std::size_t>(k)]);
         scene->addItem(chart);
-        chart->setGeometry(QRectF((k % columns) * PanelWidth,
-                                  KeyHeight + (k / columns) * PanelHeight, PanelWidth,
-                                  PanelHeight));
+        chart->setGeometry(QRectF((k % columns) * PanelWidth, top + (k / columns) * PanelHeight,
+                                  PanelWidth, PanelHeight));
     }
-    scene->setSceneRect(0, 0, std::max(columns * PanelWidth, 800),
-                        KeyHeight + std::max(rows, 1) * PanelHeight);
+    scene->setSceneRect(0, 0, std::max(columns * PanelWidth, withKey ? 800 : 0),
+                        top + std::max(rows, 1) * PanelHeight);
     return scene;
 }
 

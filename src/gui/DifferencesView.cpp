@@ -1,10 +1,14 @@
 #include "gui/DifferencesView.h"
 
+#include <QEvent>
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QHBoxLayout>
-#include <QResizeEvent>
+#include <QLabel>
+#include <QScrollBar>
 #include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 
@@ -19,56 +23,71 @@ namespace {
 constexpr int BarHeight = 30;
 constexpr const char* ExportTitle = "Export results (CSV)";
 
-// Scales the figure to the view, whatever the number of panels.
-class FittingView : public QGraphicsView {
-public:
-    using QGraphicsView::QGraphicsView;
-
-protected:
-    void resizeEvent(QResizeEvent* event) override {
-        QGraphicsView::resizeEvent(event);
-        if (scene()) fitInView(scene()->sceneRect(), Qt::KeepAspectRatio);
-    }
-};
-
 }  // namespace
 
-DifferencesView::DifferencesView(QWidget* frame, const QRect& area, QtDialogues& ui)
-    : QWidget(frame), m_ui(ui) {
+DifferencesView::DifferencesView(QWidget* window, QWidget* frame, QtDialogues& ui)
+    : QWidget(window), m_ui(ui) {
     setObjectName("DifferencesView");
-    setGeometry(area.x(), area.y(), area.width(), area.height() - BarHeight - 4);
     setAutoFillBackground(true);
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    m_view = new FittingView(this);
-    m_view->setRenderHint(QPainter::Antialiasing);
-    m_view->setBackgroundBrush(Qt::white);
-    m_view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    layout->addWidget(m_view);
-    hide();
-
-    m_bar = new QWidget(frame);
-    m_bar->setObjectName("ResultsBar");
-    m_bar->setGeometry(area.x(), area.bottom() - BarHeight, area.width(), BarHeight);
-    auto* row = new QHBoxLayout(m_bar);
-    row->setContentsMargins(0, 0, 0, 0);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 6, 8, 6);
+    layout->setSpacing(4);
     // Tool buttons: they act on the results shown, they are not commands of the window.
-    auto button = [this, row](const char* name, const QString& text) {
-        auto* b = new QToolButton(m_bar);
+    auto button = [](QWidget* parent, QHBoxLayout* row, const char* name, const QString& text) {
+        auto* b = new QToolButton(parent);
         b->setText(text);
         b->setToolButtonStyle(Qt::ToolButtonTextOnly);
         b->setObjectName(name);
         row->addWidget(b);
         return b;
     };
-    m_toggle = button("ShowDifferences", "Differences");
+    auto* head = new QHBoxLayout;
+    auto* back = button(this, head, "HideDifferences", "Back to the grid");
+    back->setShortcut(Qt::Key_Escape);
+    auto* title = new QLabel("Cartesian differences of each pair", this);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    head->addWidget(title);
+    head->addStretch();
+    auto* png = button(this, head, "SaveDifferencesPng", QString::fromUtf8("Save as PNG\u2026"));
+    auto* svg = button(this, head, "SaveDifferencesSvg", QString::fromUtf8("Save as SVG\u2026"));
+    layout->addLayout(head);
+    // The key stays in sight while the panels scroll under it.
+    m_key = new QGraphicsView(this);
+    m_key->setObjectName("DifferencesKey");
+    m_key->setFrameShape(QFrame::NoFrame);
+    m_key->setFixedHeight(KeyHeight + 2);
+    m_key->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_key->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_key->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_key->setBackgroundBrush(Qt::white);
+    layout->addWidget(m_key);
+    m_view = new QGraphicsView(this);
+    m_view->setObjectName("DifferencesPanels");
+    m_view->setRenderHint(QPainter::Antialiasing);
+    m_view->setBackgroundBrush(Qt::white);
+    m_view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Showing or resizing the view keeps the panels where they are rather than centring them.
+    m_view->setTransformationAnchor(QGraphicsView::NoAnchor);
+    m_view->viewport()->installEventFilter(this);
+    layout->addWidget(m_view, 1);
+    window->installEventFilter(this);
+    hide();
+
+    m_bar = new QWidget(frame);
+    m_bar->setObjectName("ResultsBar");
+    m_bar->resize(frame->width(), BarHeight);
+    auto* row = new QHBoxLayout(m_bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    m_toggle = button(m_bar, row, "ShowDifferences", QString::fromUtf8("Differences\u2026"));
     m_toggle->setCheckable(true);
-    auto* png = button("SaveDifferencesPng", QString::fromUtf8("Save as PNG\u2026"));
-    auto* svg = button("SaveDifferencesSvg", QString::fromUtf8("Save as SVG\u2026"));
+    m_toggle->setToolTip("Every pair's Cartesian differences, in a view of their own");
     row->addStretch();
-    auto* csv = button("ExportResultsCsv", QString::fromUtf8("Export results (CSV)\u2026"));
+    auto* csv =
+        button(m_bar, row, "ExportResultsCsv", QString::fromUtf8("Export results (CSV)\u2026"));
     connect(m_toggle, &QToolButton::toggled, this, &DifferencesView::ShowFigure);
+    connect(back, &QToolButton::clicked, this, [this] { ShowFigure(false); });
     connect(png, &QToolButton::clicked, this, [this] { SaveFigure(false); });
     connect(svg, &QToolButton::clicked, this, [this] { SaveFigure(true); });
     connect(csv, &QToolButton::clicked, this, &DifferencesView::ExportCsv);
@@ -84,6 +103,9 @@ void DifferencesView::Offer(const AnalysisState& state) {
     m_report = state.ResultFileName;
     m_view->setScene(nullptr);
     m_scene.reset();
+    m_key->setScene(nullptr);
+    m_keyScene.reset();
+    m_columns = 0;
     m_offered = true;
     m_bar->setEnabled(true);
     m_bar->show();
@@ -104,13 +126,44 @@ void DifferencesView::ShowFigure(bool shown) {
         hide();
         return;
     }
-    if (!m_scene) {
-        m_scene = CreateDifferencesScene(m_pairs);
-        m_view->setScene(m_scene.get());
+    if (!m_keyScene) {
+        m_keyScene = CreateDifferencesKey(
+            m_pairs.empty() ? DifferenceBins
+                            : static_cast<int>(m_pairs.front().Histogram.Counts.size()));
+        m_key->setScene(m_keyScene.get());
     }
+    setGeometry(parentWidget()->rect());
     show();
     raise();
-    m_view->fitInView(m_scene->sceneRect(), Qt::KeepAspectRatio);
+    layout()->activate();  // the panels' view has its size now, so the columns fit it
+    Layout();
+    m_view->setFocus();
+}
+
+void DifferencesView::Layout() {
+    if (isHidden() || !m_offered) return;
+    // Panels at full size, so every title, tick and line reads; the width decides how many go
+    // to a row, and the view scrolls down through the rows.
+    const int width = m_view->viewport()->width();
+    const int columns = std::max(1, std::min(width / PanelWidth, static_cast<int>(m_pairs.size())));
+    if (m_scene && columns == m_columns) return;
+    m_columns = columns;
+    m_view->setScene(nullptr);
+    m_scene = CreateDifferencesScene(m_pairs, columns, false);
+    m_view->setScene(m_scene.get());
+    // The first pair first.
+    m_view->horizontalScrollBar()->setValue(m_view->horizontalScrollBar()->minimum());
+    m_view->verticalScrollBar()->setValue(m_view->verticalScrollBar()->minimum());
+}
+
+bool DifferencesView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize) {
+        if (watched == parentWidget() && !isHidden())
+            setGeometry(parentWidget()->rect());
+        else if (watched == m_view->viewport())
+            Layout();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void DifferencesView::SaveFigure(bool svg) {
@@ -144,7 +197,8 @@ void DifferencesView::ExportCsv() {
         const std::string message = "Files of these names are already beside the report:\n" +
                                     paths.Pairs.string() + "\n" + paths.Treatments.string() +
                                     "\n\nReplace them?";
-        if (m_ui.AskYesNo(message, ExportTitle) != Answer::Yes) return;
+        // Enter keeps them: a table may have been edited since it was written.
+        if (m_ui.AskYesNoAdvised(message, ExportTitle, Answer::No) != Answer::Yes) return;
     }
     try {
         OutputSet files;

@@ -20,13 +20,15 @@ namespace vortel::gui {
 
 class QtDialogues;
 
-// The figure covers `area` of `frame` when asked for; a bar of buttons sits along the area's
-// foot: "Differences" (the figure or the grid), "Save as PNG…", "Save as SVG…" and
-// "Export results (CSV)…". Both stay hidden until a test's results are offered.
+// The figure in a view of its own that covers the whole of `window` when asked for, its panels
+// at full size in as many columns as the width takes, scrolling down; its head holds the key,
+// "Back to the grid", "Save as PNG…" and "Save as SVG…". A bar of buttons in `frame`
+// (placed by the window) offers "Differences" and "Export results (CSV)…". Both stay hidden
+// until a test's results are offered.
 class DifferencesView : public QWidget {
     Q_OBJECT
 public:
-    DifferencesView(QWidget* frame, const QRect& area, QtDialogues& ui);
+    DifferencesView(QWidget* window, QWidget* frame, QtDialogues& ui);
     ~DifferencesView() override;
 
     // Keeps what the finished test left (the pairs' histograms, the tables, the report's path),
@@ -44,9 +46,21 @@ public:
     // already there are replaced only when the user agrees.
     void ExportCsv();
 
+    // The panels as laid out now, for tests: one chart per pair.
+    QGraphicsView* Panels() const { return m_view; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // Lays the panels out again when the width takes another number of columns.
+    void Layout();
+
     QWidget* m_bar;
     QGraphicsView* m_view;
+    QGraphicsView* m_key;
+    std::unique_ptr<QGraphicsScene> m_keyScene;
+    int m_columns = 0;
     QToolButton* m_toggle;
     QtDialogues& m_ui;
     std::unique_ptr<QGraphicsScene> m_scene;

@@ -185,10 +185,7 @@ MainWindow::MainWindow(Clock& clock, QWidget* parent)
     layout->addWidget(scroll);
     resize(FittedWindowSize(DesignSize(), screen() ? screen()->availableGeometry() : QRect()));
     Build(m_canvas);
-    if (const Control* area = FindControl("MSChart1"))
-        m_differences =
-            new DifferencesView(m_canvas->findChild<QWidget*>(QString::fromStdString(area->Parent)),
-                                Pixels(*area), m_ui);
+    m_differences = new DifferencesView(this, m_canvas->findChild<QWidget*>("Frame3"), m_ui);
     ApplyDesign(m_window);
     Connect();
     m_ui.SetAroundShow([this](bool opening, QRect place) { AroundDialogue(opening, place); });
@@ -341,11 +338,18 @@ void MainWindow::ArrangeDisplay() {
         bar->setGeometry(DisplayLeft, bottom - h, width, h);
         bottom -= h + 4;
     }
+    // The grid takes the room its cells need, as far as the display goes; past that it
+    // scrolls.
+    if (!grid->isHidden()) {
+        const QSize needed = grid->property(GridNeededSize).toSize();
+        if (needed.isValid())
+            grid->resize(std::min(needed.width(), width),
+                         std::min(needed.height(), std::max(bottom - grid->y(), 90)));
+    }
     const int top = grid->isHidden() ? DisplayTop : grid->geometry().bottom() + 8;
     const QRect below(DisplayLeft, top, width, std::max(bottom - top, 120));
     for (const char* chart : {"MSChart1", "MSChart2"})
         display->findChild<QWidget*>(chart)->setGeometry(below);
-    if (m_differences) m_differences->setGeometry(below);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -421,16 +425,27 @@ void MainWindow::Tick() {
     if (!m_busy) Timer1_Timer(m_app.State(), m_window, m_clock);
 }
 
+void MainWindow::ClearDisplay() {
+    // Once a command has run, the display is the commands': the start-up timer no longer puts
+    // the command overview over what they show.
+    m_app.State().IntroPending = false;
+    m_results->hide();
+    m_differences->Withdraw();
+    for (const char* shown : {"Image1", "Label14", "MSFlexGrid1", "MSChart2"})
+        m_window.SetVisible(shown, false);
+    m_window.ClearNormalityView();
+}
+
 void MainWindow::RunCommand(const Command& command) {
     if (m_busy) return;
     m_busy = true;
-    m_results->hide();  // it belongs to the command before
-    if (m_differences) m_differences->Withdraw();
+    // Each command's results replace the previous command's.
+    ClearDisplay();
     m_window.TakeWrittenFiles();
     const std::int16_t tables = m_app.State().TableNumber;
     const bool ran = m_app.Run(command);
     // Only a finished report numbers its tables: then its results can be drawn and exported.
-    if (ran && m_app.State().TableNumber != tables && m_differences)
+    if (ran && m_app.State().TableNumber != tables)
         m_app.Run([this](AnalysisState& state, Services&) { m_differences->Offer(state); });
     m_busy = false;
     const std::vector<WrittenFile> files = m_window.TakeWrittenFiles();

@@ -76,6 +76,8 @@ private:
     // Places the chart below the grid and the result line at the foot of the display frame,
     // so that none covers another.
     void ArrangeDisplay();
+    // Takes the previous command's results off the display, and the start-up's overview.
+    void ClearDisplay();
     // While a question waits during a command, the status label says so instead of asking not
     // to be touched; the window is repainted where a dialogue was.
     void AroundDialogue(bool opening, QRect place);

@@ -36,25 +36,46 @@ Range ValueRange(const NormalityData& data) {
     return {r.Low - pad, r.High + pad};
 }
 
-// Ticks at round values (1, 2 or 5 times a power of ten, never finer than `finest`), about
-// `count` to the range whatever its own ends, each label with just the decimals its step needs:
-// labels that fit beside each other, with no more digits than the eye can use.
-void RoundTicks(QValueAxis* axis, Range range, double count, double finest = 0) {
-    double step = NiceTickStep(range.High - range.Low, count);
-    if (!(step > 0)) return;
-    step = std::max(step, finest);
-    axis->setTickType(QValueAxis::TicksDynamic);
-    axis->setTickAnchor(std::ceil(range.Low / step) * step);
-    axis->setTickInterval(step);
-    axis->setLabelFormat(QString("%.%1f").arg(TickDecimals(step)));
+// Ticks at round values (1, 2 or 5 times a power of ten, never finer than `finest`), each label
+// with just the decimals its step needs, and as many as the labels have room for along the
+// axis: about five where they fit, fewer where the plot is small. Laid out again whenever the
+// plot area changes size, so the labels read whole at any size of the window.
+void RoundTicks(QChart* chart, QValueAxis* axis, Range range, double finest = 0) {
+    const Qt::Orientation orientation = axis->orientation();
+    auto fit = [axis, range, finest, orientation](const QRectF& plot) {
+        const double span = range.High - range.Low;
+        const QFontMetricsF metrics(axis->labelsFont());
+        const double length = orientation == Qt::Horizontal ? plot.width() : plot.height();
+        double step = 0;
+        for (double count = 5; count >= 1; count -= 1) {
+            step = std::max(NiceTickStep(span, count), finest);
+            if (!(step > 0)) return;
+            const int decimals = TickDecimals(step);
+            const auto label = [decimals](double v) { return QString::number(v, 'f', decimals); };
+            const double room = orientation == Qt::Horizontal
+                                    ? std::max(metrics.horizontalAdvance(label(range.Low)),
+                                               metrics.horizontalAdvance(label(range.High))) +
+                                          14
+                                    : metrics.height() * 1.6;
+            if (length <= 0 || length * step / span >= room) break;
+        }
+        if (axis->tickType() == QValueAxis::TicksDynamic && axis->tickInterval() == step) return;
+        axis->setTickType(QValueAxis::TicksDynamic);
+        axis->setTickAnchor(std::ceil(range.Low / step) * step);
+        axis->setTickInterval(step);
+        axis->setLabelFormat(QString("%.%1f").arg(TickDecimals(step)));
+    };
+    fit(QRectF());
+    QObject::connect(chart, &QChart::plotAreaChanged, axis, fit);
 }
 
-QValueAxis* ValueAxis(const NormalityData& data, Range range) {
+QValueAxis* ValueAxis(QChart* chart, const NormalityData& data, Range range) {
     auto* axis = new QValueAxis;
     axis->setTitleText(QString::fromStdString(data.VariableName.empty() ? std::string("Value")
                                                                         : data.VariableName));
     axis->setRange(range.Low, range.High);
-    RoundTicks(axis, range, 5);
+    chart->addAxis(axis, Qt::AlignBottom);
+    RoundTicks(chart, axis, range);
     return axis;
 }
 
@@ -62,7 +83,7 @@ QChart* NewChart(const QString& title) {
     auto* chart = new QChart;
     chart->setTitle(title);
     QFont font = chart->titleFont();
-    font.setPointSizeF(font.pointSizeF() * 1.3);
+    font.setPointSizeF(font.pointSizeF() * 1.1);
     font.setBold(true);
     chart->setTitleFont(font);
     chart->setAnimationOptions(QChart::NoAnimation);
@@ -93,14 +114,13 @@ QChart* HistogramChart(const NormalityData& data, Range range) {
     area->setBorderColor(QColor(30, 60, 110));
     chart->addSeries(area);
 
-    QValueAxis* x = ValueAxis(data, range);
+    QValueAxis* x = ValueAxis(chart, data, range);
     auto* y = new QValueAxis;
     y->setTitleText("Number of values");
     const Range counts{0, highest > 0 ? highest * 1.08 : 1};
     y->setRange(counts.Low, counts.High);
-    RoundTicks(y, counts, 5, 1);  // counts are whole numbers
-    chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
+    RoundTicks(chart, y, counts, 1);  // counts are whole numbers
     area->attachAxis(x);
     area->attachAxis(y);
     return chart;
@@ -108,8 +128,40 @@ QChart* HistogramChart(const NormalityData& data, Range range) {
 
 QString PercentLabel(double percent) { return QString::fromStdString(NumberText(percent)) + " %"; }
 
+// The most telling percentages first; one that would crowd a label already taken (closer than
+// a label and a half's height on the plot) is left out, so none is cut short. Chosen again when
+// the plot area changes size.
+void PercentLabels(QChart* chart, QCategoryAxis* percent, Range z) {
+    auto fit = [percent, z](const QRectF& plot) {
+        const boost::math::normal standard;
+        const double lineHeight = QFontMetricsF(percent->labelsFont()).height() * 1.5;
+        // Before the first layout every label is there, so the axis takes the width of the
+        // widest.
+        const double gap = plot.height() > 0 ? (z.High - z.Low) * lineHeight / plot.height() : 0;
+        std::vector<std::pair<double, double>> taken;  // z and its percentage
+        for (double p : {50.0, 10.0, 90.0, 1.0, 99.0, 25.0, 75.0, 0.1, 99.9, 5.0, 95.0}) {
+            const double at = quantile(standard, p / 100);
+            const bool crowded = std::any_of(taken.begin(), taken.end(), [&](const auto& t) {
+                return std::fabs(t.first - at) < gap;
+            });
+            if (at > z.Low && at < z.High && !crowded) taken.emplace_back(at, p);
+        }
+        std::sort(taken.begin(), taken.end());
+        QStringList labels;
+        for (const auto& [at, p] : taken) labels << PercentLabel(p);
+        if (labels == percent->categoriesLabels()) return;
+        for (const QString& old : percent->categoriesLabels()) percent->remove(old);
+        for (const auto& [at, p] : taken) percent->append(PercentLabel(p), at);
+        percent->setRange(z.Low, z.High);
+    };
+    fit(QRectF());
+    QObject::connect(chart, &QChart::plotAreaChanged, percent, fit);
+}
+
 QChart* ProbitChart(const NormalityData& data, Range range) {
-    QChart* chart = NewChart(QString::fromStdString(data.Title));
+    // The caption names the treatment; the axes keep short titles, so that each reads whole
+    // along a small plot.
+    QChart* chart = NewChart(QString::fromStdString(data.Caption));
 
     auto* points = new QScatterSeries;
     points->setName("Classes");
@@ -143,34 +195,23 @@ QChart* ProbitChart(const NormalityData& data, Range range) {
     zHigh += 0.25;
 
     // The probit axis is read as cumulative percentages on the left and as z on the right.
-    const boost::math::normal standard;
     auto* percent = new QCategoryAxis;
     percent->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    percent->setTitleText(QString::fromStdString(data.Caption));
-    // The most telling percentages first; one that would crowd a label already taken is left
-    // out, so none is cut short.
-    const double gap = (zHigh - zLow) / 9;
-    std::vector<std::pair<double, double>> taken;  // z and its percentage
-    for (double p : {50.0, 10.0, 90.0, 1.0, 99.0, 25.0, 75.0, 0.1, 99.9, 5.0, 95.0, 0.01, 99.99}) {
-        const double z = quantile(standard, p / 100);
-        const bool crowded = std::any_of(taken.begin(), taken.end(), [&](const auto& t) {
-            return std::fabs(t.first - z) < gap;
-        });
-        if (z > zLow && z < zHigh && !crowded) taken.emplace_back(z, p);
-    }
-    std::sort(taken.begin(), taken.end());
-    for (const auto& [z, p] : taken) percent->append(PercentLabel(p), z);
+    percent->setTitleText("Cumulative %");
+    // The labels are spaced so that none crowds another (PercentLabels), yet the axis would cut
+    // the top one short where the plot's edge is near; it reads whole without that cut.
+    percent->setTruncateLabels(false);
     percent->setRange(zLow, zHigh);
     auto* z = new QValueAxis;
-    z->setTitleText("Probit z (normal quantile)");
+    z->setTitleText("Probit z");
     z->setRange(zLow, zHigh);
-    RoundTicks(z, {zLow, zHigh}, 6);
     z->setGridLineVisible(false);
 
-    QValueAxis* x = ValueAxis(data, range);
-    chart->addAxis(x, Qt::AlignBottom);
+    QValueAxis* x = ValueAxis(chart, data, range);
     chart->addAxis(percent, Qt::AlignLeft);
     chart->addAxis(z, Qt::AlignRight);
+    RoundTicks(chart, z, {zLow, zHigh});
+    PercentLabels(chart, percent, {zLow, zHigh});
     for (QAbstractSeries* s : chart->series()) {
         s->attachAxis(x);
         s->attachAxis(percent);

@@ -185,27 +185,36 @@ void QtWindow::RedrawGrid() {
         grid->resizeColumnToContents(c);
         grid->setColumnWidth(c, std::max(given, grid->columnWidth(c) + 12));
     }
-    // The grid takes the room its cells need, up to its design size, so no empty area remains
-    // beside a small table.
-    if (const Control* design = FindControl("MSFlexGrid1")) {
-        int width = 2 * grid->frameWidth(), height = 2 * grid->frameWidth();
-        for (int c = 0; c < grid->columnCount(); ++c) width += grid->columnWidth(c);
-        for (int r = 0; r < grid->rowCount(); ++r) height += grid->rowHeight(r);
-        grid->resize(std::min(width, ToPixels(design->Width)),
-                     std::min(height, ToPixels(design->Height)));
-    }
+    // The grid takes the room its cells need, so no empty area remains beside a small table;
+    // the main window gives it that much as far as its display has room, and until it has laid
+    // the grid out, the design size bounds it.
+    int width = 2 * grid->frameWidth(), height = 2 * grid->frameWidth();
+    for (int c = 0; c < grid->columnCount(); ++c) width += grid->columnWidth(c);
+    for (int r = 0; r < grid->rowCount(); ++r) height += grid->rowHeight(r);
+    grid->setProperty(GridNeededSize, QSize(width, height));
+    QSize size(width, height);
+    if (const Control* design = FindControl("MSFlexGrid1"))
+        size = size.boundedTo(QSize(ToPixels(design->Width), ToPixels(design->Height)));
+    grid->resize(size);
     grid->repaint();
+}
+
+void QtWindow::ClearNormalityView() {
+    QWidget* host = Find("MSChart1");
+    if (!host) return;
+    for (QWidget* old : host->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        old->hide();  // gone from the screen now, deleted once the event loop has it
+        old->deleteLater();
+    }
+    delete host->layout();
+    host->hide();
 }
 
 void QtWindow::ShowNormalityView(const NormalityData& data) {
     QWidget* host = Find("MSChart1");
     if (!host) return;
     // A second view replaces the first.
-    for (QWidget* old : host->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        old->hide();  // gone from the screen now, deleted once the event loop has it
-        old->deleteLater();
-    }
-    delete host->layout();
+    ClearNormalityView();
     auto* layout = new QVBoxLayout(host);
     layout->setContentsMargins(4, 4, 4, 4);
     QWidget* chart = CreateNormalityChart(data, host);

@@ -9,6 +9,10 @@
 
 namespace vortel::gui {
 
+// The grid's property holding the size its cells need; the window gives it as much of that as
+// the display has room for.
+inline constexpr const char* GridNeededSize = "neededSize";
+
 class QtWindow : public Window {
 public:
     // `root` is the main window; "Form1" names it, every other name one of its children.
@@ -32,6 +36,8 @@ public:
     void SwitchCommands(bool enabling) override;
     void FilesWritten(const std::vector<WrittenFile>& files) override;
 
+    // Takes the frequency view and its save buttons away, and hides its place.
+    void ClearNormalityView();
     // The files named since the last call.
     std::vector<WrittenFile> TakeWrittenFiles();
     // The path a saved chart is named after, without its ending (the sorted file's base).

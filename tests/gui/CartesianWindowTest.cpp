@@ -1,6 +1,8 @@
 #include <QApplication>
+#include <QChart>
 #include <QClipboard>
 #include <QDir>
+#include <QGraphicsView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -12,6 +14,8 @@
 
 #include "DialogueScript.h"
 #include "Fixtures.h"
+#include "WindowSession.h"
+#include "gui/DifferencesFigure.h"
 #include "gui/MainWindow.h"
 #include "shell/mainwindow/Controls.h"
 
@@ -21,9 +25,6 @@ using namespace vortel::gui::test;
 
 namespace {
 
-constexpr std::int64_t March7 = 1709802303;  // 7 March 2024 09:05:03 UTC
-const QString ReportName = "25A-Cartesian diff results-r_202437-953.txt";
-
 QStringList Row(const QTableWidget& grid, int row) {
     QStringList cells;
     for (int c = 0; c < grid.columnCount(); ++c)
@@ -31,24 +32,7 @@ QStringList Row(const QTableWidget& grid, int row) {
     return cells;
 }
 
-// A window and the three treatment files A, B and C in a folder of their own.
-struct Session {
-    QTemporaryDir folder;
-    FixedClock clock{March7};
-    MainWindow w{clock};
-    DialogueScript script{w.Ui()};
-
-    Session() {
-        WriteTreatments(folder.path());
-        w.show();
-    }
-    QString File(const char* name) const { return folder.filePath(name); }
-    template <typename T>
-    T* Find(const char* name) {
-        return w.findChild<T*>(name);
-    }
-    void Press(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
-};
+using Session = WindowSession;
 
 }  // namespace
 
@@ -245,12 +229,14 @@ private slots:
         QVERIFY(QFile::exists(QDir(s.folder.path()).filePath(ReportName)));
     }
 
-    // Twenty treatments: a grid of 21 rows and columns that keeps its design size and scrolls.
-    void twentyTreatmentsScrollTheGrid() {
+    // Twenty treatments: a grid of 21 rows and columns that takes the height the display has
+    // and scrolls; the figure's 190 panels in a view of their own, each at a size that reads.
+    void twentyTreatmentsFillTheDisplayAndTheirOwnView() {
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
         FixedClock clock(March7);
         MainWindow w(clock);
+        w.resize(gui::FittedWindowSize(MainWindow::DesignSize(), QRect(0, 0, 1366, 740)));
         w.show();
         DialogueScript script(w.Ui());
         script.No().No().Type("20").Type();
@@ -274,12 +260,46 @@ private slots:
         QCOMPARE(grid->item(0, 20)->text(), QString("T20"));
         QCOMPARE(grid->item(20, 0)->text(), QString("T20"));
         QCOMPARE(grid->item(20, 20)->text(), QString(" ----"));
-        const Control* design = FindControl("MSFlexGrid1");
-        QVERIFY(design);
-        QVERIFY(grid->width() <= design->Width / TwipsPerPixel);
-        QVERIFY(grid->height() <= design->Height / TwipsPerPixel);
+        // Down to the bar above the result line, no further: no empty band below it.
+        auto* bar = w.findChild<QWidget*>("ResultsBar");
+        QVERIFY(bar->isVisible());
+        const int gap = bar->y() - grid->geometry().bottom();
+        QVERIFY2(gap > 0 && gap <= 12, qPrintable(QString::number(gap)));
+        QVERIFY(grid->rowAt(grid->viewport()->height() - 1) >= 10);
+        QVERIFY(grid->geometry().right() < grid->parentWidget()->width());
         QVERIFY(grid->horizontalScrollBar()->maximum() > 0);
         QVERIFY(grid->verticalScrollBar()->maximum() > 0);
+
+        w.findChild<QAbstractButton*>("ShowDifferences")->click();
+        auto* view = w.Differences();
+        QVERIFY(view->isVisible());
+        QCOMPARE(view->geometry(), w.rect());
+        QGraphicsView* panels = view->Panels();
+        QCOMPARE(panels->transform(), QTransform());  // drawn at full size
+        QVERIFY(panels->verticalScrollBar()->maximum() > 0);
+        int charts = 0;
+        for (QGraphicsItem* item : panels->scene()->items()) {
+            auto* chart = item->isWidget()
+                              ? qobject_cast<QChart*>(static_cast<QGraphicsWidget*>(item))
+                              : nullptr;
+            if (!chart) continue;
+            ++charts;
+            QVERIFY(chart->size().width() >= 220 && chart->size().height() >= 140);
+            QVERIFY2(chart->title().contains(QString::fromUtf8(" \u2212 ")),
+                     qPrintable(chart->title()));
+            QVERIFY(!chart->axes(Qt::Horizontal).value(0)->titleText().isEmpty());
+            QStringList marks;
+            for (QAbstractSeries* series : chart->series()) marks << series->name();
+            for (const char* mark : {"0", "mean", "t interval", "percentile interval"})
+                QVERIFY2(marks.contains(mark), mark);
+        }
+        QCOMPARE(charts, 190);
+        // The first row's panels are in sight from the start, side by side.
+        QVERIFY(panels->mapFromScene(QPointF(2 * gui::PanelWidth, 0)).x() <
+                panels->viewport()->width());
+        w.findChild<QAbstractButton*>("HideDifferences")->click();
+        QVERIFY(!view->isVisible());
+        QVERIFY(grid->isVisible());
     }
 };
 

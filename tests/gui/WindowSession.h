@@ -1,0 +1,50 @@
+// A main window with the three small treatments in a folder of its own, its dialogues answered
+// by a script; and what its charts draw.
+#pragma once
+
+#include <QChartView>
+#include <QGraphicsTextItem>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "DialogueScript.h"
+#include "Fixtures.h"
+#include "gui/MainWindow.h"
+
+namespace vortel::gui::test {
+
+inline constexpr std::int64_t March7 = 1709802303;  // 7 March 2024 09:05:03 UTC
+// The report of a test of A, B and C started at March7.
+inline const QString ReportName = "25A-Cartesian diff results-r_202437-953.txt";
+
+struct WindowSession {
+    QTemporaryDir folder;
+    FixedClock clock{March7};
+    MainWindow w{clock};
+    DialogueScript script{w.Ui()};
+
+    WindowSession() {
+        WriteTreatments(folder.path());
+        w.show();
+    }
+    QString File(const char* name) const { return folder.filePath(name); }
+    template <typename T = QWidget>
+    T* Find(const char* name) {
+        return w.findChild<T*>(name);
+    }
+    void Press(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
+};
+
+// Every text the chart views inside `area` draw: titles, tick labels and legend entries.
+inline QStringList ChartTexts(QWidget& area) {
+    QStringList texts;
+    for (auto* view : area.findChildren<QChartView*>())
+        for (QGraphicsItem* item : view->scene()->items())
+            if (auto* text = qgraphicsitem_cast<QGraphicsTextItem*>(item);
+                text && text->isVisible())
+                texts << text->toPlainText();
+    return texts;
+}
+
+}  // namespace vortel::gui::test
