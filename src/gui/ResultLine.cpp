@@ -7,12 +7,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 
 namespace vortel::gui {
 
 ResultLine::ResultLine(QWidget* parent)
-    : QFrame(parent), m_grid(new QGridLayout(this)), m_opener(&QDesktopServices::openUrl) {
+    : QFrame(parent),
+      m_grid(new QGridLayout(this)),
+      m_opener([this](const QUrl& url) { return OpenWithDesktop(url); }) {
     setObjectName("ResultLine");
     setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
     setAutoFillBackground(true);
@@ -85,11 +89,47 @@ void ResultLine::Fill(const QString& heading, const std::vector<WrittenFile>& fi
 }
 
 void ResultLine::Open(const QString& path) {
-    if (m_opener && m_opener(QUrl::fromLocalFile(path))) return;
-    QMessageBox box(QMessageBox::Warning, "VORTEL",
-                    "No program on this computer would open\n" + path, QMessageBox::Ok, this);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    if (!m_opener || !m_opener(QUrl::fromLocalFile(path))) CannotOpen(path);
+}
+
+bool ResultLine::OpenWithDesktop(const QUrl& url) {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // The desktop's own way counts as done once xdg-open has started, whether or not anything
+    // opens the file; xdg-open's exit status says whether something did.
+    const QString opener = QStandardPaths::findExecutable("xdg-open");
+    if (opener.isEmpty()) return false;
+    const QString path = url.toLocalFile();
+    auto* process = new QProcess(this);
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    connect(process, &QProcess::finished, this,
+            [this, process, path](int code, QProcess::ExitStatus status) {
+                process->deleteLater();
+                if (status != QProcess::NormalExit || code != 0) CannotOpen(path);
+            });
+    connect(process, &QProcess::errorOccurred, this,
+            [this, process, path](QProcess::ProcessError error) {
+                if (error != QProcess::FailedToStart) return;
+                process->deleteLater();
+                CannotOpen(path);
+            });
+    process->start(opener, {path});
+    return true;
+#else
+    return QDesktopServices::openUrl(url);
+#endif
+}
+
+void ResultLine::CannotOpen(const QString& path) {
+    auto* box = new QMessageBox(QMessageBox::Warning, "VORTEL",
+                                "The desktop could not open\n\n" + path +
+                                    "\n\nThe path can be selected here and copied, to open it "
+                                    "another way.",
+                                QMessageBox::Ok, this);
+    box->setObjectName("CannotOpen");
+    box->setTextFormat(Qt::PlainText);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();  // the window stays usable meanwhile
 }
 
 }  // namespace vortel::gui

@@ -8,6 +8,7 @@
 #include <QGraphicsView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
@@ -21,6 +22,7 @@
 #include "gui/DifferencesFigure.h"
 #include "gui/DifferencesView.h"
 #include "gui/MainWindow.h"
+#include "gui/ResultLine.h"
 #include "sortcount/SortForBootstrapResults.h"
 
 using namespace vortel;
@@ -203,6 +205,42 @@ private slots:
         if (!pictures.isEmpty())
             QVERIFY(s.w.grab().save(
                 QDir(QString::fromLocal8Bit(pictures)).filePath("main-window-differences.png")));
+    }
+
+    // Where the desktop opens nothing (no file manager, no program for the file), the window
+    // says so and gives the path to copy: whether the opener refuses at once or its xdg-open
+    // fails after it has started. Where it opens the file, nothing is said.
+    void openingThatFailsGivesThePath() {
+        QTemporaryDir bin;
+        const QByteArray path = qgetenv("PATH");
+        const auto desktop = [&](int status) {
+            QFile script(bin.filePath("xdg-open"));
+            QVERIFY(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            script.write(QString("#!/bin/sh\nexit %1\n").arg(status).toUtf8());
+            script.close();
+            script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        };
+        qputenv("PATH", bin.path().toLocal8Bit() + ":" + path);
+        const QString report = bin.filePath("report.txt");
+        const auto message = [](gui::ResultLine& line) {
+            return line.findChild<QMessageBox*>("CannotOpen");
+        };
+        for (int refused = 0; refused < 3; ++refused) {
+            gui::ResultLine line;
+            if (refused == 0) line.SetOpener([](const QUrl&) { return false; });
+            desktop(refused == 1 ? 3 : 0);  // 3: xdg-open found no program for it
+            line.ShowFiles({{"Report", report.toStdString()}});
+            QTest::mouseClick(line.findChild<QPushButton*>("ResultOpenFolder"), Qt::LeftButton);
+            if (refused == 2) {
+                QTest::qWait(300);
+                QVERIFY(!message(line));
+                continue;
+            }
+            QTRY_VERIFY(message(line) && message(line)->isVisible());
+            QVERIFY(message(line)->text().contains(bin.path()));
+            QVERIFY(message(line)->textInteractionFlags() & Qt::TextSelectableByMouse);
+        }
+        qputenv("PATH", path);
     }
 
     // Two tests in the same second would take one report name: the second report goes to
