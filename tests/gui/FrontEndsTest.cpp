@@ -51,10 +51,9 @@ private slots:
         // No, No, three treatments, no transformation, the files, no code; then the clock label
         // and Quit. Started in another folder: after the first file, bare names are looked for
         // beside it, as the open-file dialogue opens where the last choice was made.
-        const Run r =
-            Vortel({"--terminal"},
-                   "q\nn\nn\n3\n\n" + folder.filePath("C.txt") + "\nA.txt\nB.txt\n\nL6\nQuit\n",
-                   elsewhere.path(), Environment());
+        const QString answers =
+            "q\nn\nn\n3\n\n" + folder.filePath("C.txt") + "\nA.txt\nB.txt\n\nL6\nQuit\n";
+        const Run r = Vortel({"--terminal"}, answers, elsewhere.path(), Environment());
         QCOMPARE(r.exitCode, 0);
         QVERIFY2(r.out.contains("      B   .625   ----   1.06\n"), qPrintable(r.out));
         QVERIFY(r.out.contains("      C     0*     0*   ----\n"));
@@ -62,6 +61,21 @@ private slots:
         QVERIFY(r.out.contains("== Dedication ==\n"));
         QCOMPARE(Reports(folder.path()),
                  QStringList{"25A-Cartesian diff results-r_202437-953.txt"});
+
+        // The same test at the same moment: its report goes beside the first, and the terminal
+        // says where.
+        const QString first = folder.filePath("25A-Cartesian diff results-r_202437-953.txt");
+        QFile earlier(first);
+        QVERIFY(earlier.open(QIODevice::ReadOnly));
+        const QByteArray firstBytes = earlier.readAll();
+        earlier.close();
+        const Run again = Vortel({"--terminal"}, answers, elsewhere.path(), Environment());
+        QCOMPARE(again.exitCode, 0);
+        const QString second = folder.filePath("25A-Cartesian diff results-r_202437-953 (2).txt");
+        QVERIFY2(again.out.contains("Output file is: " + second + "\n"), qPrintable(again.out));
+        QVERIFY(QFile::exists(second));
+        QVERIFY(earlier.open(QIODevice::ReadOnly));
+        QCOMPARE(earlier.readAll(), firstBytes);
     }
 
     void terminalInputEndingMidTestWritesNoReport() {
