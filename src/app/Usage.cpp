@@ -19,6 +19,8 @@ void PrintUsage() {
         "      each. Output files go into the folder of the last FILE; the report's full\n"
         "      path is printed on standard output. --transform defaults to none; CODE\n"
         "      goes into the report's name (default 1: the date and time instead);\n"
+        "      a report whose name is taken goes to \"<name> (2).txt\", \"(3)\" and so on,\n"
+        "      never over another file.\n"
         "      --detail-differences writes six files of differences per pair and\n"
         "      --flow-record a file naming the procedures that ran.\n"
         "      --csv also writes the results as \"<report> pairs.csv\" and \"<report>\n"

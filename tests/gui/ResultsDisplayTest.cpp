@@ -259,6 +259,24 @@ private slots:
         QCOMPARE(QString::fromStdString(s.w.Program().State().ResultFileName), second);
         QCOMPARE(s.Find<QLineEdit>("ResultPath1")->text(), QDir::toNativeSeparators(second));
         QCOMPARE(s.Find<QLineEdit>("txtDatafile")->text(), "Output file is: " + second);
+
+        // The tables and the figure offered follow the report's new name.
+        const QString stem = second.chopped(4);
+        QString offered;
+        s.script
+            .Then([&offered](QDialog& d) {
+                auto& files = static_cast<QFileDialog&>(d);
+                offered = files.selectedFiles().value(0);
+                files.reject();
+            })
+            .Press(QMessageBox::Ok);
+        s.Find<QAbstractButton>("SaveDifferencesPng")->click();
+        QCOMPARE(offered, stem + " differences.png");
+        s.Find<QAbstractButton>("ExportResultsCsv")->click();
+        QVERIFY(s.script.AllUsed());
+        QVERIFY(QFile::exists(stem + " pairs.csv"));
+        QVERIFY(QFile::exists(stem + " treatments.csv"));
+        QCOMPARE(Bytes(first), firstBytes);
     }
 };
 
