@@ -140,7 +140,7 @@ void OutputFile::PlaceUnderFreeName() {
                      std::to_string(MostNumberedNames - 1) + " numbered names are all taken.");
 }
 
-void OutputFile::Rename(const fs::path& target) { m_target = target; }
+void OutputFile::SetTarget(const fs::path& target) { m_target = target; }
 
 void OutputFile::Place() {
     std::error_code ec;
@@ -190,7 +190,7 @@ void OutputSet::CommitAll() {
         leader->PlaceUnderFreeName();
         const fs::path& placed = m_taken = leader->Target();
         for (const Follower& f : followers)
-            f.File->Rename(placed.parent_path() / (placed.stem().string() + f.Rest));
+            f.File->SetTarget(placed.parent_path() / (placed.stem().string() + f.Rest));
     }
     std::unique_ptr<EarlierFiles> earlier;
     try {

@@ -96,8 +96,8 @@ public:
     // "<stem> (3)<ext>", ... and makes that its target. Each name is taken in one step that
     // fails when the name exists, so a file made meanwhile under it is never replaced.
     void PlaceUnderFreeName();
-    // Before it is placed: the name it is to take.
-    void Rename(const std::filesystem::path& target);
+    // Before it is placed: the name it is to take (the temporary twin keeps its own).
+    void SetTarget(const std::filesystem::path& target);
 
 private:
     // The temporary twin is created exclusively ("<name>.part", or "<name>.2.part", ... where
