@@ -128,23 +128,40 @@ QChart* HistogramChart(const NormalityData& data, Range range) {
 
 QString PercentLabel(double percent) { return QString::fromStdString(NumberText(percent)) + " %"; }
 
-// The most telling percentages first; one that would crowd a label already taken (closer than
-// a label and a half's height on the plot) is left out, so none is cut short. Chosen again when
-// the plot area changes size.
+// The most telling percentages first, as many as the axis has room for; one that would crowd a
+// label already taken (closer than a label and a half's height on the plot) or is wider than the
+// axis allows is left out, so none is cut short. Chosen again when the plot area changes size.
 void PercentLabels(QChart* chart, QCategoryAxis* percent, Range z) {
-    auto fit = [percent, z](const QRectF& plot) {
+    auto fit = [chart, percent, z](const QRectF& plot) {
         const boost::math::normal standard;
-        const double lineHeight = QFontMetricsF(percent->labelsFont()).height() * 1.5;
+        const QFontMetricsF metrics(percent->labelsFont());
+        const double lineHeight = metrics.height();
+        // The chart gives its vertical axes together two fifths of its width, a fifth each
+        // here, and cuts a label wider than what its axis's title leaves of that.
+        const double width =
+            plot.height() > 0
+                ? 0.2 * chart->size().width() - QFontMetricsF(percent->titleFont()).height() - 14
+                : 1e9;
         // Before the first layout every label is there, so the axis takes the width of the
         // widest.
-        const double gap = plot.height() > 0 ? (z.High - z.Low) * lineHeight / plot.height() : 0;
+        const double gap =
+            plot.height() > 0 ? (z.High - z.Low) * lineHeight * 1.5 / plot.height() : 0;
+        // The axis gives each label an equal share of its height, counting its start as one,
+        // and cuts a label taller than its share (less a padding above and below).
+        const auto most = plot.height() > 0
+                              ? static_cast<std::size_t>(
+                                    std::max(1.0, std::floor(plot.height() / (lineHeight + 6)) - 1))
+                              : std::size_t{99};
         std::vector<std::pair<double, double>> taken;  // z and its percentage
-        for (double p : {50.0, 10.0, 90.0, 1.0, 99.0, 25.0, 75.0, 0.1, 99.9, 5.0, 95.0}) {
+        for (double p :
+             {50.0, 10.0, 90.0, 1.0, 99.0, 25.0, 75.0, 0.1, 99.9, 5.0, 95.0, 0.01, 99.99}) {
             const double at = quantile(standard, p / 100);
             const bool crowded = std::any_of(taken.begin(), taken.end(), [&](const auto& t) {
                 return std::fabs(t.first - at) < gap;
             });
-            if (at > z.Low && at < z.High && !crowded) taken.emplace_back(at, p);
+            const bool fits = metrics.horizontalAdvance(PercentLabel(p)) <= width;
+            if (at > z.Low && at < z.High && !crowded && fits && taken.size() < most)
+                taken.emplace_back(at, p);
         }
         std::sort(taken.begin(), taken.end());
         QStringList labels;
@@ -198,9 +215,6 @@ QChart* ProbitChart(const NormalityData& data, Range range) {
     auto* percent = new QCategoryAxis;
     percent->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     percent->setTitleText("Cumulative %");
-    // The labels are spaced so that none crowds another (PercentLabels), yet the axis would cut
-    // the top one short where the plot's edge is near; it reads whole without that cut.
-    percent->setTruncateLabels(false);
     percent->setRange(zLow, zHigh);
     auto* z = new QValueAxis;
     z->setTitleText("Probit z");
