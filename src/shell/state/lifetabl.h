@@ -41,6 +41,8 @@ struct AnalysisState {
     // The report also writes its results as CSV tables beside it (set by a front end, never by
     // the launch's questions).
     bool CsvResults = false;
+    // The parameter of a treatment whose table names none.
+    std::string TableParameterName = "value";
     std::string OutputBaseName;
     std::string EditionTitle;
     std::string VersionText;
