@@ -242,9 +242,8 @@ std::int16_t EnterTable(AnalysisState& state, TreatmentTable& table, std::int16_
         throw RunStopped("Table \"" + table.Path + "\" holds " + Text(held) + " treatment" +
                          (held == 1 ? "" : "s") + ", but only " + Text(n - t + 1) + " of the " +
                          Text(n) +
-                         " treatments entered were left to choose. Enter as the number of "
-                         "treatments what all the chosen files hold together. The test is "
-                         "abandoned.");
+                         " treatments entered were left to choose. Enter the number of treatments "
+                         "that all the chosen files hold together. The test is abandoned.");
     }
     for (std::int16_t j = 0; j < held; ++j) {
         const TableTreatment& tt = table.Treatments[static_cast<std::size_t>(j)];

@@ -208,9 +208,11 @@ bool TableReader::Next() {
         const Parsed parsed = ParseRow(start);
         const std::size_t length = (parsed == Parsed::Row ? m_pos : m_buffer.size()) - start;
         if (length > MostRowBytes) {
-            Fail(m_spans.size() + 1, "the row is longer than " + Text(std::int64_t(MostRowBytes)) +
-                                         " bytes, the most a table row may hold. Rows of a table "
-                                         "are short; is this file a table?");
+            // The cell being read when the limit was passed: the last of a finished row.
+            Fail(m_spans.size() + (parsed == Parsed::Row ? 0 : 1),
+                 "the row is longer than " + Text(std::int64_t(MostRowBytes)) +
+                     " bytes, the most a table row may hold. Rows of a table "
+                     "are short; is this file a table?");
         }
         if (parsed == Parsed::Row) break;
         // The row goes on past what is held: keep it, drop what lies before it, read on.
