@@ -19,12 +19,6 @@ std::string_view CellAt(std::span<const TableCell> cells, std::size_t index) {
     return index < cells.size() ? TrimmedCell(cells[index].Text) : std::string_view{};
 }
 
-std::string Quoted(std::string_view text) {
-    std::string shown(text.substr(0, 40));
-    if (text.size() > 40) shown += "...";
-    return "\"" + shown + "\"";
-}
-
 // One cell read as what its column holds; a cell that does not stops the command.
 class CellRules {
 public:
@@ -34,7 +28,7 @@ public:
         double x = 0;
         if (CellNumber(text, m_reader.DecimalComma(), x)) return x;
         if (text.empty()) Fail(column, header, "the cell is empty; a value is needed here.");
-        Fail(column, header, Quoted(text) + " is not a number" + CommaHint() + ".");
+        Fail(column, header, QuotedCell(text) + " is not a number" + CommaHint() + ".");
     }
 
     std::int32_t SampleSize(std::string_view text, std::size_t column,
@@ -43,7 +37,8 @@ public:
         if (!CellNumber(text, m_reader.DecimalComma(), x) || !(x >= 1) || x != std::floor(x) ||
             x > 2147483647.0) {
             Fail(column, header,
-                 "n is " + Quoted(text) + "; it must be a whole number above 0 (" + NHelp + ").");
+                 "n is " + QuotedCell(text) + "; it must be a whole number above 0 (" + NHelp +
+                     ").");
         }
         return static_cast<std::int32_t>(x);
     }
@@ -85,7 +80,7 @@ struct Building {
 void AddValue(Building& b, double x, const CellRules& rules, std::size_t column) {
     if (b.Treatment.Values.size() >= static_cast<std::size_t>(ListCapacity)) {
         rules.Fail(column, "value",
-                   "treatment " + Quoted(b.Treatment.Name) + " has more than " +
+                   "treatment " + QuotedCell(b.Treatment.Name) + " has more than " +
                        Text(ListCapacity) + " values, the most a treatment may hold.");
     }
     b.Treatment.Values.push_back(x);
@@ -106,15 +101,15 @@ void Keep(Given& given, std::string_view text, std::int64_t row, const CellRules
         CellNumber(given.Text, rules.DecimalComma(), b) && a == b)
         return;
     rules.Fail(column, header,
-               Quoted(text) + " differs from " + Quoted(given.Text) + ", given for treatment " +
-                   Quoted(treatment) + " in row " + Text(given.Row) + "; a treatment has one " +
-                   std::string(header) + ".");
+               QuotedCell(text) + " differs from " + QuotedCell(given.Text) +
+                   ", given for treatment " + QuotedCell(treatment) + " in row " + Text(given.Row) +
+                   "; a treatment has one " + std::string(header) + ".");
 }
 
 [[noreturn]] void TooMany(const CellRules& rules, std::size_t column, std::string_view header,
                           std::string_view name, int most) {
     rules.Fail(column, header,
-               "treatment " + Quoted(name) + " is one more than " + Text(most) +
+               "treatment " + QuotedCell(name) + " is one more than " + Text(most) +
                    ", the most treatments a test compares.");
 }
 
@@ -122,7 +117,7 @@ void Keep(Given& given, std::string_view text, std::int64_t row, const CellRules
 TableTreatment Finish(Building& b, const TableReader& reader, bool wide, std::size_t nColumn,
                       std::size_t originalColumn, std::int64_t nRow, std::int64_t originalRow,
                       const std::string& defaultParameter) {
-    const std::string name = Quoted(b.Treatment.Name);
+    const std::string name = QuotedCell(b.Treatment.Name);
     auto at = [&](std::int64_t row, std::size_t column, std::string_view header) {
         return reader.Where(row, column, header);
     };
@@ -275,8 +270,8 @@ TreatmentTable ReadWide(TableReader& reader, std::span<const TableCell> header,
         for (const Building& b : building) {
             if (b.Treatment.Name == name) {
                 rules.Fail(c + 1, {},
-                           "a second column is named " + Quoted(name) + " (the first is column " +
-                               Text(std::int64_t(b.Column)) +
+                           "a second column is named " + QuotedCell(name) +
+                               " (the first is column " + Text(std::int64_t(b.Column)) +
                                "); each treatment needs a name of its own.");
             }
         }
@@ -315,7 +310,7 @@ TreatmentTable ReadWide(TableReader& reader, std::span<const TableCell> header,
             if (c < treatmentOf.size() && treatmentOf[c] >= 0) continue;
             if (!text.empty()) {
                 rules.Fail(c + 1, {},
-                           "the cell holds " + Quoted(text) +
+                           "the cell holds " + QuotedCell(text) +
                                ", but its column has no treatment name in row 1.");
             }
         }
@@ -356,10 +351,6 @@ TreatmentTable ReadWide(TableReader& reader, std::span<const TableCell> header,
 }
 
 }  // namespace
-
-bool IsTableFile(const std::string& path) {
-    return path.size() >= 4 && LowerCase(path.substr(path.size() - 4)) == ".csv";
-}
 
 TreatmentTable ReadTreatmentTable(TableReader& reader, const std::string& defaultParameter,
                                   int mostTreatments) {

@@ -35,9 +35,6 @@ struct TreatmentTable {
     bool DecimalComma = false;
 };
 
-// A file is read as a table when its name ends in ".csv" (any case).
-bool IsTableFile(const std::string& path);
-
 // Reads every treatment of the table. A parameter the table does not give is
 // `defaultParameter`. Stops the command, naming the file, row and column, on: a missing column,
 // a value that is not a number, a treatment with fewer than 2 values or more than ListCapacity,

@@ -6,7 +6,7 @@
 #include "cartesian/CartesianDifference.h"
 #include "shell/base/RunStopped.h"
 #include "shell/mainwindow/HeadlessWindow.h"
-#include "support/ScriptedDialogues.h"
+#include "support/ScriptedRun.h"
 #include "support/TestFiles.h"
 
 namespace vortel {
@@ -20,14 +20,8 @@ std::string TreatmentFile(const std::string& name, int b, const std::string& val
            std::to_string(original) + "\r\n" + values;
 }
 
-struct InputRun {
+struct InputRun : ScriptedRun {
     test::TempFolder folder;
-    ScriptedDialogues ui;
-    HeadlessWindow window;
-    FixedClock clock;
-    Random random;
-    Services services{ui, window, clock, random};
-    AnalysisState state;
 
     // Queues the count and transformation answers and one file per treatment.
     void Prepare(const std::vector<std::string>& files, const std::string& transformation = "0") {

@@ -228,10 +228,20 @@ bool TableReader::Next() {
     return true;
 }
 
+bool IsTableFile(const std::string& path) {
+    return path.size() >= 4 && LowerCase(path.substr(path.size() - 4)) == ".csv";
+}
+
 std::string_view TrimmedCell(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
     return text;
+}
+
+std::string QuotedCell(std::string_view text) {
+    std::string shown(text.substr(0, 40));
+    if (text.size() > 40) shown += "...";
+    return "\"" + shown + "\"";
 }
 
 std::string LowerCase(std::string_view text) {

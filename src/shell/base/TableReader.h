@@ -84,8 +84,13 @@ private:
     std::vector<Span> m_spans;
 };
 
+// A file is read as a table when its name ends in ".csv" (any case).
+bool IsTableFile(const std::string& path);
+
 // A cell's text less blanks and tabs at either end.
 std::string_view TrimmedCell(std::string_view text);
+// The text in double quotes for a message, cut after 40 characters.
+std::string QuotedCell(std::string_view text);
 // The text in lower case (ASCII), to match column names in any case.
 std::string LowerCase(std::string_view text);
 

@@ -147,6 +147,8 @@ struct AnalysisState {
     std::string SortSerialNumbers;
     std::string SortFilePath;
     std::string SortVariableName;
+    // The column of a table to sort, when a front end names it beforehand (--column).
+    std::string SortColumnName;
     double SortSampleMean = 0;
     double DecimalLimit = 0;
     PositionList<double> ClassValue{"ClassValue", ClassCapacity};
