@@ -235,11 +235,12 @@ void ReadForOrdering(AnalysisState& state, const std::string& path, std::int16_t
 
 // The treatments of a table take entries t, t + 1, ... as if each had been chosen on its own;
 // returns the entry after them.
-std::int16_t EnterTable(AnalysisState& state, TreatmentTable& table, std::int16_t t, std::int16_t n,
-                        int transformation, std::vector<TableTreatment*>& fromTable) {
+std::int16_t EnterTable(AnalysisState& state, const std::string& path, TreatmentTable& table,
+                        std::int16_t t, std::int16_t n, int transformation,
+                        std::vector<TableTreatment*>& fromTable) {
     const auto held = static_cast<std::int16_t>(table.Treatments.size());
     if (t + held - 1 > n) {
-        throw RunStopped("Table \"" + table.Path + "\" holds " + Text(held) + " treatment" +
+        throw RunStopped("Table \"" + path + "\" holds " + Text(held) + " treatment" +
                          (held == 1 ? "" : "s") + ", but only " + Text(n - t + 1) + " of the " +
                          Text(n) +
                          " treatments entered were left to choose. Enter the number of treatments "
@@ -249,7 +250,7 @@ std::int16_t EnterTable(AnalysisState& state, TreatmentTable& table, std::int16_
         const TableTreatment& tt = table.Treatments[static_cast<std::size_t>(j)];
         for (std::int16_t u = 1; u < t + j; ++u) {
             if (state.TreatmentName(u) != tt.Name) continue;
-            throw RunStopped("Table \"" + table.Path + "\", row " + Text(tt.Row) + ", column " +
+            throw RunStopped("Table \"" + path + "\", row " + Text(tt.Row) + ", column " +
                              Text(std::int64_t(tt.Column)) + ": treatment \"" + tt.Name +
                              "\" has the name of treatment " + Text(u) + " (from \"" +
                              state.EnteredFile(u) + "\"); each treatment needs a name of its own.");
@@ -259,14 +260,14 @@ std::int16_t EnterTable(AnalysisState& state, TreatmentTable& table, std::int16_
         TableTreatment& tt = table.Treatments[static_cast<std::size_t>(j)];
         const auto e = static_cast<std::int16_t>(t + j);
         const auto b = static_cast<std::int32_t>(tt.Values.size());
-        state.EnteredFile(e) = table.Path;
+        state.EnteredFile(e) = path;
         StoreHeader(state, e, {tt.Name, tt.SampleSize, b, tt.Parameter, tt.OriginalMean});
         state.BootstrapNumberReal(e) = b;
         state.CurrentParameterName = tt.Parameter;
         // Transformed where they stand and summed in order, as a treatment file's values are.
         double sum = 0;
         for (double& x : tt.Values) {
-            x = TransformValue(x, transformation, table.Path);
+            x = TransformValue(x, transformation, path);
             sum += x;
         }
         state.SortingMean(e) = sum / b;
@@ -367,7 +368,7 @@ void CartesianDifference(AnalysisState& state, Services& services) {
     for (std::int16_t t = 1; t <= n;) {
         const std::string path = ChooseTreatmentFile(ui, t, n);
         if (IsTableFile(path)) {
-            t = EnterTable(state, tables.At(path), t, n, transformation, fromTable);
+            t = EnterTable(state, path, tables.At(path), t, n, transformation, fromTable);
             continue;
         }
         ReadForOrdering(state, path, t, transformation);
