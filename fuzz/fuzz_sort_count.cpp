@@ -1,6 +1,6 @@
 // Hostile files through the sort-and-count utility, in each of its three input kinds, with and
-// without serial numbers, and as tables: the utility either writes its files with sorted values and counts that
-// agree with what it read, or stops with a message.
+// without serial numbers, and as tables: the utility either writes its files with sorted values and
+// counts that agree with what it read, or stops with a message.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
