@@ -1,6 +1,6 @@
 // Hostile files through the sort-and-count utility, in each of its three input kinds, with and
-// without serial numbers: the utility either writes its files with sorted values and counts that
-// agree with what it read, or stops with a message.
+// without serial numbers, and as tables: the utility either writes its files with sorted values and
+// counts that agree with what it read, or stops with a message.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -27,9 +27,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto& folder = vortel::fuzz::ScratchFolder();
     for (const auto& e : std::filesystem::directory_iterator(folder))
         std::filesystem::remove_all(e.path());
-    const auto file = folder / "in.txt";
+    // Input that begins with the byte FF is the rest of it as a table, its column "value" sorted.
+    const bool table = size > 1 && data[1] == 0xFF;
+    const auto file = folder / (table ? "in.csv" : "in.txt");
+    const std::size_t skip = table ? 2 : 1;
     std::ofstream(file, std::ios::binary)
-        << std::string(reinterpret_cast<const char*>(data) + 1, size - 1);
+        << std::string(reinterpret_cast<const char*>(data) + skip, size - skip);
 
     vortel::ScriptedDialogues ui;
     ui.Answer(vortel::DialogueKind::YesNoCancel, kind);
@@ -40,6 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vortel::Random random;
     vortel::Services services{ui, window, clock, random};
     vortel::AnalysisState state;
+    if (table) state.SortColumnName = "value";
     try {
         vortel::SortForBootstrapResults(state, services);
         const std::int32_t n = state.BootstrapNumber(1);

@@ -20,6 +20,12 @@ public:
     AnswerSheet& Choose(const std::string& title, Answer answer);
     AnswerSheet& Type(const std::string& title, const std::string& text);
     AnswerSheet& Pick(const std::string& title, const std::string& path);
+    // Answers the text question of this title with the text it offers.
+    AnswerSheet& TakeOffered(const std::string& title);
+    // What stops the command when a file is asked for that the command line did not give.
+    AnswerSheet& WhenFilesRunOut(const std::string& message);
+    // The notices of this title given so far, in order.
+    std::vector<std::string> Notices(const std::string& title) const;
 
     Answer AskYesNo(const std::string& message, const std::string& title) override;
     Answer AskYesNoCancel(const std::string& message, const std::string& title) override;
@@ -36,12 +42,15 @@ private:
     struct Entry {
         Answer Choice = Answer::Ok;
         std::string Text;
+        bool Offered = false;
     };
     Entry Take(const std::string& title, const std::string& shownText);
 
     std::map<std::string, Entry> m_entries;
     std::set<std::string> m_asked;
     std::string m_lastNotice;
+    std::string m_filesRunOut;
+    std::vector<std::pair<std::string, std::string>> m_notices;
 };
 
 }  // namespace vortel

@@ -1,5 +1,6 @@
 // vortel cartesian: one Cartesian paired test in a fresh program run, its questions answered
 // from the command line.
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include "app/BatchSupport.h"
 #include "app/Commands.h"
 #include "cartesian/CartesianDifference.h"
+#include "cartesian/TreatmentTable.h"
 #include "cartesian/cmdCartesianDifference.h"
 #include "report/DifferenceHistogram.h"
 #include "report/ResultFileName.h"
@@ -39,6 +41,7 @@ struct CartesianOptions {
     std::string Code = "1";
     bool Csv = false;
     std::string Figure;
+    std::string Parameter;
     std::vector<std::string> Files;
 };
 
@@ -71,6 +74,9 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Cartesian
                 return "--figure \"" + o.Figure + "\" must end in .png or .svg";
         } else if (a == "--csv") {
             o.Csv = true;
+        } else if (a == "--parameter") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) return a + " needs a name";
+            o.Parameter = args[++i];
         } else if (a == "--transform" || a == "--code") {
             if (i + 1 >= args.size()) return a + " needs a value";
             const std::string& v = args[++i];
@@ -97,7 +103,10 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Cartesian
             return "unknown option \"" + a + "\"";
         }
     }
-    if (o.Files.size() < 2 || o.Files.size() > static_cast<std::size_t>(MostTreatments))
+    // A table may hold every treatment of the test; how many it holds is known once it is read.
+    const bool tables = std::any_of(o.Files.begin(), o.Files.end(), IsTableFile);
+    if (o.Files.size() < (tables ? 1u : 2u) ||
+        o.Files.size() > static_cast<std::size_t>(MostTreatments))
         return "two to " + Text(MostTreatments) + " treatment FILEs are needed, " +
                Text(std::int64_t(o.Files.size())) + " given";
     return std::nullopt;
@@ -188,11 +197,15 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
         .Choose(FlowRecordTitle, yesNo(o.FlowRecord))
         .Choose(DetailFilesTitle, yesNo(o.DetailDifferences))
         .Choose(ReversedSortTitle, yesNo(o.Reversed))
-        .Type(TreatmentCountTitle, Text(std::int64_t(o.Files.size())))
+        // The files are given ahead, so the number offered is the number of treatments they
+        // hold, a table counting for each of its own.
+        .TakeOffered(TreatmentCountTitle)
         .Type(TransformationTitle, o.Transformation)
-        .Type(CodeTitle, o.Code);
-    for (std::size_t t = 0; t < o.Files.size(); ++t)
-        ui.Pick(TreatmentFileTitle(static_cast<int>(t + 1)), o.Files[t]);
+        .Type(CodeTitle, o.Code)
+        .WhenFilesRunOut("the FILEs hold only one treatment; a test compares two to " +
+                         Text(MostTreatments));
+    ui.GiveFilesAhead(o.Files);
+    if (!o.Parameter.empty()) app.State().TableParameterName = o.Parameter;
 
     // A fresh run has no base name yet, so the flow record is named "_0_Flow.txt".
     std::optional<FlowRecordGuard> flow;
@@ -203,6 +216,8 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
     std::string failure;
     if (!app.Run(cmdCartesianDifference_Click)) failure = app.LastFailure();
     app.CloseAllFiles();
+    for (const std::string& note : ui.Notices(TableNoteTitle))
+        std::fprintf(stderr, "vortel %s: %s\n", CommandName, note.c_str());
 #ifdef VORTEL_WITH_GUI
     if (failure.empty() && !o.Figure.empty()) {
         try {

@@ -28,6 +28,7 @@ struct SortCountOptions {
     bool Serials = false;
     std::string Decimals = "-1";
     std::string Chart;
+    std::string Column;
     std::string File;
 };
 
@@ -39,7 +40,7 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, SortCount
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
-        if (a == "--kind" || a == "--decimals" || a == "--chart") {
+        if (a == "--kind" || a == "--decimals" || a == "--chart" || a == "--column") {
             if (!hasValue) return a + " needs a value";
             const std::string& v = args[++i];
             if (a == "--kind") {
@@ -57,6 +58,9 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, SortCount
                 if (!ParseStrictNumber(v, d) || d < -1 || d > 5)
                     return "--decimals takes a number from -1 to 5, not \"" + v + "\"";
                 o.Decimals = v;
+            } else if (a == "--column") {
+                if (v.empty()) return "--column needs a column's name";
+                o.Column = v;
             } else {
                 if (v.empty()) return "--chart needs a file name";
                 o.Chart = v;
@@ -104,10 +108,13 @@ int RunSortCountCommand(const std::vector<std::string>& args) {
     SystemClock clock;
     App app(ui, window, clock);
     SetEditionValues(app.State());
+    app.State().SortColumnName = o.Column;
     ui.Choose(SortKindTitle, o.Kind)
         .Choose(SerialNumbersTitle, o.Serials ? Answer::Yes : Answer::No)
         .Pick(o.Kind == Answer::Yes ? GeneralFileTitle : BootFileTitle, o.File)
         .Type(DecimalsTitle, o.Decimals)
+        // A table of several columns needs --column; without it the question gets no name.
+        .Type(ColumnTitle, "")
         // The view is drawn only when asked for.
         .Choose(FrequencyViewTitle, o.Chart.empty() ? Answer::No : Answer::Yes);
 

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <map>
 #include <numbers>
 #include <string>
 #include <vector>
 
+#include "cartesian/TreatmentTable.h"
 #include "shell/base/NumberText.h"
 #include "shell/base/RunStopped.h"
 #include "shell/base/TextRecords.h"
@@ -16,10 +19,47 @@ namespace {
 
 constexpr double EndMarker = -1;
 
-std::int16_t AskTreatmentCount(Dialogues& ui) {
-    // Files given ahead (dropped on the window) suggest their own number.
-    const std::size_t ahead = ui.FilesAhead();
-    const std::string suggested = ahead > 2 ? Text(static_cast<std::int32_t>(ahead)) : "2";
+// Tables read in this test, by their whole path: a table counted for the suggested number of
+// treatments is not read again when its turn comes.
+class TableShelf {
+public:
+    TableShelf(const AnalysisState& state, Dialogues& ui) : m_state(state), m_ui(ui) {}
+
+    TreatmentTable& At(const std::string& path) {
+        std::error_code ec;
+        std::string key = std::filesystem::absolute(path, ec).string();
+        if (ec) key = path;
+        auto it = m_tables.find(key);
+        if (it != m_tables.end()) return it->second;
+        TreatmentTable table = ReadTreatmentTable(path, m_state.TableParameterName, MostTreatments);
+        if (table.DecimalComma) {
+            m_ui.Notify("Table \"" + path +
+                            "\" has ; between its cells, so its numbers are read with a decimal "
+                            "comma (0,25 is a quarter).",
+                        TableNoteTitle);
+        }
+        return m_tables.emplace(key, std::move(table)).first->second;
+    }
+
+private:
+    const AnalysisState& m_state;
+    Dialogues& m_ui;
+    std::map<std::string, TreatmentTable> m_tables;
+};
+
+std::int16_t AskTreatmentCount(Dialogues& ui, TableShelf& tables) {
+    // Files given ahead (dropped on the window, or named on the command line) suggest the number
+    // of treatments they hold: a table as many as it has.
+    std::int64_t held = 0;
+    for (const std::string& path : ui.PathsAhead())
+        held +=
+            IsTableFile(path) ? static_cast<std::int64_t>(tables.At(path).Treatments.size()) : 1;
+    if (held > MostTreatments) {
+        throw RunStopped("The files given hold " + Text(held) +
+                         " treatments; a test compares 2 to " + Text(MostTreatments) +
+                         ". The test is abandoned.");
+    }
+    const std::string suggested = held > 2 ? Text(held) : "2";
     const std::string answer =
         ui.AskText("Enter number of treatments", TreatmentCountTitle, suggested);
     const double typed = LenientNumber(answer);
@@ -142,9 +182,9 @@ namespace {
 
 // First pass over treatment t's file: chosen, read once, only to find the order of the
 // treatments (its sorting mean).
-void ReadForOrdering(AnalysisState& state, Dialogues& ui, std::int16_t t, std::int16_t n,
+void ReadForOrdering(AnalysisState& state, const std::string& path, std::int16_t t,
                      int transformation) {
-    state.EnteredFile(t) = ChooseTreatmentFile(ui, t, n);
+    state.EnteredFile(t) = path;
     InputFields in = InputFields::Open(state.EnteredFile(t));
     const Header h = ReadHeader(in);
     StoreHeader(state, t, h);
@@ -191,6 +231,75 @@ void ReadForOrdering(AnalysisState& state, Dialogues& ui, std::int16_t t, std::i
     }
     state.SortingMean(t) = sum / state.BootstrapNumber(t);
     state.EntryNumber(t) = t;
+}
+
+// The treatments of a table take entries t, t + 1, ... as if each had been chosen on its own;
+// returns the entry after them.
+std::int16_t EnterTable(AnalysisState& state, const std::string& path, TreatmentTable& table,
+                        std::int16_t t, std::int16_t n, int transformation,
+                        std::vector<TableTreatment*>& fromTable) {
+    const auto held = static_cast<std::int16_t>(table.Treatments.size());
+    if (t + held - 1 > n) {
+        throw RunStopped("Table \"" + path + "\" holds " + Text(held) + " treatment" +
+                         (held == 1 ? "" : "s") + ", but only " + Text(n - t + 1) + " of the " +
+                         Text(n) +
+                         " treatments entered were left to choose. Enter the number of treatments "
+                         "that all the chosen files hold together. The test is abandoned.");
+    }
+    for (std::int16_t j = 0; j < held; ++j) {
+        const TableTreatment& tt = table.Treatments[static_cast<std::size_t>(j)];
+        for (std::int16_t u = 1; u < t + j; ++u) {
+            if (state.TreatmentName(u) != tt.Name) continue;
+            throw RunStopped("Table \"" + path + "\", row " + Text(tt.Row) + ", column " +
+                             Text(std::int64_t(tt.Column)) + ": treatment \"" + tt.Name +
+                             "\" has the name of treatment " + Text(u) + " (from \"" +
+                             state.EnteredFile(u) + "\"); each treatment needs a name of its own.");
+        }
+    }
+    for (std::int16_t j = 0; j < held; ++j) {
+        TableTreatment& tt = table.Treatments[static_cast<std::size_t>(j)];
+        const auto e = static_cast<std::int16_t>(t + j);
+        const auto b = static_cast<std::int32_t>(tt.Values.size());
+        state.EnteredFile(e) = path;
+        StoreHeader(state, e, {tt.Name, tt.SampleSize, b, tt.Parameter, tt.OriginalMean});
+        state.BootstrapNumberReal(e) = b;
+        state.CurrentParameterName = tt.Parameter;
+        // Transformed where they stand and summed in order, as a treatment file's values are.
+        double sum = 0;
+        for (double& x : tt.Values) {
+            x = TransformValue(x, transformation, path);
+            sum += x;
+        }
+        state.SortingMean(e) = sum / b;
+        state.EntryNumber(e) = e;
+        fromTable[static_cast<std::size_t>(e)] = &tt;
+    }
+    return static_cast<std::int16_t>(t + held);
+}
+
+// A treatment file named like a treatment of a table is refused as the table's would be.
+void RefuseNameOfTable(const AnalysisState& state, std::int16_t t,
+                       const std::vector<TableTreatment*>& fromTable) {
+    for (std::int16_t u = 1; u < t; ++u) {
+        const TableTreatment* tt = fromTable[static_cast<std::size_t>(u)];
+        if (!tt || tt->Name != state.TreatmentName(t)) continue;
+        throw RunStopped("File \"" + state.EnteredFile(t) + "\": treatment \"" + tt->Name +
+                         "\" has the name of treatment " + Text(u) + " (from table \"" +
+                         state.EnteredFile(u) + "\", row " + Text(tt->Row) + ", column " +
+                         Text(std::int64_t(tt->Column)) +
+                         "); each treatment needs a name of its own.");
+    }
+}
+
+// Second pass for a treatment of a table: its values, already read and transformed, go to
+// position l, and the table lets go of them.
+void PlaceTableTreatment(AnalysisState& state, std::int16_t l, TableTreatment& tt) {
+    state.TreatmentFile(l) = state.EnteredFile(state.EntryNumber(l));
+    const auto b = static_cast<std::int32_t>(tt.Values.size());
+    StoreHeader(state, l, {tt.Name, tt.SampleSize, b, tt.Parameter, tt.OriginalMean});
+    KeepValues(state, l, tt.Values, b);
+    state.BootstrapNumberReal(l) = b;
+    std::vector<double>().swap(tt.Values);
 }
 
 // Exchange ordering: decreasing means, increasing with ReversedSort.
@@ -247,17 +356,34 @@ void CartesianDifference(AnalysisState& state, Services& services) {
     services.window.SetEnabled("cmdReadNandF", false);
     state.OutputBaseName = "25A-Cartesian diff";
 
-    const std::int16_t n = AskTreatmentCount(ui);
+    TableShelf tables(state, ui);
+    const std::int16_t n = AskTreatmentCount(ui, tables);
     state.TreatmentCount = n;
     state.PairCount = static_cast<std::int16_t>(n * (n - 1) / 2);
     state.SidakAlpha = 1 - std::pow(0.95, 1.0 / state.PairCount);
     const int transformation = AskTransformation(ui);
 
-    for (std::int16_t t = 1; t <= n; ++t) ReadForOrdering(state, ui, t, n, transformation);
+    // Per entry, the treatment of a table it came from (null for a treatment file).
+    std::vector<TableTreatment*> fromTable(static_cast<std::size_t>(n) + 1, nullptr);
+    for (std::int16_t t = 1; t <= n;) {
+        const std::string path = ChooseTreatmentFile(ui, t, n);
+        if (IsTableFile(path)) {
+            t = EnterTable(state, path, tables.At(path), t, n, transformation, fromTable);
+            continue;
+        }
+        ReadForOrdering(state, path, t, transformation);
+        RefuseNameOfTable(state, t, fromTable);
+        ++t;
+    }
     OrderTreatments(state, n);
     state.TableRuleDouble.assign(static_cast<std::size_t>(11 * n + 15), '=');
     state.TableRuleSingle.assign(static_cast<std::size_t>(11 * n + 15), '-');
-    for (std::int16_t l = 1; l <= n; ++l) ReadIntoPosition(state, l, transformation);
+    for (std::int16_t l = 1; l <= n; ++l) {
+        if (TableTreatment* tt = fromTable[static_cast<std::size_t>(state.EntryNumber(l))])
+            PlaceTableTreatment(state, l, *tt);
+        else
+            ReadIntoPosition(state, l, transformation);
+    }
 }
 
 }  // namespace vortel

@@ -12,6 +12,8 @@ struct AnalysisState;
 inline constexpr const char* TreatmentCountTitle =
     "Read data file one by one for paired comparison using Cartesian Product";
 inline constexpr const char* TransformationTitle = "Transformation?";
+// The title of the notice that a table is read with a decimal comma.
+inline constexpr const char* TableNoteTitle = "Table read";
 // The file dialogue's title for treatment t.
 std::string TreatmentFileTitle(int t);
 

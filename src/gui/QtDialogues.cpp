@@ -32,10 +32,12 @@ Answer FromButton(int button) {
 void Plain(QMessageBox& box) { box.setTextFormat(Qt::PlainText); }
 
 // Qt's own file dialogue, so that it looks the same everywhere and a test can drive it; it
-// opens where the last choice was made. Any file may be chosen: no filter.
+// opens where the last choice was made. Any file may be chosen (treatment files have no fixed
+// ending); the second filter shows only the CSV tables.
 void PrepareOpen(QFileDialog& dialog, const Dialogues& ui) {
     dialog.setDirectory(Q(ui.CurrentFolder().string()));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilters({"Treatment files and tables (*)", "Tables (*.csv)"});
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (!ui.ChosenFile().empty()) dialog.selectFile(Q(ui.ChosenFile()));
 }

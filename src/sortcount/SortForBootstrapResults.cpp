@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "shell/base/NumberText.h"
 #include "shell/base/OutputFile.h"
 #include "shell/base/RunStopped.h"
+#include "shell/base/TableReader.h"
 #include "shell/base/TextRecords.h"
 #include "sortcount/NormalityView.h"
 #include "sorting/QuickSort.h"
@@ -111,6 +114,114 @@ std::int32_t ReadValues(AnalysisState& state, InputFields& in, double& sum) {
         if (in.AtEnd()) break;
     }
     return n;
+}
+
+// The column of a table to sort: the only one, the one named beforehand, or the one the user
+// names when asked.
+std::size_t ChooseColumn(const AnalysisState& state, Dialogues& ui, const TableReader& table,
+                         const std::vector<std::string>& names) {
+    std::string listed;
+    for (const std::string& name : names) listed += (listed.empty() ? "" : ", ") + name;
+    std::string wanted = state.SortColumnName;
+    if (wanted.empty()) {
+        if (names.size() == 1) return 0;
+        wanted = std::string(
+            TrimmedCell(ui.AskText("Table \"" + table.Name() + "\" has the columns " + listed +
+                                       ".\nEnter the name of the column to sort.",
+                                   ColumnTitle, names.back())));
+        if (wanted.empty()) {
+            throw RunStopped("No column of table \"" + table.Name() + "\" was named (it has " +
+                             listed + "); nothing was sorted.");
+        }
+    }
+    for (std::size_t c = 0; c < names.size(); ++c)
+        if (LowerCase(names[c]) == LowerCase(wanted)) return c;
+    throw RunStopped(table.Where(1, 0) + "no column is named \"" + wanted + "\"; its columns are " +
+                     listed + ". Nothing was sorted.");
+}
+
+// A column of a table in place of a file's values. Rows labelled n, original and parameter in
+// the first column (as in a table of treatments) give the header fields of bootstrap results;
+// every other non-empty cell of the column is a value, and empty cells may end the column.
+std::int32_t ReadTableColumn(AnalysisState& state, Dialogues& ui, const std::string& path,
+                             double& sum) {
+    TableReader table = TableReader::Open(path);
+    std::vector<std::string> names;
+    while (table.Next() && table.Blank()) {
+    }
+    for (const TableCell& c : table.Cells()) names.emplace_back(TrimmedCell(c.Text));
+    if (names.empty()) throw RunStopped("Table \"" + path + "\" is empty; no files were written.");
+    const std::size_t column = ChooseColumn(state, ui, table, names);
+    const std::string& name = names[column];
+    std::optional<double> n, original;
+    std::string parameter;
+    std::int64_t endedAt = 0;
+    sum = 0;
+    std::int32_t count = 0;
+    while (table.Next()) {
+        const auto cells = table.Cells();
+        const std::string_view text =
+            column < cells.size() ? TrimmedCell(cells[column].Text) : std::string_view{};
+        const std::string label =
+            column > 0 && !cells.empty() ? LowerCase(TrimmedCell(cells[0].Text)) : "";
+        const auto number = [&](std::string_view what) {
+            double x = 0;
+            if (!CellNumber(text, table.DecimalComma(), x))
+                throw RunStopped(table.Where(table.Row(), column + 1, name) + QuotedCell(text) +
+                                 " is not " + std::string(what) + "; no files were written.");
+            return x;
+        };
+        if (label == "n" || label == "original") {
+            (label == "n" ? n : original) = number("a number");
+            continue;
+        }
+        if (label == "parameter") {
+            parameter = std::string(text);
+            continue;
+        }
+        if (text.empty()) {
+            if (!endedAt) endedAt = table.Row();
+            continue;
+        }
+        if (endedAt) {
+            throw RunStopped(table.Where(table.Row(), column + 1, name) +
+                             "a value follows the empty cell of row " + Text(endedAt) +
+                             "; a column may end early, but not leave gaps. No files were "
+                             "written.");
+        }
+        const double x = number("a number");
+        if (count == ListCapacity) {
+            throw RunStopped("Table \"" + path + "\" holds more than " + Text(ListCapacity) +
+                             " values in column " + name +
+                             ", the most the utility can sort; no files were written.");
+        }
+        ++count;
+        state.SortedDifferences(count) = x;
+        sum += x;
+    }
+    state.CurrentParameterName = parameter.empty() ? name : parameter;
+    state.SortVariableName = state.CurrentParameterName;
+    if (IsGeneral(state)) {
+        state.ProjectName = name;
+        return count;
+    }
+    // Bootstrap results carry the sample size and the estimate from the original data into
+    // every file; a table that does not give them is not guessed at.
+    if (!n || !original || !(*n >= 1) || *n != std::floor(*n) || *n > 2147483647.0) {
+        throw RunStopped(table.Where(1, column + 1, name) +
+                         "bootstrap results need the sample size n (a whole number above 0) and "
+                         "the original estimate: add rows labelled n and original to the "
+                         "table's first column, or sort the column as general data. No files "
+                         "were written.");
+    }
+    state.TreatmentName(1) = name;
+    state.SampleSize(1) = static_cast<std::int32_t>(*n);
+    state.OriginalMean(1) = *original;
+    state.SortFieldA.IsNumber = true;
+    state.SortFieldA.Number = *n;
+    state.SortFieldA.Text = Text(*n);
+    state.BootstrapNumber(1) = count;
+    return count;
 }
 
 void AskDecimalLimit(AnalysisState& state, Dialogues& ui) {
@@ -296,13 +407,21 @@ void SortForBootstrapResults(AnalysisState& state, Services& services) {
     // Forget this choice too, so that a later cancel elsewhere does not return this file.
     ui.ClearChosenFile();
 
-    InputFields in = InputFields::Open(path);
     state.SortFilePath = path;
     state.OutputBaseName = BaseNameOf(path);
-    ReadHeader(state, in);
     double sum = 0;
-    const std::int32_t n = ReadValues(state, in, sum);
-    if (n == 0) NoValues(in);
+    std::int32_t n = 0;
+    if (IsTableFile(path)) {
+        n = ReadTableColumn(state, ui, path, sum);
+        if (n == 0)
+            throw RunStopped("Table \"" + path +
+                             "\" holds no values to sort in that column; no files were written.");
+    } else {
+        InputFields in = InputFields::Open(path);
+        ReadHeader(state, in);
+        n = ReadValues(state, in, sum);
+        if (n == 0) NoValues(in);
+    }
     // Values near the largest double can add up past it; their mean, and the sort's split
     // points, would then be meaningless.
     if (!std::isfinite(sum)) {

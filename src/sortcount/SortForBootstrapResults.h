@@ -13,6 +13,8 @@ struct AnalysisState;
 inline constexpr const char* SortKindTitle = "Sort and count general data or bootstrap results";
 inline constexpr const char* SerialNumbersTitle = "Data formate";
 inline constexpr const char* DecimalsTitle = "Limit the decimal points?";
+// Asked when a table of several columns is chosen and no column was named beforehand.
+inline constexpr const char* ColumnTitle = "Column to sort";
 inline constexpr const char* FrequencyViewTitle = "Frequency distribution";
 // The file dialogue's title for a general data file and for bootstrap results.
 inline constexpr const char* GeneralFileTitle = "Open a general data file to sort";

@@ -45,5 +45,20 @@ TEST(AnswerSheet, UnansweredOrRepeatedQuestionsStopTheCommand) {
               "The code \"a/b\" cannot be part of a file name.");
 }
 
+// The batch command's files come ahead of their dialogues: the count question takes what it
+// offers, a file asked for past them stops with the command's own words, and the notices of a
+// title are kept for the command to print.
+TEST(AnswerSheet, OfferedAnswersFilesRunningOutAndNotices) {
+    AnswerSheet sheet;
+    sheet.TakeOffered("Count").WhenFilesRunOut("the FILEs hold only one treatment");
+    EXPECT_EQ(sheet.AskText("How many?", "Count", "5"), "5");
+    sheet.Notify("read with a decimal comma", "Table read");
+    sheet.Notify("something else", "Other");
+    EXPECT_EQ(sheet.Notices("Table read"), std::vector<std::string>{"read with a decimal comma"});
+    EXPECT_EQ(FailureOf(sheet, [](AnalysisState&,
+                                  Services& s) { s.ui.ChooseOpenFile("Input treatment 2"); }),
+              "the FILEs hold only one treatment");
+}
+
 }  // namespace
 }  // namespace vortel

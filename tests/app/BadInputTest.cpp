@@ -180,6 +180,97 @@ TEST(BadInput, CartesianRefusesAndLeavesTheFolderAsItWas) {
     }
 }
 
+// Tables that cannot be read: each message names the table, the row and the column, and the
+// folder (with the files of an earlier run in it) stays as it was.
+TEST(BadInput, CartesianRefusesBadTables) {
+    const std::vector<std::string> run = {"cartesian", "--flow-record", "@t.csv"};
+    const std::string head = "treatment,value,n,original\r\n";
+    const std::string b = "B,0.3,20,0.3\r\nB,0.31,20,0.3\r\n";
+    std::string many = ",";
+    for (int t = 1; t <= 21; ++t) many += "T" + std::to_string(t) + (t < 21 ? "," : "\r\n");
+    many += "n" + Repeat(",20", 21) + "\r\noriginal" + Repeat(",0.2", 21) + "\r\n1" +
+            Repeat(",0.2", 21) + "\r\n2" + Repeat(",0.3", 21) + "\r\n";
+    const std::vector<Refusal> cases = {
+        {"missing column",
+         run,
+         {{"t.csv", "treatment,n,original\r\nA,20,0.2\r\n"}},
+         {},
+         "t.csv\", row 1: no column is named value."},
+        {"text in a value cell",
+         run,
+         {{"t.csv", head + "A,0.2,20,0.2\r\nA,abc,20,0.2\r\n" + b}},
+         {},
+         "t.csv\", row 3, column 2 (value): \"abc\" is not a number."},
+        {"one value",
+         run,
+         {{"t.csv", head + "A,0.2,20,0.2\r\n" + b}},
+         {},
+         "t.csv\", row 2, column 2 (value): treatment \"A\" has 1 value; a treatment needs at "
+         "least 2 bootstrap values."},
+        {"21 treatments",
+         run,
+         {{"t.csv", many}},
+         {},
+         "row 1, column 22: treatment \"T21\" is one "
+         "more than 20"},
+        {"two treatments of one name",
+         run,
+         {{"t.csv", ",A,B,A\r\nn,2,2,2\r\noriginal,1,1,1\r\n1,1,2,3\r\n2,1,2,3\r\n"}},
+         {},
+         "t.csv\", row 1, column 4: a second column is named \"A\" (the first is column 2)"},
+        {"n not whole",
+         run,
+         {{"t.csv", head + "A,0.2,20.5,0.2\r\nA,0.3,20.5,0.2\r\n" + b}},
+         {},
+         "row 2, column 3 (n): n is \"20.5\"; it must be a whole number above 0"},
+        {"n of 0",
+         run,
+         {{"t.csv", ",A,B\r\nn,0,2\r\noriginal,1,1\r\n1,1,2\r\n2,1,2\r\n"}},
+         {},
+         "row 2, column 2 (n): n is \"0\"; it must be a whole number above 0"},
+        {"n missing",
+         run,
+         {{"t.csv", "treatment,value,original\r\nA,0.2,0.2\r\nA,0.3,0.2\r\n"}},
+         {},
+         "row 2: treatment \"A\" has no n: add a column named n"},
+        {"unterminated quote",
+         run,
+         {{"t.csv", head + "A,0.2,20,0.2\r\n\"A,0.3,20,0.2\r\n" + b}},
+         {},
+         "row 3, column 1: the quote that opens this cell is never closed"},
+        {"decimal point in a table of semicolons",
+         run,
+         {{"t.csv", ";A;B\r\nn;2;2\r\noriginal;1;1\r\n1;1,5;2\r\n2;1.5;2\r\n"}},
+         {},
+         "row 5, column 2 (A): \"1.5\" is not a number (this table has ; between its cells"},
+        {"a table of one treatment alone",
+         run,
+         {{"t.csv", head + "A,0.2,20,0.2\r\nA,0.3,20,0.2\r\n"}},
+         {},
+         "the FILEs hold only one treatment"},
+    };
+    for (const Refusal& c : cases) ExpectRefused(c, CartesianEarlier);
+}
+
+// A file of one 200 MB line is refused once its first MiB is read, naming the row and column.
+TEST(BadInput, CartesianRefusesATableOfOneEndlessLine) {
+    TempFolder folder;
+    const auto path = folder / "endless.csv";
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << "treatment,value\r\nA,";
+        const std::string block(1 << 20, '7');
+        for (int k = 0; k < 200; ++k) out << block;
+        out << "\r\n";
+    }
+    const ProgramResult r = RunVortel({"cartesian", path.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("endless.csv\", row 2, column 2: the row is longer than 1048576 bytes"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(folder.Files(), std::vector<std::string>{"endless.csv"});
+}
+
 TEST(BadInput, SortCountRefusesAndLeavesTheFolderAsItWas) {
     const std::vector<std::string> general = {"sortcount", "--kind", "general", "@in.txt"};
     const std::vector<std::string> boot = {"sortcount", "@in.txt"};

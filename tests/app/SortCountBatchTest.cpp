@@ -25,6 +25,54 @@ bool OneMessageLine(const std::string& err) {
     return err.rfind("vortel sortcount: ", 0) == 0 && err.find('\n') == err.size() - 1;
 }
 
+// A column of a table sorts as the same values in a file do: a one-column table as general
+// data, a treatment's column of the wide example as its treatment file.
+TEST(SortCountBatch, SortsAColumnOfATable) {
+    TempFolder dir;
+    const auto general = dir.Write("ages.txt", "Trial, x, Age, 3, 5, 3, 4, 5, 5, -1\r\n");
+    const auto oneColumn = dir.Write("one.csv", "Age\r\n3\r\n5\r\n3\r\n4\r\n5\r\n5\r\n");
+    ASSERT_EQ(SortCount({"--kind", "general", general.string()}).status, 0);
+    const test::ProgramResult one = SortCount({"--kind", "general", oneColumn.string()});
+    ASSERT_EQ(one.status, 0) << one.err;
+    // Only the project's name differs: the file's first field, the table's column.
+    const auto withoutProject = [](std::string text) { return text.substr(text.find('\n')); };
+    EXPECT_EQ(withoutProject(ReadAll(dir / "one-2_Sorted.txt")),
+              withoutProject(ReadAll(dir / "ages-2_Sorted.txt")));
+    EXPECT_EQ(withoutProject(ReadAll(dir / "one-3_Sorted and counts.txt")),
+              withoutProject(ReadAll(dir / "ages-3_Sorted and counts.txt")));
+
+    const auto file = dir.Write(
+        "pepper.txt", ReadAll(std::filesystem::path(VORTEL_EXAMPLES) / "treatment-2.txt"));
+    const auto wide = dir.Write(
+        "wide.csv", ReadAll(std::filesystem::path(VORTEL_EXAMPLES) / "treatments-wide.csv"));
+    ASSERT_EQ(SortCount({file.string()}).status, 0);
+    const test::ProgramResult column = SortCount({"--column", "Pepper", wide.string()});
+    ASSERT_EQ(column.status, 0) << column.err;
+    for (const char* end :
+         {"-2_Sorted.txt", "-3_Sorted and counts.txt", "-1_0.025, 0.5 and 0.975 r.txt"})
+        EXPECT_EQ(ReadAll(dir / ("wide" + std::string(end))),
+                  ReadAll(dir / ("pepper" + std::string(end))))
+            << end;
+
+    struct Refusal {
+        std::vector<std::string> args;
+        std::string mention;
+    };
+    const Refusal refusals[] = {
+        {{wide.string()}, "No column of table"},
+        {{"--column", "Chili", wide.string()}, "row 1: no column is named \"Chili\""},
+        {{oneColumn.string()}, "bootstrap results need the sample size n"},
+        {{"--kind", "general", dir.Write("gap.csv", "v\n1\n\n2\n").string()},
+         "row 4, column 1 (v): a value follows the empty cell of row 3"},
+    };
+    for (const Refusal& r : refusals) {
+        const test::ProgramResult refused = SortCount(r.args);
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_TRUE(OneMessageLine(refused.err)) << refused.err;
+        EXPECT_NE(refused.err.find(r.mention), std::string::npos) << refused.err;
+    }
+}
+
 TEST(SortCountBatch, WritesTheThreeFilesBesideTheInputAndPrintsTheirPaths) {
     TempFolder dir;
     const auto file = dir.Write("ages.txt", "Trial, x, Age, 3, 5, 3, 4, 5, 5, -1\r\n");

@@ -6,7 +6,7 @@
 #include "cartesian/CartesianDifference.h"
 #include "shell/base/RunStopped.h"
 #include "shell/mainwindow/HeadlessWindow.h"
-#include "support/ScriptedDialogues.h"
+#include "support/ScriptedRun.h"
 #include "support/TestFiles.h"
 
 namespace vortel {
@@ -20,14 +20,8 @@ std::string TreatmentFile(const std::string& name, int b, const std::string& val
            std::to_string(original) + "\r\n" + values;
 }
 
-struct InputRun {
+struct InputRun : ScriptedRun {
     test::TempFolder folder;
-    ScriptedDialogues ui;
-    HeadlessWindow window;
-    FixedClock clock;
-    Random random;
-    Services services{ui, window, clock, random};
-    AnalysisState state;
 
     // Queues the count and transformation answers and one file per treatment.
     void Prepare(const std::vector<std::string>& files, const std::string& transformation = "0") {
@@ -39,6 +33,24 @@ struct InputRun {
         std::vector<std::string> names;
         for (int t = 1; t <= state.TreatmentCount; ++t) names.push_back(state.TreatmentName(t));
         return names;
+    }
+    std::string File(const std::string& name, const std::string& content) {
+        return folder.Write(name, content).string();
+    }
+    std::vector<std::string> FileTitles() const {
+        std::vector<std::string> titles;
+        for (const auto& shown : ui.Log())
+            if (shown.Kind == DialogueKind::OpenFile) titles.push_back(shown.Title);
+        return titles;
+    }
+    // The message that stops the input.
+    std::string Stop() {
+        try {
+            CartesianDifference(state, services);
+        } catch (const RunStopped& e) {
+            return e.what();
+        }
+        return "(no stop)";
     }
 };
 
@@ -268,6 +280,149 @@ TEST(TreatmentInput, ACancelledChoiceNeverReusesAnEarlierFile) {
     CartesianDifference(run.state, run.services);
     run.ui.Type("2").Type("0").CancelPick();
     EXPECT_THROW(CartesianDifference(run.state, run.services), RunStopped);
+}
+
+// --- Treatments from tables: how a table takes its place among the treatments chosen, how it
+// is ordered with them, and what it must give.
+
+const char* const LongThree =
+    "treatment,value,n,original,parameter\r\n"
+    "Low,1,10,1.5,r\r\nLow,2,,,\r\n"
+    "High,7,12,7.5,r\r\nMid,5,11,5.5,r\r\nHigh,8,12,7.5,r\r\nMid,6,11,5.5,r\r\n";
+
+// The treatment-file version of a treatment, for comparing both ways of giving it.
+std::string FileOf(const std::string& name, int n, const std::string& original,
+                   const std::string& values, int b) {
+    return name + ",x," + std::to_string(n) + ",y," + std::to_string(b) + ",r," +
+           std::to_string(n) + "," + original + "\r\n" + values;
+}
+
+// A table chosen in the dialogue of treatment 2 takes treatments 2 to 4, the next dialogue asks
+// for treatment 5, and the five are ordered by their means as five treatment files would be.
+TEST(TreatmentInputTable, ATableCountsForTheTreatmentsItHolds) {
+    for (bool reversed : {false, true}) {
+        InputRun tables;
+        tables.state.ReversedSort = reversed;
+        const std::string table = tables.File("three.csv", LongThree);
+        tables.ui.Type("5").Type("0");
+        tables.ui.Pick(tables.File("a.txt", FileOf("A", 9, "4", "4\r\n4.5\r\n", 2)));
+        tables.ui.Pick(table);
+        tables.ui.Pick(tables.File("b.txt", FileOf("B", 9, "3", "3\r\n3\r\n", 2)));
+        CartesianDifference(tables.state, tables.services);
+        EXPECT_EQ(tables.FileTitles(),
+                  (std::vector<std::string>{"Input treatment 1", "Input treatment 2",
+                                            "Input treatment 5"}));
+
+        InputRun files;
+        files.state.ReversedSort = reversed;
+        files.ui.Type("5").Type("0");
+        files.ui.Pick(files.File("a.txt", FileOf("A", 9, "4", "4\r\n4.5\r\n", 2)));
+        files.ui.Pick(files.File("low.txt", FileOf("Low", 10, "1.5", "1\r\n2\r\n", 2)));
+        files.ui.Pick(files.File("high.txt", FileOf("High", 12, "7.5", "7\r\n8\r\n", 2)));
+        files.ui.Pick(files.File("mid.txt", FileOf("Mid", 11, "5.5", "5\r\n6\r\n", 2)));
+        files.ui.Pick(files.File("b.txt", FileOf("B", 9, "3", "3\r\n3\r\n", 2)));
+        CartesianDifference(files.state, files.services);
+
+        EXPECT_EQ(tables.Names(), files.Names());
+        for (int t = 1; t <= 5; ++t) {
+            SCOPED_TRACE(t);
+            EXPECT_EQ(tables.state.SampleSize(t), files.state.SampleSize(t));
+            EXPECT_EQ(tables.state.OriginalMean(t), files.state.OriginalMean(t));
+            EXPECT_EQ(tables.state.BootstrapNumber(t), files.state.BootstrapNumber(t));
+            EXPECT_EQ(tables.state.BootstrapNumberReal(t), files.state.BootstrapNumberReal(t));
+            EXPECT_EQ(tables.state.ParameterName(t), files.state.ParameterName(t));
+            EXPECT_EQ(tables.state.EntryNumber(t), files.state.EntryNumber(t));
+            for (int k = 1; k <= 2; ++k)
+                EXPECT_EQ(tables.state.BootstrapValues(k, t), files.state.BootstrapValues(k, t));
+        }
+        const int high = reversed ? 5 : 1;
+        EXPECT_EQ(tables.state.TreatmentFile(high), table);
+        EXPECT_EQ(tables.state.TreatmentName(high), "High");
+    }
+}
+
+TEST(TreatmentInputTable, FilesGivenAheadSuggestTheTreatmentsTheyHold) {
+    InputRun run;
+    const std::string wide = run.File("wide.CSV",
+                                      ",P,Q\r\nn,5,6\r\noriginal,0.5,0.25\r\n"
+                                      "1,0.5,0.25\r\n2,0.75,0.125\r\n3,,0.5\r\n");
+    run.ui.GiveFilesAhead({wide, run.File("a.txt", FileOf("A", 9, "4", "1\r\n2\r\n", 2))});
+    run.ui.Type("3").Type("0");
+    CartesianDifference(run.state, run.services);
+    EXPECT_EQ(run.ui.Log()[0].Default, "3");
+    EXPECT_EQ(run.Names(), (std::vector<std::string>{"A", "P", "Q"}));
+    // A column may end early; the parameter no table names is "value".
+    EXPECT_EQ(run.state.BootstrapNumber(2), 2);
+    EXPECT_EQ(run.state.BootstrapNumber(3), 3);
+    EXPECT_EQ(run.state.ParameterName(2), "value");
+    EXPECT_EQ(run.state.SampleSize(3), 6);
+}
+
+// Semicolons between the cells: numbers with a decimal comma, and the user is told so.
+TEST(TreatmentInputTable, SemicolonsMeanADecimalCommaAndSaySo) {
+    InputRun run;
+    run.ui.Type("2").Type("0").Pick(run.File("comma.csv",
+                                             "\xEF\xBB\xBF\"\";\"Tomato\";\"Pepper\"\r\n"
+                                             "n;48;45\r\noriginal;0,2306;0,2255\r\n"
+                                             "1;0,238425;0,229185\r\n2;0,234484;0,22\r\n"));
+    CartesianDifference(run.state, run.services);
+    EXPECT_EQ(run.Names(), (std::vector<std::string>{"Tomato", "Pepper"}));
+    EXPECT_EQ(run.state.OriginalMean(1), 0.2306);
+    EXPECT_EQ(run.state.BootstrapValues(1, 1), 0.238425);
+    ASSERT_EQ(run.ui.Notices().size(), 1u);
+    EXPECT_NE(run.ui.Notices()[0].find("read with a decimal comma"), std::string::npos);
+}
+
+TEST(TreatmentInputTable, RefusesWhatDoesNotFitTheTest) {
+    struct Case {
+        const char* name;
+        std::string count;
+        std::vector<std::pair<std::string, std::string>> files;
+        std::string message;
+    };
+    const std::string a = FileOf("High", 9, "4", "1\r\n2\r\n", 2);
+    const Case cases[] = {
+        {"more treatments than are left",
+         "3",
+         {{"a.txt", a}, {"three.csv", LongThree}},
+         "three.csv\" holds 3 treatments, but only 2 of the 3 treatments entered were left to "
+         "choose."},
+        {"a treatment file named like a treatment of the table",
+         "4",
+         {{"three.csv", LongThree}, {"a.txt", a}},
+         "treatment \"High\" has the name of treatment 2 (from table"},
+        {"a table treatment named like a treatment file",
+         "4",
+         {{"a.txt", a}, {"three.csv", LongThree}},
+         "three.csv\", row 4, column 1: treatment \"High\" has the name of treatment 1"},
+        {"the same table twice",
+         "6",
+         {{"three.csv", LongThree}, {"three.csv", LongThree}},
+         "three.csv\", row 2, column 1: treatment \"Low\" has the name of treatment 1"},
+    };
+    for (const Case& c : cases) {
+        InputRun run;
+        run.ui.Type(c.count).Type("0");
+        for (const auto& [name, content] : c.files) run.ui.Pick(run.File(name, content));
+        const std::string stop = run.Stop();
+        EXPECT_NE(stop.find(c.message), std::string::npos) << c.name << ": " << stop;
+    }
+}
+
+// A table's values take the test's transformation as a file's do, and are checked the same way.
+TEST(TreatmentInputTable, TransformsTheValuesAsATreatmentFileDoes) {
+    InputRun run;
+    run.ui.Type("2").Type("2").Pick(run.File("p.csv",
+                                             "treatment,value,n,original\n"
+                                             "A,0.5,3,0.5\nA,0.25,,\nB,0.75,3,0.5\nB,0.5,,\n"));
+    CartesianDifference(run.state, run.services);
+    EXPECT_EQ(run.state.BootstrapValues(1, 1), std::log(0.75 / 0.25));
+    EXPECT_EQ(run.state.BootstrapValues(2, 2), std::log(0.25 / 0.75));
+
+    InputRun outside;
+    outside.ui.Type("2").Type("2").Pick(outside.File(
+        "q.csv", "treatment,value,n,original\nA,1,3,0.5\nA,0.25,,\nB,0.75,3,0.5\nB,0.5,,\n"));
+    EXPECT_NE(outside.Stop().find("has no logit transformation"), std::string::npos);
 }
 
 }  // namespace

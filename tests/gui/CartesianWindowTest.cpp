@@ -212,6 +212,62 @@ private slots:
         QVERIFY(!refused.isAccepted());
     }
 
+    // A table chosen in the file dialogue (which offers tables by their own filter) counts for
+    // the treatments it holds; dropped, it suggests their number.
+    void tablesInTheFileDialogueAndDropped() {
+        Session s;
+        QString table = "treatment,value,n,original,parameter\r\n";
+        for (const auto& [name, shift] : {std::pair{"B", 0.0625}, std::pair{"C", 1.125}})
+            for (double v : {1.875, 2.125, 2.0, 2.0})
+                table += QString("%1,%2,30,2,r\r\n").arg(name).arg(v - shift);
+        QFile file(s.File("BC.csv"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(table.toUtf8());
+        file.close();
+
+        QStringList filters;
+        s.script.No().No().Type("3").Type();
+        s.script.Then([&](QDialog& d) {
+            auto* files = qobject_cast<QFileDialog*>(&d);
+            QVERIFY(files);
+            filters = files->nameFilters();
+            files->selectFile(s.File("A.txt"));
+            d.accept();
+        });
+        s.script.Pick(s.File("BC.csv")).Type();
+        s.Press("cmdCartesianDifference");
+        QTRY_VERIFY(s.script.AllUsed());
+        QCOMPARE(s.script.Unexpected(), QStringList());
+        QVERIFY(filters.contains("Tables (*.csv)"));
+        QCOMPARE(s.script.Titles()[5], QString("Input treatment 2"));
+        QCOMPARE(s.script.Titles().size(), 7);  // no dialogue for treatment 3
+        auto* grid = s.Find<QTableWidget>("MSFlexGrid1");
+        for (int r = 0; r < 4; ++r) QCOMPARE(Row(*grid, r), GridRows[r]);
+
+        Session dropped;
+        QVERIFY(QFile::copy(s.File("BC.csv"), dropped.File("BC.csv")));
+        auto* data = new QMimeData;
+        data->setUrls({QUrl::fromLocalFile(dropped.File("BC.csv")),
+                       QUrl::fromLocalFile(dropped.File("A.txt"))});
+        dropped.script.No().No().Type().Type().Type();
+        const QPoint at = dropped.w.rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        enter.setAccepted(false);
+        QApplication::sendEvent(&dropped.w, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        drop.setAccepted(false);
+        QApplication::sendEvent(&dropped.w, &drop);
+        QVERIFY(drop.isAccepted());
+        QTRY_VERIFY(dropped.script.AllUsed());
+        QTRY_VERIFY(dropped.w.Results().isVisible());
+        QCOMPARE(dropped.script.Unexpected(), QStringList());
+        QCOMPARE(dropped.script.Defaults(), (QStringList{"3", "0", "1"}));
+        auto* droppedGrid = dropped.Find<QTableWidget>("MSFlexGrid1");
+        for (int r = 0; r < 4; ++r) QCOMPARE(Row(*droppedGrid, r), GridRows[r]);
+        delete data;
+    }
+
     void severalTreatmentsInOneFileDialogue() {
         Session s;
         s.script.No().No().Type("3").Type();

@@ -110,7 +110,7 @@ void TextWriter::WriteItem(const vortel::Variant& v, bool& first) {
 
 // --- InputFields ------------------------------------------------------------------------------
 
-InputFields InputFields::Open(const std::filesystem::path& path) {
+void RefuseUnreadable(const std::filesystem::path& path) {
     std::error_code ec;
     if (path.empty()) throw RunStopped("No file was chosen.");
     if (std::filesystem::is_directory(path, ec))
@@ -118,6 +118,11 @@ InputFields InputFields::Open(const std::filesystem::path& path) {
     // A device or a pipe would be read without end; only plain files hold data.
     if (std::filesystem::exists(path, ec) && !std::filesystem::is_regular_file(path, ec))
         throw RunStopped("Cannot read \"" + path.string() + "\": it is not a regular file.");
+}
+
+InputFields InputFields::Open(const std::filesystem::path& path) {
+    std::error_code ec;
+    RefuseUnreadable(path);
     std::ifstream in(path, std::ios::binary);
     if (!in) throw RunStopped("Cannot open file \"" + path.string() + "\".");
     // Read in one piece into a string of the file's size: a stream copied through a string

@@ -80,6 +80,10 @@ private:
     int m_column = 1;
 };
 
+// Stops the command when `path` names no file, a folder, or something other than a plain file
+// (a device or a pipe would be read without end).
+void RefuseUnreadable(const std::filesystem::path& path);
+
 // Reads a text file as a sequence of fields: commas or line ends (LF, CR LF or CR) separate
 // them, blanks around a field are skipped, and a field that begins with a double quote runs to
 // the next double quote. Every failure names the file, the field number and what was found.

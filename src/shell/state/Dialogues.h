@@ -49,6 +49,7 @@ public:
     // following choice takes the next of them, as if the user had chosen it.
     void GiveFilesAhead(std::vector<std::string> paths);
     std::size_t FilesAhead() const { return m_filesAhead.size(); }
+    const std::vector<std::string>& PathsAhead() const { return m_filesAhead; }
     void ForgetFilesAhead() { m_filesAhead.clear(); }
     const std::string& ChosenFile() const { return m_chosenFile; }
 

@@ -41,6 +41,8 @@ struct AnalysisState {
     // The report also writes its results as CSV tables beside it (set by a front end, never by
     // the launch's questions).
     bool CsvResults = false;
+    // The parameter of a treatment whose table names none.
+    std::string TableParameterName = "value";
     std::string OutputBaseName;
     std::string EditionTitle;
     std::string VersionText;
@@ -145,6 +147,8 @@ struct AnalysisState {
     std::string SortSerialNumbers;
     std::string SortFilePath;
     std::string SortVariableName;
+    // The column of a table to sort, when a front end names it beforehand (--column).
+    std::string SortColumnName;
     double SortSampleMean = 0;
     double DecimalLimit = 0;
     PositionList<double> ClassValue{"ClassValue", ClassCapacity};
