@@ -36,9 +36,9 @@ public:
         double x = 0;
         if (!CellNumber(text, m_reader.DecimalComma(), x) || !(x >= 1) || x != std::floor(x) ||
             x > 2147483647.0) {
-            Fail(column, header,
-                 "n is " + QuotedCell(text) + "; it must be a whole number above 0 (" + NHelp +
-                     ").");
+            Fail(
+                column, header,
+                "n is " + QuotedCell(text) + "; it must be a whole number above 0: " + NHelp + ".");
         }
         return static_cast<std::int32_t>(x);
     }
