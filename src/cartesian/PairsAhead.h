@@ -49,6 +49,8 @@ public:
 
     // Within the lists: TallyDifferences of the pair, oriented the same way.
     PairTally Tally(AnalysisState& state, std::int16_t i, std::int16_t j);
+    // Either throws what the pair's computation threw, on whichever thread it ran: RunStopped
+    // for a sample the exact path refuses (ExactLargePair.h), std::bad_alloc for memory.
 
 private:
     using Outcome = std::variant<std::monostate, ExactPairResults, PairTally>;
