@@ -243,7 +243,7 @@ void TallyPair(AnalysisState& s, Services& services, OutputSet& detailFiles, Pai
             [&](std::int64_t k, double d, bool significant) { files.Add(k, d, significant); });
         files.Finish();
     } else {
-        tally = ahead.Tally(s, i, j, p.Negate, p.MeanDifference);
+        tally = ahead.Tally(s, i, j);
     }
     s.CartesianIndex = static_cast<std::int64_t>(p.X.size() * p.Y.size());
     s.PairSum = tally.Sum;
@@ -292,7 +292,7 @@ void ComparePair(AnalysisState& s, Services& services, OutputSet& detailFiles, P
         // Here the two paths part. Past the lists every result comes exactly from the sorted
         // samples; the partitioned sort does not run for the pair, so it leaves the run-wide
         // SortGroupLimit as it was, and no detail files are written (SettleDetailFiles).
-        ahead.CompareExactly(s, i, j, p.Negate, p.MeanDifference);
+        ahead.CompareExactly(s, i, j);
     } else {
         TallyPair(s, services, detailFiles, ahead, i, j, p);
         ShowComparing(s, services.window, i, j, true);

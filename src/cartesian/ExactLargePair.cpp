@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "shell/base/RunStopped.h"
+#include "sorting/DifferenceCount.h"
 
 namespace vortel {
 
@@ -158,83 +159,34 @@ struct Cut {
     const Band* Within = nullptr;  // none for the whole matrix
 };
 
-// One cut, found in `Segments` runs of rows walked side by side. A row's cut lies a step or two
-// on from the last row's, and finding it waits on reading where that one was: runs started
-// apart (each from a search of its first row) keep several such waits in flight at once.
-template <std::size_t Segments, bool Whole>
-void WalkCut(const Matrix& m, Cut& cut) {
-    const std::size_t np = m.P.size();
-    const auto nq = static_cast<std::uint32_t>(m.Q.size());
-    const double* p = m.P.data();
-    const double* q = m.Q.data();
-    const double t = cut.Bound;
-    const std::uint32_t* first = nullptr;
-    const std::uint32_t* end = nullptr;
-    if (!Whole) first = cut.Within->First.data(), end = cut.Within->End.data();
-    std::uint32_t* column = nullptr;
-    if (cut.Column) {
-        if (cut.Column->size() < np) cut.Column->resize(np);
-        column = cut.Column->data();
-    }
-    auto rowFirst = [&](std::size_t a) -> std::uint32_t { return Whole ? 0 : first[a]; };
-    auto rowEnd = [&](std::size_t a) -> std::uint32_t { return Whole ? nq : end[a]; };
-    // The first column of row a whose difference lies below t, from column `at` on.
-    auto step = [&](std::size_t a, std::uint32_t at) {
-        const double pa = p[a];
-        const std::uint32_t stop = rowEnd(a);
-        at = std::max(at, rowFirst(a));
-        // Four tests at once spare the branch that would guess the count of steps wrong for
-        // every other row.
-        if (at + 4 <= stop) {
-            const std::uint32_t steps = static_cast<std::uint32_t>(!(pa - q[at] < t)) +
-                                        static_cast<std::uint32_t>(!(pa - q[at + 1] < t)) +
-                                        static_cast<std::uint32_t>(!(pa - q[at + 2] < t)) +
-                                        static_cast<std::uint32_t>(!(pa - q[at + 3] < t));
-            at += steps;
-            if (steps < 4) return at;
-        }
-        while (at < stop && !(pa - q[at] < t)) ++at;
-        return at;
-    };
-    const std::size_t length = np / Segments;
-    std::array<std::uint32_t, Segments> at{};
-    std::array<std::int64_t, Segments> count{};
-    for (std::size_t s = 0; s < Segments; ++s) {
-        const std::size_t a = s * length;
-        if (a >= np) break;
-        const double pa = p[a];
-        at[s] = static_cast<std::uint32_t>(
-            std::partition_point(q + rowFirst(a), q + rowEnd(a),
-                                 [&](double v) { return !(pa - v < t); }) -
-            q);
-    }
-    for (std::size_t k = 0; k < length; ++k) {
-        for (std::size_t s = 0; s < Segments; ++s) {
-            const std::size_t a = s * length + k;
-            at[s] = step(a, at[s]);
-            if (column) column[a] = at[s];
-            count[s] += nq - at[s];
-        }
-    }
-    // The rows left over continue the last run.
-    std::uint32_t last = Segments * length > 0 ? at[Segments - 1] : 0;
-    std::int64_t total = 0;
-    for (std::size_t a = Segments * length; a < np; ++a) {
-        last = step(a, last);
-        if (column) column[a] = last;
-        total += nq - last;
-    }
-    for (const std::int64_t c : count) total += c;
-    cut.Count = total;
+// The work lists only grow: a search of a thinned matrix between two of the whole one leaves
+// them as long as before, and growing them again would clear every value anew.
+template <typename T>
+std::span<T> AtLeast(std::vector<T>& list, std::size_t size) {
+    if (list.size() < size) list.resize(size);
+    return {list.data(), size};
 }
+
+// The columns of a band's rows that hold a cut of it.
+struct BandRows {
+    const std::uint32_t* FirstColumns;
+    const std::uint32_t* EndColumns;
+    std::uint32_t First(std::size_t a) const { return FirstColumns[a]; }
+    std::uint32_t End(std::size_t a) const { return EndColumns[a]; }
+};
 
 // Each cut inside its band, or the whole matrix where it has none.
 void Walk(const Matrix& m, std::span<Cut> cuts) {
     for (Cut& cut : cuts) {
-        if (!cut.Within || cut.Within->Whole)
-            WalkCut<8, true>(m, cut);
-        else
-            WalkCut<8, false>(m, cut);
+        std::uint32_t* column = nullptr;
+        if (cut.Column) column = AtLeast(*cut.Column, m.P.size()).data();
+        if (!cut.Within || cut.Within->Whole) {
+            const WholeRows rows{static_cast<std::uint32_t>(m.Q.size())};
+            cut.Count = WalkDifferencesBelow<8>(m.P, m.Q, cut.Bound, rows, column);
+        } else {
+            const BandRows rows{cut.Within->First.data(), cut.Within->End.data()};
+            cut.Count = WalkDifferencesBelow<8>(m.P, m.Q, cut.Bound, rows, column);
+        }
     }
 }
 
@@ -254,6 +206,26 @@ private:
     std::uint64_t m_state = 20240307;
 };
 
+// Finite values only: a NaN compares neither way, so sorting one is undefined, and the
+// difference of an infinity with itself is one; the walks' counts would mean nothing.
+void CheckNumbers(std::span<const double> v) {
+    CheckSampleSize(v.size());
+    const auto bad = std::find_if(v.begin(), v.end(), [](double x) { return !std::isfinite(x); });
+    if (bad != v.end())
+        throw RunStopped("Value " + std::to_string(bad - v.begin() + 1) + " of a sample is " +
+                         std::to_string(*bad) + "; the exact path takes finite numbers only.");
+}
+
+// What a walk needs of a sample it was handed.
+void CheckAscending(std::span<const double> v) {
+    CheckNumbers(v);
+    const auto after = std::is_sorted_until(v.begin(), v.end());
+    if (after != v.end())
+        throw RunStopped("Value " + std::to_string(after - v.begin() + 1) +
+                         " of a sample is below the one before; the exact path takes samples "
+                         "sorted ascending.");
+}
+
 void CheckRank(const Matrix& m, std::int64_t rank) {
     if (rank < 1 || rank > m.Count())
         throw RunStopped("Rank " + std::to_string(rank) + " lies outside the " +
@@ -261,14 +233,6 @@ void CheckRank(const Matrix& m, std::int64_t rank) {
 }
 
 double PlusZero(double x) { return x == 0 ? 0.0 : x; }
-
-// The work lists only grow: a search of a thinned matrix between two of the whole one leaves
-// them as long as before, and growing them again would clear every value anew.
-template <typename T>
-std::span<T> AtLeast(std::vector<T>& list, std::size_t size) {
-    if (list.size() < size) list.resize(size);
-    return {list.data(), size};
-}
 
 // The band's differences, row by row.
 std::span<double> Gather(const Matrix& m, const Band& band, std::vector<double>& list) {
@@ -579,20 +543,10 @@ void Select(const Matrix& m, std::span<RankSearch* const> searches, std::span<Cu
 
 }  // namespace
 
-std::int64_t CountDifferencesBelow(std::span<const double> x, std::span<const double> y,
-                                   bool negate, double bound) {
-    Cut cut[] = {{bound}};
-    Walk(Oriented(x, y, negate), cut);
-    return cut[0].Count;
-}
-
-std::int64_t CountDifferencesAtMost(std::span<const double> x, std::span<const double> y,
-                                    bool negate, double bound) {
-    return CountDifferencesBelow(x, y, negate, std::nextafter(bound, Infinity));
-}
-
 double DifferenceAtRank(std::span<const double> x, std::span<const double> y, bool negate,
                         std::int64_t rank) {
+    CheckAscending(x);
+    CheckAscending(y);
     const Matrix m = Oriented(x, y, negate);
     CheckRank(m, rank);
     SelectionSpace space;
@@ -603,6 +557,7 @@ double DifferenceAtRank(std::span<const double> x, std::span<const double> y, bo
 }
 
 SortedSample SortedSample::From(std::span<const double> values) {
+    CheckNumbers(values);
     SortedSample s;
     s.Values.assign(values.begin(), values.end());
     SortAscending(s.Values);

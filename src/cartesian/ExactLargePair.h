@@ -1,21 +1,29 @@
 // The exact path of a pair with more Cartesian differences than a value list holds: every
 // result comes from the two sorted samples, and no list of B_i x B_j differences is formed.
+//
+// What it takes and gives, for every function below:
+// - A sample holds fewer than 2^32 values (column numbers are 32-bit), every one finite: no NaN
+//   and no infinity (whose difference with itself is a NaN); the samples a selection reads are
+//   sorted ascending. Values as large as a test admits (up to 1E+150 in size)
+//   keep every sum finite.
+// - A difference is x[a] - y[b] (y[b] - x[a] when `negate`), the double the subtraction forms,
+//   so that every count and every rank agree with forming and sorting all the differences.
+// - It stops with RunStopped, naming the value or the limit, for a sample of 2^32 values or
+//   more, a value not finite, an unsorted sample handed to DifferenceAtRank, or a rank outside 1 to
+//   C; and it throws std::bad_alloc when its work lists (in proportion to |x| + |y|) do not fit.
+//   Nothing else: the same samples give the same results on any thread, in any order.
+// - The samples are only read: several threads may work on pairs that share a sample.
+// Counting the differences below or at most a bound is CountDifferencesBelow and
+// CountDifferencesAtMost (sorting/DifferenceCount.h), with the minuend first.
 #pragma once
 
 #include <cstdint>
 #include <span>
 #include <vector>
 
-namespace vortel {
+#include "sorting/DifferenceCount.h"
 
-// The differences of two samples sorted ascending: d = x[a] - y[b], or y[b] - x[a] when
-// `negate`, each the double the subtraction forms (the value a loop over a and b would form).
-// A rounded difference never falls as its minuend rises or its subtrahend falls, so one walk over
-// both samples counts the differences on one side of a bound: O(|x| + |y|), nothing allocated.
-std::int64_t CountDifferencesBelow(std::span<const double> x, std::span<const double> y,
-                                   bool negate, double bound);
-std::int64_t CountDifferencesAtMost(std::span<const double> x, std::span<const double> y,
-                                    bool negate, double bound);
+namespace vortel {
 
 // The difference at `rank` (1 to |x| * |y|) in ascending order, each difference as above; a
 // zero is returned as +0. Selection within a band of the sorted difference matrix, first cut about
@@ -26,7 +34,8 @@ double DifferenceAtRank(std::span<const double> x, std::span<const double> y, bo
 
 // A treatment's values sorted ascending, with their sum and their sum of squared deviations
 // from the mean carried in two doubles each (about 106 bits), so that the pair statistics
-// below are correct to the last digit of a double.
+// below are correct to the last digit of a double. From stops for a value not finite or 2^32
+// values; once made, a sample is only read.
 struct SortedSample {
     std::vector<double> Values;
     double SumHigh = 0, SumLow = 0;

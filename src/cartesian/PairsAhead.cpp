@@ -8,6 +8,14 @@
 
 namespace vortel {
 
+namespace {
+
+std::size_t PlaceOf(std::int16_t i, std::int16_t j) {
+    return static_cast<std::size_t>(i) * (MostTreatments + 1) + static_cast<std::size_t>(j);
+}
+
+}  // namespace
+
 PairsAhead::~PairsAhead() {
     {
         const std::lock_guard<std::mutex> lock(m_lock);
@@ -16,14 +24,28 @@ PairsAhead::~PairsAhead() {
     for (std::thread& worker : m_workers) worker.join();
 }
 
+PairsAhead::Pair PairsAhead::Define(const AnalysisState& s, std::int16_t i, std::int16_t j) {
+    const double c = s.BootstrapNumberReal(i) * s.BootstrapNumberReal(j);
+    Pair pair;
+    pair.I = i;
+    pair.J = j;
+    pair.Negate = !(s.BootstrapMean(i) > s.BootstrapMean(j));
+    pair.MeanDifference = std::fabs(s.BootstrapMean(i) - s.BootstrapMean(j));
+    pair.Exact = PastTheLists(c);
+    pair.RankLower = PercentileRank(c, 0.025);
+    pair.RankUpper = PercentileRank(c, 0.975);
+    return pair;
+}
+
 const SortedSample& PairsAhead::Sample(std::int16_t t) {
     const auto k = static_cast<std::size_t>(t);
-    std::call_once(*m_sorted[k], [&] { m_samples[k] = SortedSample::From(m_values[k]); });
+    std::call_once(*m_sorted[k], [&] {
+        m_samples[k] = std::make_unique<const SortedSample>(SortedSample::From(m_values[k]));
+    });
     return *m_samples[k];
 }
 
-std::variant<std::monostate, ExactPairResults, PairTally> PairsAhead::Compute(
-    const Pair& pair, SelectionSpace& space) {
+PairsAhead::Outcome PairsAhead::Compute(const Pair& pair, SelectionSpace& space) {
     if (!pair.Exact) {
         return TallyDifferences(m_values[static_cast<std::size_t>(pair.I)],
                                 m_values[static_cast<std::size_t>(pair.J)], pair.Negate,
@@ -36,7 +58,8 @@ std::variant<std::monostate, ExactPairResults, PairTally> PairsAhead::Compute(
 void PairsAhead::TakeValues(AnalysisState& s) {
     const std::int16_t n = s.TreatmentCount;
     m_values.assign(static_cast<std::size_t>(n) + 1, {});
-    m_samples.assign(static_cast<std::size_t>(n) + 1, std::nullopt);
+    m_samples.clear();
+    m_samples.resize(static_cast<std::size_t>(n) + 1);
     m_sorted.clear();
     for (std::int16_t t = 0; t <= n; ++t) m_sorted.push_back(std::make_unique<std::once_flag>());
     for (std::int16_t t = 1; t <= n; ++t) {
@@ -49,25 +72,19 @@ void PairsAhead::TakeValues(AnalysisState& s) {
 void PairsAhead::Start(AnalysisState& s) {
     TakeValues(s);
     const std::int16_t n = s.TreatmentCount;
+    m_place.assign(PlaceOf(MostTreatments, MostTreatments) + 1, NotAhead);
     bool sorting = false;
     for (std::int16_t i = 1; i < n; ++i) {
         for (std::int16_t j = static_cast<std::int16_t>(i + 1); j <= n; ++j) {
-            const double c = s.BootstrapNumberReal(i) * s.BootstrapNumberReal(j);
-            const bool exact = PastTheLists(c);
-            sorting = sorting || !exact;
+            const Pair pair = Define(s, i, j);
+            sorting = sorting || !pair.Exact;
             // Detail files are written as the pass goes, in the loop.
-            if (!exact && s.DetailedDifferences) continue;
-            Pair pair;
-            pair.I = i;
-            pair.J = j;
-            pair.Negate = !(s.BootstrapMean(i) > s.BootstrapMean(j));
-            pair.MeanDifference = std::fabs(s.BootstrapMean(i) - s.BootstrapMean(j));
-            pair.Exact = exact;
-            pair.RankLower = PercentileRank(c, 0.025);
-            pair.RankUpper = PercentileRank(c, 0.975);
+            if (!pair.Exact && s.DetailedDifferences) continue;
+            m_place[PlaceOf(i, j)] = m_pairs.size();
             m_pairs.push_back(pair);
         }
     }
+    m_slots.resize(m_pairs.size());
     // A thread of its own is no faster than the loop; and while the loop sorts, it keeps a core.
     const std::size_t cores = std::min(std::thread::hardware_concurrency(), 4u);
     const std::size_t spare = cores > 1 ? cores - (sorting ? 1 : 0) : 0;
@@ -82,56 +99,42 @@ void PairsAhead::Start(AnalysisState& s) {
 void PairsAhead::Work() {
     SelectionSpace space;
     for (;;) {
-        Pair* pair = nullptr;
+        std::size_t k = 0;
         {
             const std::lock_guard<std::mutex> lock(m_lock);
             if (m_stopping || m_next == m_pairs.size()) return;
-            pair = &m_pairs[m_next++];
+            k = m_next++;
         }
-        std::variant<std::monostate, ExactPairResults, PairTally> result;
+        Outcome result;
         std::exception_ptr error;
         try {
-            result = Compute(*pair, space);
+            result = Compute(m_pairs[k], space);
         } catch (...) {
             error = std::current_exception();
         }
         {
             const std::lock_guard<std::mutex> lock(m_lock);
-            pair->Result = result;
-            pair->Error = error;
+            m_slots[k] = {std::move(result), error, true};
         }
         m_done.notify_all();
     }
 }
 
-std::variant<std::monostate, ExactPairResults, PairTally> PairsAhead::Result(AnalysisState& s,
-                                                                             const Pair& pair) {
-    const auto started = std::find_if(m_pairs.begin(), m_pairs.end(), [&](const Pair& p) {
-        return p.I == pair.I && p.J == pair.J && p.Exact == pair.Exact && p.Negate == pair.Negate &&
-               p.MeanDifference == pair.MeanDifference;
-    });
-    if (started != m_pairs.end() && !m_workers.empty()) {
+PairsAhead::Outcome PairsAhead::Result(AnalysisState& s, std::int16_t i, std::int16_t j) {
+    const std::size_t k = m_place.empty() ? NotAhead : m_place[PlaceOf(i, j)];
+    if (k != NotAhead && !m_workers.empty()) {
         std::unique_lock<std::mutex> lock(m_lock);
-        m_done.wait(lock, [&] { return started->Result.index() != 0 || started->Error; });
-        if (started->Error) std::rethrow_exception(started->Error);
-        return started->Result;
+        m_done.wait(lock, [&] { return m_slots[k].Done; });
+        if (m_slots[k].Error) std::rethrow_exception(m_slots[k].Error);
+        return m_slots[k].Result;
     }
     if (m_values.empty()) TakeValues(s);
-    return Compute(pair, m_space);
+    return Compute(k != NotAhead ? m_pairs[k] : Define(s, i, j), m_space);
 }
 
-void PairsAhead::CompareExactly(AnalysisState& s, std::int16_t i, std::int16_t j, bool negate,
-                                double meanDifference) {
+void PairsAhead::CompareExactly(AnalysisState& s, std::int16_t i, std::int16_t j) {
     const double c = s.BootstrapNumberReal(i) * s.BootstrapNumberReal(j);
-    Pair pair;
-    pair.I = i;
-    pair.J = j;
-    pair.Negate = negate;
-    pair.MeanDifference = meanDifference;
-    pair.Exact = true;
-    pair.RankLower = PercentileRank(c, 0.025);
-    pair.RankUpper = PercentileRank(c, 0.975);
-    const auto r = std::get<ExactPairResults>(Result(s, pair));
+    const auto r = std::get<ExactPairResults>(Result(s, i, j));
     s.CartesianIndex = static_cast<std::int64_t>(c);
     s.LowCount(i, j) = r.Low;
     s.HighCount(i, j) = r.High;
@@ -145,14 +148,8 @@ void PairsAhead::CompareExactly(AnalysisState& s, std::int16_t i, std::int16_t j
     s.PercentileUpper(i, j) = r.PercentileUpper;
 }
 
-PairTally PairsAhead::Tally(AnalysisState& s, std::int16_t i, std::int16_t j, bool negate,
-                            double meanDifference) {
-    Pair pair;
-    pair.I = i;
-    pair.J = j;
-    pair.Negate = negate;
-    pair.MeanDifference = meanDifference;
-    return std::get<PairTally>(Result(s, pair));
+PairTally PairsAhead::Tally(AnalysisState& s, std::int16_t i, std::int16_t j) {
+    return std::get<PairTally>(Result(s, i, j));
 }
 
 }  // namespace vortel

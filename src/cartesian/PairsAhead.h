@@ -35,47 +35,58 @@ public:
     // A test that stops part-way stops the workers after the pairs they hold.
     ~PairsAhead();
 
-    // The pairs (i < j), from the treatments' means and WorkingValues and DetailedDifferences,
-    // which stay as they are until the last pair is compared.
+    // The pairs (i < j), from the treatments' means, WorkingValues and DetailedDifferences,
+    // which stay as they are until the last pair is compared. The workers read the values
+    // through const views and the sorted samples as const, each sample made once: no worker
+    // writes anything another reads but its own pair's result.
     void Start(AnalysisState& state);
 
     // Past the lists: leaves every per-pair result of (i, j), its counts and CartesianIndex,
-    // PairSum and PairSumOfSquares, from the treatments' WorkingValues; the differences are
-    // WorkingValues(., i) - WorkingValues(., j), the other way round when `negate`. The sort's
-    // fields (SortCount, SortGroupLimit and the rest) are not touched: the sort does not run.
-    void CompareExactly(AnalysisState& state, std::int16_t i, std::int16_t j, bool negate,
-                        double meanDifference);
+    // PairSum and PairSumOfSquares, from the treatments' WorkingValues, the differences
+    // oriented as the test orients them (larger bootstrap mean first). The sort's fields
+    // (SortCount, SortGroupLimit and the rest) are not touched: the sort does not run.
+    void CompareExactly(AnalysisState& state, std::int16_t i, std::int16_t j);
 
-    // Within the lists: TallyDifferences of the pair.
-    PairTally Tally(AnalysisState& state, std::int16_t i, std::int16_t j, bool negate,
-                    double meanDifference);
+    // Within the lists: TallyDifferences of the pair, oriented the same way.
+    PairTally Tally(AnalysisState& state, std::int16_t i, std::int16_t j);
+    // Either throws what the pair's computation threw, on whichever thread it ran: RunStopped
+    // for a sample the exact path refuses (ExactLargePair.h), std::bad_alloc for memory.
 
 private:
+    using Outcome = std::variant<std::monostate, ExactPairResults, PairTally>;
+    // What a pair's computation needs, fixed before any worker starts.
     struct Pair {
         std::int16_t I = 0, J = 0;
         bool Negate = false;
         double MeanDifference = 0;
         bool Exact = false;
         std::int64_t RankLower = 0, RankUpper = 0;
-        // Set by the worker that took the pair.
-        std::variant<std::monostate, ExactPairResults, PairTally> Result;
-        std::exception_ptr Error;
     };
+    // Set by the worker that took the pair, under the lock.
+    struct Slot {
+        Outcome Result;
+        std::exception_ptr Error;
+        bool Done = false;
+    };
+    static Pair Define(const AnalysisState& state, std::int16_t i, std::int16_t j);
     void TakeValues(AnalysisState& state);
     const SortedSample& Sample(std::int16_t t);
-    std::variant<std::monostate, ExactPairResults, PairTally> Compute(const Pair& pair,
-                                                                      SelectionSpace& space);
+    Outcome Compute(const Pair& pair, SelectionSpace& space);
     // The pair's result, from its worker or computed here.
-    std::variant<std::monostate, ExactPairResults, PairTally> Result(AnalysisState& state,
-                                                                     const Pair& pair);
+    Outcome Result(AnalysisState& state, std::int16_t i, std::int16_t j);
     void Work();
 
     std::vector<std::span<const double>> m_values;  // by treatment
-    std::vector<std::optional<SortedSample>> m_samples;
+    std::vector<std::unique_ptr<const SortedSample>> m_samples;
     std::vector<std::unique_ptr<std::once_flag>> m_sorted;
     SelectionSpace m_space;  // for pairs computed in the loop
 
-    std::vector<Pair> m_pairs;
+    std::vector<Pair> m_pairs;  // in the loop's order; not changed once the workers start
+    std::vector<Slot> m_slots;  // m_slots[k] is m_pairs[k]'s
+    // The place in m_pairs of pair (i, j) at i * (MostTreatments + 1) + j; NotAhead for a
+    // pair the loop computes itself.
+    static constexpr std::size_t NotAhead = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> m_place;
     std::size_t m_next = 0;  // the first pair no worker has taken
     bool m_stopping = false;
     std::mutex m_lock;

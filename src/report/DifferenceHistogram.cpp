@@ -6,21 +6,6 @@
 
 namespace vortel {
 
-std::int64_t CountDifferencesBelow(std::span<const double> larger, std::span<const double> smaller,
-                                   double edge) {
-    // For each larger[a], the differences below `edge` are those with the largest smaller[b]:
-    // a tail of `smaller` that starts at `first` and only shrinks as larger[a] grows.
-    const std::size_t b = smaller.size();
-    std::size_t first = 0;
-    std::int64_t below = 0;
-    for (const double x : larger) {
-        while (first < b && !(x - smaller[first] < edge)) ++first;
-        if (first == b) break;  // no later larger[a] has a difference below the edge either
-        below += static_cast<std::int64_t>(b - first);
-    }
-    return below;
-}
-
 DifferenceHistogram HistogramOfDifferences(std::span<const double> larger,
                                            std::span<const double> smaller, int bins) {
     if (larger.empty() || smaller.empty() || bins < 1)

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "shell/state/lifetabl.h"
+#include "sorting/DifferenceCount.h"
 
 namespace vortel {
 
@@ -24,16 +25,10 @@ struct DifferenceHistogram {
     std::vector<std::int64_t> Counts;
 };
 
-// How many of the differences larger[a] - smaller[b], each computed in double as the test
-// computes it, lie below `edge`. Both samples ascending and free of NaN. A difference only grows
-// with larger[a] and shrinks with smaller[b], even after rounding, so one walk over each sample
-// counts them: O(A + B), no allocation.
-std::int64_t CountDifferencesBelow(std::span<const double> larger, std::span<const double> smaller,
-                                   double edge);
-
-// The histogram of all A x B differences in `bins` equal bins between the smallest and the
-// largest. When every difference is the same, one bin [d, d] holds them all. Both samples
-// ascending, free of NaN and not empty.
+// The histogram of all A x B differences larger[a] - smaller[b], each computed in double as the
+// test computes it, in `bins` equal bins between the smallest and the largest; the counts are
+// CountDifferencesBelow's. When every difference is the same, one bin [d, d] holds them all. Both
+// samples ascending, free of NaN and not empty.
 DifferenceHistogram HistogramOfDifferences(std::span<const double> larger,
                                            std::span<const double> smaller,
                                            int bins = DifferenceBins);
