@@ -212,7 +212,8 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
     if (o.FlowRecord) flow.emplace(ui.OutputPath(app.State().OutputBaseName + "_0_Flow.txt"));
     // The figure is drawn once the report and its files are in place; a figure that fails puts
     // back what stood under their names, so the command leaves all of its files or none.
-    CommitHold hold;
+    OutputTransaction output;
+    app.Seams().output = &output;
     std::string failure;
     if (!app.Run(cmdCartesianDifference_Click)) failure = app.LastFailure();
     app.CloseAllFiles();
@@ -225,7 +226,7 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
             DrawWithoutDisplay(CommandName, [&] { gui::SaveDifferencesFigure(pairs, o.Figure); });
         } catch (const std::exception& e) {
             failure = e.what();
-            hold.Restore();
+            output.Restore();
         }
     }
 #endif

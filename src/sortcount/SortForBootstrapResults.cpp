@@ -443,7 +443,7 @@ void SortForBootstrapResults(AnalysisState& state, Services& services) {
     // All three files are created before any is written and put in place together, so a file
     // that cannot be made or finished leaves every earlier file of these names as it was.
     const SortCountFiles names = SortCountFileNames(state);
-    OutputSet files;
+    OutputSet files(services.output);
     TextWriter& sorted = files.Create(names.Sorted).Writer();
     TextWriter& percentile = files.Create(names.Percentile).Writer();
     OutputFile& countsFile = files.Create(names.Counts);
