@@ -51,6 +51,12 @@ bool SyncToDisk(const fs::path& path, bool folder) {
 // refusal changes nothing the command can mend and is not reported.
 void SyncFolder(const fs::path& folder) { SyncToDisk(folder.empty() ? "." : folder, true); }
 
+[[noreturn]] void NotCreated(const fs::path& target, int error) {
+    throw FileNotCreated(
+        "Cannot create file \"" + target.string() + "\": " + std::strerror(error) + ".",
+        std::error_code(error, std::generic_category()));
+}
+
 [[noreturn]] void CannotReplace(const fs::path& name, int error) {
     throw RunStopped("Cannot replace file \"" + name.string() + "\": " + std::strerror(error) +
                      ".");
@@ -98,12 +104,12 @@ OutputFile::OutputFile(fs::path target) : m_target(std::move(target)) {
     std::error_code ec;
     if (fs::is_directory(m_target, ec))
         throw RunStopped("Cannot write \"" + m_target.string() + "\": a folder has that name.");
-    OpenTemporaryExclusively();
+    m_temporary = CreateTemporaryTwin(m_target);
+    m_stream.open(m_temporary, std::ios::binary | std::ios::trunc);
     if (!m_stream.is_open()) {
         const int error = errno;
-        throw FileNotCreated(
-            "Cannot create file \"" + m_target.string() + "\": " + std::strerror(error) + ".",
-            std::error_code(error, std::generic_category()));
+        fs::remove(m_temporary, ec);
+        NotCreated(m_target, error);
     }
     m_writer = std::make_unique<TextWriter>(m_stream, m_target.string());
 }
@@ -131,25 +137,17 @@ void OutputFile::Close() {
         throw RunStopped(WriteFailure(m_target.string()));
 }
 
-void OutputFile::OpenTemporaryExclusively() {
+fs::path CreateTemporaryTwin(const fs::path& target) {
     for (int k = 1; k <= MostTwins; ++k) {
-        m_temporary = NumberedTwin(m_target, k, ".part");
-        const int fd = ::open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0) {
-            if (errno == EEXIST) continue;
-            return;  // errno says why
+        fs::path temporary = NumberedTwin(target, k, ".part");
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            ::close(fd);
+            return temporary;
         }
-        ::close(fd);
-        m_stream.open(m_temporary, std::ios::binary | std::ios::trunc);
-        if (!m_stream.is_open()) {
-            const int error = errno;
-            std::error_code ec;
-            fs::remove(m_temporary, ec);
-            errno = error;
-        }
-        return;
+        if (errno != EEXIST) NotCreated(target, errno);
     }
-    errno = EEXIST;
+    NotCreated(target, EEXIST);
 }
 
 bool OutputFile::PlaceIfFree(const fs::path& name) {

@@ -28,6 +28,11 @@ public:
     std::error_code Code;
 };
 
+// Creates an empty file beside `target`, exclusively so that two runs writing the same name at
+// once never share one ("<target>.part", or "<target>.2.part", ... where that is taken), and
+// returns its name; throws FileNotCreated naming `target`.
+std::filesystem::path CreateTemporaryTwin(const std::filesystem::path& target);
+
 // Keeps what stands under some file names, so that a command that fails after replacing them
 // can put the earlier files back. Each earlier file gets a second name in the same folder,
 // "<name>.keep" (or "<name>.2.keep", ... where that is taken), by a hard link: the name itself
@@ -109,9 +114,6 @@ public:
     void SetTarget(const std::filesystem::path& target);
 
 private:
-    // The temporary twin is created exclusively ("<name>.part", or "<name>.2.part", ... where
-    // that is in use), so two runs writing the same name at once never share one.
-    void OpenTemporaryExclusively();
     // Puts the temporary under `name` unless that name exists; false when it does.
     bool PlaceIfFree(const std::filesystem::path& name);
 
