@@ -112,44 +112,6 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Cartesian
     return std::nullopt;
 }
 
-// The flow record is the one file the launch creates before anything can fail; a stopped run
-// puts back what stood under its name before.
-class FlowRecordGuard {
-public:
-    explicit FlowRecordGuard(fs::path path) : m_path(std::move(path)) {
-        std::error_code ec;
-        m_taken = fs::exists(fs::symlink_status(m_path, ec));
-        if (fs::is_regular_file(m_path, ec)) m_earlier = ReadBytes(m_path);
-    }
-    void Restore() const {
-        std::error_code ec;
-        if (!m_earlier) {
-            // Whatever held the name before (a folder, say) is not the launch's to remove.
-            if (!m_taken) fs::remove(m_path, ec);
-            return;
-        }
-        if (std::FILE* f = std::fopen(m_path.string().c_str(), "wb")) {
-            std::fwrite(m_earlier->data(), 1, m_earlier->size(), f);
-            std::fclose(f);
-        }
-    }
-
-private:
-    static std::string ReadBytes(const fs::path& path) {
-        std::string content;
-        if (std::FILE* f = std::fopen(path.string().c_str(), "rb")) {
-            char buf[1 << 16];
-            std::size_t n;
-            while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) content.append(buf, n);
-            std::fclose(f);
-        }
-        return content;
-    }
-    fs::path m_path;
-    bool m_taken = false;
-    std::optional<std::string> m_earlier;
-};
-
 }  // namespace
 
 int RunCartesianCommand(const std::vector<std::string>& args) {
@@ -207,12 +169,21 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
     ui.GiveFilesAhead(o.Files);
     if (!o.Parameter.empty()) app.State().TableParameterName = o.Parameter;
 
-    // A fresh run has no base name yet, so the flow record is named "_0_Flow.txt".
-    std::optional<FlowRecordGuard> flow;
-    if (o.FlowRecord) flow.emplace(ui.OutputPath(app.State().OutputBaseName + "_0_Flow.txt"));
     // The figure is drawn once the report and its files are in place; a figure that fails puts
     // back what stood under their names, so the command leaves all of its files or none.
-    CommitHold hold;
+    OutputTransaction output;
+    app.Seams().output = &output;
+    // The flow record is the one file the launch creates before anything can fail; a stopped
+    // run puts back what stood under its name. A fresh run has no base name yet, so it is
+    // named "_0_Flow.txt".
+    if (o.FlowRecord) {
+        try {
+            output.Keep(std::make_unique<EarlierFiles>(
+                std::vector<fs::path>{ui.OutputPath(app.State().OutputBaseName + "_0_Flow.txt")}));
+        } catch (const std::exception& e) {
+            return Refused(CommandName, e.what());
+        }
+    }
     std::string failure;
     if (!app.Run(cmdCartesianDifference_Click)) failure = app.LastFailure();
     app.CloseAllFiles();
@@ -225,12 +196,11 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
             DrawWithoutDisplay(CommandName, [&] { gui::SaveDifferencesFigure(pairs, o.Figure); });
         } catch (const std::exception& e) {
             failure = e.what();
-            hold.Restore();
         }
     }
 #endif
     if (!failure.empty()) {
-        if (flow) flow->Restore();
+        output.Restore();
         return Refused(CommandName, failure);
     }
 

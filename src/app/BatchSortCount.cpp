@@ -120,7 +120,8 @@ int RunSortCountCommand(const std::vector<std::string>& args) {
 
     // The chart is drawn after the three files are in place; a chart that fails puts back
     // what stood under their names, so the command leaves all of its files or none.
-    CommitHold hold;
+    OutputTransaction output;
+    app.Seams().output = &output;
     if (!app.Run(cmdGeneralNormalTest_Click)) return Refused(CommandName, app.LastFailure());
 
     if (!o.Chart.empty()) {
@@ -142,7 +143,7 @@ int RunSortCountCommand(const std::vector<std::string>& args) {
         }
 #endif
         if (!failure.empty()) {
-            hold.Restore();
+            output.Restore();
             return Refused(CommandName, failure);
         }
     }

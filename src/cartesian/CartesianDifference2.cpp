@@ -363,7 +363,7 @@ void CartesianDifference2(AnalysisState& state, Services& services) {
 
     // Detail files of every pair appear together once the report is written, so a test that
     // stops part-way leaves neither half a file nor a set that mixes two tests.
-    OutputSet detailFiles;
+    OutputSet detailFiles(services.output);
     PairsAhead ahead;
     ahead.Start(state);
     const std::int16_t n = state.TreatmentCount;

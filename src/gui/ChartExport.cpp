@@ -143,8 +143,8 @@ std::optional<PictureChoice> AskPictureFile(QWidget* parent, const QString& titl
     resolution.setComboBoxEditable(false);
     resolution.setTextValue(items[1]);  // sharp enough for print, still a small file
     if (Run(resolution) != QDialog::Accepted) return std::nullopt;
-    const int picked = items.indexOf(resolution.textValue());
-    choice.Scale = Scales[picked < 0 ? 0 : picked];
+    const qsizetype picked = items.indexOf(resolution.textValue());
+    choice.Scale = Scales[picked < 0 ? 0 : static_cast<std::size_t>(picked)];
     return choice;
 }
 

@@ -49,31 +49,32 @@ void PrintRows(const AnalysisState& state, TextWriter& out,
 }
 
 // Not-different outcomes of the pairs 1-2, 1-3, 1-4 and 1-5 that select each five-treatment
-// member, in the order the section tests them.
+// member, A01 to A16, in the order the section tests them; the comment names the pairs that do
+// not differ.
 using FirstRowOutcome = std::array<bool, 4>;
 constexpr std::array<FirstRowOutcome, 16> FirstRowOutcomes = {{
-    {false, false, false, false},  // A01
-    {false, false, false, true},   // A02
-    {false, false, true, false},   // A03
-    {false, true, false, false},   // A04
-    {false, false, true, true},    // A05
-    {false, true, true, false},    // A06
-    {false, true, false, true},    // A07
-    {false, true, true, true},     // A08
-    {true, true, true, true},      // A09
-    {true, true, true, false},     // A10
-    {true, true, false, true},     // A11
-    {true, false, true, true},     // A12
-    {true, true, false, false},    // A13
-    {true, false, false, true},    // A14
-    {true, false, false, false},   // A15
-    {true, false, true, false},    // A16
+    {false, false, false, false},  // A01 none
+    {false, false, false, true},   // A02 1-5
+    {false, false, true, false},   // A03 1-4
+    {false, true, false, false},   // A04 1-3
+    {false, false, true, true},    // A05 1-4 1-5
+    {false, true, true, false},    // A06 1-3 1-4
+    {false, true, false, true},    // A07 1-3 1-5
+    {false, true, true, true},     // A08 1-3 1-4 1-5
+    {true, true, true, true},      // A09 all four
+    {true, true, true, false},     // A10 1-2 1-3 1-4
+    {true, true, false, true},     // A11 1-2 1-3 1-5
+    {true, false, true, true},     // A12 1-2 1-4 1-5
+    {true, true, false, false},    // A13 1-2 1-3
+    {true, false, false, true},    // A14 1-2 1-5
+    {true, false, false, false},   // A15 1-2
+    {true, false, true, false},    // A16 1-2 1-4
 }};
 
 // One body for the sixteen members: the member fixes the pairs with treatment 1, the state
 // gives the other six.
 std::vector<std::string> FiveTreatmentLetters(const AnalysisState& state, int member) {
-    const FirstRowOutcome& first = FirstRowOutcomes[static_cast<std::size_t>(member - 1)];
+    const FirstRowOutcome& first = FirstRowOutcomes.at(static_cast<std::size_t>(member - 1));
     NotDifferentPairs pairs(5);
     for (int j = 2; j <= 5; ++j) pairs.Set(1, j, first[static_cast<std::size_t>(j - 2)]);
     for (int i = 2; i <= 5; ++i) {
@@ -81,20 +82,6 @@ std::vector<std::string> FiveTreatmentLetters(const AnalysisState& state, int me
     }
     return LetterMarking(pairs);
 }
-
-void PrintFiveTreatments(const AnalysisState& state, TextWriter& out, int member) {
-    PrintRows(state, out, FiveTreatmentLetters(state, member));
-}
-
-using MemberProcedure = void (*)(const AnalysisState&, TextWriter&);
-constexpr std::array<MemberProcedure, 16> FiveTreatmentMembers = {
-    PrintPairTestTable5TreatsA01, PrintPairTestTable5TreatsA02, PrintPairTestTable5TreatsA03,
-    PrintPairTestTable5TreatsA04, PrintPairTestTable5TreatsA05, PrintPairTestTable5TreatsA06,
-    PrintPairTestTable5TreatsA07, PrintPairTestTable5TreatsA08, PrintPairTestTable5TreatsA09,
-    PrintPairTestTable5TreatsA10, PrintPairTestTable5TreatsA11, PrintPairTestTable5TreatsA12,
-    PrintPairTestTable5TreatsA13, PrintPairTestTable5TreatsA14, PrintPairTestTable5TreatsA15,
-    PrintPairTestTable5TreatsA16,
-};
 
 // The member whose outcome of the pairs 1-2, 1-3, 1-4 and 1-5 holds, testing them in order.
 int FiveTreatmentMember(const AnalysisState& state) {
@@ -115,53 +102,8 @@ void PrintPairTestTable4Treats(const AnalysisState& state, TextWriter& out) {
     PrintRows(state, out, LetterMarking(PairsFromState(state, 4)));
 }
 
-void PrintPairTestTable5TreatsA01(const AnalysisState& s, TextWriter& o) {
-    PrintFiveTreatments(s, o, 1);
-}
-void PrintPairTestTable5TreatsA02(const AnalysisState& s, TextWriter& o) {
-    PrintFiveTreatments(s, o, 2);
-}
-void PrintPairTestTable5TreatsA03(const AnalysisState& s, TextWriter& o) {
-    PrintFiveTreatments(s, o, 3);
-}
-void PrintPairTestTable5TreatsA04(const AnalysisState& s, TextWriter& o) {
-    PrintFiveTreatments(s, o, 4);
-}
-void PrintPairTestTable5TreatsA05(const AnalysisState& s, TextWriter& o) {
-    PrintFiveTreatments(s, o, 5);
-}
-void PrintPairTestTable5TreatsA06(const AnalysisState& s, TextWriter& o) {
-    PrintFiveTreatments(s, o, 6);
-}
-void PrintPairTestTable5TreatsA07(const AnalysisState& s, TextWriter& o) {
-    PrintFiveTreatments(s, o, 7);
-}
-void PrintPairTestTable5TreatsA08(const AnalysisState& s, TextWriter& o) {
-    PrintFiveTreatments(s, o, 8);
-}
-void PrintPairTestTable5TreatsA09(const AnalysisState& s, TextWriter& o) {
-    PrintFiveTreatments(s, o, 9);
-}
-void PrintPairTestTable5TreatsA10(const AnalysisState& s, TextWriter& o) {
-    PrintFiveTreatments(s, o, 10);
-}
-void PrintPairTestTable5TreatsA11(const AnalysisState& s, TextWriter& o) {
-    PrintFiveTreatments(s, o, 11);
-}
-void PrintPairTestTable5TreatsA12(const AnalysisState& s, TextWriter& o) {
-    PrintFiveTreatments(s, o, 12);
-}
-void PrintPairTestTable5TreatsA13(const AnalysisState& s, TextWriter& o) {
-    PrintFiveTreatments(s, o, 13);
-}
-void PrintPairTestTable5TreatsA14(const AnalysisState& s, TextWriter& o) {
-    PrintFiveTreatments(s, o, 14);
-}
-void PrintPairTestTable5TreatsA15(const AnalysisState& s, TextWriter& o) {
-    PrintFiveTreatments(s, o, 15);
-}
-void PrintPairTestTable5TreatsA16(const AnalysisState& s, TextWriter& o) {
-    PrintFiveTreatments(s, o, 16);
+void PrintPairTestTable5Treats(const AnalysisState& state, TextWriter& out, int member) {
+    PrintRows(state, out, FiveTreatmentLetters(state, member));
 }
 
 std::optional<std::vector<std::string>> ManyTreatmentMarking(const AnalysisState& state, int n) {
@@ -223,7 +165,7 @@ void PrintLetterMarkingSection(AnalysisState& state, TextWriter& out) {
     } else if (n == 4) {
         PrintPairTestTable4Treats(state, out);
     } else if (n == 5) {
-        FiveTreatmentMembers[static_cast<std::size_t>(FiveTreatmentMember(state) - 1)](state, out);
+        PrintPairTestTable5Treats(state, out, FiveTreatmentMember(state));
     } else if (n > MostMarkedTreatments) {
         if (many) {
             PrintRows(state, out, *many);

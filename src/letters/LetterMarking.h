@@ -21,25 +21,11 @@ void PrintLetterMarkingSection(AnalysisState& state, TextWriter& out);
 // The four marking rows of a four-treatment test, from the P-values of its six pairs.
 void PrintPairTestTable4Treats(const AnalysisState& state, TextWriter& out);
 
-// The five marking rows of a five-treatment test. Each member stands for one outcome of the
-// pairs 1-2, 1-3, 1-4 and 1-5 and reads only the P-values of the other six pairs; the section
-// calls the member whose outcome holds.
-void PrintPairTestTable5TreatsA01(const AnalysisState& state, TextWriter& out);  // none
-void PrintPairTestTable5TreatsA02(const AnalysisState& state, TextWriter& out);  // 1-5
-void PrintPairTestTable5TreatsA03(const AnalysisState& state, TextWriter& out);  // 1-4
-void PrintPairTestTable5TreatsA04(const AnalysisState& state, TextWriter& out);  // 1-3
-void PrintPairTestTable5TreatsA05(const AnalysisState& state, TextWriter& out);  // 1-4 1-5
-void PrintPairTestTable5TreatsA06(const AnalysisState& state, TextWriter& out);  // 1-3 1-4
-void PrintPairTestTable5TreatsA07(const AnalysisState& state, TextWriter& out);  // 1-3 1-5
-void PrintPairTestTable5TreatsA08(const AnalysisState& state, TextWriter& out);  // 1-3 1-4 1-5
-void PrintPairTestTable5TreatsA09(const AnalysisState& state, TextWriter& out);  // all four
-void PrintPairTestTable5TreatsA10(const AnalysisState& state, TextWriter& out);  // 1-2 1-3 1-4
-void PrintPairTestTable5TreatsA11(const AnalysisState& state, TextWriter& out);  // 1-2 1-3 1-5
-void PrintPairTestTable5TreatsA12(const AnalysisState& state, TextWriter& out);  // 1-2 1-4 1-5
-void PrintPairTestTable5TreatsA13(const AnalysisState& state, TextWriter& out);  // 1-2 1-3
-void PrintPairTestTable5TreatsA14(const AnalysisState& state, TextWriter& out);  // 1-2 1-5
-void PrintPairTestTable5TreatsA15(const AnalysisState& state, TextWriter& out);  // 1-2
-void PrintPairTestTable5TreatsA16(const AnalysisState& state, TextWriter& out);  // 1-2 1-4
+// The five marking rows of a five-treatment test for one of its sixteen members, A01 to A16
+// (`member` 1 to 16). Each member stands for one outcome of the pairs 1-2, 1-3, 1-4 and 1-5 (the
+// outcomes table in LetterMarking.cpp) and reads only the P-values of the other six pairs; the
+// section calls the member whose outcome holds.
+void PrintPairTestTable5Treats(const AnalysisState& state, TextWriter& out, int member);
 
 // The rows for six or more treatments: each treatment's letters of the compact letter display,
 // or nothing when the display needs more letters than a to z and A to Z.

@@ -130,7 +130,7 @@ std::string DurationText(std::int64_t seconds) {
 }
 
 void PrintMultiCIofDifference(AnalysisState& state, Services& services) {
-    OutputSet none;
+    OutputSet none(services.output);
     PrintMultiCIofDifference(state, services, none);
 }
 

@@ -1,9 +1,9 @@
 #include "report/ResultsCsv.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <initializer_list>
 #include <vector>
 
 #include "letters/LetterMarking.h"
@@ -25,87 +25,109 @@ std::string Count(double c) {
 // "true" as text.
 std::string Boolean(bool b) { return b ? "TRUE" : "FALSE"; }
 
-void AddRecord(std::string& table, std::initializer_list<std::string> fields) {
-    bool first = true;
-    for (const std::string& f : fields) {
-        if (!first) table += ',';
-        table += f;
-        first = false;
-    }
+// A column of a table: its header and how a row gives its value. One line per column, so a
+// new column is one more line in its table.
+template <class Row>
+struct Column {
+    const char* Header;
+    std::string (*Value)(const Row&);
+};
+
+template <class Row, std::size_t N>
+void AddHeader(std::string& table, const std::array<Column<Row>, N>& columns) {
+    for (std::size_t c = 0; c < N; ++c) (table += c ? "," : "") += columns[c].Header;
     table += "\r\n";
 }
 
+template <class Row, std::size_t N>
+void AddRecord(std::string& table, const std::array<Column<Row>, N>& columns, const Row& row) {
+    for (std::size_t c = 0; c < N; ++c) (table += c ? "," : "") += columns[c].Value(row);
+    table += "\r\n";
+}
+
+// One pair, i before j in report order, taken as the difference a minus b the test formed.
+struct PairRow {
+    PairRow(const AnalysisState& state, int first, int second)
+        : s(state),
+          i(first),
+          j(second),
+          // The test takes i minus j only when i's mean is the larger; equal means give j - i.
+          a(s.BootstrapMean(i) > s.BootstrapMean(j) ? i : j),
+          b(a == i ? j : i),
+          // The report judges equal means not different without looking at the intervals.
+          meansDiffer(s.BootstrapMean(i) != s.BootstrapMean(j)),
+          p(s.PValue(i, j)) {}
+    const AnalysisState& s;
+    int i, j, a, b;
+    bool meansDiffer;
+    double p;
+};
+
+constexpr std::array<Column<PairRow>, 21> PairColumns = {{
+    {"parameter", [](const PairRow& r) { return CsvField(r.s.CurrentParameterName); }},
+    {"treatment_a", [](const PairRow& r) { return CsvField(r.s.TreatmentName(r.a)); }},
+    {"treatment_b", [](const PairRow& r) { return CsvField(r.s.TreatmentName(r.b)); }},
+    {"B_a", [](const PairRow& r) { return Integer(r.s.BootstrapNumber(r.a)); }},
+    {"B_b", [](const PairRow& r) { return Integer(r.s.BootstrapNumber(r.b)); }},
+    {"C",
+     [](const PairRow& r) {
+         return Count(r.s.BootstrapNumberReal(r.i) * r.s.BootstrapNumberReal(r.j));
+     }},
+    {"mean_difference", [](const PairRow& r) { return CsvNumber(r.s.CartesianMean(r.i, r.j)); }},
+    {"variance", [](const PairRow& r) { return CsvNumber(r.s.CartesianVariance(r.i, r.j)); }},
+    {"SE", [](const PairRow& r) { return CsvNumber(r.s.CartesianSD(r.i, r.j)); }},
+    {"t_lower", [](const PairRow& r) { return CsvNumber(r.s.TLower(r.i, r.j)); }},
+    {"t_upper", [](const PairRow& r) { return CsvNumber(r.s.TUpper(r.i, r.j)); }},
+    {"percentile_lower", [](const PairRow& r) { return CsvNumber(r.s.PercentileLower(r.i, r.j)); }},
+    {"percentile_upper", [](const PairRow& r) { return CsvNumber(r.s.PercentileUpper(r.i, r.j)); }},
+    {"insignificant", [](const PairRow& r) { return Integer(r.s.InsignificantCount(r.i, r.j)); }},
+    {"significant", [](const PairRow& r) { return Integer(r.s.SignificantCount(r.i, r.j)); }},
+    {"P", [](const PairRow& r) { return CsvNumber(r.p); }},
+    {"t_significant",
+     [](const PairRow& r) { return Boolean(r.meansDiffer && r.s.TLower(r.i, r.j) > 0); }},
+    {"percentile_significant",
+     [](const PairRow& r) { return Boolean(r.meansDiffer && r.s.PercentileLower(r.i, r.j) > 0); }},
+    {"P_at_most_0.05", [](const PairRow& r) { return Boolean(r.p <= 0.05); }},
+    {"P_below_sidak", [](const PairRow& r) { return Boolean(r.p < r.s.SidakAlpha); }},
+    {"sidak_alpha", [](const PairRow& r) { return CsvNumber(r.s.SidakAlpha); }},
+}};
+
 std::string PairsTable(const AnalysisState& s) {
     std::string t;
-    AddRecord(t, {"parameter",
-                  "treatment_a",
-                  "treatment_b",
-                  "B_a",
-                  "B_b",
-                  "C",
-                  "mean_difference",
-                  "variance",
-                  "SE",
-                  "t_lower",
-                  "t_upper",
-                  "percentile_lower",
-                  "percentile_upper",
-                  "insignificant",
-                  "significant",
-                  "P",
-                  "t_significant",
-                  "percentile_significant",
-                  "P_at_most_0.05",
-                  "P_below_sidak",
-                  "sidak_alpha"});
+    AddHeader(t, PairColumns);
     const int n = s.TreatmentCount;
-    for (int i = 1; i <= n - 1; ++i) {
-        for (int j = i + 1; j <= n; ++j) {
-            // The test takes i minus j only when i's mean is the larger; equal means give j - i.
-            const bool iMinusJ = s.BootstrapMean(i) > s.BootstrapMean(j);
-            const int a = iMinusJ ? i : j, b = iMinusJ ? j : i;
-            // The report judges equal means not different without looking at the intervals.
-            const bool meansDiffer = s.BootstrapMean(i) != s.BootstrapMean(j);
-            const double p = s.PValue(i, j);
-            AddRecord(t, {CsvField(s.CurrentParameterName),
-                          CsvField(s.TreatmentName(a)),
-                          CsvField(s.TreatmentName(b)),
-                          Integer(s.BootstrapNumber(a)),
-                          Integer(s.BootstrapNumber(b)),
-                          Count(s.BootstrapNumberReal(i) * s.BootstrapNumberReal(j)),
-                          CsvNumber(s.CartesianMean(i, j)),
-                          CsvNumber(s.CartesianVariance(i, j)),
-                          CsvNumber(s.CartesianSD(i, j)),
-                          CsvNumber(s.TLower(i, j)),
-                          CsvNumber(s.TUpper(i, j)),
-                          CsvNumber(s.PercentileLower(i, j)),
-                          CsvNumber(s.PercentileUpper(i, j)),
-                          Integer(s.InsignificantCount(i, j)),
-                          Integer(s.SignificantCount(i, j)),
-                          CsvNumber(p),
-                          Boolean(meansDiffer && s.TLower(i, j) > 0),
-                          Boolean(meansDiffer && s.PercentileLower(i, j) > 0),
-                          Boolean(p <= 0.05),
-                          Boolean(p < s.SidakAlpha),
-                          CsvNumber(s.SidakAlpha)});
-        }
-    }
+    for (int i = 1; i <= n - 1; ++i)
+        for (int j = i + 1; j <= n; ++j) AddRecord(t, PairColumns, PairRow(s, i, j));
     return t;
 }
 
+struct TreatmentRow {
+    const AnalysisState& s;
+    int k;
+    const std::string& letters;
+};
+
+constexpr std::array<Column<TreatmentRow>, 8> TreatmentColumns = {{
+    {"treatment", [](const TreatmentRow& r) { return CsvField(r.s.TreatmentName(r.k)); }},
+    {"original", [](const TreatmentRow& r) { return CsvNumber(r.s.OriginalMean(r.k)); }},
+    {"bootstrap_mean", [](const TreatmentRow& r) { return CsvNumber(r.s.BootstrapMean(r.k)); }},
+    {"variance", [](const TreatmentRow& r) { return CsvNumber(r.s.BootstrapVariance(r.k)); }},
+    {"SE", [](const TreatmentRow& r) { return CsvNumber(r.s.TreatmentSE(r.k)); }},
+    {"n", [](const TreatmentRow& r) { return Integer(r.s.SampleSize(r.k)); }},
+    {"B", [](const TreatmentRow& r) { return Integer(r.s.BootstrapNumber(r.k)); }},
+    {"letters", [](const TreatmentRow& r) { return CsvField(r.letters); }},
+}};
+
 std::string TreatmentsTable(const AnalysisState& s) {
     std::string t;
-    AddRecord(t,
-              {"treatment", "original", "bootstrap_mean", "variance", "SE", "n", "B", "letters"});
+    AddHeader(t, TreatmentColumns);
     const std::vector<std::string> letters = TreatmentMarkings(s);
+    const std::string none;
     const int n = s.TreatmentCount;
     for (int k = 1; k <= n; ++k) {
         const std::size_t row = static_cast<std::size_t>(k - 1);
-        AddRecord(t, {CsvField(s.TreatmentName(k)), CsvNumber(s.OriginalMean(k)),
-                      CsvNumber(s.BootstrapMean(k)), CsvNumber(s.BootstrapVariance(k)),
-                      CsvNumber(s.TreatmentSE(k)), Integer(s.SampleSize(k)),
-                      Integer(s.BootstrapNumber(k)),
-                      CsvField(row < letters.size() ? letters[row] : std::string())});
+        AddRecord(t, TreatmentColumns,
+                  TreatmentRow{s, k, row < letters.size() ? letters[row] : none});
     }
     return t;
 }

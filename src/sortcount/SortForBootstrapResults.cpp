@@ -87,7 +87,7 @@ void ReadHeader(AnalysisState& state, InputFields& in) {
 
 // Reads the values into SortedDifferences(1..n) and returns n with their sum.
 std::int32_t ReadValues(AnalysisState& state, InputFields& in, double& sum) {
-    const bool serials = state.SortSerialNumbers == "Yes";
+    const bool serials = state.SortSerialNumbers;
     const bool general = IsGeneral(state);
     // A general list ends at the file's end or at the marker; a bootstrap list after B values.
     const std::int64_t last = general ? std::int64_t{ListCapacity} + 1 : state.BootstrapNumber(1);
@@ -395,10 +395,9 @@ void SortForBootstrapResults(AnalysisState& state, Services& services) {
     }
     // Most files have no serial numbers, as the message says, so Enter answers No.
     state.SortSerialNumbers =
-        ui.AskYesNoAdvised(SerialQuestion, SerialNumbersTitle, Answer::No) == Answer::Yes ? "Yes"
-                                                                                          : "No";
+        ui.AskYesNoAdvised(SerialQuestion, SerialNumbersTitle, Answer::No) == Answer::Yes;
 
-    state.SortUtilityUsed = "Yes";
+    state.SortUtilityUsed = true;
     // A cancel returns the dialogue's remembered name, which may be a file chosen for a test;
     // forgetting it first makes a cancel here end the command instead of sorting that file.
     ui.ClearChosenFile();
@@ -443,7 +442,7 @@ void SortForBootstrapResults(AnalysisState& state, Services& services) {
     // All three files are created before any is written and put in place together, so a file
     // that cannot be made or finished leaves every earlier file of these names as it was.
     const SortCountFiles names = SortCountFileNames(state);
-    OutputSet files;
+    OutputSet files(services.output);
     TextWriter& sorted = files.Create(names.Sorted).Writer();
     TextWriter& percentile = files.Create(names.Percentile).Writer();
     OutputFile& countsFile = files.Create(names.Counts);

@@ -25,7 +25,7 @@ inline constexpr std::int32_t ViewedClassLimit = 30'000;
 
 // Asks for the kind of file, its layout, the file and the decimals; reads the values, sorts a
 // copy (rounded when asked) and writes the sorted, percentile and counts files beside the input.
-// Leaves SortDataKind, SortUtilityUsed ("Yes"), SortSerialNumbers, SortFilePath,
+// Leaves SortDataKind, SortUtilityUsed (true), SortSerialNumbers, SortFilePath,
 // OutputBaseName, SortVariableName, SortSampleMean, DecimalLimit, the header fields of the file
 // (ProjectName or TreatmentName(1), SampleSize(1), OriginalMean(1), SortFieldA),
 // BootstrapNumber(1) = n, SortedDifferences(1..n) sorted, and ClassCount, ClassValue and

@@ -444,7 +444,7 @@ void QuickSortOfDifferences(AnalysisState& state, const DifferenceList& list,
         return;
     }
 
-    if (state.FlowRecord && state.SortUtilityUsed != "Yes") state.FlowLine("Sub QuickSort");
+    if (state.FlowRecord && !state.SortUtilityUsed) state.FlowLine("Sub QuickSort");
     const auto n = static_cast<std::int32_t>(n64);
     state.SortCount = n;
     state.SortTotal = list.Total;

@@ -29,7 +29,7 @@ std::unique_ptr<T[]> Uninitialised(std::int32_t n) {
 }  // namespace
 
 void QuickSort(AnalysisState& state) {
-    if (state.FlowRecord && state.SortUtilityUsed != "Yes") state.FlowLine("Sub QuickSort");
+    if (state.FlowRecord && !state.SortUtilityUsed) state.FlowLine("Sub QuickSort");
     const std::int32_t n = state.SortCount;
     if (n < 1) throw RunStopped("The sort was given " + std::to_string(n) + " values.");
     const double* input = state.SortInput.Through(n);

@@ -37,6 +37,8 @@ std::size_t CountFiles(const TempFolder& folder, const std::string& part) {
 TEST(CartesianBatch, WritesReportDetailsAndFlowBesideTheLastFile) {
     TempFolder folder;
     const auto files = Fixtures(folder, {"tomato-r.txt", "pepper-r.txt"});
+    // An earlier record is replaced, and the second name it was kept by goes with the success.
+    folder.Write("_0_Flow.txt", "earlier");
     const ProgramResult o = RunVortel(
         {"cartesian", "--detail-differences", "--flow-record", "--code", "X1", files[1], files[0]});
     ASSERT_EQ(o.status, 0) << o.err;
@@ -57,6 +59,7 @@ TEST(CartesianBatch, WritesReportDetailsAndFlowBesideTheLastFile) {
     EXPECT_NE(all.find("\r\n16,"), std::string::npos);  // C = 4 x 4
     EXPECT_EQ(ReadAll(folder / "_0_Flow.txt").rfind(test::CrLf({"Sub CartesianDifference2"}), 0),
               0u);
+    EXPECT_EQ(CountFiles(folder, ".keep") + CountFiles(folder, ".part"), 0u);
 }
 
 // The second difference of the pair (Tomato first: 0.251 - 0.191; reversed, Pepper first and

@@ -61,8 +61,9 @@ TEST(OutputSet, ARenameFailingPartWayPutsEveryEarlierFileBack) {
 struct ReportSet {
     OutputSet set;
     OutputFile* report;
-    explicit ReportSet(const std::filesystem::path& folder, const std::string& text)
-        : report(&set.CreateUnderFreeName(folder / "r 7.txt")) {
+    explicit ReportSet(const std::filesystem::path& folder, const std::string& text,
+                       OutputTransaction* within = nullptr)
+        : set(within), report(&set.CreateUnderFreeName(folder / "r 7.txt")) {
         report->Writer().Text(text);
         set.CreateBeside(*report, folder / "r 7 pairs.csv").Writer().Text("pairs " + text);
         set.Create(folder / "detail.txt").Writer().Text("detail " + text);
@@ -133,34 +134,83 @@ TEST(OutputSet, AFailureAfterTheFreeNamedFileIsPlacedTakesItBack) {
     std::filesystem::remove_all(tmp / "detail.txt");
     tmp.Write("detail.txt", "earlier detail");
     {
-        // A later step of the command fails (its picture): the hold takes the report back too.
-        CommitHold hold;
-        ReportSet set(tmp.Path(), "new");
+        // A later step of the command fails (its picture): the transaction takes back every
+        // set it holds, the report too, and a name two sets wrote ends as it stood first.
+        OutputTransaction output;
+        ReportSet set(tmp.Path(), "new", &output);
         set.set.CommitAll();
-        EXPECT_EQ(test::ReadAll(tmp / "r 7 (2).txt"), "new");
-        hold.Restore();
+        ReportSet again(tmp.Path(), "newer", &output);
+        again.set.CommitAll();
+        EXPECT_EQ(test::ReadAll(tmp / "r 7 (3).txt"), "newer");
+        EXPECT_EQ(test::ReadAll(tmp / "detail.txt"), "detail newer");
+        output.Restore();
     }
     EXPECT_EQ(tmp.Files(), (std::vector<std::string>{"detail.txt", "r 7.txt"}));
     EXPECT_EQ(test::ReadAll(tmp / "detail.txt"), "earlier detail");
+    {
+        // Two transactions of their own: ending one keeps the other's files (nothing shared).
+        OutputTransaction kept;
+        OutputTransaction undone;
+        ReportSet one(tmp.Path(), "one", &kept);
+        one.set.CommitAll();
+        ReportSet two(tmp.Path(), "two", &undone);
+        two.set.CommitAll();
+        undone.Restore();
+    }
+    EXPECT_EQ(tmp.Files(), (std::vector<std::string>{"detail.txt", "r 7 (2) pairs.csv",
+                                                     "r 7 (2).txt", "r 7.txt"}));
+    EXPECT_EQ(test::ReadAll(tmp / "detail.txt"), "detail one");
+}
+
+// What a run that was killed part-way may leave: temporaries and a keep-name (here with bytes
+// of the user's in them, as a file that merely has such a name would). They are stepped over,
+// never replaced nor removed, and the new files go in place as usual.
+TEST(OutputSet, LeftoversOfAKilledRunAreSteppedOverAndLeftAlone) {
+    test::TempFolder tmp;
+    tmp.Write("a.txt", "earlier a");
+    const std::vector<std::string> leftovers{"a.txt.part", "a.txt.2.part", "a.txt.keep",
+                                             "b.txt.part"};
+    for (const std::string& name : leftovers) tmp.Write(name, "left " + name);
+    for (const char* text : {"new", "newer"}) {
+        OutputSet set;
+        set.Create(tmp / "a.txt").Writer().Text(text);
+        set.Create(tmp / "b.txt").Writer().Text(text);
+        set.CommitAll();
+        EXPECT_EQ(test::ReadAll(tmp / "a.txt"), text);
+        EXPECT_EQ(test::ReadAll(tmp / "b.txt"), text);
+    }
+    for (const std::string& name : leftovers) EXPECT_EQ(test::ReadAll(tmp / name), "left " + name);
+    EXPECT_EQ(tmp.Files().size(), leftovers.size() + 2);
 }
 
 TEST(EarlierFiles, RestorePutsBackWhatStoodAndRemovesWhatDidNot) {
     test::TempFolder tmp;
     tmp.Write("kept.txt", "earlier");
+    tmp.Write("other.txt", "earlier other");
+    // A new file goes in place as OutputFile puts it: a rename over the name.
+    const auto replace = [&](const std::string& name, const std::string& text) {
+        tmp.Write("incoming", text);
+        std::filesystem::rename(tmp / "incoming", tmp / name);
+    };
     {
-        EarlierFiles earlier({tmp / "kept.txt", tmp / "new.txt"});
-        tmp.Write("kept.txt", "replaced");
+        EarlierFiles earlier({tmp / "kept.txt", tmp / "other.txt", tmp / "new.txt"});
+        // Kept by a second name: the name itself never stops holding a file.
+        EXPECT_EQ(test::ReadAll(tmp / "kept.txt"), "earlier");
+        EXPECT_TRUE(std::filesystem::equivalent(tmp / "kept.txt", tmp / "kept.txt.keep"));
+        replace("kept.txt", "replaced");
         tmp.Write("new.txt", "made");
+        // other.txt is put back before it was replaced (a later rename failed first).
         earlier.Restore();
     }
     EXPECT_EQ(test::ReadAll(tmp / "kept.txt"), "earlier");
-    EXPECT_EQ(tmp.Files(), std::vector<std::string>{"kept.txt"});
+    EXPECT_EQ(test::ReadAll(tmp / "other.txt"), "earlier other");
+    EXPECT_EQ(tmp.Files(), (std::vector<std::string>{"kept.txt", "other.txt"}));
     {
         EarlierFiles earlier({tmp / "kept.txt"});
-        tmp.Write("kept.txt", "replaced");
+        replace("kept.txt", "replaced");
     }
     EXPECT_EQ(test::ReadAll(tmp / "kept.txt"), "replaced");
-    EXPECT_EQ(tmp.Files(), std::vector<std::string>{"kept.txt"});
+    EXPECT_EQ(tmp.Files(), (std::vector<std::string>{"kept.txt", "other.txt"}));
 }
 
 TEST(TextWriter, AWriteThatFailsStopsAtOnceNamingTheFile) {

@@ -78,7 +78,7 @@ TEST(SortForBootstrapResults, GeneralDataFileGivesItsThreeFilesByteForByte) {
                     R"("Group serial no.","Value","Count")", "1,3,2", "2,4,1", "3,5,3"}));
 
     EXPECT_EQ(run.state.SortDataKind, "General");
-    EXPECT_EQ(run.state.SortUtilityUsed, "Yes");
+    EXPECT_TRUE(run.state.SortUtilityUsed);
     EXPECT_EQ(run.state.ProjectName, "Trial");
     EXPECT_EQ(run.state.ClassCount, 3);
     EXPECT_EQ(run.ui.Notices(),
@@ -273,7 +273,7 @@ TEST(SortForBootstrapResults, CancelledChoiceReadsAndWritesNothing) {
     UtilityRun run;
     run.ui.Yes(DialogueKind::YesNoCancel).No().CancelPick();
     run.Sort();
-    EXPECT_EQ(run.state.SortUtilityUsed, "Yes");
+    EXPECT_TRUE(run.state.SortUtilityUsed);
     EXPECT_EQ(run.state.ClassCount, 0);
 
     // After a successful choice the remembered name is forgotten, so the next cancel is one.

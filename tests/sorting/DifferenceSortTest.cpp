@@ -177,7 +177,7 @@ TEST(QuickSortOfDifferences, FlowLineAsTheSortWritesIt) {
     QuickSort(state);
     QuickSortOfDifferences(state, Differences(x, y, false), first, out);
     // The sort-and-count utility keeps its own record of what ran.
-    state.SortUtilityUsed = "Yes";
+    state.SortUtilityUsed = true;
     QuickSort(state);
     QuickSortOfDifferences(state, Differences(x, y, false), first, out);
     state.FlowFile.reset();

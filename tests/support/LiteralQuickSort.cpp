@@ -18,7 +18,7 @@ struct GroupTables {
 }  // namespace
 
 std::vector<LiteralGroup> LiteralSplit(AnalysisState& state) {
-    if (state.FlowRecord && state.SortUtilityUsed != "Yes") state.FlowLine("Sub QuickSort");
+    if (state.FlowRecord && !state.SortUtilityUsed) state.FlowLine("Sub QuickSort");
     const std::int32_t n = state.SortCount;
     if (n < 1) throw RunStopped("The sort was given " + std::to_string(n) + " values.");
     double* input = state.SortInput.Through(n);

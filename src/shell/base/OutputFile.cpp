@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <set>
 #include <stdexcept>
 #include <utility>
 
@@ -16,10 +18,74 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path KeptName(const fs::path& name) {
-    fs::path kept = name;
-    kept += ".keep";
-    return kept;
+// "<name><ending>" for k = 1, "<name>.<k><ending>" after: the names a temporary or a kept
+// earlier file tries in turn, so that one left by a killed run (or a file of the user's that
+// happens to have the name) is stepped over, never replaced.
+fs::path NumberedTwin(const fs::path& name, int k, const char* ending) {
+    fs::path twin = name;
+    if (k > 1) {
+        twin += ".";
+        twin += std::to_string(k);
+    }
+    twin += ending;
+    return twin;
+}
+
+constexpr int MostTwins = 100;
+
+bool NoHardLinks(int error) {
+    return error == EPERM || error == ENOTSUP || error == EOPNOTSUPP || error == EMLINK ||
+           error == ENOSYS;
+}
+
+// Syncs a file's bytes, or a folder's names, to the disk.
+bool SyncToDisk(const fs::path& path, bool folder) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (folder ? O_DIRECTORY : 0));
+    if (fd < 0) return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+// Some file systems refuse to sync a folder; the files are in place by then all the same, so a
+// refusal changes nothing the command can mend and is not reported.
+void SyncFolder(const fs::path& folder) { SyncToDisk(folder.empty() ? "." : folder, true); }
+
+[[noreturn]] void NotCreated(const fs::path& target, int error) {
+    throw FileNotCreated(
+        "Cannot create file \"" + target.string() + "\": " + std::strerror(error) + ".",
+        std::error_code(error, std::generic_category()));
+}
+
+[[noreturn]] void CannotReplace(const fs::path& name, int error) {
+    throw RunStopped("Cannot replace file \"" + name.string() + "\": " + std::strerror(error) +
+                     ".");
+}
+
+// Gives the earlier file under `name` a second name to be kept by; returns it.
+fs::path KeepAside(const fs::path& name) {
+    for (int k = 1; k <= MostTwins; ++k) {
+        const fs::path kept = NumberedTwin(name, k, ".keep");
+        if (::link(name.c_str(), kept.c_str()) == 0) return kept;
+        int error = errno;
+        if (error == EEXIST) continue;
+        if (!NoHardLinks(error)) CannotReplace(name, error);
+        // A file system without hard links (FAT, some network shares): the earlier file is
+        // renamed to its keep-name instead. There the name is free for the moment between this
+        // rename and the new file's.
+        if (::renameat2(AT_FDCWD, name.c_str(), AT_FDCWD, kept.c_str(), RENAME_NOREPLACE) == 0)
+            return kept;
+        error = errno;
+        if (error == EEXIST) continue;
+        if (error != EINVAL && error != ENOSYS) CannotReplace(name, error);
+        // Nor a rename that refuses to replace: the keep-name is looked at first.
+        std::error_code ec;
+        if (fs::exists(fs::symlink_status(kept, ec))) continue;
+        fs::rename(name, kept, ec);
+        if (!ec) return kept;
+        CannotReplace(name, ec.value());
+    }
+    CannotReplace(name, EEXIST);
 }
 
 }  // namespace
@@ -38,12 +104,12 @@ OutputFile::OutputFile(fs::path target) : m_target(std::move(target)) {
     std::error_code ec;
     if (fs::is_directory(m_target, ec))
         throw RunStopped("Cannot write \"" + m_target.string() + "\": a folder has that name.");
-    OpenTemporaryExclusively();
+    m_temporary = CreateTemporaryTwin(m_target);
+    m_stream.open(m_temporary, std::ios::binary | std::ios::trunc);
     if (!m_stream.is_open()) {
         const int error = errno;
-        throw FileNotCreated(
-            "Cannot create file \"" + m_target.string() + "\": " + std::strerror(error) + ".",
-            std::error_code(error, std::generic_category()));
+        fs::remove(m_temporary, ec);
+        NotCreated(m_target, error);
     }
     m_writer = std::make_unique<TextWriter>(m_stream, m_target.string());
 }
@@ -59,6 +125,7 @@ OutputFile::~OutputFile() {
 void OutputFile::Commit() {
     Close();
     Place();
+    SyncFolder(m_target.parent_path());
 }
 
 void OutputFile::Close() {
@@ -66,33 +133,21 @@ void OutputFile::Close() {
     m_writer->Flush();
     m_stream.flush();
     m_stream.close();
-    if (m_stream.fail()) throw RunStopped(WriteFailure(m_target.string()));
+    if (m_stream.fail() || !SyncToDisk(m_temporary, false))
+        throw RunStopped(WriteFailure(m_target.string()));
 }
 
-void OutputFile::OpenTemporaryExclusively() {
-    for (int k = 1; k <= 100; ++k) {
-        m_temporary = m_target;
-        if (k > 1) {
-            m_temporary += ".";
-            m_temporary += std::to_string(k);
+fs::path CreateTemporaryTwin(const fs::path& target) {
+    for (int k = 1; k <= MostTwins; ++k) {
+        fs::path temporary = NumberedTwin(target, k, ".part");
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            ::close(fd);
+            return temporary;
         }
-        m_temporary += ".part";
-        const int fd = ::open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0) {
-            if (errno == EEXIST) continue;
-            return;  // errno says why
-        }
-        ::close(fd);
-        m_stream.open(m_temporary, std::ios::binary | std::ios::trunc);
-        if (!m_stream.is_open()) {
-            const int error = errno;
-            std::error_code ec;
-            fs::remove(m_temporary, ec);
-            errno = error;
-        }
-        return;
+        if (errno != EEXIST) NotCreated(target, errno);
     }
-    errno = EEXIST;
+    NotCreated(target, EEXIST);
 }
 
 bool OutputFile::PlaceIfFree(const fs::path& name) {
@@ -103,9 +158,7 @@ bool OutputFile::PlaceIfFree(const fs::path& name) {
     }
     int error = errno;
     if (error == EEXIST) return false;
-    const bool noLinks = error == EPERM || error == ENOTSUP || error == EOPNOTSUPP ||
-                         error == EMLINK || error == ENOSYS;
-    if (noLinks) {
+    if (NoHardLinks(error)) {
         // A file system without hard links: the name is taken by creating it exclusively, and
         // the complete file renamed over that empty one of our own.
         const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -209,58 +262,45 @@ void OutputSet::CommitAll() {
             fs::remove(leader->Target(), ec);
         throw;
     }
-    CommitHold::Keep(earlier);
+    std::set<fs::path> folders;
+    for (auto& f : files) folders.insert(f->Target().parent_path());
+    for (const fs::path& folder : folders) SyncFolder(folder);
+    if (m_within) m_within->Keep(std::move(earlier));
 }
 
-namespace {
-CommitHold* ActiveHold = nullptr;
-}  // namespace
-
-CommitHold::CommitHold() {
-    if (ActiveHold != nullptr) throw std::logic_error("one commit hold at a time");
-    ActiveHold = this;
-}
-
-CommitHold::~CommitHold() {
-    ActiveHold = nullptr;
-    m_kept.clear();
-}
-
-void CommitHold::Restore() noexcept {
+void OutputTransaction::Restore() noexcept {
     // Latest commit first, so a name committed twice ends as it stood before the first.
     for (auto it = m_kept.rbegin(); it != m_kept.rend(); ++it) (*it)->Restore();
     m_kept.clear();
 }
 
-bool CommitHold::Keep(std::unique_ptr<EarlierFiles>& earlier) {
-    if (ActiveHold == nullptr) return false;
-    ActiveHold->m_kept.push_back(std::move(earlier));
-    return true;
+void OutputTransaction::Keep(std::unique_ptr<EarlierFiles> earlier) {
+    m_kept.push_back(std::move(earlier));
 }
 
 EarlierFiles::EarlierFiles(const std::vector<fs::path>& names) {
     for (const fs::path& name : names) {
         std::error_code ec;
-        Kept k{name, fs::is_regular_file(name, ec)};
-        if (k.Existed) {
-            fs::rename(name, KeptName(name), ec);
-            if (ec) {
+        Kept k{name, {}};
+        if (fs::is_regular_file(name, ec)) {
+            try {
+                k.KeptAs = KeepAside(name);
+            } catch (...) {
                 Restore();
-                throw RunStopped("Cannot replace file \"" + name.string() + "\": " + ec.message() +
-                                 ".");
+                throw;
             }
         }
         m_kept.push_back(std::move(k));
     }
 }
 
-void EarlierFiles::AddTaken(const fs::path& name) { m_kept.push_back({name, false}); }
+void EarlierFiles::AddTaken(const fs::path& name) { m_kept.push_back({name, {}}); }
 
 EarlierFiles::~EarlierFiles() {
     if (m_restored) return;
     for (const Kept& k : m_kept) {
         std::error_code ec;
-        if (k.Existed) fs::remove(KeptName(k.Name), ec);
+        if (!k.KeptAs.empty()) fs::remove(k.KeptAs, ec);
     }
 }
 
@@ -268,10 +308,14 @@ void EarlierFiles::Restore() noexcept {
     m_restored = true;
     for (const Kept& k : m_kept) {
         std::error_code ec;
-        if (k.Existed) {
-            fs::rename(KeptName(k.Name), k.Name, ec);
-        } else if (fs::is_regular_file(k.Name, ec)) {
-            fs::remove(k.Name, ec);
+        if (k.KeptAs.empty()) {
+            if (fs::is_regular_file(k.Name, ec)) fs::remove(k.Name, ec);
+        } else if (fs::equivalent(k.KeptAs, k.Name, ec)) {
+            // Not replaced yet: the name still holds the earlier file (a rename between two
+            // names of one file would do nothing and leave the keep-name behind).
+            fs::remove(k.KeptAs, ec);
+        } else {
+            fs::rename(k.KeptAs, k.Name, ec);
         }
     }
 }

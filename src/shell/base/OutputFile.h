@@ -14,9 +14,6 @@
 
 namespace vortel {
 
-// Puts aside what stands under some file names, so that a command that fails after replacing
-// them can put the earlier files back. Kept aside under "<name>.keep" in the same folder (a
-// rename, so nothing is copied and nothing is lost if the program dies meanwhile).
 // A file that could not be created; the system's reason travels with it, so a caller can tell a
 // refused name from a full disk without reading errno after the fact.
 // Text read from the data (a parameter or variable name) as it stands in a file name: folder
@@ -31,6 +28,17 @@ public:
     std::error_code Code;
 };
 
+// Creates an empty file beside `target`, exclusively so that two runs writing the same name at
+// once never share one ("<target>.part", or "<target>.2.part", ... where that is taken), and
+// returns its name; throws FileNotCreated naming `target`.
+std::filesystem::path CreateTemporaryTwin(const std::filesystem::path& target);
+
+// Keeps what stands under some file names, so that a command that fails after replacing them
+// can put the earlier files back. Each earlier file gets a second name in the same folder,
+// "<name>.keep" (or "<name>.2.keep", ... where that is taken), by a hard link: the name itself
+// still holds the earlier file until a rename puts the new one over it in one step, so it never
+// disappears, even briefly, and nothing is copied. The keep-names are removed once the command
+// has succeeded or the earlier files are back.
 class EarlierFiles {
 public:
     explicit EarlierFiles(const std::vector<std::filesystem::path>& names);
@@ -47,27 +55,28 @@ public:
 private:
     struct Kept {
         std::filesystem::path Name;
-        bool Existed = false;
+        std::filesystem::path KeptAs;  // empty where the name was free
     };
     std::vector<Kept> m_kept;
     bool m_restored = false;
 };
 
-// While one lives, the earlier files that committed sets replace are kept aside instead of
-// dropped, so that a command whose last step fails after its files are in place (a picture
-// drawn from its results) can put every earlier file back. One at a time.
-class CommitHold {
+// The earlier files of every set one command commits, kept until the command's last step has
+// gone through, so that a step failing after its files are in place (a picture drawn from its
+// results) can put every earlier file back: the command leaves all of its files or none. Owned
+// by whoever runs the command and handed to its sets; nothing of it is shared between commands.
+class OutputTransaction {
 public:
-    CommitHold();
+    OutputTransaction() = default;
     // Without Restore() the kept files are dropped: the command succeeded.
-    ~CommitHold();
-    CommitHold(const CommitHold&) = delete;
-    CommitHold& operator=(const CommitHold&) = delete;
+    ~OutputTransaction() = default;
+    OutputTransaction(const OutputTransaction&) = delete;
+    OutputTransaction& operator=(const OutputTransaction&) = delete;
 
-    // Every name the held commits touched as it was before them.
+    // Every name the transaction's commits touched as it was before them.
     void Restore() noexcept;
-    // Takes over the earlier files of one commit; false when no hold is alive.
-    static bool Keep(std::unique_ptr<EarlierFiles>& earlier);
+    // Takes over the earlier files of one commit.
+    void Keep(std::unique_ptr<EarlierFiles> earlier);
 
 private:
     std::vector<std::unique_ptr<EarlierFiles>> m_kept;
@@ -77,6 +86,11 @@ private:
 // leaves half a file that looks whole, and an earlier file of the same name stays intact until
 // the new one is complete. Not committed: the temporary file is removed. A write that fails
 // (a full disk) stops the command at once, naming the file.
+// Before the rename the file's bytes are synced to the disk (fsync), and after it the folder,
+// so a name that holds the new file after a power cut holds all of it.
+// Temporaries and keep-names left by a run that was killed are never removed: the program cannot
+// tell them from a file of the user's of the same name. They are stepped over instead, each new
+// temporary or keep-name taking the next free numbered one, and may be deleted by hand.
 class OutputFile {
 public:
     explicit OutputFile(std::filesystem::path target);
@@ -86,7 +100,7 @@ public:
 
     TextWriter& Writer() { return *m_writer; }
     const std::filesystem::path& Target() const { return m_target; }
-    // Close, check that every byte reached the disk, rename over the target.
+    // Close, sync every byte to the disk, rename over the target, sync the folder.
     void Commit();
     // The two halves of Commit(), for a set of files that must all be complete before any is
     // renamed.
@@ -100,9 +114,6 @@ public:
     void SetTarget(const std::filesystem::path& target);
 
 private:
-    // The temporary twin is created exclusively ("<name>.part", or "<name>.2.part", ... where
-    // that is in use), so two runs writing the same name at once never share one.
-    void OpenTemporaryExclusively();
     // Puts the temporary under `name` unless that name exists; false when it does.
     bool PlaceIfFree(const std::filesystem::path& name);
 
@@ -118,6 +129,9 @@ private:
 // earlier files back.
 class OutputSet {
 public:
+    // Within a transaction, the earlier files its commit replaces are kept until the
+    // transaction ends, not dropped at once.
+    explicit OutputSet(OutputTransaction* within = nullptr) : m_within(within) {}
     OutputFile& Create(const std::filesystem::path& target);
     // The one file of the set that never replaces another (a report): on commit it takes the
     // first free name of "<stem><ext>", "<stem> (2)<ext>", ... (see PlaceUnderFreeName), before
@@ -141,6 +155,7 @@ private:
     OutputFile* m_leader = nullptr;
     std::vector<Follower> m_followers;
     std::filesystem::path m_taken;
+    OutputTransaction* m_within;
 };
 
 }  // namespace vortel

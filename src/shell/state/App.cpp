@@ -8,7 +8,8 @@
 
 namespace vortel {
 
-App::App(Dialogues& ui, Window& window, Clock& clock) : m_services{ui, window, clock, m_random} {}
+App::App(Dialogues& ui, Window& window, Clock& clock)
+    : m_services{ui, window, clock, m_random, nullptr} {}
 
 bool App::Run(const Command& command) {
     m_lastFailure.clear();

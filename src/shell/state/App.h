@@ -10,12 +10,17 @@
 
 namespace vortel {
 
+class OutputTransaction;
+
 // The seams a command may use besides the record.
 struct Services {
     Dialogues& ui;
     Window& window;
     Clock& clock;
     Random& random;
+    // Where the command's committed files keep the earlier ones until its runner says it is
+    // done; none, and they are dropped at each commit.
+    OutputTransaction* output = nullptr;
 };
 
 using Command = std::function<void(AnalysisState&, Services&)>;

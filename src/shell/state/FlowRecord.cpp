@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "shell/base/OutputFile.h"
 #include "shell/base/RunStopped.h"
 
 namespace vortel {
@@ -10,10 +11,17 @@ FlowRecordFile::FlowRecordFile(const std::filesystem::path& path) : m_path(path)
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec))
         throw RunStopped("Cannot write \"" + path.string() + "\": a folder has that name.");
-    m_stream.open(path, std::ios::binary | std::ios::trunc);
-    if (!m_stream)
-        throw RunStopped("Cannot create file \"" + path.string() + "\": " + std::strerror(errno) +
-                         ".");
+    // A new file put over the name in one step, not the earlier one emptied: the name never
+    // disappears, and an earlier record kept by a second name (a hard link) keeps its lines.
+    const std::filesystem::path temporary = CreateTemporaryTwin(path);
+    m_stream.open(temporary, std::ios::binary | std::ios::app);
+    if (m_stream) std::filesystem::rename(temporary, path, ec);
+    if (!m_stream || ec) {
+        const std::string reason = ec ? ec.message() : std::strerror(errno);
+        m_stream.close();
+        std::filesystem::remove(temporary, ec);
+        throw RunStopped("Cannot create file \"" + path.string() + "\": " + reason + ".");
+    }
 }
 
 void FlowRecordFile::Line(std::string_view text) {

@@ -141,10 +141,11 @@ struct AnalysisState {
 
     // --- Sort-and-count utility -----------------------------------------------------------
     std::string ProjectName;
-    std::string SortUtilityUsed;
+    // Set once the sort-and-count utility has run: its sorts leave no flow line of their own.
+    bool SortUtilityUsed = false;
     std::string SortDataKind;
     std::int32_t ClassCount = 0;
-    std::string SortSerialNumbers;
+    bool SortSerialNumbers = false;
     std::string SortFilePath;
     std::string SortVariableName;
     // The column of a table to sort, when a front end names it beforehand (--column).
