@@ -42,7 +42,29 @@ struct CartesianOptions {
     bool Csv = false;
     std::string Figure;
     std::string Parameter;
+    bool Progress = false;
     std::vector<std::string> Files;
+};
+
+// --progress: one line on standard error per event, for a program that drives this one (the
+// browser page's worker) to show how far the test is.
+class PrintedProgress final : public TestEvents {
+public:
+    void Began(const std::string&, int pairCount) override { Print("began " + Text(pairCount)); }
+    void PairStarted(int i, int j, PairPhase phase) override {
+        Print("pair " + Text(i) + " " + Text(j) +
+              (phase == PairPhase::Sorting ? " sorting" : " differences"));
+    }
+    void PairDone(int i, int j, const DateTime&) override {
+        Print("done " + Text(i) + " " + Text(j));
+    }
+    void Finished(const std::string&) override { Print("finished"); }
+
+private:
+    static void Print(const std::string& line) {
+        std::fprintf(stderr, "progress %s\n", line.c_str());
+        std::fflush(stderr);
+    }
 };
 
 // The figure's format comes from its name.
@@ -74,6 +96,8 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Cartesian
                 return "--figure \"" + o.Figure + "\" must end in .png or .svg";
         } else if (a == "--csv") {
             o.Csv = true;
+        } else if (a == "--progress") {
+            o.Progress = true;
         } else if (a == "--parameter") {
             if (i + 1 >= args.size() || args[i + 1].empty()) return a + " needs a name";
             o.Parameter = args[++i];
@@ -184,6 +208,8 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
             return Refused(CommandName, e.what());
         }
     }
+    PrintedProgress printed;
+    if (o.Progress) app.ShowProgressWith(&printed);
     std::string failure;
     if (!app.Run(cmdCartesianDifference_Click)) failure = app.LastFailure();
     app.CloseAllFiles();

@@ -11,14 +11,12 @@
 #include "shell/base/NumberText.h"
 #include "shell/base/OutputFile.h"
 #include "shell/base/RunStopped.h"
+#include "shell/base/StopToken.h"
 #include "sorting/DifferenceSort.h"
 
 namespace vortel {
 
 namespace {
-
-const char* const RunningCaption =
-    "I am running Cartesian paired test.\nPlease wait!\nDon't touch me!";
 
 std::string Named(const AnalysisState& state, std::int16_t t) {
     return "treatment " + Text(t) + " (\"" + state.TreatmentName(t) + "\")";
@@ -151,61 +149,11 @@ void ComputeFValue(AnalysisState& s) {
     s.FValue = spread && withinMeanSquare != 0 ? betweenMeanSquare / withinMeanSquare : 0;
 }
 
-void ShowTestBegins(AnalysisState& s, Services& services) {
-    Window& w = services.window;
-    w.SetVisible("Label2", true);
-    Look running;
-    running.Fore = Blue;
-    running.Back = White;
-    running.FontSize = 36;
-    w.SetCaption("Label2", RunningCaption);
-    w.SetLook("Label2", running);
-    w.Redraw("Label2");
-
-    w.SetVisible("Label14", false);
-    w.SetVisible("MSFlexGrid1", false);
-    w.Redraw("Frame3");
-
+void BeginTest(AnalysisState& s, Services& services) {
     const DateTime now = services.clock.Now();
     s.TestBeganText = "Cartesian paired test began at:" + DateText(now);
     s.TestStartTime = now;
-    w.SetCaption("lblBootBegin", s.TestBeganText);
-    w.SetVisible("lblBootBegin", true);
-    w.Redraw("lblBootBegin");
-
-    Look tall;
-    tall.Height = 615;
-    w.SetLook("Label6", tall);
-    w.Redraw("Label6");
-    s.SavedStatusCaption = w.Caption("Label2");
-}
-
-void ShowComparing(const AnalysisState& s, Window& w, std::int16_t i, std::int16_t j,
-                   bool sorting) {
-    w.SetCaption("Label2", s.SavedStatusCaption + "\n(Comparing " + Text(i) + " with " + Text(j) +
-                               ")" + (sorting ? "\n(Sorting...)" : ""));
-    Look look;
-    look.FontSize = 36;
-    if (!sorting) look.Fore = w.CurrentLook("Label2").Fore == Red ? Blue : Red;
-    w.SetLook("Label2", look);
-    w.Redraw("Label2");
-}
-
-void ShowPairDone(Services& services, std::int16_t i, std::int16_t j) {
-    Window& w = services.window;
-    w.SetCaption("Label6",
-                 DateText(services.clock.Now()) + "\nTreat " + Text(i) + " to treat " + Text(j));
-    const std::optional<Rgb> back = w.CurrentLook("Label6").Back;
-    Look look;
-    if (back == Yellow) {
-        look.Back = Red;
-        look.Fore = Yellow;
-    } else if (back == Red) {
-        look.Back = Yellow;
-        look.Fore = Black;
-    }
-    w.SetLook("Label6", look);
-    w.Redraw("Label6");
+    services.events->Began(s.TestBeganText, s.PairCount);
 }
 
 // The two treatments of a pair as the test takes them: every difference is the larger-mean
@@ -281,7 +229,7 @@ void FinishPair(AnalysisState& s, std::int16_t i, std::int16_t j, double c) {
 // One pair, with its progress shown before the tally, before the sort and after the pair.
 void ComparePair(AnalysisState& s, Services& services, OutputSet& detailFiles, PairsAhead& ahead,
                  std::int16_t i, std::int16_t j) {
-    ShowComparing(s, services.window, i, j, false);
+    services.events->PairStarted(i, j, PairPhase::Differences);
     s.PairSum = 0;
     s.PairSumOfSquares = 0;
     s.PairedDifferenceMean(i, j) = 0;
@@ -295,11 +243,11 @@ void ComparePair(AnalysisState& s, Services& services, OutputSet& detailFiles, P
         ahead.CompareExactly(s, i, j);
     } else {
         TallyPair(s, services, detailFiles, ahead, i, j, p);
-        ShowComparing(s, services.window, i, j, true);
+        services.events->PairStarted(i, j, PairPhase::Sorting);
         SortPair(s, i, j, p);
     }
     FinishPair(s, i, j, p.C);
-    ShowPairDone(services, i, j);
+    services.events->PairDone(i, j, services.clock.Now());
 }
 
 }  // namespace
@@ -359,7 +307,7 @@ void CartesianDifference2(AnalysisState& state, Services& services) {
     state.FlowLine("Sub CartesianDifference2");
     SummariseTreatments(state);
     ComputeFValue(state);
-    ShowTestBegins(state, services);
+    BeginTest(state, services);
 
     // Detail files of every pair appear together once the report is written, so a test that
     // stops part-way leaves neither half a file nor a set that mixes two tests.
@@ -368,8 +316,12 @@ void CartesianDifference2(AnalysisState& state, Services& services) {
     ahead.Start(state);
     const std::int16_t n = state.TreatmentCount;
     for (std::int16_t i = 1; i <= n - 1; ++i)
-        for (std::int16_t j = static_cast<std::int16_t>(i + 1); j <= n; ++j)
+        for (std::int16_t j = static_cast<std::int16_t>(i + 1); j <= n; ++j) {
+            // A pair of a million values a side takes a few hundredths of a second, so a stop
+            // looked at between pairs takes effect at once.
+            StopIfRequested(services.stop);
             ComparePair(state, services, detailFiles, ahead, i, j);
+        }
 
     PrintMultiCIofDifference(state, services, detailFiles);
 }

@@ -11,6 +11,7 @@
 #include "report/ShowMultiCIofDifference.h"
 #include "shell/base/NumberText.h"
 #include "shell/base/OutputFile.h"
+#include "shell/base/StopToken.h"
 
 namespace vortel {
 
@@ -147,17 +148,11 @@ void PrintMultiCIofDifference(AnalysisState& state, Services& services, OutputSe
     PrintReferences(out);
     PrintPairTestTable(state, out);
 
-    Window& window = services.window;
-    window.SetEnabled("Command21", false);
-    ShowMultiCIofDifference(state, window);
-    window.SetVisible("MSFlexGrid1", true);
-    window.SetEnabled("MSFlexGrid1", true);
+    ShowMultiCIofDifference(state, services.window);
 
     const DateTime end = services.clock.Now();
     state.TestEndedText = "Cartesian paired test ended at:" + DateText(end);
-    window.SetVisible("Label2", false);
-    window.SetCaption("lblBootEnd", state.TestEndedText);
-    window.SetVisible("lblBootEnd", true);
+    services.events->Finished(state.TestEndedText);
     state.TestEndTime = end;
     state.TotalTimeText = DurationText(WholeSecondsBetween(state.TestStartTime, state.TestEndTime));
 
@@ -166,16 +161,14 @@ void PrintMultiCIofDifference(AnalysisState& state, Services& services, OutputSe
     out.Line(state.TotalTimeText);
     // The CSV tables appear with the report or not at all.
     if (state.CsvResults) WriteResultsCsvBeside(ResultsCsvOf(state), report, alongside);
+    // The last moment a stop can take effect: after it the files are in place.
+    StopIfRequested(services.stop);
     alongside.CommitAll();
     // A report never replaces another: where its name was taken it went to the next free one.
     state.ResultFileName = alongside.FreeNameTaken().string();
 
-    window.SetCaption("txtDatafile", "Output file is: " + state.ResultFileName);
-    window.FilesWritten({{"Report", state.ResultFileName}});
+    services.events->ReportWritten(state.ResultFileName);
     services.ui.Beep();
-    window.SetEnabled("cmdMultiCompCI", false);
-    window.SetEnabled("cmdMatchedLifeTable", false);
-    window.SetEnabled("FMNmatrices", false);
 }
 
 }  // namespace vortel

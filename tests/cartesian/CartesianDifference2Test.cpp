@@ -3,6 +3,7 @@
 #include "CartesianFixture.h"
 #include "cartesian/CartesianDifference2.h"
 #include "shell/base/RunStopped.h"
+#include "shell/base/StopToken.h"
 #include "shell/state/FlowRecord.h"
 
 namespace vortel {
@@ -129,7 +130,7 @@ TEST(CartesianDifference2, ProgressLabels) {
     RunTest(r, {{"A", {5, 6}}, {"B", {3, 4}}, {"C", {1, 2}}});
     const std::string running =
         "I am running Cartesian paired test.\nPlease wait!\nDon't touch me!";
-    EXPECT_EQ(r.state.SavedStatusCaption, running);
+    EXPECT_EQ(r.services.screen.RunningCaption(), running);
     EXPECT_EQ(r.window.Caption("Label2"), running + "\n(Comparing 2 with 3)\n(Sorting...)");
     // blue at the start, then red, blue, red for the three pairs
     EXPECT_EQ(r.window.CurrentLook("Label2").Fore, Red);
@@ -201,6 +202,31 @@ TEST(CartesianDifference2, RefusesTreatmentsThatCannotBeCompared) {
         r.state.FlowFile.reset();
         EXPECT_EQ(r.folder.Files(), std::vector<std::string>{"_0_Flow.txt"});
         EXPECT_EQ(test::ReadAll(r.folder / "_0_Flow.txt"), "");
+    }
+}
+
+// A stop asked for while the pairs are compared ends the test at the next pair, and nothing it
+// made is put in place, detail files included.
+TEST(CartesianDifference2, StopEndsTheTestAndWritesNothing) {
+    struct StopAtPair final : TestEvents {
+        StopToken& token;
+        int pairsStarted = 0;
+        explicit StopAtPair(StopToken& t) : token(t) {}
+        void PairStarted(int, int, PairPhase phase) override {
+            if (phase == PairPhase::Differences) ++pairsStarted;
+        }
+        void PairDone(int, int, const DateTime&) override { token.Request(); }
+    };
+    for (const bool details : {false, true}) {
+        TestRun r;
+        StopToken token;
+        StopAtPair events(token);
+        r.services.events = &events;
+        r.services.stop = &token;
+        r.state.DetailedDifferences = details;
+        EXPECT_THROW(RunTest(r, {{"A", {5, 6}}, {"B", {3, 4}}, {"C", {1, 2}}}), CommandStopped);
+        EXPECT_EQ(events.pairsStarted, 1);
+        EXPECT_TRUE(r.folder.Files().empty()) << details;
     }
 }
 

@@ -8,14 +8,23 @@
 
 namespace vortel {
 
-App::App(Dialogues& ui, Window& window, Clock& clock)
-    : m_services{ui, window, clock, m_random, nullptr} {}
+App::App(Dialogues& ui, Window& window, Clock& clock) : m_services{ui, window, clock, m_random} {
+    m_services.stop = &m_stop;
+}
 
 bool App::Run(const Command& command) {
     m_lastFailure.clear();
+    m_lastStopped = false;
+    m_stop.Clear();
     try {
         command(m_state, m_services);
         return true;
+    } catch (const CommandStopped& e) {
+        // Asked for, so not shown as a failure; the command's files were never put in place.
+        m_lastFailure = e.what();
+        m_lastStopped = true;
+        m_services.events->Stopped();
+        return false;
     } catch (const std::bad_alloc&) {
         m_lastFailure = "Not enough memory to finish this command.";
     } catch (const std::exception& e) {  // RunStopped, filesystem_error

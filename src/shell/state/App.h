@@ -4,7 +4,10 @@
 #include <functional>
 
 #include "shell/base/Clock.h"
+#include "shell/base/StopToken.h"
 #include "shell/state/Dialogues.h"
+#include "shell/state/TestEvents.h"
+#include "shell/state/TestScreen.h"
 #include "shell/state/Window.h"
 #include "shell/state/lifetabl.h"
 
@@ -21,6 +24,12 @@ struct Services {
     // Where the command's committed files keep the earlier ones until its runner says it is
     // done; none, and they are dropped at each commit.
     OutputTransaction* output = nullptr;
+    // How the window shows a test, and where a test reports its progress: the window unless a
+    // front end shows it its own way. Never null.
+    TestScreen screen{window};
+    TestEvents* events = &screen;
+    // Looked at between steps; a request stops the command with CommandStopped.
+    const StopToken* stop = nullptr;
 };
 
 using Command = std::function<void(AnalysisState&, Services&)>;
@@ -38,6 +47,17 @@ public:
     // last failure stays readable for the batch commands.
     bool Run(const Command& command);
     const std::string& LastFailure() const { return m_lastFailure; }
+    // Whether the last command ended because it was stopped.
+    bool LastStopped() const { return m_lastStopped; }
+
+    // Asks the running command to stop; safe from any thread. Each command starts unstopped.
+    void RequestStop() noexcept { m_stop.Request(); }
+
+    // A front end that shows a test's progress its own way puts its events in place of the
+    // window's; null gives the window's back.
+    void ShowProgressWith(TestEvents* events) {
+        m_services.events = events != nullptr ? events : &m_services.screen;
+    }
 
     // Closes every open file (Quit).
     void CloseAllFiles();
@@ -45,8 +65,10 @@ public:
 private:
     AnalysisState m_state;
     Random m_random;
+    StopToken m_stop;
     Services m_services;
     std::string m_lastFailure;
+    bool m_lastStopped = false;
 };
 
 // The edition values the window's start-up sets; the batch commands set them the same way.

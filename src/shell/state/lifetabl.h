@@ -114,7 +114,6 @@ struct AnalysisState {
     std::int64_t CartesianIndex = 0;
     double PairSum = 0;
     double PairSumOfSquares = 0;
-    std::string SavedStatusCaption;
 
     // --- Work lists and the sort hand-over ------------------------------------------------
     PositionList<double> SortedDifferences{"SortedDifferences", ListCapacity};

@@ -1,0 +1,101 @@
+#include "shell/state/TestScreen.h"
+
+#include <optional>
+
+#include "shell/base/NumberText.h"
+
+namespace vortel {
+
+namespace {
+
+const char* const RunningText =
+    "I am running Cartesian paired test.\nPlease wait!\nDon't touch me!";
+
+}  // namespace
+
+void TestScreen::Began(const std::string& beganText, int pairCount) {
+    (void)pairCount;
+    Window& w = m_window;
+    w.SetVisible("Label2", true);
+    Look running;
+    running.Fore = Blue;
+    running.Back = White;
+    running.FontSize = 36;
+    w.SetCaption("Label2", RunningText);
+    w.SetLook("Label2", running);
+    w.Redraw("Label2");
+
+    w.SetVisible("Label14", false);
+    w.SetVisible("MSFlexGrid1", false);
+    w.Redraw("Frame3");
+
+    w.SetCaption("lblBootBegin", beganText);
+    w.SetVisible("lblBootBegin", true);
+    w.Redraw("lblBootBegin");
+
+    Look tall;
+    tall.Height = 615;
+    w.SetLook("Label6", tall);
+    w.Redraw("Label6");
+    m_runningCaption = w.Caption("Label2");
+}
+
+void TestScreen::PairStarted(int i, int j, PairPhase phase) {
+    Window& w = m_window;
+    const bool sorting = phase == PairPhase::Sorting;
+    w.SetCaption("Label2", m_runningCaption + "\n(Comparing " + Text(i) + " with " + Text(j) + ")" +
+                               (sorting ? "\n(Sorting...)" : ""));
+    Look look;
+    look.FontSize = 36;
+    // The colour flips once a pair, so a long test shows it is alive.
+    if (!sorting) look.Fore = w.CurrentLook("Label2").Fore == Red ? Blue : Red;
+    w.SetLook("Label2", look);
+    w.Redraw("Label2");
+}
+
+void TestScreen::PairDone(int i, int j, const DateTime& when) {
+    Window& w = m_window;
+    w.SetCaption("Label6", DateText(when) + "\nTreat " + Text(i) + " to treat " + Text(j));
+    const std::optional<Rgb> back = w.CurrentLook("Label6").Back;
+    Look look;
+    if (back == Yellow) {
+        look.Back = Red;
+        look.Fore = Yellow;
+    } else if (back == Red) {
+        look.Back = Yellow;
+        look.Fore = Black;
+    }
+    w.SetLook("Label6", look);
+    w.Redraw("Label6");
+}
+
+void TestScreen::Finished(const std::string& endedText) {
+    Window& w = m_window;
+    w.SetEnabled("Command21", false);
+    w.SetVisible("MSFlexGrid1", true);
+    w.SetEnabled("MSFlexGrid1", true);
+    w.SetVisible("Label2", false);
+    w.SetCaption("lblBootEnd", endedText);
+    w.SetVisible("lblBootEnd", true);
+}
+
+void TestScreen::ReportWritten(const std::string& path) {
+    Window& w = m_window;
+    w.SetCaption("txtDatafile", "Output file is: " + path);
+    w.FilesWritten({{"Report", path}});
+    w.SetEnabled("cmdMultiCompCI", false);
+    w.SetEnabled("cmdMatchedLifeTable", false);
+    w.SetEnabled("FMNmatrices", false);
+}
+
+void TestScreen::Stopped() {
+    Window& w = m_window;
+    w.SetCaption("Label2", "The test was stopped; no file was written.");
+    Look look;
+    look.Fore = Blue;
+    look.FontSize = 24;
+    w.SetLook("Label2", look);
+    w.Redraw("Label2");
+}
+
+}  // namespace vortel

@@ -1,0 +1,31 @@
+// How the main window shows a running test: the events of the computation turned into the
+// captions, colours and sizes of the window's status labels.
+#pragma once
+
+#include <string>
+
+#include "shell/state/TestEvents.h"
+#include "shell/state/Window.h"
+
+namespace vortel {
+
+class TestScreen final : public TestEvents {
+public:
+    explicit TestScreen(Window& window) : m_window(window) {}
+
+    void Began(const std::string& beganText, int pairCount) override;
+    void PairStarted(int i, int j, PairPhase phase) override;
+    void PairDone(int i, int j, const DateTime& when) override;
+    void Finished(const std::string& endedText) override;
+    void ReportWritten(const std::string& path) override;
+    void Stopped() override;
+
+    // The status caption every pair's progress is added to.
+    const std::string& RunningCaption() const { return m_runningCaption; }
+
+private:
+    Window& m_window;
+    std::string m_runningCaption;
+};
+
+}  // namespace vortel
