@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "cartesian/CartesianDifference2.h"
+#include "cartesian/PairComparisons.h"
 
 namespace {
 

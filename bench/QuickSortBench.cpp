@@ -30,7 +30,7 @@ void Sort(benchmark::State& bench, bool hundredValues, std::int16_t limit) {
     vortel::AnalysisState state;
     Fill(state, hundredValues);
     for (auto _ : bench) {
-        state.SortGroupLimitSet = limit == 0 ? "" : "Yes";
+        state.SortGroupLimitSet = limit != 0;
         state.SortGroupLimit = limit;
         vortel::QuickSort(state);
         benchmark::DoNotOptimize(state.SortOutput.Data());

@@ -12,8 +12,8 @@
 #include <span>
 #include <vector>
 
-#include "cartesian/CartesianDifference2.h"
 #include "cartesian/ExactLargePair.h"
+#include "cartesian/PairComparisons.h"
 #include "report/DifferenceHistogram.h"
 #include "sorting/DifferenceCount.h"
 

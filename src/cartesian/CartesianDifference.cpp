@@ -154,11 +154,12 @@ void KeepValues(AnalysisState& state, std::int16_t t, const std::vector<double>&
 
 std::string TreatmentFileTitle(int t) { return "Input treatment " + Text(t); }
 
-double TransformValue(double x, int transformation, const std::string& fileName) {
+double TransformValue(double x, int transformation, const std::string& fileName, bool file) {
+    const auto where = [&] { return file ? "File \"" + fileName + "\"" : fileName; };
     switch (transformation) {
         case 1: {
             if (!(x >= 0 && x <= 1)) {
-                throw RunStopped("File \"" + fileName + "\": the value " + NumberText(x) +
+                throw RunStopped(where() + ": the value " + NumberText(x) +
                                  " has no arcsine transformation (it must lie from 0 to 1).");
             }
             // Taken as arctan(y / sqrt(1 - y^2)), which fixes the last digits of the results;
@@ -169,7 +170,7 @@ double TransformValue(double x, int transformation, const std::string& fileName)
         }
         case 2:
             if (!(x > 0 && x < 1)) {
-                throw RunStopped("File \"" + fileName + "\": the value " + NumberText(x) +
+                throw RunStopped(where() + ": the value " + NumberText(x) +
                                  " has no logit transformation (it must lie between 0 and 1).");
             }
             return std::log(x / (1 - x));
@@ -233,6 +234,25 @@ void ReadForOrdering(AnalysisState& state, const std::string& path, std::int16_t
     state.EntryNumber(t) = t;
 }
 
+// Treatment values already read (a table's, or a caller's) take entry e: transformed where they
+// stand and summed in order, as a treatment file's values are. `source` names them in messages.
+void EnterValues(AnalysisState& state, const std::string& source, bool file, TableTreatment& tt,
+                 std::int16_t e, int transformation, std::vector<TableTreatment*>& fromTable) {
+    const auto b = static_cast<std::int32_t>(tt.Values.size());
+    state.EnteredFile(e) = source;
+    StoreHeader(state, e, {tt.Name, tt.SampleSize, b, tt.Parameter, tt.OriginalMean});
+    state.BootstrapNumberReal(e) = b;
+    state.CurrentParameterName = tt.Parameter;
+    double sum = 0;
+    for (double& x : tt.Values) {
+        x = TransformValue(x, transformation, source, file);
+        sum += x;
+    }
+    state.SortingMean(e) = sum / b;
+    state.EntryNumber(e) = e;
+    fromTable[static_cast<std::size_t>(e)] = &tt;
+}
+
 // The treatments of a table take entries t, t + 1, ... as if each had been chosen on its own;
 // returns the entry after them.
 std::int16_t EnterTable(AnalysisState& state, const std::string& path, TreatmentTable& table,
@@ -257,22 +277,9 @@ std::int16_t EnterTable(AnalysisState& state, const std::string& path, Treatment
         }
     }
     for (std::int16_t j = 0; j < held; ++j) {
-        TableTreatment& tt = table.Treatments[static_cast<std::size_t>(j)];
         const auto e = static_cast<std::int16_t>(t + j);
-        const auto b = static_cast<std::int32_t>(tt.Values.size());
-        state.EnteredFile(e) = path;
-        StoreHeader(state, e, {tt.Name, tt.SampleSize, b, tt.Parameter, tt.OriginalMean});
-        state.BootstrapNumberReal(e) = b;
-        state.CurrentParameterName = tt.Parameter;
-        // Transformed where they stand and summed in order, as a treatment file's values are.
-        double sum = 0;
-        for (double& x : tt.Values) {
-            x = TransformValue(x, transformation, path);
-            sum += x;
-        }
-        state.SortingMean(e) = sum / b;
-        state.EntryNumber(e) = e;
-        fromTable[static_cast<std::size_t>(e)] = &tt;
+        EnterValues(state, path, true, table.Treatments[static_cast<std::size_t>(j)], e,
+                    transformation, fromTable);
     }
     return static_cast<std::int16_t>(t + held);
 }
@@ -300,22 +307,6 @@ void PlaceTableTreatment(AnalysisState& state, std::int16_t l, TableTreatment& t
     KeepValues(state, l, tt.Values, b);
     state.BootstrapNumberReal(l) = b;
     std::vector<double>().swap(tt.Values);
-}
-
-// Exchange ordering: decreasing means, increasing with ReversedSort.
-void OrderTreatments(AnalysisState& state, std::int16_t n) {
-    for (std::int16_t v = 1; v <= n - 1; ++v) {
-        for (std::int16_t c = static_cast<std::int16_t>(v + 1); c <= n; ++c) {
-            const bool exchange = state.ReversedSort
-                                      ? state.SortingMean(v) > state.SortingMean(c)
-                                      : !(state.SortingMean(v) >= state.SortingMean(c));
-            if (!exchange) continue;
-            std::swap(state.SortingMean(v), state.SortingMean(c));
-            std::swap(state.EntryNumber(v), state.EntryNumber(c));
-            std::swap(state.TreatmentName(v), state.TreatmentName(c));
-            std::swap(state.BootstrapNumberReal(v), state.BootstrapNumberReal(c));
-        }
-    }
 }
 
 // Second pass: the file of the treatment now at position l, read again into that position.
@@ -350,6 +341,48 @@ void ReadIntoPosition(AnalysisState& state, std::int16_t l, int transformation) 
 
 }  // namespace
 
+void OrderTreatments(AnalysisState& state, std::int16_t n);
+
+namespace {
+
+// The treatments ordered by their means, then each entry's values put at its position: a
+// table's (or a caller's) as they were read, a treatment file's read again.
+void PlaceInOrder(AnalysisState& state, std::int16_t n,
+                  const std::vector<TableTreatment*>& fromTable, int transformation) {
+    OrderTreatments(state, n);
+    for (std::int16_t l = 1; l <= n; ++l) {
+        if (TableTreatment* tt = fromTable[static_cast<std::size_t>(state.EntryNumber(l))])
+            PlaceTableTreatment(state, l, *tt);
+        else
+            ReadIntoPosition(state, l, transformation);
+    }
+}
+
+}  // namespace
+
+void OrderTreatments(AnalysisState& state, std::int16_t n) {
+    for (std::int16_t v = 1; v <= n - 1; ++v) {
+        for (std::int16_t c = static_cast<std::int16_t>(v + 1); c <= n; ++c) {
+            const bool exchange = state.ReversedSort
+                                      ? state.SortingMean(v) > state.SortingMean(c)
+                                      : !(state.SortingMean(v) >= state.SortingMean(c));
+            if (!exchange) continue;
+            std::swap(state.SortingMean(v), state.SortingMean(c));
+            std::swap(state.EntryNumber(v), state.EntryNumber(c));
+            std::swap(state.TreatmentName(v), state.TreatmentName(c));
+            std::swap(state.BootstrapNumberReal(v), state.BootstrapNumberReal(c));
+        }
+    }
+}
+
+void SetTreatmentCount(AnalysisState& state, std::int16_t n) {
+    state.TreatmentCount = n;
+    state.PairCount = static_cast<std::int16_t>(n * (n - 1) / 2);
+    state.SidakAlpha = 1 - std::pow(0.95, 1.0 / state.PairCount);
+    state.TableRuleDouble.assign(static_cast<std::size_t>(11 * n + 15), '=');
+    state.TableRuleSingle.assign(static_cast<std::size_t>(11 * n + 15), '-');
+}
+
 void CartesianDifference(AnalysisState& state, Services& services) {
     Dialogues& ui = services.ui;
     services.window.SetEnabled("cmdReadDataA1", false);
@@ -358,9 +391,7 @@ void CartesianDifference(AnalysisState& state, Services& services) {
 
     TableShelf tables(state, ui);
     const std::int16_t n = AskTreatmentCount(ui, tables);
-    state.TreatmentCount = n;
-    state.PairCount = static_cast<std::int16_t>(n * (n - 1) / 2);
-    state.SidakAlpha = 1 - std::pow(0.95, 1.0 / state.PairCount);
+    SetTreatmentCount(state, n);
     const int transformation = AskTransformation(ui);
 
     // Per entry, the treatment of a table it came from (null for a treatment file).
@@ -375,15 +406,19 @@ void CartesianDifference(AnalysisState& state, Services& services) {
         RefuseNameOfTable(state, t, fromTable);
         ++t;
     }
-    OrderTreatments(state, n);
-    state.TableRuleDouble.assign(static_cast<std::size_t>(11 * n + 15), '=');
-    state.TableRuleSingle.assign(static_cast<std::size_t>(11 * n + 15), '-');
-    for (std::int16_t l = 1; l <= n; ++l) {
-        if (TableTreatment* tt = fromTable[static_cast<std::size_t>(state.EntryNumber(l))])
-            PlaceTableTreatment(state, l, *tt);
-        else
-            ReadIntoPosition(state, l, transformation);
+    PlaceInOrder(state, n, fromTable, transformation);
+}
+
+void EnterTreatments(AnalysisState& state, std::vector<TableTreatment>& treatments,
+                     int transformation) {
+    const auto n = static_cast<std::int16_t>(treatments.size());
+    SetTreatmentCount(state, n);
+    std::vector<TableTreatment*> given(static_cast<std::size_t>(n) + 1, nullptr);
+    for (std::int16_t e = 1; e <= n; ++e) {
+        TableTreatment& tt = treatments[static_cast<std::size_t>(e - 1)];
+        EnterValues(state, "Treatment \"" + tt.Name + "\"", false, tt, e, transformation, given);
     }
+    PlaceInOrder(state, n, given, transformation);
 }
 
 }  // namespace vortel

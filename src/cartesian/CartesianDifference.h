@@ -2,11 +2,16 @@
 // bootstrap-result file each, ordered by their bootstrap means.
 #pragma once
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
 #include "shell/state/App.h"
 
 namespace vortel {
 
 struct AnalysisState;
+struct TableTreatment;
 
 // Titles of treatment input's questions; the batch command answers them by these.
 inline constexpr const char* TreatmentCountTitle =
@@ -25,8 +30,25 @@ std::string TreatmentFileTitle(int t);
 // before a later file is read; no file is written.
 void CartesianDifference(AnalysisState& state, Services& services);
 
+// Treatments given as values rather than files, in entry order: each is transformed, and all are
+// ordered by their means and placed exactly as treatment input places a table's treatments (the
+// values are moved out of `treatments`). Leaves what CartesianDifference leaves, the options
+// aside. Values outside the transformation's domain stop the command, naming the treatment.
+void EnterTreatments(AnalysisState& state, std::vector<TableTreatment>& treatments,
+                     int transformation);
+
+// The shape of a test of n treatments: TreatmentCount, PairCount, SidakAlpha and the tables'
+// rules.
+void SetTreatmentCount(AnalysisState& state, std::int16_t n);
+
+// Exchange ordering of positions 1..n by SortingMean: decreasing, increasing with ReversedSort.
+// Moves SortingMean, EntryNumber, TreatmentName and BootstrapNumberReal; EntryNumber(l) then
+// names the entry whose treatment goes to position l.
+void OrderTreatments(AnalysisState& state, std::int16_t n);
+
 // The transformation of one bootstrap value: 0 none, 1 arcsine of the square root, 2 logit.
-// A value outside the transformation's domain stops the command, naming the file.
-double TransformValue(double x, int transformation, const std::string& fileName);
+// A value outside the transformation's domain stops the command, naming the file (or, when
+// `file` is false, the source as given).
+double TransformValue(double x, int transformation, const std::string& fileName, bool file = true);
 
 }  // namespace vortel

@@ -4,6 +4,7 @@
 
 #include "shell/base/NumberText.h"
 #include "shell/base/RunStopped.h"
+#include "shell/state/PairOrder.h"
 
 namespace vortel {
 
@@ -25,7 +26,7 @@ void SettleDetailFiles(AnalysisState& s, Dialogues& ui) {
     const std::int16_t n = s.TreatmentCount;
     for (std::int16_t i = 1; i < n; ++i) {
         for (std::int16_t j = static_cast<std::int16_t>(i + 1); j <= n; ++j) {
-            const double c = s.BootstrapNumberReal(i) * s.BootstrapNumberReal(j);
+            const double c = CartesianCount(s, i, j);
             if (!PastTheLists(c)) continue;
             const std::string pair = "The pair of treatment " + Text(i) + " (\"" +
                                      s.TreatmentName(i) + "\") and treatment " + Text(j) + " (\"" +

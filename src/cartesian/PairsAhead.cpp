@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "cartesian/ExactPairPath.h"
+#include "shell/state/PairOrder.h"
 
 namespace vortel {
 
@@ -25,11 +26,11 @@ PairsAhead::~PairsAhead() {
 }
 
 PairsAhead::Pair PairsAhead::Define(const AnalysisState& s, std::int16_t i, std::int16_t j) {
-    const double c = s.BootstrapNumberReal(i) * s.BootstrapNumberReal(j);
+    const double c = CartesianCount(s, i, j);
     Pair pair;
     pair.I = i;
     pair.J = j;
-    pair.Negate = !(s.BootstrapMean(i) > s.BootstrapMean(j));
+    pair.Negate = !FirstMinusSecond(s, i, j);
     pair.MeanDifference = std::fabs(s.BootstrapMean(i) - s.BootstrapMean(j));
     pair.Exact = PastTheLists(c);
     pair.RankLower = PercentileRank(c, 0.025);
@@ -133,7 +134,7 @@ PairsAhead::Outcome PairsAhead::Result(AnalysisState& s, std::int16_t i, std::in
 }
 
 void PairsAhead::CompareExactly(AnalysisState& s, std::int16_t i, std::int16_t j) {
-    const double c = s.BootstrapNumberReal(i) * s.BootstrapNumberReal(j);
+    const double c = CartesianCount(s, i, j);
     const auto r = std::get<ExactPairResults>(Result(s, i, j));
     s.CartesianIndex = static_cast<std::int64_t>(c);
     s.LowCount(i, j) = r.Low;

@@ -15,8 +15,8 @@
 #include <variant>
 #include <vector>
 
-#include "cartesian/CartesianDifference2.h"
 #include "cartesian/ExactLargePair.h"
+#include "cartesian/PairComparisons.h"
 #include "shell/state/lifetabl.h"
 
 namespace vortel {

@@ -1,7 +1,7 @@
 #include "cartesian/cmdCartesianDifference.h"
 
 #include "cartesian/CartesianDifference.h"
-#include "cartesian/CartesianDifference2.h"
+#include "cartesian/PairComparisons.h"
 #include "shell/base/NumberText.h"
 #include "shell/state/FlowRecord.h"
 

@@ -38,38 +38,40 @@ DifferenceHistogram HistogramOfDifferences(std::span<const double> larger,
     return h;
 }
 
-std::vector<PairDifferences> DifferencesOfPairs(const AnalysisState& state, int bins) {
-    const int n = state.TreatmentCount;
-    std::vector<std::vector<double>> sorted(static_cast<std::size_t>(std::max(n, 0)) + 1);
-    for (int t = 1; t <= n; ++t) {
-        auto& values = sorted[static_cast<std::size_t>(t)];
-        const std::int32_t b = state.BootstrapNumber(t);
-        values.reserve(static_cast<std::size_t>(std::max(b, 0)));
-        for (std::int32_t k = 1; k <= b; ++k) values.push_back(state.WorkingValues.Get(k, t));
-        std::sort(values.begin(), values.end());
-    }
+std::vector<PairDifferences> DifferencesOfPairs(const CartesianResult& result,
+                                                std::vector<std::vector<double>> values, int bins) {
+    for (auto& v : values) std::sort(v.begin(), v.end());
     std::vector<PairDifferences> pairs;
-    for (int i = 1; i <= n - 1; ++i) {
-        for (int j = i + 1; j <= n; ++j) {
-            const bool iMinusJ = state.BootstrapMean(i) > state.BootstrapMean(j);
-            const int a = iMinusJ ? i : j, b = iMinusJ ? j : i;
-            PairDifferences p;
-            p.I = i;
-            p.J = j;
-            p.Minuend = state.TreatmentName(a);
-            p.Subtrahend = state.TreatmentName(b);
-            p.Mean = state.CartesianMean(i, j);
-            p.TLower = state.TLower(i, j);
-            p.TUpper = state.TUpper(i, j);
-            p.PercentileLower = state.PercentileLower(i, j);
-            p.PercentileUpper = state.PercentileUpper(i, j);
-            p.P = state.PValue(i, j);
-            p.Histogram = HistogramOfDifferences(sorted[static_cast<std::size_t>(a)],
-                                                 sorted[static_cast<std::size_t>(b)], bins);
-            pairs.push_back(std::move(p));
-        }
+    for (const PairResult& r : result.Pairs) {
+        PairDifferences p;
+        p.I = r.I;
+        p.J = r.J;
+        p.Minuend = result.Treatment(r.Minuend).Name;
+        p.Subtrahend = result.Treatment(r.Subtrahend).Name;
+        p.Mean = r.Mean;
+        p.TLower = r.TLower;
+        p.TUpper = r.TUpper;
+        p.PercentileLower = r.PercentileLower;
+        p.PercentileUpper = r.PercentileUpper;
+        p.P = r.P;
+        p.Histogram =
+            HistogramOfDifferences(values[static_cast<std::size_t>(r.Minuend - 1)],
+                                   values[static_cast<std::size_t>(r.Subtrahend - 1)], bins);
+        pairs.push_back(std::move(p));
     }
     return pairs;
+}
+
+std::vector<PairDifferences> DifferencesOfPairs(const AnalysisState& state, int bins) {
+    const int n = state.TreatmentCount;
+    std::vector<std::vector<double>> values(static_cast<std::size_t>(std::max(n, 0)));
+    for (int t = 1; t <= n; ++t) {
+        auto& v = values[static_cast<std::size_t>(t - 1)];
+        const std::int32_t b = state.BootstrapNumber(t);
+        v.reserve(static_cast<std::size_t>(std::max(b, 0)));
+        for (std::int32_t k = 1; k <= b; ++k) v.push_back(state.WorkingValues.Get(k, t));
+    }
+    return DifferencesOfPairs(CartesianResultOf(state), std::move(values), bins);
 }
 
 }  // namespace vortel

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "report/CartesianResult.h"
 #include "shell/state/lifetabl.h"
 #include "sorting/DifferenceCount.h"
 
@@ -42,10 +43,13 @@ struct PairDifferences {
     DifferenceHistogram Histogram;
 };
 
-// Every pair in report order, (1,2), (1,3), ..., (N-1,N), each oriented as the test formed its
-// differences (larger bootstrap mean minus smaller; the later treatment first for equal means).
-// Reads TreatmentCount, TreatmentName, BootstrapMean, BootstrapNumber, WorkingValues and the
-// per-pair results; sorts one copy of each treatment's values.
+// Every pair of `result` in report order, (1,2), (1,3), ..., (N-1,N), each oriented as the test
+// formed its differences; `values` holds each treatment's bootstrap values as the test compared
+// them (transformed), treatment t at t - 1, in any order: the histograms count from them.
+std::vector<PairDifferences> DifferencesOfPairs(const CartesianResult& result,
+                                                std::vector<std::vector<double>> values,
+                                                int bins = DifferenceBins);
+// The same from a state that holds a finished test (its WorkingValues).
 std::vector<PairDifferences> DifferencesOfPairs(const AnalysisState& state,
                                                 int bins = DifferenceBins);
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "shell/state/PairOrder.h"
 #include "shell/state/lifetabl.h"
 
 namespace vortel {
@@ -165,7 +166,7 @@ void PrintPairSection(AnalysisState& state, TextWriter& out, int i, int j) {
                     j,
                     state.TreatmentName(i),
                     state.TreatmentName(j),
-                    state.BootstrapNumberReal(i) * state.BootstrapNumberReal(j),
+                    CartesianCount(state, i, j),
                     state.PValue(i, j),
                     state.TLower(i, j),
                     state.PercentileLower(i, j),

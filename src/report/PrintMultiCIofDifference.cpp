@@ -136,6 +136,11 @@ void PrintMultiCIofDifference(AnalysisState& state, Services& services) {
 }
 
 void PrintMultiCIofDifference(AnalysisState& state, Services& services, OutputSet& alongside) {
+    PrintMultiCIofDifference(state, CartesianResultOf(state), services, alongside);
+}
+
+void PrintMultiCIofDifference(AnalysisState& state, const CartesianResult& result,
+                              Services& services, OutputSet& alongside) {
     state.FlowLine("Sub PrintMultiCIofDifference");
     OutputFile& report = OpenReport(state, services, alongside);
     TextWriter& out = report.Writer();
@@ -160,7 +165,7 @@ void PrintMultiCIofDifference(AnalysisState& state, Services& services, OutputSe
     out.Line(state.TestEndedText);
     out.Line(state.TotalTimeText);
     // The CSV tables appear with the report or not at all.
-    if (state.CsvResults) WriteResultsCsvBeside(ResultsCsvOf(state), report, alongside);
+    if (state.CsvResults) WriteResultsCsvBeside(ResultsCsvOf(result), report, alongside);
     // The last moment a stop can take effect: after it the files are in place.
     StopIfRequested(services.stop);
     alongside.CommitAll();

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "report/CartesianResult.h"
 #include "shell/state/App.h"
 
 namespace vortel {
@@ -21,6 +22,9 @@ void PrintMultiCIofDifference(AnalysisState& state, Services& services);
 // The same, with the other files of the test (the detail files) put in place together with the
 // report: all of them appear, or none.
 void PrintMultiCIofDifference(AnalysisState& state, Services& services, OutputSet& alongside);
+// The same from the test's result, read once from the state after the last pair.
+void PrintMultiCIofDifference(AnalysisState& state, const CartesianResult& result,
+                              Services& services, OutputSet& alongside);
 
 // "Total time = ..." in seconds below two minutes, in minutes below an hour, in hours beyond,
 // minutes and hours to two decimals.

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "letters/LetterMarking.h"
 #include "shell/base/OutputFile.h"
 
 namespace vortel {
@@ -45,90 +44,60 @@ void AddRecord(std::string& table, const std::array<Column<Row>, N>& columns, co
     table += "\r\n";
 }
 
-// One pair, i before j in report order, taken as the difference a minus b the test formed.
+// One pair in report order, taken as the difference a minus b the test formed.
 struct PairRow {
-    PairRow(const AnalysisState& state, int first, int second)
-        : s(state),
-          i(first),
-          j(second),
-          // The test takes i minus j only when i's mean is the larger; equal means give j - i.
-          a(s.BootstrapMean(i) > s.BootstrapMean(j) ? i : j),
-          b(a == i ? j : i),
-          // The report judges equal means not different without looking at the intervals.
-          meansDiffer(s.BootstrapMean(i) != s.BootstrapMean(j)),
-          p(s.PValue(i, j)) {}
-    const AnalysisState& s;
-    int i, j, a, b;
-    bool meansDiffer;
-    double p;
+    const CartesianResult& r;
+    const PairResult& p;
+    const TreatmentResult& a() const { return r.Treatment(p.Minuend); }
+    const TreatmentResult& b() const { return r.Treatment(p.Subtrahend); }
 };
 
 constexpr std::array<Column<PairRow>, 21> PairColumns = {{
-    {"parameter", [](const PairRow& r) { return CsvField(r.s.CurrentParameterName); }},
-    {"treatment_a", [](const PairRow& r) { return CsvField(r.s.TreatmentName(r.a)); }},
-    {"treatment_b", [](const PairRow& r) { return CsvField(r.s.TreatmentName(r.b)); }},
-    {"B_a", [](const PairRow& r) { return Integer(r.s.BootstrapNumber(r.a)); }},
-    {"B_b", [](const PairRow& r) { return Integer(r.s.BootstrapNumber(r.b)); }},
-    {"C",
-     [](const PairRow& r) {
-         return Count(r.s.BootstrapNumberReal(r.i) * r.s.BootstrapNumberReal(r.j));
-     }},
-    {"mean_difference", [](const PairRow& r) { return CsvNumber(r.s.CartesianMean(r.i, r.j)); }},
-    {"variance", [](const PairRow& r) { return CsvNumber(r.s.CartesianVariance(r.i, r.j)); }},
-    {"SE", [](const PairRow& r) { return CsvNumber(r.s.CartesianSD(r.i, r.j)); }},
-    {"t_lower", [](const PairRow& r) { return CsvNumber(r.s.TLower(r.i, r.j)); }},
-    {"t_upper", [](const PairRow& r) { return CsvNumber(r.s.TUpper(r.i, r.j)); }},
-    {"percentile_lower", [](const PairRow& r) { return CsvNumber(r.s.PercentileLower(r.i, r.j)); }},
-    {"percentile_upper", [](const PairRow& r) { return CsvNumber(r.s.PercentileUpper(r.i, r.j)); }},
-    {"insignificant", [](const PairRow& r) { return Integer(r.s.InsignificantCount(r.i, r.j)); }},
-    {"significant", [](const PairRow& r) { return Integer(r.s.SignificantCount(r.i, r.j)); }},
-    {"P", [](const PairRow& r) { return CsvNumber(r.p); }},
-    {"t_significant",
-     [](const PairRow& r) { return Boolean(r.meansDiffer && r.s.TLower(r.i, r.j) > 0); }},
-    {"percentile_significant",
-     [](const PairRow& r) { return Boolean(r.meansDiffer && r.s.PercentileLower(r.i, r.j) > 0); }},
-    {"P_at_most_0.05", [](const PairRow& r) { return Boolean(r.p <= 0.05); }},
-    {"P_below_sidak", [](const PairRow& r) { return Boolean(r.p < r.s.SidakAlpha); }},
-    {"sidak_alpha", [](const PairRow& r) { return CsvNumber(r.s.SidakAlpha); }},
+    {"parameter", [](const PairRow& w) { return CsvField(w.r.Parameter); }},
+    {"treatment_a", [](const PairRow& w) { return CsvField(w.a().Name); }},
+    {"treatment_b", [](const PairRow& w) { return CsvField(w.b().Name); }},
+    {"B_a", [](const PairRow& w) { return Integer(w.a().BootstrapNumber); }},
+    {"B_b", [](const PairRow& w) { return Integer(w.b().BootstrapNumber); }},
+    {"C", [](const PairRow& w) { return Count(w.p.C); }},
+    {"mean_difference", [](const PairRow& w) { return CsvNumber(w.p.Mean); }},
+    {"variance", [](const PairRow& w) { return CsvNumber(w.p.Variance); }},
+    {"SE", [](const PairRow& w) { return CsvNumber(w.p.SE); }},
+    {"t_lower", [](const PairRow& w) { return CsvNumber(w.p.TLower); }},
+    {"t_upper", [](const PairRow& w) { return CsvNumber(w.p.TUpper); }},
+    {"percentile_lower", [](const PairRow& w) { return CsvNumber(w.p.PercentileLower); }},
+    {"percentile_upper", [](const PairRow& w) { return CsvNumber(w.p.PercentileUpper); }},
+    {"insignificant", [](const PairRow& w) { return Integer(w.p.Insignificant); }},
+    {"significant", [](const PairRow& w) { return Integer(w.p.Significant); }},
+    {"P", [](const PairRow& w) { return CsvNumber(w.p.P); }},
+    {"t_significant", [](const PairRow& w) { return Boolean(w.p.TSignificant); }},
+    {"percentile_significant", [](const PairRow& w) { return Boolean(w.p.PercentileSignificant); }},
+    {"P_at_most_0.05", [](const PairRow& w) { return Boolean(w.p.AtFivePercent); }},
+    {"P_below_sidak", [](const PairRow& w) { return Boolean(w.p.BelowSidak); }},
+    {"sidak_alpha", [](const PairRow& w) { return CsvNumber(w.r.SidakAlpha); }},
 }};
 
-std::string PairsTable(const AnalysisState& s) {
+std::string PairsTable(const CartesianResult& r) {
     std::string t;
     AddHeader(t, PairColumns);
-    const int n = s.TreatmentCount;
-    for (int i = 1; i <= n - 1; ++i)
-        for (int j = i + 1; j <= n; ++j) AddRecord(t, PairColumns, PairRow(s, i, j));
+    for (const PairResult& p : r.Pairs) AddRecord(t, PairColumns, PairRow{r, p});
     return t;
 }
 
-struct TreatmentRow {
-    const AnalysisState& s;
-    int k;
-    const std::string& letters;
-};
-
-constexpr std::array<Column<TreatmentRow>, 8> TreatmentColumns = {{
-    {"treatment", [](const TreatmentRow& r) { return CsvField(r.s.TreatmentName(r.k)); }},
-    {"original", [](const TreatmentRow& r) { return CsvNumber(r.s.OriginalMean(r.k)); }},
-    {"bootstrap_mean", [](const TreatmentRow& r) { return CsvNumber(r.s.BootstrapMean(r.k)); }},
-    {"variance", [](const TreatmentRow& r) { return CsvNumber(r.s.BootstrapVariance(r.k)); }},
-    {"SE", [](const TreatmentRow& r) { return CsvNumber(r.s.TreatmentSE(r.k)); }},
-    {"n", [](const TreatmentRow& r) { return Integer(r.s.SampleSize(r.k)); }},
-    {"B", [](const TreatmentRow& r) { return Integer(r.s.BootstrapNumber(r.k)); }},
-    {"letters", [](const TreatmentRow& r) { return CsvField(r.letters); }},
+constexpr std::array<Column<TreatmentResult>, 8> TreatmentColumns = {{
+    {"treatment", [](const TreatmentResult& t) { return CsvField(t.Name); }},
+    {"original", [](const TreatmentResult& t) { return CsvNumber(t.Original); }},
+    {"bootstrap_mean", [](const TreatmentResult& t) { return CsvNumber(t.BootstrapMean); }},
+    {"variance", [](const TreatmentResult& t) { return CsvNumber(t.Variance); }},
+    {"SE", [](const TreatmentResult& t) { return CsvNumber(t.SE); }},
+    {"n", [](const TreatmentResult& t) { return Integer(t.SampleSize); }},
+    {"B", [](const TreatmentResult& t) { return Integer(t.BootstrapNumber); }},
+    {"letters", [](const TreatmentResult& t) { return CsvField(t.Letters); }},
 }};
 
-std::string TreatmentsTable(const AnalysisState& s) {
+std::string TreatmentsTable(const CartesianResult& r) {
     std::string t;
     AddHeader(t, TreatmentColumns);
-    const std::vector<std::string> letters = TreatmentMarkings(s);
-    const std::string none;
-    const int n = s.TreatmentCount;
-    for (int k = 1; k <= n; ++k) {
-        const std::size_t row = static_cast<std::size_t>(k - 1);
-        AddRecord(t, TreatmentColumns,
-                  TreatmentRow{s, k, row < letters.size() ? letters[row] : none});
-    }
+    for (const TreatmentResult& tr : r.Treatments) AddRecord(t, TreatmentColumns, tr);
     return t;
 }
 
@@ -155,8 +124,12 @@ std::string CsvNumber(double x) {
     return std::string(digits, result.ptr);
 }
 
+ResultsCsv ResultsCsvOf(const CartesianResult& result) {
+    return {PairsTable(result), TreatmentsTable(result)};
+}
+
 ResultsCsv ResultsCsvOf(const AnalysisState& state) {
-    return {PairsTable(state), TreatmentsTable(state)};
+    return ResultsCsvOf(CartesianResultOf(state));
 }
 
 ResultsCsvPaths ResultsCsvPathsFor(const std::filesystem::path& report) {

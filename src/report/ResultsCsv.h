@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "report/CartesianResult.h"
 #include "shell/state/lifetabl.h"
 
 namespace vortel {
@@ -27,11 +28,12 @@ struct ResultsCsv {
     std::string Treatments;
 };
 
-// Reads what the test and the report left: TreatmentCount, CurrentParameterName, TreatmentName,
-// OriginalMean, BootstrapMean, BootstrapVariance, TreatmentSE, SampleSize, BootstrapNumber,
-// BootstrapNumberReal, every per-pair result and SidakAlpha; the letters are the marking
-// table's. Pairs in report order, each taken as the difference the test formed (larger
-// bootstrap mean minus smaller; the later treatment first when the means are equal).
+// Pairs in report order, each taken as the difference the test formed (larger bootstrap mean
+// minus smaller; the later treatment first when the means are equal); treatments in report
+// order with their letters of the marking table. Each column is one line of its table in
+// ResultsCsv.cpp, header beside value.
+ResultsCsv ResultsCsvOf(const CartesianResult& result);
+// The same from a state that holds a finished test.
 ResultsCsv ResultsCsvOf(const AnalysisState& state);
 
 struct ResultsCsvPaths {

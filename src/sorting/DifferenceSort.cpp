@@ -449,9 +449,9 @@ void QuickSortOfDifferences(AnalysisState& state, const DifferenceList& list,
     state.SortCount = n;
     state.SortTotal = list.Total;
     state.SortMean = list.Total / n;
-    if (state.SortGroupLimitSet != "Yes") {
+    if (!state.SortGroupLimitSet) {
         state.SortGroupLimit = 1024;
-        state.SortGroupLimitSet = "Yes";
+        state.SortGroupLimitSet = true;
     }
 
     // Level 1 splits at the overall mean, which the caller's sum gives exactly.

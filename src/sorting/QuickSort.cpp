@@ -39,9 +39,9 @@ void QuickSort(AnalysisState& state) {
     for (std::int32_t k = 1; k <= n; ++k) total += input[k];
     state.SortTotal = total;
     state.SortMean = total / n;
-    if (state.SortGroupLimitSet != "Yes") {
+    if (!state.SortGroupLimitSet) {
         state.SortGroupLimit = 1024;
-        state.SortGroupLimitSet = "Yes";
+        state.SortGroupLimitSet = true;
     }
 
     // Levels alternate between the output pair and one scratch pair; only the level that is

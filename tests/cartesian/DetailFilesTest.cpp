@@ -4,8 +4,8 @@
 #include <filesystem>
 
 #include "CartesianFixture.h"
-#include "cartesian/CartesianDifference2.h"
 #include "cartesian/DetailFiles.h"
+#include "cartesian/PairComparisons.h"
 #include "shell/base/RunStopped.h"
 
 namespace vortel {

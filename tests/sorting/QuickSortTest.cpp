@@ -71,7 +71,7 @@ TEST(QuickSort, FirstSortOfRunCarriesSerialsWithValues) {
         AnalysisState state;
         EXPECT_EQ(SortIn(state, c.in, QuickSort), (Sorted{c.values, c.serials}));
         EXPECT_EQ(state.SortGroupLimit, c.limit);
-        EXPECT_EQ(state.SortGroupLimitSet, "Yes");
+        EXPECT_TRUE(state.SortGroupLimitSet);
     }
 }
 
@@ -146,7 +146,7 @@ TEST(QuickSort, LimitTwoOrdersLargeTiedGroupsLikeThePlainSort) {
     // Groups of thousands holding a few tied values and hundreds of them.
     for (int kind : {1, 2, 4, 6, 7}) {
         AnalysisState fast, plain;
-        fast.SortGroupLimitSet = plain.SortGroupLimitSet = "Yes";
+        fast.SortGroupLimitSet = plain.SortGroupLimitSet = true;
         fast.SortGroupLimit = plain.SortGroupLimit = 2;
         const auto values = RandomList(rng, kind, 3000);
         Load(fast, values);

@@ -28,9 +28,9 @@ std::vector<LiteralGroup> LiteralSplit(AnalysisState& state) {
     for (std::int32_t k = 1; k <= n; ++k) total += input[k];
     state.SortTotal = total;
     state.SortMean = total / n;
-    if (state.SortGroupLimitSet != "Yes") {
+    if (!state.SortGroupLimitSet) {
         state.SortGroupLimit = 1024;
-        state.SortGroupLimitSet = "Yes";
+        state.SortGroupLimitSet = true;
     }
 
     const auto size = static_cast<std::size_t>(n) + 1;

@@ -127,7 +127,7 @@ struct AnalysisState {
     double SortTotal = 0;
     double SortMean = 0;
     std::int16_t SortGroupLimit = 0;
-    std::string SortGroupLimitSet;
+    bool SortGroupLimitSet = false;
 
     // --- Report ---------------------------------------------------------------------------
     PairTable<double> MeanDifference{"MeanDifference"};

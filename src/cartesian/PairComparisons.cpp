@@ -1,4 +1,4 @@
-#include "cartesian/CartesianDifference2.h"
+#include "cartesian/PairComparisons.h"
 
 #include <array>
 #include <cmath>
@@ -12,6 +12,7 @@
 #include "shell/base/OutputFile.h"
 #include "shell/base/RunStopped.h"
 #include "shell/base/StopToken.h"
+#include "shell/state/PairOrder.h"
 #include "sorting/DifferenceSort.h"
 
 namespace vortel {
@@ -167,11 +168,11 @@ struct PairSamples {
 
 PairSamples SamplesOf(AnalysisState& s, std::int16_t i, std::int16_t j) {
     PairSamples p;
-    const bool iMinusJ = s.BootstrapMean(i) > s.BootstrapMean(j);
+    const bool iMinusJ = FirstMinusSecond(s, i, j);
     p.Negate = !iMinusJ;
     p.MeanDifference =
         iMinusJ ? s.BootstrapMean(i) - s.BootstrapMean(j) : s.BootstrapMean(j) - s.BootstrapMean(i);
-    p.C = s.BootstrapNumberReal(i) * s.BootstrapNumberReal(j);
+    p.C = CartesianCount(s, i, j);
     const auto bi = static_cast<std::int64_t>(s.BootstrapNumberReal(i));
     const auto bj = static_cast<std::int64_t>(s.BootstrapNumberReal(j));
     p.X = {s.WorkingValues.List(i).Through(bi) + 1, static_cast<std::size_t>(bi)};
@@ -301,7 +302,8 @@ void CheckTreatmentsFitTest(const AnalysisState& state) {
     }
 }
 
-void CartesianDifference2(AnalysisState& state, Services& services) {
+CartesianResult CompareLoadedTreatments(AnalysisState& state, Services& services,
+                                        OutputSet& detailFiles) {
     CheckTreatmentsFitTest(state);
     SettleDetailFiles(state, services.ui);
     state.FlowLine("Sub CartesianDifference2");
@@ -309,21 +311,25 @@ void CartesianDifference2(AnalysisState& state, Services& services) {
     ComputeFValue(state);
     BeginTest(state, services);
 
-    // Detail files of every pair appear together once the report is written, so a test that
-    // stops part-way leaves neither half a file nor a set that mixes two tests.
-    OutputSet detailFiles(services.output);
     PairsAhead ahead;
     ahead.Start(state);
     const std::int16_t n = state.TreatmentCount;
     for (std::int16_t i = 1; i <= n - 1; ++i)
         for (std::int16_t j = static_cast<std::int16_t>(i + 1); j <= n; ++j) {
-            // A pair of a million values a side takes a few hundredths of a second, so a stop
-            // looked at between pairs takes effect at once.
             StopIfRequested(services.stop);
             ComparePair(state, services, detailFiles, ahead, i, j);
         }
+    return CartesianResultOf(state);
+}
 
-    PrintMultiCIofDifference(state, services, detailFiles);
+// The pairwise computation and the report: every pair compared, then the result handed to the
+// report and the window.
+void CartesianDifference2(AnalysisState& state, Services& services) {
+    // Detail files of every pair appear together once the report is written, so a test that
+    // stops part-way leaves neither half a file nor a set that mixes two tests.
+    OutputSet detailFiles(services.output);
+    const CartesianResult result = CompareLoadedTreatments(state, services, detailFiles);
+    PrintMultiCIofDifference(state, result, services, detailFiles);
 }
 
 }  // namespace vortel

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "CartesianFixture.h"
-#include "cartesian/CartesianDifference2.h"
+#include "cartesian/PairComparisons.h"
 #include "shell/base/RunStopped.h"
 #include "shell/base/StopToken.h"
 #include "shell/state/FlowRecord.h"
@@ -21,7 +21,7 @@ void RunTest(TestRun& r, const std::vector<Treatment>& treatments) {
 
 // Hand-worked pairs: two values each (C = 4, ranks 1 and 4), or three against two (C = 6,
 // ranks 1 and 6).
-TEST(CartesianDifference2, PairResultsFromWorkedExamples) {
+TEST(PairComparisons, PairResultsFromWorkedExamples) {
     struct Case {
         const char* label;
         std::vector<double> first, second;
@@ -60,7 +60,7 @@ TEST(CartesianDifference2, PairResultsFromWorkedExamples) {
     }
 }
 
-TEST(CartesianDifference2, TIntervalUsesTheNormalQuantile) {
+TEST(PairComparisons, TIntervalUsesTheNormalQuantile) {
     TestRun r;
     RunTest(r, {{"A", {3, 4}}, {"B", {1, 2}}});
     // 2 -/+ 1.959964 * sqrt(2/3)
@@ -68,7 +68,7 @@ TEST(CartesianDifference2, TIntervalUsesTheNormalQuantile) {
     EXPECT_NEAR(r.state.TUpper(1, 2), 3.600303904741430, 1e-12);
 }
 
-TEST(CartesianDifference2, TreatmentSummariesAndFValue) {
+TEST(PairComparisons, TreatmentSummariesAndFValue) {
     TestRun r;
     RunTest(r, {{"A", {2, 6}, 5}, {"B", {1, 3}, 3}});
     const AnalysisState& s = r.state;
@@ -88,7 +88,7 @@ TEST(CartesianDifference2, TreatmentSummariesAndFValue) {
 // spread give F = 0 rather than the first test's F. Three times 0.3 leaves a variance from the
 // sums of about 3E-17, which must not pass for spread, and nine equal differences a pair
 // variance of about -7E-18, whose root must not become the SD.
-TEST(CartesianDifference2, SecondTestOfRunStartsAfresh) {
+TEST(PairComparisons, SecondTestOfRunStartsAfresh) {
     TestRun r;
     RunTest(r, {{"A", {2, 6}, 5}, {"B", {1, 3}, 3}});
     ASSERT_NE(r.state.FValue, 0);
@@ -104,7 +104,7 @@ TEST(CartesianDifference2, SecondTestOfRunStartsAfresh) {
     EXPECT_EQ(r.state.TLower(1, 2), r.state.CartesianMean(1, 2));
 }
 
-TEST(CartesianDifference2, PercentileRanksRoundHalvesToEven) {
+TEST(PairComparisons, PercentileRanksRoundHalvesToEven) {
     struct Case {
         double c;
         std::int64_t lower, upper;
@@ -122,7 +122,7 @@ TEST(CartesianDifference2, PercentileRanksRoundHalvesToEven) {
     }
 }
 
-TEST(CartesianDifference2, ProgressLabels) {
+TEST(PairComparisons, ProgressLabels) {
     TestRun r;
     Look yellow;
     yellow.Back = Yellow;
@@ -144,7 +144,7 @@ TEST(CartesianDifference2, ProgressLabels) {
     EXPECT_EQ(r.window.CurrentLook("Label6").Height, 615);
 }
 
-TEST(CartesianDifference2, FlowRecordNamesTheComputationAndEachSort) {
+TEST(PairComparisons, FlowRecordNamesTheComputationAndEachSort) {
     TestRun r;
     r.state.FlowRecord = true;
     r.state.FlowFile = std::make_unique<FlowRecordFile>(r.folder / "_0_Flow.txt");
@@ -159,7 +159,7 @@ TEST(CartesianDifference2, FlowRecordNamesTheComputationAndEachSort) {
 }
 
 // Refused before anything is computed or written, naming the treatments and numbers.
-TEST(CartesianDifference2, RefusesTreatmentsThatCannotBeCompared) {
+TEST(PairComparisons, RefusesTreatmentsThatCannotBeCompared) {
     struct Case {
         const char* label;
         std::vector<Treatment> treatments;
@@ -207,7 +207,7 @@ TEST(CartesianDifference2, RefusesTreatmentsThatCannotBeCompared) {
 
 // A stop asked for while the pairs are compared ends the test at the next pair, and nothing it
 // made is put in place, detail files included.
-TEST(CartesianDifference2, StopEndsTheTestAndWritesNothing) {
+TEST(PairComparisons, StopEndsTheTestAndWritesNothing) {
     struct StopAtPair final : TestEvents {
         StopToken& token;
         int pairsStarted = 0;

@@ -5,17 +5,24 @@
 #include <cstdint>
 #include <span>
 
+#include "report/CartesianResult.h"
 #include "shell/state/App.h"
 
 namespace vortel {
 
 struct AnalysisState;
+class OutputSet;
 
 // Reads what treatment input left (TreatmentCount, BootstrapValues, ValueFlag, BootstrapNumber,
 // BootstrapNumberReal, SampleSize) and the options DetailedDifferences and FlowRecord. Leaves
-// the per-treatment summaries, FValue, TestBeganText, TestStartTime and every per-pair result,
-// shows its progress in Label2, lblBootBegin and Label6, writes the pairs' detail files when
-// asked, and ends by writing the report. A failure anywhere leaves no new detail file.
+// the per-treatment summaries, FValue, TestBeganText, TestStartTime and every per-pair result in
+// the state, reports its progress as events, creates the pairs' detail files in `detailFiles`
+// when asked, and returns the result read from the state. Writes no report.
+CartesianResult CompareLoadedTreatments(AnalysisState& state, Services& services,
+                                        OutputSet& detailFiles);
+
+// The pairwise computation and the report (CompareLoadedTreatments, then the report from its
+// result). A failure anywhere leaves no new detail file.
 void CartesianDifference2(AnalysisState& state, Services& services);
 
 // Stops the command, before anything is computed or written, when a treatment has fewer than

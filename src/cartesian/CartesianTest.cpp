@@ -1,0 +1,137 @@
+#include "cartesian/CartesianTest.h"
+
+#include <memory>
+
+#include "cartesian/CartesianDifference.h"
+#include "cartesian/PairComparisons.h"
+#include "cartesian/TreatmentTable.h"
+#include "report/PrintMultiCIofDifference.h"
+#include "report/ResultFileName.h"
+#include "shell/base/NumberText.h"
+#include "shell/base/OutputFile.h"
+#include "shell/base/RunStopped.h"
+#include "shell/state/App.h"
+#include "shell/state/FlowRecord.h"
+
+namespace vortel {
+
+namespace {
+
+// The report's one question, its code, answered from the request. The test asks nothing else of
+// a caller: any other question, or a notice (a code that cannot be part of a file name), stops
+// the test with its text rather than waiting for an answer no one will give.
+class RequestAnswers final : public Dialogues {
+public:
+    RequestAnswers(std::string code, const std::filesystem::path& folder)
+        : m_code(std::move(code)) {
+        SetCurrentFolder(folder);
+    }
+    Answer AskYesNo(const std::string& message, const std::string&) override { Refuse(message); }
+    Answer AskYesNoCancel(const std::string& message, const std::string&) override {
+        Refuse(message);
+    }
+    Answer Notify(const std::string& message, const std::string&) override { Refuse(message); }
+    std::string AskText(const std::string& prompt, const std::string& title,
+                        const std::string&) override {
+        if (title != CodeTitle) Refuse(prompt);
+        return m_code;
+    }
+    void Beep() override {}
+
+protected:
+    std::optional<std::string> PickFile(const std::string& title) override { Refuse(title); }
+
+private:
+    [[noreturn]] static void Refuse(const std::string& text) { throw RunStopped(text); }
+    std::string m_code;
+};
+
+// A test run as a call has no window: what the report would show there goes nowhere.
+class NoWindow final : public Window {
+public:
+    void SetCaption(const std::string&, const std::string&) override {}
+    std::string Caption(const std::string&) const override { return {}; }
+    void SetVisible(const std::string&, bool) override {}
+    void SetEnabled(const std::string&, bool) override {}
+    void SetLook(const std::string&, const Look&) override {}
+    Look CurrentLook(const std::string&) const override { return {}; }
+    void Redraw(const std::string&) override {}
+    void SetGridSize(int, int) override {}
+    void SetGridColumnWidth(int, int) override {}
+    void SetGridCell(int, int, const std::string&) override {}
+    void CentreGridCell(int, int) override {}
+    void RedrawGrid() override {}
+    void ShowNormalityView(const NormalityData&) override {}
+    void SwitchCommands(bool) override {}
+};
+
+void CheckRequest(const CartesianRequest& request, bool output) {
+    const std::size_t n = request.Treatments.size();
+    if (n < 2 || n > static_cast<std::size_t>(MostTreatments)) {
+        throw RunStopped("A Cartesian paired test compares 2 to " + Text(MostTreatments) +
+                         " treatments; the request has " + Text(static_cast<std::int64_t>(n)) +
+                         ".");
+    }
+    for (const TreatmentSamples& t : request.Treatments) {
+        if (t.Values.size() > static_cast<std::size_t>(ListCapacity)) {
+            throw RunStopped("Treatment \"" + t.Name + "\" has " +
+                             Text(static_cast<std::int64_t>(t.Values.size())) +
+                             " bootstrap values; a treatment takes at most " + Text(ListCapacity) +
+                             ".");
+        }
+    }
+    if (!output && (request.DetailFiles || request.FlowRecord || request.CsvTables)) {
+        throw RunStopped(
+            "Detail files, a flow record or CSV tables were asked for without a folder to write "
+            "them to.");
+    }
+}
+
+}  // namespace
+
+CartesianResult RunCartesianTest(const CartesianRequest& request, const RunControl& control) {
+    CheckRequest(request, control.Output != nullptr);
+    // The state is large in fields but small until values are put in it.
+    auto state = std::make_unique<AnalysisState>();
+    AnalysisState& s = *state;
+    SetEditionValues(s);
+    s.OutputBaseName = "25A-Cartesian diff";
+    s.ReversedSort = request.Reversed;
+    // Detail files that cannot be written for a pair stop the test: there is no one to tell.
+    s.DetailedDifferences = request.DetailFiles;
+    s.DetailFilesRequired = true;
+    s.CsvResults = request.CsvTables;
+
+    std::vector<TableTreatment> treatments;
+    treatments.reserve(request.Treatments.size());
+    for (const TreatmentSamples& t : request.Treatments)
+        treatments.push_back({t.Name, t.SampleSize, t.Original, t.Parameter, t.Values, 0, 0});
+    EnterTreatments(s, treatments, static_cast<int>(request.Transform));
+
+    const std::filesystem::path folder = control.Output ? control.Output->Folder : "";
+    RequestAnswers ui(request.Code.empty() ? NoCode : request.Code, folder);
+    NoWindow window;
+    SystemClock machineClock;
+    Random random;
+    random.Seed(0);
+    Services services{ui, window, control.Time ? *control.Time : machineClock, random};
+    services.output = control.Output ? control.Output->Transaction : nullptr;
+    TestEvents quiet;
+    services.events = control.Events ? control.Events : &quiet;
+    services.stop = control.Stop;
+    if (control.Output && request.FlowRecord) {
+        s.FlowRecord = true;
+        s.FlowFile =
+            std::make_unique<FlowRecordFile>(ui.OutputPath(s.OutputBaseName + "_0_Flow.txt"));
+    }
+
+    OutputSet files(services.output);
+    CartesianResult result = CompareLoadedTreatments(s, services, files);
+    if (control.Output) {
+        PrintMultiCIofDifference(s, result, services, files);
+        control.Output->Report = s.ResultFileName;
+    }
+    return result;
+}
+
+}  // namespace vortel

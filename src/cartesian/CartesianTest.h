@@ -1,0 +1,66 @@
+// The Cartesian paired test as one call, for any front end: treatments and options in as data,
+// progress out as events, the result back as a value. No dialogue and no widget; files only
+// when an output is passed.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "report/CartesianResult.h"
+#include "shell/base/Clock.h"
+#include "shell/base/StopToken.h"
+#include "shell/state/TestEvents.h"
+
+namespace vortel {
+
+class OutputTransaction;
+
+enum class Transformation { None = 0, Arcsine = 1, Logit = 2 };
+
+// One treatment as an earlier bootstrap analysis gives it.
+struct TreatmentSamples {
+    std::string Name;
+    std::int32_t SampleSize = 0;  // n of the original data, for the F test
+    double Original = 0;          // the estimate from the original data
+    std::vector<double> Values;   // the B bootstrap values, untransformed
+    std::string Parameter = "value";
+};
+
+struct CartesianRequest {
+    // 2 to 20, in entry order; the test orders them by their bootstrap means.
+    std::vector<TreatmentSamples> Treatments;
+    Transformation Transform = Transformation::None;
+    bool Reversed = false;  // increasing means in place of decreasing
+    // The files, written only with an output (RunControl::Output).
+    std::string Code;  // the report name's code; empty for the date and time
+    bool DetailFiles = false;
+    bool FlowRecord = false;
+    bool CsvTables = false;
+};
+
+// Where the files of a test go, all or none, named as the window's test names them.
+struct CartesianOutput {
+    std::filesystem::path Folder;
+    // Keeps earlier files until the caller's command is done; none, and they go at the commit.
+    OutputTransaction* Transaction = nullptr;
+    // Set by the run: the report, under the name it took.
+    std::filesystem::path Report;
+};
+
+struct RunControl {
+    TestEvents* Events = nullptr;       // none: progress is not reported
+    const StopToken* Stop = nullptr;    // none: the test cannot be stopped
+    Clock* Time = nullptr;              // the report's times; none: the machine's clock
+    CartesianOutput* Output = nullptr;  // none: nothing is written
+};
+
+// Runs the whole test. Stops with RunStopped, naming the treatment or value at fault, for
+// treatments the test cannot compare (fewer than 2 or more than 20, fewer than two values, no
+// within-groups degrees of freedom, values outside the transformation's domain) and for files
+// asked for without an output; with CommandStopped when Stop is requested. Either way nothing
+// is written.
+CartesianResult RunCartesianTest(const CartesianRequest& request, const RunControl& control);
+
+}  // namespace vortel

@@ -1,0 +1,69 @@
+#include "report/CartesianResult.h"
+
+#include "letters/LetterMarking.h"
+#include "shell/state/PairOrder.h"
+#include "shell/state/lifetabl.h"
+
+namespace vortel {
+
+const PairResult& CartesianResult::Pair(int i, int j) const {
+    // Pairs of treatment 1 come first (N - 1 of them), then those of 2, and so on.
+    const int n = TreatmentCount();
+    const int before = (i - 1) * n - (i - 1) * i / 2;
+    return Pairs[static_cast<std::size_t>(before + (j - i - 1))];
+}
+
+CartesianResult CartesianResultOf(const AnalysisState& s) {
+    CartesianResult r;
+    const int n = s.TreatmentCount;
+    r.Parameter = s.CurrentParameterName;
+    r.F = s.FValue;
+    r.DfBetween = s.DfBetweenGroups;
+    r.DfWithin = s.DfWithinGroups;
+    r.SidakAlpha = s.SidakAlpha;
+
+    const std::vector<std::string> letters = TreatmentMarkings(s);
+    for (int t = 1; t <= n; ++t) {
+        TreatmentResult tr;
+        tr.Name = s.TreatmentName(t);
+        tr.SampleSize = s.SampleSize(t);
+        tr.BootstrapNumber = s.BootstrapNumber(t);
+        tr.Original = s.OriginalMean(t);
+        tr.BootstrapMean = s.BootstrapMean(t);
+        tr.Variance = s.BootstrapVariance(t);
+        tr.SE = s.TreatmentSE(t);
+        const auto row = static_cast<std::size_t>(t - 1);
+        if (row < letters.size()) tr.Letters = letters[row];
+        r.Treatments.push_back(std::move(tr));
+    }
+    for (int i = 1; i <= n - 1; ++i) {
+        for (int j = i + 1; j <= n; ++j) {
+            PairResult p;
+            p.I = i;
+            p.J = j;
+            const bool iMinusJ = FirstMinusSecond(s, i, j);
+            p.Minuend = iMinusJ ? i : j;
+            p.Subtrahend = iMinusJ ? j : i;
+            p.C = CartesianCount(s, i, j);
+            p.Mean = s.CartesianMean(i, j);
+            p.Variance = s.CartesianVariance(i, j);
+            p.SE = s.CartesianSD(i, j);
+            p.TLower = s.TLower(i, j);
+            p.TUpper = s.TUpper(i, j);
+            p.PercentileLower = s.PercentileLower(i, j);
+            p.PercentileUpper = s.PercentileUpper(i, j);
+            p.Insignificant = s.InsignificantCount(i, j);
+            p.Significant = s.SignificantCount(i, j);
+            p.P = s.PValue(i, j);
+            const bool meansDiffer = s.BootstrapMean(i) != s.BootstrapMean(j);
+            p.TSignificant = meansDiffer && p.TLower > 0;
+            p.PercentileSignificant = meansDiffer && p.PercentileLower > 0;
+            p.AtFivePercent = p.P <= 0.05;
+            p.BelowSidak = p.P < s.SidakAlpha;
+            r.Pairs.push_back(p);
+        }
+    }
+    return r;
+}
+
+}  // namespace vortel
