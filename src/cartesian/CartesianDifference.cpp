@@ -11,6 +11,7 @@
 #include "cartesian/TreatmentTable.h"
 #include "shell/base/NumberText.h"
 #include "shell/base/RunStopped.h"
+#include "shell/base/StopToken.h"
 #include "shell/base/TextRecords.h"
 
 namespace vortel {
@@ -347,10 +348,14 @@ namespace {
 
 // The treatments ordered by their means, then each entry's values put at its position: a
 // table's (or a caller's) as they were read, a treatment file's read again.
+// A stop is looked at before each file is read again (a file of a million values takes a tenth
+// of a second).
 void PlaceInOrder(AnalysisState& state, std::int16_t n,
-                  const std::vector<TableTreatment*>& fromTable, int transformation) {
+                  const std::vector<TableTreatment*>& fromTable, int transformation,
+                  const StopToken* stop) {
     OrderTreatments(state, n);
     for (std::int16_t l = 1; l <= n; ++l) {
+        StopIfRequested(stop);
         if (TableTreatment* tt = fromTable[static_cast<std::size_t>(state.EntryNumber(l))])
             PlaceTableTreatment(state, l, *tt);
         else
@@ -385,8 +390,7 @@ void SetTreatmentCount(AnalysisState& state, std::int16_t n) {
 
 void CartesianDifference(AnalysisState& state, Services& services) {
     Dialogues& ui = services.ui;
-    services.window.SetEnabled("cmdReadDataA1", false);
-    services.window.SetEnabled("cmdReadNandF", false);
+    services.screen.TreatmentInputBegan();
     state.OutputBaseName = "25A-Cartesian diff";
 
     TableShelf tables(state, ui);
@@ -397,6 +401,7 @@ void CartesianDifference(AnalysisState& state, Services& services) {
     // Per entry, the treatment of a table it came from (null for a treatment file).
     std::vector<TableTreatment*> fromTable(static_cast<std::size_t>(n) + 1, nullptr);
     for (std::int16_t t = 1; t <= n;) {
+        StopIfRequested(services.stop);
         const std::string path = ChooseTreatmentFile(ui, t, n);
         if (IsTableFile(path)) {
             t = EnterTable(state, path, tables.At(path), t, n, transformation, fromTable);
@@ -406,7 +411,7 @@ void CartesianDifference(AnalysisState& state, Services& services) {
         RefuseNameOfTable(state, t, fromTable);
         ++t;
     }
-    PlaceInOrder(state, n, fromTable, transformation);
+    PlaceInOrder(state, n, fromTable, transformation, services.stop);
 }
 
 void EnterTreatments(AnalysisState& state, std::vector<TableTreatment>& treatments,
@@ -418,7 +423,7 @@ void EnterTreatments(AnalysisState& state, std::vector<TableTreatment>& treatmen
         TableTreatment& tt = treatments[static_cast<std::size_t>(e - 1)];
         EnterValues(state, "Treatment \"" + tt.Name + "\"", false, tt, e, transformation, given);
     }
-    PlaceInOrder(state, n, given, transformation);
+    PlaceInOrder(state, n, given, transformation, nullptr);
 }
 
 }  // namespace vortel

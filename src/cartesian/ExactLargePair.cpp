@@ -462,11 +462,13 @@ private:
 
 // Runs the searches to their ends. Their first walks, over the whole matrix, go together with
 // `first`, cuts of the whole matrix wanted for their counts alone.
-void Search(const Matrix& m, std::span<RankSearch* const> searches, std::span<Cut> first) {
+void Search(const Matrix& m, std::span<RankSearch* const> searches, std::span<Cut> first,
+            const StopToken* stop) {
     Uniform uniform;
     std::vector<Cut> cuts(first.begin(), first.end());
     std::vector<RankSearch*> walking;
     for (bool firstWalk = true;; firstWalk = false) {
+        StopIfRequested(stop);
         if (!firstWalk) cuts.clear();
         walking.clear();
         for (RankSearch* search : searches) {
@@ -538,7 +540,7 @@ void Select(const Matrix& m, std::span<RankSearch* const> searches, std::span<Cu
         for (std::size_t k = 0; k < searches.size(); ++k)
             searches[k]->StartFrom(coarse[k]->Near(), coarse[k]->Far());
     }
-    Search(m, searches, first);
+    Search(m, searches, first, space.Stop);
 }
 
 }  // namespace

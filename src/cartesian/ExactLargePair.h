@@ -21,6 +21,7 @@
 #include <span>
 #include <vector>
 
+#include "shell/base/StopToken.h"
 #include "sorting/DifferenceCount.h"
 
 namespace vortel {
@@ -48,6 +49,9 @@ struct SortedSample {
 // of one number per value of the minuend for each percentile limit (six when ties hold up its
 // search), up to |x| + |y| gathered differences, and the draws.
 struct SelectionSpace {
+    // Looked at before each walk over the matrix (a few milliseconds apart at a million values a
+    // side): a request stops the selection with CommandStopped.
+    const StopToken* Stop = nullptr;
     std::vector<std::vector<std::uint32_t>> Lists;
     std::vector<double> Drawn, Gathered;
     std::vector<std::uint64_t> Positions;

@@ -312,7 +312,7 @@ CartesianResult CompareLoadedTreatments(AnalysisState& state, Services& services
     BeginTest(state, services);
 
     PairsAhead ahead;
-    ahead.Start(state);
+    ahead.Start(state, services.stop);
     const std::int16_t n = state.TreatmentCount;
     for (std::int16_t i = 1; i <= n - 1; ++i)
         for (std::int16_t j = static_cast<std::int16_t>(i + 1); j <= n; ++j) {

@@ -1,6 +1,7 @@
 #include "cartesian/PairsAhead.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <system_error>
 
@@ -10,6 +11,8 @@
 namespace vortel {
 
 namespace {
+
+bool Requested(const StopToken* stop) { return stop != nullptr && stop->Requested(); }
 
 std::size_t PlaceOf(std::int16_t i, std::int16_t j) {
     return static_cast<std::size_t>(i) * (MostTreatments + 1) + static_cast<std::size_t>(j);
@@ -70,7 +73,9 @@ void PairsAhead::TakeValues(AnalysisState& s) {
     }
 }
 
-void PairsAhead::Start(AnalysisState& s) {
+void PairsAhead::Start(AnalysisState& s, const StopToken* stop) {
+    m_stop = stop;
+    m_space.Stop = stop;
     TakeValues(s);
     const std::int16_t n = s.TreatmentCount;
     m_place.assign(PlaceOf(MostTreatments, MostTreatments) + 1, NotAhead);
@@ -99,11 +104,12 @@ void PairsAhead::Start(AnalysisState& s) {
 
 void PairsAhead::Work() {
     SelectionSpace space;
+    space.Stop = m_stop;
     for (;;) {
         std::size_t k = 0;
         {
             const std::lock_guard<std::mutex> lock(m_lock);
-            if (m_stopping || m_next == m_pairs.size()) return;
+            if (m_stopping || m_next == m_pairs.size() || Requested(m_stop)) return;
             k = m_next++;
         }
         Outcome result;
@@ -125,7 +131,10 @@ PairsAhead::Outcome PairsAhead::Result(AnalysisState& s, std::int16_t i, std::in
     const std::size_t k = m_place.empty() ? NotAhead : m_place[PlaceOf(i, j)];
     if (k != NotAhead && !m_workers.empty()) {
         std::unique_lock<std::mutex> lock(m_lock);
-        m_done.wait(lock, [&] { return m_slots[k].Done; });
+        // A worker that sees the stop leaves its pair undone, so the wait looks at it too.
+        while (
+            !m_done.wait_for(lock, std::chrono::milliseconds(10), [&] { return m_slots[k].Done; }))
+            StopIfRequested(m_stop);
         if (m_slots[k].Error) std::rethrow_exception(m_slots[k].Error);
         return m_slots[k].Result;
     }

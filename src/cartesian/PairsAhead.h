@@ -39,7 +39,10 @@ public:
     // which stay as they are until the last pair is compared. The workers read the values
     // through const views and the sorted samples as const, each sample made once: no worker
     // writes anything another reads but its own pair's result.
-    void Start(AnalysisState& state);
+    // A request on `stop` ends the workers between their steps (each walk of the exact path,
+    // each pair) and the loop's wait for a pair, which throws CommandStopped; the workers are
+    // joined before the stop leaves the test.
+    void Start(AnalysisState& state, const StopToken* stop = nullptr);
 
     // Past the lists: leaves every per-pair result of (i, j), its counts and CartesianIndex,
     // PairSum and PairSumOfSquares, from the treatments' WorkingValues, the differences
@@ -89,6 +92,7 @@ private:
     std::vector<std::size_t> m_place;
     std::size_t m_next = 0;  // the first pair no worker has taken
     bool m_stopping = false;
+    const StopToken* m_stop = nullptr;
     std::mutex m_lock;
     std::condition_variable m_done;
     std::vector<std::thread> m_workers;

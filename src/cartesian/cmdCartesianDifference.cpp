@@ -20,10 +20,7 @@ void cmdCartesianDifference_Click(AnalysisState& state, Services& services) {
     // so the new one can take the same name without two streams on one file.
     state.FlowFile.reset();
 
-    DisableAllButtonsForCartesian(services.window);
-    services.window.SetVisible("Image1", false);
-    services.window.SetVisible("Label4", true);
-    services.window.SetVisible("Label14", true);
+    services.screen.Launched();
     state.CartesianTest = true;
 
     Dialogues& ui = services.ui;

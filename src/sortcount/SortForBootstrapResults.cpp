@@ -469,8 +469,7 @@ void cmdGeneralNormalTest_Click(AnalysisState& state, Services& services) {
     SortForBootstrapResults(state, services);
     if (state.SortDataKind == KindResults) return;
     if (state.ClassCount > ViewedClassLimit) return;
-    services.window.SetVisible("MSChart1", true);
-    services.window.SetVisible("MSChart2", false);
+    services.sortScreen.FrequencyChartReady();
     if (services.ui.AskYesNo("Do you want to see the frequency distribution?",
                              FrequencyViewTitle) != Answer::Yes)
         return;

@@ -6,6 +6,7 @@
 #include "shell/base/Clock.h"
 #include "shell/base/StopToken.h"
 #include "shell/state/Dialogues.h"
+#include "shell/state/SortCountScreen.h"
 #include "shell/state/TestEvents.h"
 #include "shell/state/TestScreen.h"
 #include "shell/state/Window.h"
@@ -28,6 +29,7 @@ struct Services {
     // front end shows it its own way. Never null.
     TestScreen screen{window};
     TestEvents* events = &screen;
+    SortCountScreen sortScreen{window};
     // Looked at between steps; a request stops the command with CommandStopped.
     const StopToken* stop = nullptr;
 };

@@ -13,6 +13,18 @@ const char* const RunningText =
 
 }  // namespace
 
+void TestScreen::Launched() {
+    DisableAllButtonsForCartesian(m_window);
+    m_window.SetVisible("Image1", false);
+    m_window.SetVisible("Label4", true);
+    m_window.SetVisible("Label14", true);
+}
+
+void TestScreen::TreatmentInputBegan() {
+    m_window.SetEnabled("cmdReadDataA1", false);
+    m_window.SetEnabled("cmdReadNandF", false);
+}
+
 void TestScreen::Began(const std::string& beganText, int pairCount) {
     (void)pairCount;
     Window& w = m_window;

@@ -20,6 +20,12 @@ public:
     void ReportWritten(const std::string& path) override;
     void Stopped() override;
 
+    // A test is launched: only its own command stays on, the start picture gives way to the
+    // status labels.
+    void Launched();
+    // Treatment input begins: the data-reading commands are off until the test ends.
+    void TreatmentInputBegan();
+
     // The status caption every pair's progress is added to.
     const std::string& RunningCaption() const { return m_runningCaption; }
 
