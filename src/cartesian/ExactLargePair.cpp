@@ -93,7 +93,7 @@ double FromOrderKey(std::uint64_t key) {
 // Ascending order by passes of eleven bits over the keys, least significant first, a pass
 // skipped where every key has the same digit (the sign and exponent of values of one size):
 // linear, where a comparison sort of a million values costs several times as much.
-void SortAscending(std::vector<double>& values) {
+void SortAscending(std::vector<double>& values, const StopToken* stop) {
     const std::size_t n = values.size();
     if (n < 4096) {
         std::sort(values.begin(), values.end());
@@ -109,6 +109,7 @@ void SortAscending(std::vector<double>& values) {
             ++counts[pass][(keys[k] >> (pass * Bits)) & (Digits - 1)];
     }
     for (int pass = 0; pass < Passes; ++pass) {
+        StopIfRequested(stop);
         auto& count = counts[pass];
         if (std::find(count.begin(), count.end(), n) != count.end()) continue;
         std::size_t start = 0;
@@ -558,11 +559,12 @@ double DifferenceAtRank(std::span<const double> x, std::span<const double> y, bo
     return search.Found();
 }
 
-SortedSample SortedSample::From(std::span<const double> values) {
+SortedSample SortedSample::From(std::span<const double> values, const StopToken* stop) {
     CheckNumbers(values);
     SortedSample s;
     s.Values.assign(values.begin(), values.end());
-    SortAscending(s.Values);
+    SortAscending(s.Values, stop);
+    StopIfRequested(stop);
     CompensatedSum sum;
     for (const double v : s.Values) sum.Add(v);
     const TwoDoubles total = sum.Value();
@@ -571,6 +573,7 @@ SortedSample SortedSample::From(std::span<const double> values) {
     if (s.Values.empty()) return s;
     // Second pass: each deviation from the two-double mean taken exactly in its high part, its
     // square exactly, and the small remainders summed plainly (they are far below the sum).
+    StopIfRequested(stop);
     const TwoDoubles mean = DividedBy(total, static_cast<double>(s.Values.size()));
     CompensatedSum squares;
     double remainders = 0;

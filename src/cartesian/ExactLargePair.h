@@ -42,7 +42,8 @@ struct SortedSample {
     double SumHigh = 0, SumLow = 0;
     double SquaresHigh = 0, SquaresLow = 0;  // sum of (value - mean)^2, taken in a second pass
 
-    static SortedSample From(std::span<const double> values);
+    // A request on `stop` ends the sorting between its passes with CommandStopped.
+    static SortedSample From(std::span<const double> values, const StopToken* stop = nullptr);
 };
 
 // The selection's work lists, kept from pair to pair so that each is allocated once: four lists

@@ -44,7 +44,8 @@ PairsAhead::Pair PairsAhead::Define(const AnalysisState& s, std::int16_t i, std:
 const SortedSample& PairsAhead::Sample(std::int16_t t) {
     const auto k = static_cast<std::size_t>(t);
     std::call_once(*m_sorted[k], [&] {
-        m_samples[k] = std::make_unique<const SortedSample>(SortedSample::From(m_values[k]));
+        m_samples[k] =
+            std::make_unique<const SortedSample>(SortedSample::From(m_values[k], m_stop));
     });
     return *m_samples[k];
 }

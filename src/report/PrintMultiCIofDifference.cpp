@@ -153,7 +153,8 @@ void PrintMultiCIofDifference(AnalysisState& state, const CartesianResult& resul
     PrintReferences(out);
     PrintPairTestTable(state, out);
 
-    ShowMultiCIofDifference(state, services.window);
+    state.FlowLine("Sub ShowMultiCIofDifference");
+    ShowMultiCIofDifference(result, services.window);
 
     const DateTime end = services.clock.Now();
     state.TestEndedText = "Cartesian paired test ended at:" + DateText(end);

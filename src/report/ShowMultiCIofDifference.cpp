@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "shell/base/NumberText.h"
-#include "shell/state/lifetabl.h"
 
 namespace vortel {
 
@@ -13,14 +12,13 @@ std::string MeanDifferenceCellText(double m) {
     return ShortForm(ToInt32(m, "A mean difference in the comparison grid"));
 }
 
-void ShowMultiCIofDifference(AnalysisState& state, Window& window) {
-    state.FlowLine("Sub ShowMultiCIofDifference");
-    const int n = state.TreatmentCount;
+void ShowMultiCIofDifference(const CartesianResult& result, Window& window) {
+    const int n = result.TreatmentCount();
     window.SetGridSize(n + 1, n + 1);
     for (int k = 0; k <= n; ++k) window.SetGridColumnWidth(k, 500);
     for (int k = 1; k <= n; ++k) {
-        window.SetGridCell(k, 0, state.TreatmentName(k));
-        window.SetGridCell(0, k, state.TreatmentName(k));
+        window.SetGridCell(k, 0, result.Treatment(k).Name);
+        window.SetGridCell(0, k, result.Treatment(k).Name);
     }
     for (int i = 1; i <= n; ++i) {
         for (int j = 1; j <= n; ++j) {
@@ -28,10 +26,12 @@ void ShowMultiCIofDifference(AnalysisState& state, Window& window) {
             if (i == j) {
                 text = " ----";
             } else if (i < j) {
-                text = MeanDifferenceCellText(state.MeanDifference(i, j));
+                text = MeanDifferenceCellText(std::abs(result.Treatment(i).BootstrapMean -
+                                                       result.Treatment(j).BootstrapMean));
             } else {
-                text = ShortForm(RoundToDecimals(state.PValue(j, i), 4));
-                if (state.TLower(j, i) > 0) text += "*";
+                const PairResult& p = result.Pair(j, i);
+                text = ShortForm(RoundToDecimals(p.P, 4));
+                if (p.TLower > 0) text += "*";
             }
             window.SetGridCell(i, j, text);
         }

@@ -3,15 +3,15 @@
 
 #include <string>
 
+#include "report/CartesianResult.h"
 #include "shell/state/Window.h"
 
 namespace vortel {
 
-struct AnalysisState;
-
-// Fills the grid with TreatmentCount + 1 rows and columns from TreatmentName, MeanDifference,
-// PValue and TLower; writes nothing to the analysis state.
-void ShowMultiCIofDifference(AnalysisState& state, Window& window);
+// Fills the grid with N + 1 rows and columns from the result: the treatments' names, the
+// difference of their bootstrap means above the diagonal, and P below it, marked "*" where the
+// pair's t interval lies above 0.
+void ShowMultiCIofDifference(const CartesianResult& result, Window& window);
 
 // Text of a mean-difference cell: three decimals below 1, two up to 100, whole numbers above.
 std::string MeanDifferenceCellText(double m);

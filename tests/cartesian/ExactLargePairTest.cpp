@@ -15,6 +15,7 @@
 #include "cartesian/PairComparisons.h"
 #include "shell/base/NumberText.h"
 #include "shell/base/RunStopped.h"
+#include "shell/base/StopToken.h"
 
 namespace vortel {
 namespace {
@@ -256,6 +257,39 @@ TEST(ExactLargePair, PairsComputedSideBySideMatchEachComputedAlone) {
         }
     }
     EXPECT_EQ(pastTheLists, 6);
+}
+
+// A stop reaches the exact path inside a pair: the sort of a sample between its passes, the
+// selection before a walk, and the workers of a whole test, which leave nothing behind.
+TEST(ExactLargePair, AStopEndsTheSortTheSelectionAndTheWorkers) {
+    StopToken stop;
+    stop.Request();
+    const std::vector<double> x = Values(5000, 0.230, 0.005, false, 20);
+    const std::vector<double> y = Values(5000, 0.226, 0.005, false, 21);
+    EXPECT_THROW(SortedSample::From(x, &stop), CommandStopped);
+    const SortedSample sx = SortedSample::From(x), sy = SortedSample::From(y);
+    SelectionSpace space;
+    space.Stop = &stop;
+    EXPECT_THROW(ExactPairStatistics(sx, sy, false, 0.004, 625'000, 24'375'000, space),
+                 CommandStopped);
+
+    // Stopped as the first pair starts, with every pair past the lists given to the workers.
+    struct StopAtFirstPair final : TestEvents {
+        StopToken& token;
+        explicit StopAtFirstPair(StopToken& t) : token(t) {}
+        void PairStarted(int, int, PairPhase) override { token.Request(); }
+    };
+    TestRun r;
+    StopToken token;
+    StopAtFirstPair events(token);
+    r.services.events = &events;
+    r.services.stop = &token;
+    LoadTreatments(r.state, {{"A", Values(2001, 0.230, 0.005, false, 10)},
+                             {"B", Values(2002, 0.226, 0.006, false, 11)},
+                             {"C", Values(2003, 0.231, 0.004, true, 13)}});
+    r.ui.Type("1");
+    EXPECT_THROW(CartesianDifference2(r.state, r.services), CommandStopped);
+    EXPECT_TRUE(r.folder.Files().empty());
 }
 
 // Detail files hold one record per difference: past the lists a batch run is refused before

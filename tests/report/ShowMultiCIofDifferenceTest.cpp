@@ -6,7 +6,6 @@
 #include "report/ShowMultiCIofDifference.h"
 #include "shell/base/RunStopped.h"
 #include "shell/mainwindow/HeadlessWindow.h"
-#include "shell/state/lifetabl.h"
 
 namespace vortel {
 namespace {
@@ -21,6 +20,30 @@ TEST(ShowMultiCIofDifference, MeanDifferenceCellRounding) {
     EXPECT_THROW(MeanDifferenceCellText(3e9), RunStopped);
 }
 
+// A result of treatments A, B, ... with these bootstrap means and every pair's P and lower t
+// limit given by `pair`.
+template <class PairValues>
+CartesianResult ResultOf(const std::vector<double>& means, PairValues pair) {
+    CartesianResult r;
+    const int n = static_cast<int>(means.size());
+    for (int k = 1; k <= n; ++k) {
+        TreatmentResult t;
+        t.Name = std::string(1, static_cast<char>('A' + k - 1));
+        t.BootstrapMean = means[static_cast<std::size_t>(k - 1)];
+        r.Treatments.push_back(t);
+    }
+    for (int i = 1; i < n; ++i) {
+        for (int j = i + 1; j <= n; ++j) {
+            PairResult p;
+            p.I = i;
+            p.J = j;
+            pair(p);
+            r.Pairs.push_back(p);
+        }
+    }
+    return r;
+}
+
 TEST(ShowMultiCIofDifference, TwoTreatmentsFillAThreeByThreeGrid) {
     struct Case {
         double p, tLower;
@@ -32,15 +55,12 @@ TEST(ShowMultiCIofDifference, TwoTreatmentsFillAThreeByThreeGrid) {
         {0.5, 0, " .5"},  // a t bound of exactly 0 gets no asterisk
     };
     for (const Case& c : cases) {
-        AnalysisState state;
-        state.TreatmentCount = 2;
-        state.TreatmentName(1) = "A";
-        state.TreatmentName(2) = "B";
-        state.MeanDifference(1, 2) = state.MeanDifference(2, 1) = 0.12345;
-        state.PValue(1, 2) = state.PValue(2, 1) = c.p;
-        state.TLower(1, 2) = c.tLower;
+        const CartesianResult result = ResultOf({0.5, 0.37655}, [&](PairResult& p) {
+            p.P = c.p;
+            p.TLower = c.tLower;
+        });
         HeadlessWindow window;
-        ShowMultiCIofDifference(state, window);
+        ShowMultiCIofDifference(result, window);
         const std::vector<std::vector<std::string>> expected = {
             {"", "A", "B"}, {"A", " ----", " .123"}, {"B", c.lowerLeft, " ----"}};
         EXPECT_EQ(window.Grid(), expected) << c.lowerLeft;
@@ -48,28 +68,22 @@ TEST(ShowMultiCIofDifference, TwoTreatmentsFillAThreeByThreeGrid) {
     }
 }
 
+// Above the diagonal the gap of the two means, below it P of the pair (j, i) and its t limit.
 TEST(ShowMultiCIofDifference, FiveTreatmentsReadPValueAndTLowerOfTheOrderedPair) {
-    AnalysisState state;
-    state.TreatmentCount = 5;
-    for (int k = 1; k <= 5; ++k)
-        state.TreatmentName(k) = std::string(1, static_cast<char>('A' + k - 1));
-    for (int i = 1; i <= 5; ++i) {
-        for (int j = i + 1; j <= 5; ++j) {
-            state.MeanDifference(i, j) = state.MeanDifference(j, i) = 10 * i + j;
-            state.PValue(i, j) = state.PValue(j, i) = (10 * i + j) / 1000.0;
-            state.TLower(i, j) = j == 5 ? 1 : -1;
-            state.TLower(j, i) = j == 5 ? -1 : 1;  // never read
-        }
-    }
+    const CartesianResult result = ResultOf({90, 78, 55, 31, 6}, [](PairResult& p) {
+        p.P = (10 * p.I + p.J) / 1000.0;
+        p.TLower = p.J == 5 ? 1 : -1;
+    });
     HeadlessWindow window;
-    ShowMultiCIofDifference(state, window);
+    ShowMultiCIofDifference(result, window);
     const auto& g = window.Grid();
     ASSERT_EQ(g.size(), 6u);
     EXPECT_EQ(g[0], (std::vector<std::string>{"", "A", "B", "C", "D", "E"}));
-    EXPECT_EQ(g[2], (std::vector<std::string>{"B", " .012", " ----", " 23", " 24", " 25"}));
+    EXPECT_EQ(g[2], (std::vector<std::string>{"B", " .012", " ----", " 23", " 47", " 72"}));
     EXPECT_EQ(g[5],
               (std::vector<std::string>{"E", " .015*", " .025*", " .035*", " .045*", " ----"}));
     EXPECT_EQ(g[4][3], " .034");
+    EXPECT_EQ(g[1][5], " 84");
 }
 
 }  // namespace
