@@ -3,9 +3,6 @@
 #include <cmath>
 #include <string>
 
-#include "shell/state/PairOrder.h"
-#include "shell/state/lifetabl.h"
-
 namespace vortel {
 
 namespace {
@@ -58,67 +55,66 @@ const char* ResolutionNote(std::int32_t bootstrapNumber) {
 
 // The facts of one pair that every block of its section reads.
 struct Pair {
-    int I, J;
+    const CartesianResult& Result;
+    const PairResult& R;
+    const TreatmentResult& First;   // treatment I
+    const TreatmentResult& Second;  // treatment J
     const std::string& NameI;
     const std::string& NameJ;
     double C, P, TLower, PercentileLower;
     bool PercentileSignificant;
 };
 
-void PrintTreatmentBlock(const AnalysisState& state, TextWriter& out, const Pair& pair) {
+void PrintTreatmentBlock(TextWriter& out, const Pair& pair) {
     out.Line("Comparison between " + pair.NameI + " vs " + pair.NameJ);
     out.Text("Number of Cartesian products (C)=").Number(pair.C).EndLine();
     Rule(out, '=');
     out.Tab(27).Text(pair.NameI).Tab(52).Text(pair.NameJ).EndLine();
     Rule(out, '-');
-    auto both = [&](const char* label, auto& field) {
-        out.Text(label).Tab(25).Number(field(pair.I)).Tab(50).Number(field(pair.J)).EndLine();
+    auto both = [&](const char* label, auto field) {
+        out.Text(label).Tab(25).Number(pair.First.*field).Tab(50).Number(pair.Second.*field);
+        out.EndLine();
     };
-    both("Original =", state.OriginalMean);
+    both("Original =", &TreatmentResult::Original);
     Rule(out, '-');
-    both("Bootstrap mean =", state.BootstrapMean);
-    both("Variance =", state.BootstrapVariance);
-    both("SE =", state.TreatmentSE);
-    both("n ", state.SampleSize);
+    both("Bootstrap mean =", &TreatmentResult::BootstrapMean);
+    both("Variance =", &TreatmentResult::Variance);
+    both("SE =", &TreatmentResult::SE);
+    both("n ", &TreatmentResult::SampleSize);
     Rule(out, '-');
 }
 
-// Also leaves the pair's MeanDifference, which the pair-test tables read.
-void PrintCartesianBlock(AnalysisState& state, TextWriter& out, const Pair& pair) {
-    const int i = pair.I, j = pair.J;
+void PrintCartesianBlock(TextWriter& out, const Pair& pair) {
     auto cartesian = [&](const char* label, double value) {
         out.Tab(15).Text(label).Tab(35).Number(value).EndLine();
     };
-    cartesian("Mean (Cart. diff.) =", state.CartesianMean(i, j));
-    cartesian("Variance =", state.CartesianVariance(i, j));
-    cartesian("SE =", state.CartesianSD(i, j));
+    cartesian("Mean (Cart. diff.) =", pair.R.Mean);
+    cartesian("Variance =", pair.R.Variance);
+    cartesian("SE =", pair.R.SE);
     cartesian("n ", pair.C);
     Rule(out, '-');
-    const double meanDifference = std::abs(state.BootstrapMean(i) - state.BootstrapMean(j));
-    state.MeanDifference(i, j) = meanDifference;
-    state.MeanDifference(j, i) = meanDifference;
     out.Text("Difference 1 =")
-        .Number(std::abs(state.OriginalMean(i) - state.OriginalMean(j)))
+        .Number(std::abs(pair.First.Original - pair.Second.Original))
         .EndLine();
     out.Line("   Difference 1 is the difference of two original values.");
     Rule(out, '-');
     out.Line("With the increase of B, diff. 1 will close to mean of Cart. difference");
 }
 
-void PrintPercentileBlock(const AnalysisState& state, TextWriter& out, const Pair& pair) {
+void PrintPercentileBlock(TextWriter& out, const Pair& pair) {
     Rule(out, '-');
     Interval(out, "#", "Percentile confidence intervals of Cartesian product differences:",
-             pair.PercentileLower, state.PercentileUpper(pair.I, pair.J));
+             pair.PercentileLower, pair.R.PercentileUpper);
     Verdict(out, "#", pair.PercentileSignificant, pair.NameI, pair.NameJ);
     out.Line("#" + std::string(RuleLength - 2, '-') + "#");
 }
 
-void PrintPValueBlock(const AnalysisState& state, TextWriter& out, const Pair& pair) {
+void PrintPValueBlock(TextWriter& out, const Pair& pair) {
     const bool s = pair.PercentileSignificant;
     const double p = pair.P;
-    out.Text("# Number of insignif. diff. = ").Number(state.InsignificantCount(pair.I, pair.J));
+    out.Text("# Number of insignif. diff. = ").Number(pair.R.Insignificant);
     out.Tab(RuleLength).Text("#").EndLine();
-    out.Text("# Number of signif. diff. = ").Number(state.SignificantCount(pair.I, pair.J));
+    out.Text("# Number of signif. diff. = ").Number(pair.R.Significant);
     out.Tab(RuleLength).Text("#").EndLine();
     out.Text("# P-value (based on").Number(pair.C).Text(" Cartesian differences) = ").Number(p);
     out.Tab(RuleLength).Text("#").EndLine();
@@ -128,11 +124,12 @@ void PrintPValueBlock(const AnalysisState& state, TextWriter& out, const Pair& p
         Framed(out, "# In this case, please increase B and re-run the test.", "#");
     }
     if (p == 0) {
-        if (const char* note = ResolutionNote(state.BootstrapNumber(1))) Framed(out, note, "#");
+        if (const char* note = ResolutionNote(pair.Result.Treatment(1).BootstrapNumber))
+            Framed(out, note, "#");
     }
     Rule(out, '-');
-    if (state.TreatmentCount > 2) {
-        const double sidak = state.SidakAlpha;
+    if (pair.Result.TreatmentCount() > 2) {
+        const double sidak = pair.Result.SidakAlpha;
         out.Text("* Alpha(Sidak) =").Number(sidak).Tab(RuleLength).Text("*").EndLine();
         const bool consistent = (s && p < sidak) || (!s && p > sidak);
         Framed(out,
@@ -161,25 +158,29 @@ void PrintIntervalsDisagree(TextWriter& out, const Pair& pair) {
 
 }  // namespace
 
-void PrintPairSection(AnalysisState& state, TextWriter& out, int i, int j) {
-    const Pair pair{i,
-                    j,
-                    state.TreatmentName(i),
-                    state.TreatmentName(j),
-                    CartesianCount(state, i, j),
-                    state.PValue(i, j),
-                    state.TLower(i, j),
-                    state.PercentileLower(i, j),
-                    state.PercentileLower(i, j) > 0};
-    PrintTreatmentBlock(state, out, pair);
-    PrintCartesianBlock(state, out, pair);
+void PrintPairSection(const CartesianResult& result, TextWriter& out, const PairResult& r) {
+    const TreatmentResult& first = result.Treatment(r.I);
+    const TreatmentResult& second = result.Treatment(r.J);
+    const Pair pair{result,
+                    r,
+                    first,
+                    second,
+                    first.Name,
+                    second.Name,
+                    r.C,
+                    r.P,
+                    r.TLower,
+                    r.PercentileLower,
+                    r.PercentileLower > 0};
+    PrintTreatmentBlock(out, pair);
+    PrintCartesianBlock(out, pair);
 
     // t interval; equal means end the section there.
     Rule(out, '*');
     Interval(out, "*",
              "Bootstrap t confidence intervals based on Cartesian differences:", pair.TLower,
-             state.TUpper(i, j));
-    if (state.BootstrapMean(i) == state.BootstrapMean(j)) {
+             r.TUpper);
+    if (first.BootstrapMean == second.BootstrapMean) {
         Framed(out, "* No signif. diff. btw. treatments.", "*");
         Rule(out, '-');
         out.EndLine();
@@ -188,8 +189,8 @@ void PrintPairSection(AnalysisState& state, TextWriter& out, int i, int j) {
     Verdict(out, "*", pair.TLower > 0, pair.NameI, pair.NameJ);
     Rule(out, '-');
 
-    PrintPercentileBlock(state, out, pair);
-    PrintPValueBlock(state, out, pair);
+    PrintPercentileBlock(out, pair);
+    PrintPValueBlock(out, pair);
     PrintIntervalsDisagree(out, pair);
     out.EndLine();
 }

@@ -100,20 +100,20 @@ void PrintHeading(AnalysisState& state, TextWriter& out) {
     out.EndLine();
 }
 
-void PrintSummary(const AnalysisState& state, TextWriter& out) {
+void PrintSummary(const AnalysisState& state, const CartesianResult& r, TextWriter& out) {
     out.Line("Project: " + state.ProjectName + " " + state.VersionText);
-    out.Line("Parameter: " + state.CurrentParameterName);
-    out.Text("Number of treatments =").Number(state.TreatmentCount).EndLine();
-    out.Text("F value =").Number(state.FValue).EndLine();
-    out.Text("df between groups (dfN: numerator) =").Number(state.DfBetweenGroups).EndLine();
-    out.Text("df within groups (dfD: denominator) =").Number(state.DfWithinGroups).EndLine();
+    out.Line("Parameter: " + r.Parameter);
+    out.Text("Number of treatments =").Number(r.TreatmentCount()).EndLine();
+    out.Text("F value =").Number(r.F).EndLine();
+    out.Text("df between groups (dfN: numerator) =").Number(r.DfBetween).EndLine();
+    out.Text("df within groups (dfD: denominator) =").Number(r.DfWithin).EndLine();
     out.Line("  ");
-    if (state.TreatmentCount != 2) {
+    if (r.TreatmentCount() != 2) {
         out.Line("If you are asked to use corrected alpha value:");
-        out.Text("Alpha(Sidak) =").Number(state.SidakAlpha).EndLine();
+        out.Text("Alpha(Sidak) =").Number(r.SidakAlpha).EndLine();
         out.Line("If you are asked to use corrected alpha, you have to check the P value of ");
         out.Text("each paired comparison. If a P value is lower than")
-            .Number(state.SidakAlpha)
+            .Number(r.SidakAlpha)
             .Text(",")
             .EndLine();
         out.Line("there is significant difference between them.");
@@ -146,12 +146,10 @@ void PrintMultiCIofDifference(AnalysisState& state, const CartesianResult& resul
     TextWriter& out = report.Writer();
 
     PrintHeading(state, out);
-    PrintSummary(state, out);
-    const int n = state.TreatmentCount;
-    for (int i = 1; i <= n - 1; ++i)
-        for (int j = i + 1; j <= n; ++j) PrintPairSection(state, out, i, j);
+    PrintSummary(state, result, out);
+    for (const PairResult& pair : result.Pairs) PrintPairSection(result, out, pair);
     PrintReferences(out);
-    PrintPairTestTable(state, out);
+    PrintPairTestTable(state, result, out);
 
     state.FlowLine("Sub ShowMultiCIofDifference");
     ShowMultiCIofDifference(result, services.window);

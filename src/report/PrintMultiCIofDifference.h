@@ -14,7 +14,7 @@ class OutputSet;
 
 // Asks for the file-name code, writes the whole report from the analysis state, fills the
 // comparison grid and shows the file name in the main window. Leaves ResultFileName,
-// OutputFileCode, TableNumber, MeanDifference, TestEndedText, TestEndTime and TotalTimeText.
+// OutputFileCode, TableNumber, TestEndedText, TestEndTime and TotalTimeText.
 // The report appears whole or not at all, and never in place of another file: where its name is
 // taken it goes to "<name> (2).txt", "<name> (3).txt", ..., and ResultFileName (and every place
 // that shows it) names the file it went to.

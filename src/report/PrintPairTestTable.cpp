@@ -78,21 +78,27 @@ const TableForm Tables[] = {
      false},
 };
 
-void PrintCell(const AnalysisState& state, TextWriter& out, Cell cell, int i, int j) {
+// The difference of the two bootstrap means, larger less smaller.
+double MeanGap(const CartesianResult& r, int i, int j) {
+    return std::abs(r.Treatment(i).BootstrapMean - r.Treatment(j).BootstrapMean);
+}
+
+void PrintCell(const CartesianResult& r, TextWriter& out, Cell cell, int i, int j) {
     const int low = i < j ? i : j;
     const int high = i < j ? j : i;
-    const double p = state.PValue(i, j);
+    const PairResult& pair = r.Pair(low, high);
+    const double p = pair.P;
     bool star = false;
     switch (cell) {
         case Cell::MeanDifference:
-            DifferenceCell(out, state.MeanDifference(i, j));
+            DifferenceCell(out, MeanGap(r, low, high));
             break;
         case Cell::MeanDifferenceStarred:
-            DifferenceCell(out, state.MeanDifference(i, j));
+            DifferenceCell(out, MeanGap(r, low, high));
             star = Significant(p);
             break;
         case Cell::TLowerStarred: {
-            const double tLower = state.TLower(low, high);
+            const double tLower = pair.TLower;
             DifferenceCell(out, tLower);
             star = tLower > 0;
             break;
@@ -105,28 +111,29 @@ void PrintCell(const AnalysisState& state, TextWriter& out, Cell cell, int i, in
     if (star) out.Text("*");
 }
 
-void PrintTable(AnalysisState& state, TextWriter& out, const TableForm& form) {
-    const int n = state.TreatmentCount;
+void PrintTable(AnalysisState& state, const CartesianResult& r, TextWriter& out,
+                const TableForm& form) {
+    const int n = r.TreatmentCount();
     const int originalColumn = 11 * n + 18;
     const std::int16_t number = state.NextTableNumber();
     out.Line(" Table " + Text(number) + form.Title);
     for (const char* line : form.Explanation)
         if (line) out.Line(line);
     out.Line(" " + state.TableRuleDouble);
-    for (int k = 1; k <= n; ++k) out.Tab(11 * (k - 1) + 17).Text(state.TreatmentName(k));
+    for (int k = 1; k <= n; ++k) out.Tab(11 * (k - 1) + 17).Text(r.Treatment(k).Name);
     if (form.OriginalColumn) out.Tab(originalColumn).Text(" Original");
     out.EndLine();
     out.Line(" " + state.TableRuleSingle);
     for (int i = 1; i <= n; ++i) {
-        out.Text(" ").Text(state.TreatmentName(i));
+        out.Text(" ").Text(r.Treatment(i).Name);
         for (int j = 1; j <= n; ++j) {
             out.Tab(11 * (j - 1) + 16);
             if (i == j)
                 out.Text(form.Diagonal);
             else
-                PrintCell(state, out, j > i ? form.Upper : form.Lower, i, j);
+                PrintCell(r, out, j > i ? form.Upper : form.Lower, i, j);
         }
-        if (form.OriginalColumn) out.Tab(originalColumn).Number(state.OriginalMean(i));
+        if (form.OriginalColumn) out.Tab(originalColumn).Number(r.Treatment(i).Original);
         out.EndLine();
     }
     out.Line(" " + state.TableRuleSingle);
@@ -142,9 +149,9 @@ void PrintTable(AnalysisState& state, TextWriter& out, const TableForm& form) {
 
 }  // namespace
 
-void PrintPairTestTable(AnalysisState& state, TextWriter& out) {
+void PrintPairTestTable(AnalysisState& state, const CartesianResult& result, TextWriter& out) {
     state.FlowLine("Sub PrintPairTestTable");
-    for (const TableForm& form : Tables) PrintTable(state, out, form);
+    for (const TableForm& form : Tables) PrintTable(state, result, out, form);
     PrintLetterMarkingSection(state, out);
 }
 

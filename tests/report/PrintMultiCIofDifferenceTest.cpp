@@ -59,7 +59,6 @@ TEST(PrintMultiCIofDifference, TwoTreatmentsLongNamesAndLargeDifferences) {
     AnalysisState state;
     test::Fill(state, test::TwoTreatments());
     ExpectGolden("two-treatments.txt", Report(state, run));
-    EXPECT_EQ(state.MeanDifference(2, 1), state.MeanDifference(1, 2));
 }
 
 TEST(PrintMultiCIofDifference, SecondReportOfARunNumbersItsTablesOn) {

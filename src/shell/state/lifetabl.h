@@ -130,7 +130,6 @@ struct AnalysisState {
     bool SortGroupLimitSet = false;
 
     // --- Report ---------------------------------------------------------------------------
-    PairTable<double> MeanDifference{"MeanDifference"};
     std::int16_t TableNumber = 0;
     std::string ResultFileName;
     std::string OutputFileCode;
