@@ -95,6 +95,14 @@ CartesianResult RunCartesianTest(const CartesianRequest& request, const RunContr
     auto state = std::make_unique<AnalysisState>();
     AnalysisState& s = *state;
     SetEditionValues(s);
+    const std::filesystem::path folder = control.Output ? control.Output->Folder : "";
+    RequestAnswers ui(request.Code.empty() ? NoCode : request.Code, folder);
+    // Named as a launch in a fresh program run names it, before treatment input sets the base.
+    if (control.Output && request.FlowRecord) {
+        s.FlowRecord = true;
+        s.FlowFile =
+            std::make_unique<FlowRecordFile>(ui.OutputPath(s.OutputBaseName + "_0_Flow.txt"));
+    }
     s.OutputBaseName = "25A-Cartesian diff";
     s.ReversedSort = request.Reversed;
     // Detail files that cannot be written for a pair stop the test: there is no one to tell.
@@ -108,8 +116,6 @@ CartesianResult RunCartesianTest(const CartesianRequest& request, const RunContr
         treatments.push_back({t.Name, t.SampleSize, t.Original, t.Parameter, t.Values, 0, 0});
     EnterTreatments(s, treatments, static_cast<int>(request.Transform));
 
-    const std::filesystem::path folder = control.Output ? control.Output->Folder : "";
-    RequestAnswers ui(request.Code.empty() ? NoCode : request.Code, folder);
     NoWindow window;
     SystemClock machineClock;
     Random random;
@@ -119,11 +125,6 @@ CartesianResult RunCartesianTest(const CartesianRequest& request, const RunContr
     TestEvents quiet;
     services.events = control.Events ? control.Events : &quiet;
     services.stop = control.Stop;
-    if (control.Output && request.FlowRecord) {
-        s.FlowRecord = true;
-        s.FlowFile =
-            std::make_unique<FlowRecordFile>(ui.OutputPath(s.OutputBaseName + "_0_Flow.txt"));
-    }
 
     OutputSet files(services.output);
     CartesianResult result = CompareLoadedTreatments(s, services, files);

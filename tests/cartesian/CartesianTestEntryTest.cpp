@@ -93,13 +93,21 @@ std::vector<Case> Cases() {
 
 // The launch's questions answered for the request's samples, as files in `folder`.
 void RunThroughTheQuestions(const CartesianRequest& request, const test::TempFolder& folder) {
+    const bool details = request.DetailFiles || request.FlowRecord;
     ScriptedDialogues ui;
     HeadlessWindow window;
     FixedClock clock(test::TestMoment);
+    ui.SetCurrentFolder(folder.Path());
     App app(ui, window, clock);
     SetEditionValues(app.State());
     app.State().CsvResults = true;
-    ui.No();  // no detailed info
+    if (details) {
+        ui.Yes();  // detailed info
+        request.FlowRecord ? ui.Yes() : ui.No();
+        request.DetailFiles ? ui.Yes() : ui.No();
+    } else {
+        ui.No();
+    }
     request.Reversed ? ui.Yes() : ui.No();
     ui.Type(Text(static_cast<std::int64_t>(request.Treatments.size())))
         .Type(Text(static_cast<int>(request.Transform)));
@@ -108,6 +116,7 @@ void RunThroughTheQuestions(const CartesianRequest& request, const test::TempFol
     ui.Type("1");
     ASSERT_TRUE(app.Run(cmdCartesianDifference_Click)) << app.LastFailure();
     ASSERT_TRUE(ui.AllAnswered());
+    app.CloseAllFiles();
 }
 
 std::vector<std::vector<std::string>> CsvRows(const std::string& table) {
@@ -221,10 +230,15 @@ TEST(RunCartesianTest, ResultIsWhatTheReportOfTheSameSamplesSays) {
     }
 }
 
-// With an output, the call writes the files the questions write, byte for byte, and returns the
-// same result as without one.
+// With an output, the call writes the files the questions write, byte for byte (detail files and
+// the flow record too), and returns the same result as without one.
 TEST(RunCartesianTest, OutputWritesTheFilesOfTheQuestions) {
-    for (const Case& c : Cases()) {
+    std::vector<Case> cases = Cases();
+    cases.push_back(cases[1]);
+    cases.back().label = "three, with detail files and the flow record";
+    cases.back().request.DetailFiles = true;
+    cases.back().request.FlowRecord = true;
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         test::TempFolder asked, called;
         RunThroughTheQuestions(c.request, asked);
@@ -236,10 +250,17 @@ TEST(RunCartesianTest, OutputWritesTheFilesOfTheQuestions) {
         const CartesianResult result =
             RunCartesianTest(request, {nullptr, nullptr, &clock, &output});
         EXPECT_EQ(output.Report, called / "25A-Cartesian diff results-r_202437-953.txt");
-        for (const std::string& file : called.Files())
+        // Every file the questions wrote beside the treatment files they read.
+        std::vector<std::string> written = asked.Files();
+        for (const TreatmentSamples& t : c.request.Treatments) std::erase(written, t.Name + ".txt");
+        EXPECT_EQ(called.Files(), written);
+        for (const std::string& file : written)
             EXPECT_EQ(test::ReadAll(called / file), test::ReadAll(asked / file)) << file;
-        EXPECT_EQ(called.Files().size(), 3u);
-        const ResultsCsv alone = ResultsCsvOf(RunCartesianTest(c.request, {}));
+        // The report, two tables, and the flow record and six files a pair when asked for.
+        EXPECT_EQ(written.size(), request.DetailFiles ? 3u + 1 + 6 * 3 : 3u);
+        CartesianRequest plain = c.request;
+        plain.DetailFiles = plain.FlowRecord = false;
+        const ResultsCsv alone = ResultsCsvOf(RunCartesianTest(plain, {}));
         EXPECT_EQ(ResultsCsvOf(result).Pairs, alone.Pairs);
         EXPECT_EQ(ResultsCsvOf(result).Treatments, alone.Treatments);
     }
