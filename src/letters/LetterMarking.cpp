@@ -17,35 +17,29 @@ namespace {
 
 constexpr int MarkingColumn = 65;
 
-bool NotDifferentInState(const AnalysisState& state, int i, int j) {
-    // Only the half with the later treatment first is read; both halves hold the same value.
-    return NotDifferentAt(state.PValue(std::max(i, j), std::min(i, j)));
+bool NotDifferentIn(const MarkingInput& in, int i, int j) {
+    return NotDifferentAt(in.P(std::min(i, j), std::max(i, j)));
 }
 
-NotDifferentPairs PairsFromState(const AnalysisState& state, int n) {
+NotDifferentPairs PairsFrom(const MarkingInput& in, int n) {
     NotDifferentPairs pairs(n);
     for (int i = 1; i <= n; ++i) {
-        for (int j = i + 1; j <= n; ++j) pairs.Set(i, j, NotDifferentInState(state, i, j));
+        for (int j = i + 1; j <= n; ++j) pairs.Set(i, j, NotDifferentIn(in, i, j));
     }
     return pairs;
 }
 
 // A row without a marking ends after the SE.
-void PrintRow(const AnalysisState& state, TextWriter& out, int k, const std::string* letters) {
-    out.Text(" ")
-        .Text(state.TreatmentName(k))
-        .Tab(15)
-        .Number(state.OriginalMean(k))
-        .Tab(40)
-        .Number(state.TreatmentSE(k));
+void PrintRow(const MarkingInput& in, TextWriter& out, int k, const std::string* letters) {
+    const auto t = static_cast<std::size_t>(k - 1);
+    out.Text(" ").Text(in.Names[t]).Tab(15).Number(in.Original[t]).Tab(40).Number(in.SE[t]);
     if (letters) out.Tab(MarkingColumn).Text(" " + *letters);
     out.EndLine();
 }
 
-void PrintRows(const AnalysisState& state, TextWriter& out,
-               const std::vector<std::string>& letters) {
+void PrintRows(const MarkingInput& in, TextWriter& out, const std::vector<std::string>& letters) {
     for (std::size_t k = 1; k <= letters.size(); ++k)
-        PrintRow(state, out, static_cast<int>(k), &letters[k - 1]);
+        PrintRow(in, out, static_cast<int>(k), &letters[k - 1]);
 }
 
 // Not-different outcomes of the pairs 1-2, 1-3, 1-4 and 1-5 that select each five-treatment
@@ -71,23 +65,22 @@ constexpr std::array<FirstRowOutcome, 16> FirstRowOutcomes = {{
     {true, false, true, false},    // A16 1-2 1-4
 }};
 
-// One body for the sixteen members: the member fixes the pairs with treatment 1, the state
+// One body for the sixteen members: the member fixes the pairs with treatment 1, the test
 // gives the other six.
-std::vector<std::string> FiveTreatmentLetters(const AnalysisState& state, int member) {
+std::vector<std::string> FiveTreatmentLetters(const MarkingInput& in, int member) {
     const FirstRowOutcome& first = FirstRowOutcomes.at(static_cast<std::size_t>(member - 1));
     NotDifferentPairs pairs(5);
     for (int j = 2; j <= 5; ++j) pairs.Set(1, j, first[static_cast<std::size_t>(j - 2)]);
     for (int i = 2; i <= 5; ++i) {
-        for (int j = i + 1; j <= 5; ++j) pairs.Set(i, j, NotDifferentInState(state, i, j));
+        for (int j = i + 1; j <= 5; ++j) pairs.Set(i, j, NotDifferentIn(in, i, j));
     }
     return LetterMarking(pairs);
 }
 
 // The member whose outcome of the pairs 1-2, 1-3, 1-4 and 1-5 holds, testing them in order.
-int FiveTreatmentMember(const AnalysisState& state) {
-    const FirstRowOutcome outcome = {
-        NotDifferentInState(state, 1, 2), NotDifferentInState(state, 1, 3),
-        NotDifferentInState(state, 1, 4), NotDifferentInState(state, 1, 5)};
+int FiveTreatmentMember(const MarkingInput& in) {
+    const FirstRowOutcome outcome = {NotDifferentIn(in, 1, 2), NotDifferentIn(in, 1, 3),
+                                     NotDifferentIn(in, 1, 4), NotDifferentIn(in, 1, 5)};
     for (std::size_t m = 0; m < FirstRowOutcomes.size(); ++m) {
         if (FirstRowOutcomes[m] == outcome) return static_cast<int>(m + 1);
     }
@@ -98,20 +91,32 @@ void PrintRule(TextWriter& out, char c) { out.Text(" ").Text(std::string(75, c))
 
 }  // namespace
 
-void PrintPairTestTable4Treats(const AnalysisState& state, TextWriter& out) {
-    PrintRows(state, out, LetterMarking(PairsFromState(state, 4)));
+MarkingInput MarkingInputOf(const AnalysisState& state) {
+    MarkingInput in;
+    for (int t = 1; t <= state.TreatmentCount; ++t) {
+        in.Names.push_back(state.TreatmentName(t));
+        in.Original.push_back(state.OriginalMean(t));
+        in.SE.push_back(state.TreatmentSE(t));
+    }
+    // Only the half with the later treatment first is read; both halves hold the same value.
+    in.P = [&state](int i, int j) { return state.PValue(j, i); };
+    return in;
 }
 
-void PrintPairTestTable5Treats(const AnalysisState& state, TextWriter& out, int member) {
-    PrintRows(state, out, FiveTreatmentLetters(state, member));
+void PrintPairTestTable4Treats(const MarkingInput& in, TextWriter& out) {
+    PrintRows(in, out, LetterMarking(PairsFrom(in, 4)));
 }
 
-std::optional<std::vector<std::string>> ManyTreatmentMarking(const AnalysisState& state, int n) {
+void PrintPairTestTable5Treats(const MarkingInput& in, TextWriter& out, int member) {
+    PrintRows(in, out, FiveTreatmentLetters(in, member));
+}
+
+std::optional<std::vector<std::string>> ManyTreatmentMarking(const MarkingInput& in, int n) {
     DifferenceMatrix differs(static_cast<std::size_t>(n),
                              std::vector<bool>(static_cast<std::size_t>(n)));
     for (int i = 1; i <= n; ++i) {
         for (int j = i + 1; j <= n; ++j) {
-            const bool differ = !NotDifferentInState(state, i, j);
+            const bool differ = !NotDifferentIn(in, i, j);
             differs[static_cast<std::size_t>(i - 1)][static_cast<std::size_t>(j - 1)] = differ;
             differs[static_cast<std::size_t>(j - 1)][static_cast<std::size_t>(i - 1)] = differ;
         }
@@ -119,20 +124,29 @@ std::optional<std::vector<std::string>> ManyTreatmentMarking(const AnalysisState
     return TreatmentLetters(CompactLetterDisplay(differs), n);
 }
 
-std::vector<std::string> TreatmentMarkings(const AnalysisState& state) {
-    const int n = state.TreatmentCount;
-    if (n == 2 || n == 3) return MarkingRule(PairsFromState(state, n));
-    if (n == 4) return LetterMarking(PairsFromState(state, 4));
-    if (n == 5) return FiveTreatmentLetters(state, FiveTreatmentMember(state));
+std::vector<std::string> TreatmentMarkings(const MarkingInput& in) {
+    const int n = in.Count();
+    if (n == 2 || n == 3) return MarkingRule(PairsFrom(in, n));
+    if (n == 4) return LetterMarking(PairsFrom(in, 4));
+    if (n == 5) return FiveTreatmentLetters(in, FiveTreatmentMember(in));
     // Past five the letters are the compact display the table prints; none when it needs more
     // letters than there are.
-    if (n > 5) return ManyTreatmentMarking(state, n).value_or(std::vector<std::string>(n));
+    if (n > 5) return ManyTreatmentMarking(in, n).value_or(std::vector<std::string>(n));
     return {};
 }
 
+std::vector<std::string> TreatmentMarkings(const AnalysisState& state) {
+    return TreatmentMarkings(MarkingInputOf(state));
+}
+
 void PrintLetterMarkingSection(AnalysisState& state, TextWriter& out) {
-    const int n = state.TreatmentCount;
-    out.Line(" Table " + NumberText(state.NextTableNumber()) +
+    const std::int16_t number = state.NextTableNumber();
+    PrintLetterMarkingSection(MarkingInputOf(state), number, out);
+}
+
+void PrintLetterMarkingSection(const MarkingInput& in, std::int16_t tableNumber, TextWriter& out) {
+    const int n = in.Count();
+    out.Line(" Table " + NumberText(tableNumber) +
              ". Preliminary table of differences between treatments.");
     std::optional<std::vector<std::string>> many;
     if (n <= MostMarkedTreatments) {
@@ -144,7 +158,7 @@ void PrintLetterMarkingSection(AnalysisState& state, TextWriter& out) {
         out.Line(" This is a good practice of \"critical thinking\".");
         out.Line(" Note well: \"Thinking is the most important thing in science\".");
     } else {
-        many = ManyTreatmentMarking(state, n);
+        many = ManyTreatmentMarking(in, n);
         out.Line(" Treatments that share a letter do not differ significantly (P > 0.05).");
         if (many) {
             out.Line(" The letters are a compact letter display made by insertion and absorption");
@@ -161,16 +175,16 @@ void PrintLetterMarkingSection(AnalysisState& state, TextWriter& out) {
     PrintRule(out, '-');
 
     if (n == 2 || n == 3) {
-        PrintRows(state, out, MarkingRule(PairsFromState(state, n)));
+        PrintRows(in, out, MarkingRule(PairsFrom(in, n)));
     } else if (n == 4) {
-        PrintPairTestTable4Treats(state, out);
+        PrintPairTestTable4Treats(in, out);
     } else if (n == 5) {
-        PrintPairTestTable5Treats(state, out, FiveTreatmentMember(state));
+        PrintPairTestTable5Treats(in, out, FiveTreatmentMember(in));
     } else if (n > MostMarkedTreatments) {
         if (many) {
-            PrintRows(state, out, *many);
+            PrintRows(in, out, *many);
         } else {
-            for (int k = 1; k <= n; ++k) PrintRow(state, out, k, nullptr);
+            for (int k = 1; k <= n; ++k) PrintRow(in, out, k, nullptr);
         }
     }
     PrintRule(out, '-');

@@ -22,7 +22,6 @@ CartesianResult CartesianResultOf(const AnalysisState& s) {
     r.DfWithin = s.DfWithinGroups;
     r.SidakAlpha = s.SidakAlpha;
 
-    const std::vector<std::string> letters = TreatmentMarkings(s);
     for (int t = 1; t <= n; ++t) {
         TreatmentResult tr;
         tr.Name = s.TreatmentName(t);
@@ -32,8 +31,6 @@ CartesianResult CartesianResultOf(const AnalysisState& s) {
         tr.BootstrapMean = s.BootstrapMean(t);
         tr.Variance = s.BootstrapVariance(t);
         tr.SE = s.TreatmentSE(t);
-        const auto row = static_cast<std::size_t>(t - 1);
-        if (row < letters.size()) tr.Letters = letters[row];
         r.Treatments.push_back(std::move(tr));
     }
     for (int i = 1; i <= n - 1; ++i) {
@@ -63,7 +60,22 @@ CartesianResult CartesianResultOf(const AnalysisState& s) {
             r.Pairs.push_back(p);
         }
     }
+    // The letters of the marking table, from the pairs just read.
+    const std::vector<std::string> letters = TreatmentMarkings(MarkingInputOf(r));
+    for (std::size_t row = 0; row < letters.size() && row < r.Treatments.size(); ++row)
+        r.Treatments[row].Letters = letters[row];
     return r;
+}
+
+MarkingInput MarkingInputOf(const CartesianResult& result) {
+    MarkingInput in;
+    for (const TreatmentResult& t : result.Treatments) {
+        in.Names.push_back(t.Name);
+        in.Original.push_back(t.Original);
+        in.SE.push_back(t.SE);
+    }
+    in.P = [&result](int i, int j) { return result.Pair(i, j).P; };
+    return in;
 }
 
 }  // namespace vortel

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "letters/LetterMarking.h"
+
 namespace vortel {
 
 struct AnalysisState;
@@ -63,5 +65,9 @@ struct CartesianResult {
 // The result of the test the state holds, read once after its last pair (and taken by the
 // writers from then on).
 CartesianResult CartesianResultOf(const AnalysisState& state);
+
+// What the letter marking reads of the result; it reads the result's P-values as long as it
+// lives.
+MarkingInput MarkingInputOf(const CartesianResult& result);
 
 }  // namespace vortel

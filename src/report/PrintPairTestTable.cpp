@@ -152,7 +152,8 @@ void PrintTable(AnalysisState& state, const CartesianResult& r, TextWriter& out,
 void PrintPairTestTable(AnalysisState& state, const CartesianResult& result, TextWriter& out) {
     state.FlowLine("Sub PrintPairTestTable");
     for (const TableForm& form : Tables) PrintTable(state, result, out, form);
-    PrintLetterMarkingSection(state, out);
+    const std::int16_t number = state.NextTableNumber();
+    PrintLetterMarkingSection(MarkingInputOf(result), number, out);
 }
 
 }  // namespace vortel

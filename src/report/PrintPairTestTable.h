@@ -12,8 +12,8 @@ namespace vortel {
 struct AnalysisState;
 
 // Prints tables 1 to 5 and the letter marking to the open report. The tables' cells come from
-// the result; the state gives the two table rules and the table numbers (each table increases
-// TableNumber by one), and the letter marking still reads the state's names and P-values.
+// the result, and so does the letter marking; the state gives the two table rules and the table
+// numbers (each table increases TableNumber by one).
 void PrintPairTestTable(AnalysisState& state, const CartesianResult& result, TextWriter& out);
 
 }  // namespace vortel

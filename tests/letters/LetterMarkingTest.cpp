@@ -236,7 +236,8 @@ TEST(PrintPairTestTable5Treats, TakesThePairsWithTreatmentOneFromTheMember) {
     std::ostringstream text;
     {
         TextWriter out(text);
-        PrintPairTestTable5Treats(state, out, 14);  // A14: 1-2 and 1-5 not different
+        PrintPairTestTable5Treats(MarkingInputOf(state), out,
+                                  14);  // A14: 1-2 and 1-5 not different
     }
     std::vector<std::string> marks;
     for (const auto& line : Lines(text.str())) marks.push_back(line.substr(64));
