@@ -263,6 +263,18 @@ void PrepareSort(AnalysisState& state, std::int32_t n, const std::string& fileNa
     state.SortCount = n;
 }
 
+}  // namespace
+
+void SortLoadedValues(AnalysisState& state, std::int32_t n, const std::string& fileName) {
+    PrepareSort(state, n, fileName);
+    QuickSort(state);
+    const double* output = state.SortOutput.Through(n);
+    double* values = state.SortedDifferences.Through(n);
+    for (std::int32_t k = 1; k <= n; ++k) values[k] = output[k];
+}
+
+namespace {
+
 void WriteSortedHeader(const AnalysisState& state, std::int32_t n, TextWriter& out) {
     if (IsGeneral(state)) {
         out.Write("Project: " + state.ProjectName);
@@ -305,9 +317,8 @@ void WriteSortedAndPercentileFiles(AnalysisState& state, std::int32_t n, TextWri
     }
 }
 
-// Classes of equal values over the sorted list; a value joins the current class when it lies
-// within 1E-12 of the class's first (smallest) value, so a slow drift still opens new classes.
-// False when there are more classes than the counts table holds.
+}  // namespace
+
 bool CountClasses(AnalysisState& state, std::int32_t n) {
     const double* values = state.SortedDifferences.Through(n);
     const std::int32_t cleared = n < ClassCapacity ? n : ClassCapacity;
@@ -333,6 +344,8 @@ bool CountClasses(AnalysisState& state, std::int32_t n) {
     state.ClassCount = classes;
     return true;
 }
+
+namespace {
 
 void WriteCountsFile(const AnalysisState& state, std::int32_t n, TextWriter& out) {
     if (IsGeneral(state)) {
@@ -431,13 +444,7 @@ void SortForBootstrapResults(AnalysisState& state, Services& services) {
     state.SortSampleMean = sum / n;
 
     AskDecimalLimit(state, ui);
-    PrepareSort(state, n, path);
-    QuickSort(state);
-    {
-        const double* output = state.SortOutput.Through(n);
-        double* values = state.SortedDifferences.Through(n);
-        for (std::int32_t k = 1; k <= n; ++k) values[k] = output[k];
-    }
+    SortLoadedValues(state, n, path);
 
     // All three files are created before any is written and put in place together, so a file
     // that cannot be made or finished leaves every earlier file of these names as it was.

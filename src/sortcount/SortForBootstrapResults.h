@@ -40,6 +40,15 @@ void SortForBootstrapResults(AnalysisState& state, Services& services);
 // ViewedClassLimit classes, shows MSChart1, hides MSChart2 and offers the frequency view.
 void cmdGeneralNormalTest_Click(AnalysisState& state, Services& services);
 
+// The utility's two computing steps, shared by the dialogue flow and SortAndCount. The first
+// sorts SortedDifferences(1..n) in place, rounded to DecimalLimit when asked, with the original
+// serials in SortOutputSerial (a rounded value beyond 32 bits stops the command, naming
+// `fileName`); the second counts the classes of equal values into ClassValue, ClassFrequency and
+// ClassCount (a value joins the current class within 1E-12 of the class's first value), false
+// when there are more than ClassCapacity.
+void SortLoadedValues(AnalysisState& state, std::int32_t n, const std::string& fileName);
+bool CountClasses(AnalysisState& state, std::int32_t n);
+
 // The three output files of the utility, named from OutputBaseName, SortVariableName and
 // DecimalLimit as the last run left them.
 struct SortCountFiles {

@@ -5,6 +5,7 @@
 
 #include "shell/base/RunStopped.h"
 #include "shell/mainwindow/HeadlessWindow.h"
+#include "sortcount/SortCount.h"
 #include "sortcount/SortForBootstrapResults.h"
 #include "support/ScriptedDialogues.h"
 #include "support/TestFiles.h"
@@ -456,6 +457,70 @@ TEST(cmdGeneralNormalTest_Click, CancelledFirstChoiceStillShowsTheChartAndAsks) 
     EXPECT_TRUE(run.window.State("MSChart1").Visible);
     EXPECT_FALSE(run.window.State("MSChart2").Visible);
     EXPECT_EQ(run.window.NormalityViewsShown(), 0);
+}
+
+}  // namespace
+}  // namespace vortel
+
+namespace vortel {
+namespace {
+
+// The call gives what the dialogue flow leaves for the same values: the sorted values with their
+// serials, the percentile serials its file names, the classes and the frequency view's data.
+TEST(SortAndCount, GivesWhatTheUtilityLeaves) {
+    TempFolder dir;
+    const auto file = dir.Write("tomato-r.txt", ReadAll(test::DataFile("cartesian/tomato-r.txt")));
+    for (const int decimals : {-1, 3}) {
+        UtilityRun whole;
+        whole.SortFile(Answer::No, false, file);
+        // The values in file order, put back from the unrounded sort and its serials.
+        const std::int32_t n = whole.state.BootstrapNumber(1);
+        std::vector<double> values(static_cast<std::size_t>(n));
+        for (std::int32_t k = 1; k <= n; ++k)
+            values[static_cast<std::size_t>(whole.state.SortOutputSerial(k) - 1)] =
+                whole.state.SortedDifferences(k);
+
+        UtilityRun run;
+        run.SortFile(Answer::No, false, file, {std::to_string(decimals)});
+        SortCountRequest request;
+        request.Values = values;
+        request.Decimals = decimals;
+        request.TreatmentName = run.state.TreatmentName(1);
+        request.VariableName = run.state.SortVariableName;
+        const SortCountResult r = SortAndCount(request);
+
+        ASSERT_EQ(r.Sorted.size(), static_cast<std::size_t>(n));
+        for (std::int32_t k = 1; k <= n; ++k) {
+            EXPECT_EQ(r.Sorted[static_cast<std::size_t>(k - 1)].Value,
+                      run.state.SortedDifferences(k));
+            EXPECT_EQ(r.Sorted[static_cast<std::size_t>(k - 1)].Serial,
+                      run.state.SortOutputSerial(k));
+        }
+        EXPECT_EQ(r.Mean, run.state.SortSampleMean);
+        ASSERT_EQ(r.Classes.size(), static_cast<std::size_t>(run.state.ClassCount));
+        for (std::int32_t g = 1; g <= run.state.ClassCount; ++g) {
+            EXPECT_EQ(r.Classes[static_cast<std::size_t>(g - 1)].Value, run.state.ClassValue(g));
+            EXPECT_EQ(r.Classes[static_cast<std::size_t>(g - 1)].Count,
+                      run.state.ClassFrequency(g));
+        }
+        const NormalityData view = MakeNormalityData(run.state);
+        ASSERT_TRUE(r.HasView);
+        EXPECT_EQ(r.View.Caption, view.Caption);
+        EXPECT_EQ(r.View.Points.size(), view.Points.size());
+        EXPECT_EQ(r.View.Mean, view.Mean);
+        // The percentile file names the serials the result holds.
+        const std::string percentiles = ReadAll(SortCountFileNames(run.state).Percentile);
+        for (const std::int32_t serial : {r.Percentile025, r.Percentile50, r.Percentile975})
+            if (serial != 0)
+                EXPECT_NE(percentiles.find(" is " + std::to_string(serial) + "\""),
+                          std::string::npos)
+                    << serial;
+    }
+    SortCountRequest none;
+    EXPECT_THROW(SortAndCount(none), RunStopped);
+    none.Values = {1, 2};
+    none.Decimals = 6;
+    EXPECT_THROW(SortAndCount(none), RunStopped);
 }
 
 }  // namespace

@@ -1,0 +1,51 @@
+// The sort-and-count utility as one call, for any front end: values in as data, the sorted
+// values, their percentile ranks, the classes and the frequency view's data back as a value. No
+// dialogue, no widget and no file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sortcount/NormalityView.h"
+
+namespace vortel {
+
+struct SortCountRequest {
+    enum class Kind { General, Boot, Results };
+    // The values in file order (a file's serial numbers, where it has them, are its reading's
+    // business: the values are numbered 1, 2, ... as read).
+    std::vector<double> Values;
+    Kind DataKind = Kind::Boot;
+    // Decimals the sorted copy is rounded to (0 to 5), or -1 for full precision.
+    int Decimals = -1;
+    // The treatment (or project) and the variable, as the frequency view names them.
+    std::string TreatmentName;
+    std::string VariableName;
+};
+
+struct SortedValue {
+    double Value = 0;
+    std::int32_t Serial = 0;  // its place among the values as given, from 1
+};
+
+struct SortCountResult {
+    std::vector<SortedValue> Sorted;  // increasing, rounded when asked
+    double Mean = 0;                  // of the values as given
+    // The serials at the ranks 2.5 %, 50 % and 97.5 % of n, where a rank falls exactly on a
+    // place (0 where it does not).
+    std::int32_t Percentile025 = 0, Percentile50 = 0, Percentile975 = 0;
+    // Classes of equal values (within 1E-12 of a class's first value), increasing.
+    std::vector<FrequencyClass> Classes;
+    // The frequency view's data; not for PBT or CPT results, nor beyond ViewedClassLimit
+    // classes.
+    bool HasView = false;
+    NormalityData View;
+};
+
+// Refuses, with RunStopped naming the value or limit, what the utility refuses: no values, more
+// than the lists hold, values adding up beyond the range of numbers, a rounded value beyond the
+// 32-bit range, more classes than the counts table holds, decimals outside -1 to 5.
+SortCountResult SortAndCount(const SortCountRequest& request);
+
+}  // namespace vortel
