@@ -37,6 +37,7 @@ function startWorker() {
     URL.revokeObjectURL(url);
     worker.onmessage = (e) => {
       if (e.data.type === 'ready') { resolve(); return; }
+      if (e.data.type === 'progress') { showProgress(e.data.line); return; }
       if (pending) { const p = pending; pending = null; p(e.data); }
     };
     worker.onerror = (e) => {
@@ -67,7 +68,18 @@ function setBusy(busy, text) {
   $('sortcount-run').disabled = busy;
   $('stop').disabled = !busy;
   $('progress').hidden = !busy;
+  if (busy) $('progress').removeAttribute('value');
   $('status').textContent = text || '';
+}
+
+// "progress began PAIRS", "progress pair I J differences|sorting", "progress done I J".
+let pairsTotal = 0, pairsDone = 0;
+function showProgress(line) {
+  const w = line.split(' ');
+  const bar = $('progress');
+  if (w[1] === 'began') { pairsTotal = Number(w[2]); pairsDone = 0; bar.max = pairsTotal; bar.value = 0; }
+  else if (w[1] === 'done') { bar.value = ++pairsDone; }
+  if (w[1] === 'pair') $('status').textContent = `Pair ${w[2]}–${w[3]}: ${w[4]} (${pairsDone} of ${pairsTotal} done)`;
 }
 
 function listFiles() {
@@ -110,8 +122,9 @@ const num = (s, digits) => {
 
 function showCartesian(r) {
   last = r;
-  const pairs = parseCsv(r.pairs);
-  const treatments = parseCsv(r.treatments);
+  // The bytes go to the downloads untouched; only the tables shown are decoded.
+  const pairs = parseCsv(new TextDecoder().decode(r.pairs));
+  const treatments = parseCsv(new TextDecoder().decode(r.treatments));
   const ph = pairs[0], th = treatments[0];
   const col = (h, name) => h.indexOf(name);
   const P = (name) => col(ph, name);
@@ -203,7 +216,7 @@ async function runCartesian() {
     for (const f of chosen) files.push({ name: f.name, bytes: await readChecked(f) });
     setBusy(true, 'Running the test…');
     const started = performance.now();
-    const r = await ask({ type: 'cartesian', files, transform: $('transform').value, code: $('code').value || 'Z', reversed: $('reversed').checked },
+    const r = await ask({ type: 'cartesian', files, transform: $('transform').value, code: $('code').value.trim(), reversed: $('reversed').checked },
       files.map((f) => f.bytes));
     if (r.type === 'stopped') return;
     if (r.type === 'refused') { showError(r.message); setBusy(false); return; }

@@ -8,7 +8,8 @@ async function freshInstance(out, err) {
   return createVortel({
     noInitialRun: true,
     print: (line) => out.push(line),
-    printErr: (line) => err.push(line),
+    // Progress lines go to the page as they come: the run holds this thread till it ends.
+    printErr: (line) => (line.startsWith('progress ') ? self.postMessage({ type: 'progress', line }) : err.push(line)),
     instantiateWasm(imports, done) {
       WebAssembly.instantiate(compiled, imports).then((instance) => done(instance, compiled));
       return {};
@@ -26,6 +27,9 @@ function callMain(mod, args) {
   }
 }
 
+// The page shows a file by the name the user chose, not by its place in the core's file system.
+const refusal = (err, what, status) => ({ type: 'refused', message: (err.join('\n') || `vortel ${what}: exit status ${status}`).replaceAll('/in/', '') });
+
 function readOut(mod, path, binary) {
   return mod.FS.readFile(path, binary ? {} : { encoding: 'utf8' });
 }
@@ -40,19 +44,20 @@ async function cartesian(msg) {
     mod.FS.writeFile(p, new Uint8Array(f.bytes));
     return p;
   });
-  const args = ['cartesian', '--csv', '--figure', '/out/figure.svg', '--transform', msg.transform, '--code', msg.code];
+  const args = ['cartesian', '--csv', '--progress', '--figure', '/out/figure.svg', '--transform', msg.transform];
+  if (msg.code) args.push('--code', msg.code);
   if (msg.reversed) args.push('--reversed');
   const status = callMain(mod, args.concat(paths));
-  if (status !== 0) return { type: 'refused', message: err.join('\n') || 'vortel cartesian: exit status ' + status };
+  if (status !== 0) return refusal(err, 'cartesian', status);
   const [report, pairs, treatments] = out;
   return {
     type: 'cartesian',
     reportName: report.split('/').pop(),
     report: readOut(mod, report, true),
     pairsName: pairs.split('/').pop(),
-    pairs: readOut(mod, pairs),
+    pairs: readOut(mod, pairs, true),
     treatmentsName: treatments.split('/').pop(),
-    treatments: readOut(mod, treatments),
+    treatments: readOut(mod, treatments, true),
     figure: readOut(mod, '/out/figure.svg'),
   };
 }
@@ -66,7 +71,7 @@ async function sortcount(msg) {
   const args = ['sortcount', '--kind', msg.kind, '--decimals', String(msg.decimals)];
   if (msg.serials) args.push('--serials');
   const status = callMain(mod, args.concat([p]));
-  if (status !== 0) return { type: 'refused', message: err.join('\n') || 'vortel sortcount: exit status ' + status };
+  if (status !== 0) return refusal(err, 'sortcount', status);
   const files = out.filter((l) => l.startsWith('/in/')).map((path) => ({ name: path.split('/').pop(), bytes: readOut(mod, path, true) }));
   return { type: 'sortcount', files };
 }

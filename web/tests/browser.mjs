@@ -1,0 +1,120 @@
+// The page in headless chromium, in both forms: the five examples against the CSV the page offers
+// and the desktop report, a bad file, and sort-and-count.
+// Usage: node tests/browser.mjs DIST_FOLDER   (VORTEL_NATIVE: a native vortel for the golden files)
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import assert from 'node:assert/strict';
+import { execFileSync, spawnSync } from 'node:child_process';
+import { serve, launch, forms, openPage, runFiles } from './common.mjs';
+import { parseCsv } from '../src/input.js';
+
+const dist = path.resolve(process.argv[2] || 'dist');
+const repo = path.resolve(path.dirname(new URL(import.meta.url).pathname), '../..');
+const work = fs.mkdtempSync(path.join(os.tmpdir(), 'vortel-web-test-'));
+const examples = [1, 2, 3, 4, 5].map((i) => {
+  const to = path.join(work, `treatment-${i}.txt`);
+  fs.copyFileSync(path.join(repo, `examples/treatment-${i}.txt`), to);
+  return to;
+});
+const bad = path.join(work, 'bad.txt');
+// The fourth bootstrap value (field 12) is not a number.
+fs.writeFileSync(bad, fs.readFileSync(examples[1], 'utf8').split('\n').map((l, i) => (i === 11 ? '0.2x' : l)).join('\n'));
+const binary = path.join(work, 'binary.txt');
+fs.writeFileSync(binary, Buffer.from([0x7f, 0x45, 0x4c, 0x46, 0, 0, 1, 2, 0, 0xff]));
+
+// The desktop program (or the node command on the same core) makes the golden files.
+function desktop(args, cwd) {
+  const native = process.env.VORTEL_NATIVE || path.join(repo, 'build/release/src/app/vortel');
+  const [cmd, pre] = fs.existsSync(native) ? [native, []] : ['node', ['--no-experimental-fetch', path.join(dist, 'vortel-cli.js')]];
+  const r = spawnSync(cmd, pre.concat(args), { cwd, encoding: 'utf8' });
+  return { status: r.status, out: r.stdout.split('\n').filter(Boolean), err: r.stderr.trim() };
+}
+const goldenDir = fs.mkdtempSync(path.join(os.tmpdir(), 'vortel-web-golden-'));
+const goldenInputs = examples.map((f) => { const to = path.join(goldenDir, path.basename(f)); fs.copyFileSync(f, to); return to; });
+const golden = desktop(['cartesian', '--csv', ...goldenInputs], goldenDir);
+assert.equal(golden.status, 0, golden.err);
+const goldenReport = fs.readFileSync(golden.out[0], 'utf8');
+fs.copyFileSync(bad, path.join(goldenDir, 'bad.txt'));
+const goldenBad = desktop(['cartesian', goldenInputs[0], path.join(goldenDir, 'bad.txt')], goldenDir);
+assert.notEqual(goldenBad.status, 0);
+const goldenSort = desktop(['sortcount', '--kind', 'boot', '--decimals', '4', goldenInputs[0]], goldenDir);
+assert.equal(goldenSort.status, 0, goldenSort.err);
+
+// The lines that carry the time of day differ between any two runs.
+const masked = (report) => report.replace(/^(Cartesian paired test (began|ended) at:|Total time =).*$/gm, '$1 <time>');
+
+async function downloadText(page, testid) {
+  const [d] = await Promise.all([page.waitForEvent('download'), page.click(`[data-testid="${testid}"]`)]);
+  return { name: d.suggestedFilename(), text: fs.readFileSync(await d.path(), 'latin1') };
+}
+
+const { server, url } = await serve(dist);
+const { browser, close } = await launch();
+let failed = false;
+try {
+  for (const form of forms(dist, url)) {
+    console.log(`-- ${form.name}`);
+    const { context, page, requests } = await openPage(browser, form.url);
+    for (const id of ['treatment-files', 'run', 'stop', 'pairs', 'letters', 'download-report', 'download-pairs-csv',
+      'download-treatments-csv', 'download-figure-svg', 'error', 'sortcount-file', 'sortcount-run', 'download-sorted']) {
+      assert.equal(await page.locator(`[data-testid="${id}"]`).count(), 1, `data-testid ${id}`);
+    }
+    assert.equal(await page.getAttribute('[data-testid="treatment-files"]', 'multiple'), '');
+    assert.equal(await page.isVisible('[data-testid="error"]'), false, 'no error shown at load');
+
+    await runFiles(page, examples);
+    assert.equal(await page.isVisible('[data-testid="error"]'), false, await page.textContent('[data-testid="error"]'));
+    const treatmentsCsv = (await downloadText(page, 'download-treatments-csv')).text;
+    const pairsCsv = (await downloadText(page, 'download-pairs-csv')).text;
+    const treatments = parseCsv(treatmentsCsv);
+    const pairs = parseCsv(pairsCsv);
+    const shownLetters = await page.$$eval('[data-testid="letters"] tbody tr', (rows) => rows.map((r) => [r.cells[0].textContent, r.cells[r.cells.length - 1].textContent]));
+    const T = treatments[0];
+    assert.deepEqual(shownLetters, treatments.slice(1).map((r) => [r[T.indexOf('treatment')], r[T.indexOf('letters')]]), 'letters shown = treatments CSV');
+    const shownP = await page.$$eval('[data-testid="pairs"] tbody tr', (rows) => rows.map((r) => r.cells[6].textContent));
+    assert.deepEqual(shownP, pairs.slice(1).map((r) => r[pairs[0].indexOf('P')]), 'P shown = pairs CSV');
+    assert.equal(shownP.length, 10);
+    assert.equal(treatmentsCsv, fs.readFileSync(golden.out[2], 'latin1'), 'treatments CSV = desktop');
+    assert.equal(pairsCsv, fs.readFileSync(golden.out[1], 'latin1'), 'pairs CSV = desktop');
+    const report = await downloadText(page, 'download-report');
+    assert.equal(masked(report.text), masked(goldenReport), 'report = desktop report apart from the time of day');
+    const svg = await downloadText(page, 'download-figure-svg');
+    assert.match(svg.text, /<svg/);
+    console.log('   five examples: letters, P, CSV tables and report agree');
+
+    // A bad file: the desktop program's message, and the earlier results stay.
+    await runFiles(page, [examples[0], bad]);
+    assert.equal(await page.isVisible('[data-testid="error"]'), true);
+    // The page names the file as it was chosen, with no folder.
+    assert.equal((await page.textContent('[data-testid="error"]')).trim(), goldenBad.err.replaceAll(goldenDir + '/', ''));
+    assert.deepEqual(await page.$$eval('[data-testid="pairs"] tbody tr', (rows) => rows.length), 10);
+    await runFiles(page, [examples[0], binary]);
+    assert.match(await page.textContent('[data-testid="error"]'), /binary\.txt: the file is not text/);
+    console.log('   bad and binary files refused with a message naming the file');
+
+    await page.setInputFiles('[data-testid="sortcount-file"]', examples[0]);
+    await page.selectOption('#kind', 'boot');
+    await page.fill('#decimals', '4');
+    await page.click('[data-testid="sortcount-run"]');
+    await page.waitForSelector('#sc-results:not([hidden])', { timeout: 60000 });
+    assert.equal(await page.isVisible('[data-testid="error"]'), false, await page.textContent('[data-testid="error"]'));
+    const sorted = await downloadText(page, 'download-sorted');
+    assert.equal(sorted.text, fs.readFileSync(goldenSort.out[0], 'latin1'), 'sorted file = desktop');
+    console.log('   sort-and-count: the sorted file agrees');
+
+    const outside = requests.filter((u) => !u.startsWith(form.url.replace(/[^/]*$/, '')) && !u.startsWith('blob:') && !u.startsWith('data:'));
+    assert.deepEqual(outside, [], 'no request leaves the page');
+    await context.close();
+  }
+} catch (e) {
+  failed = true;
+  console.error(e);
+} finally {
+  await close();
+  server.close();
+  fs.rmSync(work, { recursive: true, force: true });
+  fs.rmSync(goldenDir, { recursive: true, force: true });
+}
+if (failed) process.exit(1);
+console.log('browser tests passed');
