@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "app/AnswerSheet.h"
+#include "app/BatchOptions.h"
 #include "app/BatchSupport.h"
 #include "app/Commands.h"
 #include "cartesian/CartesianDifference.h"
@@ -33,19 +34,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CartesianOptions {
-    std::string Transformation = "0";
-    bool Reversed = false;
-    bool DetailDifferences = false;
-    bool FlowRecord = false;
-    std::string Code = "1";
-    bool Csv = false;
-    std::string Figure;
-    std::string Parameter;
-    bool Progress = false;
-    std::vector<std::string> Files;
-};
-
 // --progress: one line on standard error per event, for a program that drives this one (the
 // browser page's worker) to show how far the test is.
 class PrintedProgress final : public TestEvents {
@@ -67,66 +55,12 @@ private:
     }
 };
 
-// The figure's format comes from its name.
-bool EndsWithCaseless(const std::string& text, const std::string& end) {
-    if (text.size() < end.size()) return false;
-    for (std::size_t k = 0; k < end.size(); ++k) {
-        const char c = text[text.size() - end.size() + k];
-        if (std::tolower(static_cast<unsigned char>(c)) != end[k]) return false;
-    }
-    return true;
-}
-
 // The name in every message of this command.
 constexpr const char* CommandName = "cartesian";
 
 // Parses the arguments; a message when they do not make a command.
-std::optional<std::string> Parse(const std::vector<std::string>& args, CartesianOptions& o) {
-    bool filesOnly = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (filesOnly || a == "-" || a.empty() || a[0] != '-') {
-            o.Files.push_back(a);
-        } else if (a == "--") {
-            filesOnly = true;
-        } else if (a == "--figure") {
-            if (i + 1 >= args.size()) return a + " needs a value";
-            o.Figure = args[++i];
-            if (!EndsWithCaseless(o.Figure, ".png") && !EndsWithCaseless(o.Figure, ".svg"))
-                return "--figure \"" + o.Figure + "\" must end in .png or .svg";
-        } else if (a == "--csv") {
-            o.Csv = true;
-        } else if (a == "--progress") {
-            o.Progress = true;
-        } else if (a == "--parameter") {
-            if (i + 1 >= args.size() || args[i + 1].empty()) return a + " needs a name";
-            o.Parameter = args[++i];
-        } else if (a == "--transform" || a == "--code") {
-            if (i + 1 >= args.size()) return a + " needs a value";
-            const std::string& v = args[++i];
-            if (a == "--code") {
-                // The report would ask again for a code it cannot use; a batch run cannot answer.
-                if (!CodeFitsFileName(v)) return "--code \"" + v + "\" cannot stand in a file name";
-                o.Code = v;
-            } else if (v == "none") {
-                o.Transformation = "0";
-            } else if (v == "arcsine") {
-                o.Transformation = "1";
-            } else if (v == "logit") {
-                o.Transformation = "2";
-            } else {
-                return "--transform is none, arcsine or logit, not \"" + v + "\"";
-            }
-        } else if (a == "--reversed") {
-            o.Reversed = true;
-        } else if (a == "--detail-differences") {
-            o.DetailDifferences = true;
-        } else if (a == "--flow-record") {
-            o.FlowRecord = true;
-        } else {
-            return "unknown option \"" + a + "\"";
-        }
-    }
+std::optional<std::string> Parse(const std::vector<std::string>& args, CartesianBatchOptions& o) {
+    if (auto problem = ParseCartesianOptions(args, o)) return problem;
     // A table may hold every treatment of the test; how many it holds is known once it is read.
     const bool tables = std::any_of(o.Files.begin(), o.Files.end(), IsTableFile);
     if (o.Files.size() < (tables ? 1u : 2u) ||
@@ -139,7 +73,7 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Cartesian
 }  // namespace
 
 int RunCartesianCommand(const std::vector<std::string>& args) {
-    CartesianOptions o;
+    CartesianBatchOptions o;
     if (auto problem = Parse(args, o)) return UsageError(CommandName, *problem);
     // Checked here so that a mistyped name is reported as such, before the launch creates the
     // flow record in a folder that may not exist.

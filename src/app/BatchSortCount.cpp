@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/AnswerSheet.h"
+#include "app/BatchOptions.h"
 #include "app/BatchSupport.h"
 #include "app/Commands.h"
 #include "shell/base/NumberText.h"
@@ -23,62 +24,29 @@ namespace vortel {
 
 namespace {
 
-struct SortCountOptions {
-    Answer Kind = Answer::No;  // boot
-    bool Serials = false;
-    std::string Decimals = "-1";
-    std::string Chart;
-    std::string Column;
-    std::string File;
-};
-
 // The name in every message of this command.
 constexpr const char* CommandName = "sortcount";
 
 // Parses the arguments; a message when they do not make a command.
-std::optional<std::string> Parse(const std::vector<std::string>& args, SortCountOptions& o) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--kind" || a == "--decimals" || a == "--chart" || a == "--column") {
-            if (!hasValue) return a + " needs a value";
-            const std::string& v = args[++i];
-            if (a == "--kind") {
-                if (v == "general")
-                    o.Kind = Answer::Yes;
-                else if (v == "boot")
-                    o.Kind = Answer::No;
-                else if (v == "results")
-                    o.Kind = Answer::Cancel;
-                else
-                    return "--kind is general, boot or results, not \"" + v + "\"";
-            } else if (a == "--decimals") {
-                double d = 0;
-                // The prompt would ask again for anything else; a batch run cannot answer it.
-                if (!ParseStrictNumber(v, d) || d < -1 || d > 5)
-                    return "--decimals takes a number from -1 to 5, not \"" + v + "\"";
-                o.Decimals = v;
-            } else if (a == "--column") {
-                if (v.empty()) return "--column needs a column's name";
-                o.Column = v;
-            } else {
-                if (v.empty()) return "--chart needs a file name";
-                o.Chart = v;
-            }
-        } else if (a == "--" && i + 1 < args.size() && o.File.empty()) {
-            o.File = args[++i];
-        } else if (a == "--serials") {
-            o.Serials = true;
-        } else if (a.size() > 1 && a[0] == '-' && a != "-") {
-            return "unknown option \"" + a + "\"";
-        } else if (o.File.empty()) {
-            o.File = a;
-        } else {
-            return "one FILE only, but \"" + a + "\" follows \"" + o.File + "\"";
-        }
-    }
-    if (o.File.empty()) return "no FILE given";
+std::optional<std::string> Parse(const std::vector<std::string>& args, SortCountBatchOptions& o) {
+    if (auto problem = ParseSortCountOptions(args, o)) return problem;
+    if (o.Files.empty()) return "no FILE given";
+    if (o.Files.size() > 1)
+        return "one FILE only, but \"" + o.Files[1] + "\" follows \"" + o.Files[0] + "\"";
     return std::nullopt;
+}
+
+// The answer to the question of the data's kind.
+Answer KindAnswer(SortCountBatchOptions::Kind kind) {
+    switch (kind) {
+        case SortCountBatchOptions::Kind::General:
+            return Answer::Yes;
+        case SortCountBatchOptions::Kind::Boot:
+            return Answer::No;
+        case SortCountBatchOptions::Kind::Results:
+            break;
+    }
+    return Answer::Cancel;
 }
 
 // Keeps the view the command would show, to be drawn once the command is done.
@@ -94,10 +62,11 @@ public:
 }  // namespace
 
 int RunSortCountCommand(const std::vector<std::string>& args) {
-    SortCountOptions o;
+    SortCountBatchOptions o;
     if (auto problem = Parse(args, o)) return UsageError(CommandName, *problem);
-    if (auto problem = InputFileProblem(o.File))
-        return Refused(CommandName, "cannot read \"" + o.File + "\": " + *problem);
+    const std::string& file = o.Files.front();
+    if (auto problem = InputFileProblem(file))
+        return Refused(CommandName, "cannot read \"" + file + "\": " + *problem);
 #ifndef VORTEL_WITH_GUI
     if (!o.Chart.empty())
         return Refused(CommandName, "--chart: this vortel was built without charts");
@@ -109,9 +78,10 @@ int RunSortCountCommand(const std::vector<std::string>& args) {
     App app(ui, window, clock);
     SetEditionValues(app.State());
     app.State().SortColumnName = o.Column;
-    ui.Choose(SortKindTitle, o.Kind)
+    const Answer kind = KindAnswer(o.DataKind);
+    ui.Choose(SortKindTitle, kind)
         .Choose(SerialNumbersTitle, o.Serials ? Answer::Yes : Answer::No)
-        .Pick(o.Kind == Answer::Yes ? GeneralFileTitle : BootFileTitle, o.File)
+        .Pick(kind == Answer::Yes ? GeneralFileTitle : BootFileTitle, file)
         .Type(DecimalsTitle, o.Decimals)
         // A table of several columns needs --column; without it the question gets no name.
         .Type(ColumnTitle, "")

@@ -1,0 +1,64 @@
+// The options of the batch commands, each in one table row that both the parser and --help read,
+// so that what the command takes and what its help says cannot drift apart.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace vortel {
+
+// What `vortel cartesian` is asked to do, as typed values.
+struct CartesianBatchOptions {
+    std::string Transformation = "0";  // the answer to the transformation question
+    bool Reversed = false;
+    bool DetailDifferences = false;
+    bool FlowRecord = false;
+    std::string Code = "1";
+    bool Csv = false;
+    std::string Figure;
+    std::string Parameter;
+    bool Progress = false;
+    std::vector<std::string> Files;
+};
+
+// What `vortel sortcount` is asked to do.
+struct SortCountBatchOptions {
+    enum class Kind { General, Boot, Results };
+    Kind DataKind = Kind::Boot;
+    bool Serials = false;
+    std::string Decimals = "-1";
+    std::string Chart;
+    std::string Column;
+    std::vector<std::string> Files;
+};
+
+template <class Options>
+struct BatchOption {
+    const char* Name;  // "--transform"
+    // What follows the option in --help ("none|arcsine|logit"); null for a switch.
+    const char* Value;
+    // Its paragraph in --help, wrapped on output.
+    const char* Help;
+    // A value the option takes, for the test that every row parses.
+    const char* Example;
+    // Sets the option from its value ("" for a switch); a message when the value will not do.
+    std::optional<std::string> (*Set)(Options& options, const std::string& value);
+};
+
+std::span<const BatchOption<CartesianBatchOptions>> CartesianOptionTable();
+std::span<const BatchOption<SortCountBatchOptions>> SortCountOptionTable();
+
+// Reads the arguments by the table: options anywhere, FILEs in order, a FILE that begins with
+// "-" after "--". A message when they do not make a command; the FILE count is the caller's.
+std::optional<std::string> ParseCartesianOptions(const std::vector<std::string>& args,
+                                                 CartesianBatchOptions& options);
+std::optional<std::string> ParseSortCountOptions(const std::vector<std::string>& args,
+                                                 SortCountBatchOptions& options);
+
+// The synopsis and option paragraphs of --help, from the tables.
+std::string CartesianUsage();
+std::string SortCountUsage();
+
+}  // namespace vortel
