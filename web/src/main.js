@@ -209,13 +209,13 @@ function figurePng() {
 
 async function runCartesian() {
   showError('');
+  const started = performance.now();
   if (chosen.length < 2 || chosen.length > 20) { showError('Choose 2 to 20 treatment files (' + chosen.length + ' chosen).'); return; }
   setBusy(true, 'Reading the files…');
   try {
     const files = [];
     for (const f of chosen) files.push({ name: f.name, bytes: await readChecked(f) });
     setBusy(true, 'Running the test…');
-    const started = performance.now();
     const r = await ask({ type: 'cartesian', files, transform: $('transform').value, code: $('code').value.trim(), reversed: $('reversed').checked },
       files.map((f) => f.bytes));
     if (r.type === 'stopped') return;
@@ -289,6 +289,7 @@ window.matchMedia('(prefers-color-scheme: dark)').addEventListener('change', () 
 $('status').textContent = 'Loading the core…';
 startWorker().then(() => {
   $('status').textContent = 'Ready.';
+  document.body.dataset.readyMs = String(Math.round(performance.now()));
   document.body.dataset.ready = 'true';
 }, (e) => showError('The core could not be loaded: ' + e.message));
 export { MAX_FILE_BYTES };
