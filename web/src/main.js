@@ -142,7 +142,11 @@ function showCartesian(r) {
   makeSortable($('letters'));
   const fig = $('figure');
   const doc = new DOMParser().parseFromString(r.figure, 'image/svg+xml');
+  // The figure holds treatment names from the files: keep it to drawing, with nothing to run.
   doc.querySelectorAll('script, foreignObject').forEach((n) => n.remove());
+  doc.querySelectorAll('*').forEach((n) => [...n.attributes].forEach((a) => {
+    if (/^on/i.test(a.name) || /^\s*javascript:/i.test(a.value)) n.removeAttribute(a.name);
+  }));
   fig.replaceChildren(document.importNode(doc.documentElement, true));
   $('results').hidden = false;
 }

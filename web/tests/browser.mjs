@@ -22,6 +22,9 @@ const bad = path.join(work, 'bad.txt');
 fs.writeFileSync(bad, fs.readFileSync(examples[1], 'utf8').split('\n').map((l, i) => (i === 11 ? '0.2x' : l)).join('\n'));
 const binary = path.join(work, 'binary.txt');
 fs.writeFileSync(binary, Buffer.from([0x7f, 0x45, 0x4c, 0x46, 0, 0, 1, 2, 0, 0xff]));
+const huge = path.join(work, 'huge.txt');
+fs.writeFileSync(huge, '');
+fs.truncateSync(huge, 65 * 1024 * 1024); // sparse: takes no room on disk
 
 // The desktop program (or the node command on the same core) makes the golden files.
 function desktop(args, cwd) {
@@ -89,9 +92,23 @@ try {
     // The page names the file as it was chosen, with no folder.
     assert.equal((await page.textContent('[data-testid="error"]')).trim(), goldenBad.err.replaceAll(goldenDir + '/', ''));
     assert.deepEqual(await page.$$eval('[data-testid="pairs"] tbody tr', (rows) => rows.length), 10);
-    await runFiles(page, [examples[0], binary]);
-    assert.match(await page.textContent('[data-testid="error"]'), /binary\.txt: the file is not text/);
-    console.log('   bad and binary files refused with a message naming the file');
+    for (const [file, message] of [[binary, /^binary\.txt: the file is not text/], [huge, /^huge\.txt: the file is 65\.0 MB; the page takes files of at most 64 MB/]]) {
+      await runFiles(page, [examples[0], file]);
+      assert.match(await page.textContent('[data-testid="error"]'), message);
+      assert.deepEqual(await page.$$eval('[data-testid="pairs"] tbody tr', (rows) => rows.length), 10);
+    }
+    console.log('   bad, binary and huge files refused with a message naming the file');
+
+    // Stop, however soon it comes, leaves a page that runs again.
+    await page.click('#clear-files');
+    await page.setInputFiles('[data-testid="treatment-files"]', examples);
+    await page.click('[data-testid="run"]');
+    await page.click('[data-testid="stop"]', { force: true });
+    await page.waitForFunction(() => document.getElementById('run').disabled === false);
+    await runFiles(page, examples);
+    assert.equal(await page.isVisible('[data-testid="error"]'), false, await page.textContent('[data-testid="error"]'));
+    assert.deepEqual(await page.$$eval('[data-testid="letters"] tbody tr', (rows) => rows.length), 5);
+    console.log('   a stopped run leaves a page that runs again');
 
     await page.setInputFiles('[data-testid="sortcount-file"]', examples[0]);
     await page.selectOption('#kind', 'boot');
