@@ -6,20 +6,15 @@ import os from 'node:os';
 import path from 'node:path';
 import assert from 'node:assert/strict';
 import { execFileSync, spawnSync } from 'node:child_process';
-import { serve, launch, forms, openPage, runFiles } from './common.mjs';
+import { serve, launch, forms, openPage, runFiles, writeBadFile, copyExamples } from './common.mjs';
 import { parseCsv } from '../src/input.js';
 
 const dist = path.resolve(process.argv[2] || 'dist');
 const repo = path.resolve(path.dirname(new URL(import.meta.url).pathname), '../..');
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'vortel-web-test-'));
-const examples = [1, 2, 3, 4, 5].map((i) => {
-  const to = path.join(work, `treatment-${i}.txt`);
-  fs.copyFileSync(path.join(repo, `examples/treatment-${i}.txt`), to);
-  return to;
-});
+const examples = copyExamples(repo, work);
 const bad = path.join(work, 'bad.txt');
-// The fourth bootstrap value (field 12) is not a number.
-fs.writeFileSync(bad, fs.readFileSync(examples[1], 'utf8').split('\n').map((l, i) => (i === 11 ? '0.2x' : l)).join('\n'));
+writeBadFile(examples[1], bad);
 const binary = path.join(work, 'binary.txt');
 fs.writeFileSync(binary, Buffer.from([0x7f, 0x45, 0x4c, 0x46, 0, 0, 1, 2, 0, 0xff]));
 const huge = path.join(work, 'huge.txt');

@@ -53,3 +53,17 @@ export async function runFiles(page, files) {
   await page.click('[data-testid="run"]');
   await page.waitForFunction(() => document.getElementById('run').disabled === false, null, { timeout: 600000 });
 }
+
+// A treatment file whose fourth bootstrap value (field 12) is not a number.
+export function writeBadFile(from, to) {
+  fs.writeFileSync(to, fs.readFileSync(from, 'utf8').split('\n').map((l, i) => (i === 11 ? '0.2x' : l)).join('\n'));
+}
+
+// The five example treatments, copied into a folder of the test's own.
+export function copyExamples(repo, dir) {
+  return [1, 2, 3, 4, 5].map((i) => {
+    const to = path.join(dir, `treatment-${i}.txt`);
+    fs.copyFileSync(path.join(repo, `examples/treatment-${i}.txt`), to);
+    return to;
+  });
+}
