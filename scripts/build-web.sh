@@ -11,6 +11,7 @@ command -v emcc >/dev/null || need+=(emscripten)
 if ((${#need[@]})); then
     sudo=""
     [[ $(id -u) -eq 0 ]] || sudo=sudo
+    $sudo apt-get update >&2
     $sudo apt-get install -y "${need[@]}" >&2
 fi
 (cd web && npm ci --ignore-scripts --no-audit --no-fund >&2)

@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 if ! command -v chromium >/dev/null; then
     sudo=""
     [[ $(id -u) -eq 0 ]] || sudo=sudo
+    $sudo apt-get update >&2
     $sudo apt-get install -y chromium >&2
 fi
 if [[ -f scripts/build-wasm.sh ]]; then
