@@ -60,6 +60,9 @@ try {
     }
     assert.equal(await page.getAttribute('[data-testid="treatment-files"]', 'multiple'), '');
     assert.equal(await page.isVisible('[data-testid="error"]'), false, 'no error shown at load');
+    const unlabelled = await page.$$eval('input, select, button', (els) => els.filter((el) =>
+      !(el.labels && el.labels.length) && !el.getAttribute('aria-label') && !el.textContent.trim()).map((el) => el.outerHTML));
+    assert.deepEqual(unlabelled, [], 'every control has a label');
 
     await runFiles(page, examples);
     assert.equal(await page.isVisible('[data-testid="error"]'), false, await page.textContent('[data-testid="error"]'));
@@ -80,6 +83,11 @@ try {
     const svg = await downloadText(page, 'download-figure-svg');
     assert.match(svg.text, /<svg/);
     console.log('   five examples: letters, P, CSV tables and report agree');
+    // The page scrolls down, never sideways, on a laptop and on a phone (wide tables scroll in their box).
+    for (const [width, height] of [[1366, 768], [390, 844]]) {
+      await page.setViewportSize({ width, height });
+      assert.equal(await page.evaluate(() => document.documentElement.scrollWidth), width, `fits ${width} x ${height}`);
+    }
 
     // A bad file: the desktop program's message, and the earlier results stay.
     await runFiles(page, [examples[0], bad]);
