@@ -82,6 +82,29 @@ try {
     assert.equal(masked(report.text), masked(goldenReport), 'report = desktop report apart from the time of day');
     const svg = await downloadText(page, 'download-figure-svg');
     assert.match(svg.text, /<svg/);
+    const png = await downloadText(page, 'download-figure-png');
+    assert.equal(png.text.slice(1, 4), 'PNG');
+    const pngWidth = Buffer.from(png.text, 'latin1').readUInt32BE(16);
+    const svgWidth = await page.evaluate(() => document.querySelector('#figure svg').width.baseVal.value);
+    assert.equal(pngWidth, Math.round(svgWidth * 2), 'PNG drawn at twice the pixel ratio');
+
+    // Sorting by a heading, by mouse and by keyboard; the letters copied as TSV.
+    const column = (i) => page.$$eval('[data-testid="letters"] tbody tr', (rows, c) => rows.map((r) => r.cells[c].textContent), i);
+    await page.click('[data-testid="letters"] th:nth-child(3)');
+    const means = (await column(2)).map(Number);
+    assert.deepEqual(means, means.slice().sort((a, b) => a - b), 'sorted by mean, ascending');
+    await page.focus('[data-testid="letters"] th:nth-child(1)');
+    await page.keyboard.press('Enter');
+    const names = await column(0);
+    assert.deepEqual(names, names.slice().sort((a, b) => a.localeCompare(b)), 'sorted by name');
+    if (form.url.startsWith('http')) {
+      await context.grantPermissions(['clipboard-read', 'clipboard-write']);
+      await page.click('#copy-letters');
+      await page.waitForFunction(() => document.getElementById('status').textContent === 'Letters copied.');
+      const tsv = await page.evaluate(() => navigator.clipboard.readText());
+      assert.deepEqual(tsv.trimEnd().split('\n').map((l) => l.split('\t')).slice(1).map((r) => [r[0], r[3]]),
+        names.map((n) => [n, treatments.find((t) => t[0] === n)[T.indexOf('letters')]]));
+    }
     console.log('   five examples: letters, P, CSV tables and report agree');
     // The page scrolls down, never sideways, on a laptop and on a phone (wide tables scroll in their box).
     for (const [width, height] of [[1366, 768], [390, 844]]) {
