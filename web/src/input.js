@@ -1,6 +1,8 @@
 // Checks made before a file reaches the core, so that a huge or binary file cannot take the
 // tab's memory: the size first, then a look at its start for bytes no text file holds.
 export const MAX_FILE_BYTES = 64 * 1024 * 1024;
+// All the files of one test together: they are held in the page and again in the core's memory.
+export const MAX_TOTAL_BYTES = 256 * 1024 * 1024;
 const SNIFF_BYTES = 64 * 1024;
 
 export async function checkInputFile(file) {

@@ -1,6 +1,6 @@
 // The page: reads the chosen files, hands them to the core in a worker, shows what it returns.
 /* global __WORKER_SOURCE__ */
-import { parseCsv, checkInputFile, MAX_FILE_BYTES } from './input.js';
+import { parseCsv, checkInputFile, MAX_FILE_BYTES, MAX_TOTAL_BYTES } from './input.js';
 import { drawSortCountChart } from './chart.js';
 
 const $ = (id) => document.getElementById(id);
@@ -215,6 +215,11 @@ async function runCartesian() {
   showError('');
   const started = performance.now();
   if (chosen.length < 2 || chosen.length > 20) { showError('Choose 2 to 20 treatment files (' + chosen.length + ' chosen).'); return; }
+  const total = chosen.reduce((sum, f) => sum + f.size, 0);
+  if (total > MAX_TOTAL_BYTES) {
+    showError(`The ${chosen.length} files hold ${(total / 1048576).toFixed(1)} MB together; a test takes at most ${MAX_TOTAL_BYTES / 1048576} MB.`);
+    return;
+  }
   setBusy(true, 'Reading the files…');
   try {
     const files = [];

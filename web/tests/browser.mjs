@@ -123,6 +123,10 @@ try {
       assert.match(await page.textContent('[data-testid="error"]'), message);
       assert.deepEqual(await page.$$eval('[data-testid="pairs"] tbody tr', (rows) => rows.length), 10);
     }
+    // Five files just under the limit each are over the limit together.
+    const parts = [1, 2, 3, 4, 5].map((i) => { const f = path.join(work, `part-${i}.txt`); fs.writeFileSync(f, ''); fs.truncateSync(f, 60 * 1024 * 1024); return f; });
+    await runFiles(page, parts);
+    assert.match(await page.textContent('[data-testid="error"]'), /^The 5 files hold 300\.0 MB together; a test takes at most 256 MB\./);
     console.log('   bad, binary and huge files refused with a message naming the file');
 
     // Stop, however soon it comes, leaves a page that runs again.
