@@ -269,11 +269,23 @@ function stop() {
   startWorker();
 }
 
-$('treatment-files').addEventListener('change', (e) => {
-  for (const f of e.target.files) if (!chosen.some((c) => c.name === f.name)) chosen.push(f);
-  e.target.value = '';
+// Files of the same name would share one place in the core's file system: a file chosen again
+// (say, after it was mended) takes the place of the earlier one.
+function addFiles(list) {
+  for (const f of list) {
+    const i = chosen.findIndex((c) => c.name === f.name);
+    if (i >= 0) chosen[i] = f; else chosen.push(f);
+  }
   listFiles();
+}
+$('treatment-files').addEventListener('change', (e) => {
+  addFiles(e.target.files);
+  e.target.value = '';
 });
+// Files dragged onto the test's section are added as if chosen.
+const cartSection = $('cart-h').parentElement;
+cartSection.addEventListener('dragover', (e) => { e.preventDefault(); e.dataTransfer.dropEffect = 'copy'; });
+cartSection.addEventListener('drop', (e) => { e.preventDefault(); addFiles(e.dataTransfer.files); });
 $('clear-files').onclick = () => { chosen = []; listFiles(); };
 $('run').onclick = runCartesian;
 $('stop').onclick = stop;
