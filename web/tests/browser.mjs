@@ -123,6 +123,18 @@ try {
       assert.match(await page.textContent('[data-testid="error"]'), message);
       assert.deepEqual(await page.$$eval('[data-testid="pairs"] tbody tr', (rows) => rows.length), 10);
     }
+    // A file chosen again under a name already chosen takes that file's place.
+    const again = path.join(work, 'again');
+    fs.mkdirSync(again, { recursive: true });
+    fs.copyFileSync(bad, path.join(again, 'treatment-2.txt'));
+    await page.click('#clear-files');
+    await page.setInputFiles('[data-testid="treatment-files"]', examples.slice(0, 2));
+    await page.setInputFiles('[data-testid="treatment-files"]', [path.join(again, 'treatment-2.txt')]);
+    assert.equal(await page.locator('#file-list li').count(), 2);
+    await page.click('[data-testid="run"]');
+    await page.waitForFunction(() => document.getElementById('run').disabled === false);
+    assert.match(await page.textContent('[data-testid="error"]'), /File "treatment-2\.txt", field 12/);
+
     // Five files just under the limit each are over the limit together.
     const parts = [1, 2, 3, 4, 5].map((i) => { const f = path.join(work, `part-${i}.txt`); fs.writeFileSync(f, ''); fs.truncateSync(f, 60 * 1024 * 1024); return f; });
     await runFiles(page, parts);

@@ -48,8 +48,10 @@ return (o) => new Promise((resolve) => o.instantiateWasm({}, () => {
   };
   const replay = (r) => { for (const [p, t] of Object.entries(r.files)) FS.writeFile(p, t); r.print.forEach((l) => o.print(l)); (r.printErr || []).forEach((l) => o.printErr(l)); return 0; };
   resolve({ FS, callMain(args) {
-    const inputs = args.filter((a) => a.startsWith('/in/')).map((p) => text(files.get(p)));
-    if (inputs.includes(D.badText)) { D.bad.forEach((l) => o.printErr(l)); return 1; }
+    const paths = args.filter((a) => a.startsWith('/in/'));
+    const inputs = paths.map((p) => text(files.get(p)));
+    const badAt = inputs.indexOf(D.badText);
+    if (badAt >= 0) { D.bad.forEach((l) => o.printErr(l.replaceAll('/in/bad.txt', paths[badAt]))); return 1; }
     if (args[0] === 'sortcount' && inputs[0] === D.examples[0]) return replay(D.sortcount);
     if (args[0] === 'cartesian' && inputs.join() === D.examples.join()) {
       files.set(args[args.indexOf('--figure') + 1], bytes(D.figure));
