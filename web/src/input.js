@@ -53,3 +53,11 @@ export function parseCsv(text) {
   if (field !== '' || row.length) { row.push(field); rows.push(row); }
   return rows;
 }
+
+// The name and B of a treatment file, from its first fields (commas or line ends separate them,
+// texts may stand in double quotes); null for a table or a file too short to tell.
+export function treatmentHeading(text) {
+  const fields = text.split(/,|\r?\n/, 6).map((f) => f.trim().replace(/^"(.*)"$/, '$1'));
+  if (fields.length < 6) return null;
+  return { name: fields[0], B: fields[4] };
+}

@@ -1,6 +1,6 @@
 // The page: reads the chosen files, hands them to the core in a worker, shows what it returns.
 /* global __WORKER_SOURCE__ */
-import { parseCsv, checkInputFile, MAX_FILE_BYTES, MAX_TOTAL_BYTES } from './input.js';
+import { parseCsv, checkInputFile, treatmentHeading, MAX_FILE_BYTES, MAX_TOTAL_BYTES } from './input.js';
 import { drawSortCountChart } from './chart.js';
 
 const $ = (id) => document.getElementById(id);
@@ -87,6 +87,13 @@ function listFiles() {
   ul.replaceChildren(...chosen.map((f, i) => {
     const li = document.createElement('li');
     li.textContent = f.name + ' (' + f.size.toLocaleString('en') + ' bytes) ';
+    // Name and B as the file's first fields give them; the test's own reading comes after Run.
+    if (!/\.csv$/i.test(f.name)) {
+      f.slice(0, 4096).text().then((t) => {
+        const h = treatmentHeading(t);
+        if (h && li.isConnected) li.firstChild.textContent = `${f.name}: ${h.name}, B = ${h.B} (${f.size.toLocaleString('en')} bytes) `;
+      });
+    }
     const b = document.createElement('button');
     b.type = 'button';
     b.textContent = 'Drop';

@@ -131,6 +131,7 @@ try {
     await page.setInputFiles('[data-testid="treatment-files"]', examples.slice(0, 2));
     await page.setInputFiles('[data-testid="treatment-files"]', [path.join(again, 'treatment-2.txt')]);
     assert.equal(await page.locator('#file-list li').count(), 2);
+    await page.waitForFunction(() => document.querySelector('#file-list li').textContent.startsWith('treatment-1.txt: Tomato, B = 2000 ('));
     await page.click('[data-testid="run"]');
     await page.waitForFunction(() => document.getElementById('run').disabled === false);
     assert.match(await page.textContent('[data-testid="error"]'), /File "treatment-2\.txt", field 12/);
