@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "shell/base/DoubleText.h"
 #include "shell/base/RunStopped.h"
 #include "sorting/DifferenceCount.h"
 
@@ -82,12 +83,12 @@ struct CompensatedSum {
 // Doubles as unsigned integers in the same order: negative values turned round, -0 just below
 // +0.
 std::uint64_t OrderKey(double v) {
-    const auto bits = std::bit_cast<std::uint64_t>(v);
+    const auto bits = BitsOf(v);
     return bits >> 63 ? ~bits : bits | (std::uint64_t{1} << 63);
 }
 
 double FromOrderKey(std::uint64_t key) {
-    return std::bit_cast<double>(key >> 63 ? key & ~(std::uint64_t{1} << 63) : ~key);
+    return DoubleOfBits(key >> 63 ? key & ~(std::uint64_t{1} << 63) : ~key);
 }
 
 // Ascending order by passes of eleven bits over the keys, least significant first, a pass

@@ -1,11 +1,11 @@
 #include "report/ResultsCsv.h"
 
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
+#include "shell/base/DoubleText.h"
 #include "shell/base/OutputFile.h"
 
 namespace vortel {
@@ -119,9 +119,8 @@ std::string CsvField(std::string_view text) {
 std::string CsvNumber(double x) {
     if (std::isnan(x)) return "NaN";
     if (std::isinf(x)) return x > 0 ? "Inf" : "-Inf";
-    char digits[32];
-    const auto result = std::to_chars(digits, digits + sizeof digits, x);
-    return std::string(digits, result.ptr);
+    char digits[DoubleTextRoom];
+    return std::string(digits, WriteShortest(digits, x));
 }
 
 ResultsCsv ResultsCsvOf(const CartesianResult& result) {

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
 
+#include "shell/base/DoubleText.h"
 #include "shell/base/RunStopped.h"
 #include "shell/state/lifetabl.h"
 #include "sorting/QuickSort.h"
@@ -197,11 +197,11 @@ private:
     static double PlusZero(double x) { return x == 0 ? 0.0 : x; }
     // Doubles in the order of their values as unsigned integers, -0 just below +0.
     static std::uint64_t Key(double x) {
-        const auto bits = std::bit_cast<std::uint64_t>(x);
+        const auto bits = BitsOf(x);
         return bits >> 63 ? ~bits : bits | (std::uint64_t{1} << 63);
     }
     static double Value(std::uint64_t key) {
-        return std::bit_cast<double>(key >> 63 ? key & ~(std::uint64_t{1} << 63) : ~key);
+        return DoubleOfBits(key >> 63 ? key & ~(std::uint64_t{1} << 63) : ~key);
     }
 
     std::vector<double> m_p, m_q, m_qBounded;

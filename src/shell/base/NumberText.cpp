@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "shell/base/DoubleText.h"
 #include "shell/base/RunStopped.h"
 
 namespace vortel {
@@ -13,12 +14,8 @@ void AppendNumberText(std::string& out, double x) {
         out.push_back('0');
         return;
     }
-    char buf[40];
-    const auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 15);
-    for (char* p = buf; p != r.ptr; ++p) {
-        const char c = *p;
-        out.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c);
-    }
+    char buf[DoubleTextRoom];
+    out.append(buf, WriteGeneral15(buf, x));
 }
 
 void AppendNumberText(std::string& out, std::int64_t x) {
@@ -130,11 +127,7 @@ std::size_t ScanNumber(std::string_view s, std::string& normal) {
     return i;
 }
 
-bool Convert(const std::string& normal, double& value) {
-    const char* first = normal.data();
-    const auto r = std::from_chars(first, first + normal.size(), value);
-    return r.ec == std::errc() && r.ptr == first + normal.size();
-}
+bool Convert(const std::string& normal, double& value) { return ReadDouble(normal, value); }
 
 }  // namespace
 
@@ -158,9 +151,7 @@ bool ParseStrictNumber(std::string_view text, double& value) {
         (IsDigit(text[0]) || text[0] == '.' ||
          (text[0] == '-' && text.size() > 1 && (IsDigit(text[1]) || text[1] == '.')));
     if (leads) {
-        const char* first = text.data();
-        const auto r = std::from_chars(first, first + text.size(), value);
-        if (r.ec == std::errc() && r.ptr == first + text.size()) return std::isfinite(value);
+        if (ReadDouble(text, value)) return std::isfinite(value);
     }
     std::string normal;
     const std::size_t used = ScanNumber(text, normal);

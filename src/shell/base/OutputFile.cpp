@@ -70,14 +70,16 @@ fs::path KeepAside(const fs::path& name) {
         int error = errno;
         if (error == EEXIST) continue;
         if (!NoHardLinks(error)) CannotReplace(name, error);
-        // A file system without hard links (FAT, some network shares): the earlier file is
-        // renamed to its keep-name instead. There the name is free for the moment between this
-        // rename and the new file's.
+            // A file system without hard links (FAT, some network shares): the earlier file is
+            // renamed to its keep-name instead. There the name is free for the moment between this
+            // rename and the new file's.
+#ifdef RENAME_NOREPLACE
         if (::renameat2(AT_FDCWD, name.c_str(), AT_FDCWD, kept.c_str(), RENAME_NOREPLACE) == 0)
             return kept;
         error = errno;
         if (error == EEXIST) continue;
         if (error != EINVAL && error != ENOSYS) CannotReplace(name, error);
+#endif
         // Nor a rename that refuses to replace: the keep-name is looked at first.
         std::error_code ec;
         if (fs::exists(fs::symlink_status(kept, ec))) continue;
