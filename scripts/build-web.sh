@@ -17,5 +17,6 @@ fi
 (cd web && npm ci --ignore-scripts --no-audit --no-fund >&2)
 [[ -f scripts/build-wasm.sh ]] || { echo "build-web: scripts/build-wasm.sh is missing (the wasm core)" >&2; exit 1; }
 core=$(bash scripts/build-wasm.sh | tail -n 1)
+[[ -f $core/vortel-web.wasm ]] || { echo "build-web: $core has no vortel-web.js and vortel-web.wasm (the core's web build)" >&2; exit 1; }
 node web/build.mjs "$core" >&2
 echo "$root/web/dist"
