@@ -148,6 +148,12 @@ function showCartesian(r) {
   fillTable($('letters'), ['Treatment', 'B', 'Mean', 'Letters'], letterRows);
   makeSortable($('letters'));
   const fig = $('figure');
+  for (const id of ['download-figure-svg', 'download-figure-png']) $(id).disabled = !r.figure;
+  if (!r.figure) {
+    fig.textContent = 'This build of the core draws no figure.';
+    $('results').hidden = false;
+    return;
+  }
   const doc = new DOMParser().parseFromString(r.figure, 'image/svg+xml');
   // The figure holds treatment names from the files: keep it to drawing, with nothing to run.
   doc.querySelectorAll('script, foreignObject').forEach((n) => n.remove());
