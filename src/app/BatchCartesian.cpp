@@ -16,6 +16,7 @@
 #include "cartesian/TreatmentTable.h"
 #include "cartesian/cmdCartesianDifference.h"
 #include "report/DifferenceHistogram.h"
+#include "report/DifferencesSvg.h"
 #include "report/ResultFileName.h"
 #include "report/ResultsCsv.h"
 #include "shell/base/NumberText.h"
@@ -83,8 +84,11 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
                            "cannot read the treatment file \"" + file + "\": " + *problem);
 
 #ifndef VORTEL_WITH_GUI
-    if (!o.Figure.empty())
-        return Refused(CommandName, "--figure: this vortel was built without charts");
+    // Without the window toolkit the figure is drawn as SVG only.
+    if (!o.Figure.empty() && !EndsWithCaseless(o.Figure, ".svg"))
+        return Refused(CommandName, "--figure \"" + o.Figure +
+                                        "\": this vortel draws the figure as SVG only; name it "
+                                        "FILE.svg");
 #endif
     // Checked before the test, so that a figure that cannot be written stops nothing half-done.
     if (!o.Figure.empty()) {
@@ -154,6 +158,17 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
         try {
             const auto pairs = DifferencesOfPairs(app.State());
             DrawWithoutDisplay(CommandName, [&] { gui::SaveDifferencesFigure(pairs, o.Figure); });
+        } catch (const std::exception& e) {
+            failure = e.what();
+        }
+    }
+#else
+    if (failure.empty() && !o.Figure.empty()) {
+        try {
+            OutputSet figure(&output);
+            figure.Create(o.Figure).Writer().Text(
+                DifferencesFigureSvg(DifferencesOfPairs(app.State())));
+            figure.CommitAll();
         } catch (const std::exception& e) {
             failure = e.what();
         }

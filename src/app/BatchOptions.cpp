@@ -10,16 +10,6 @@ namespace vortel {
 
 namespace {
 
-// The figure's and the chart's format comes from the name.
-bool EndsWithCaseless(const std::string& text, const std::string& end) {
-    if (text.size() < end.size()) return false;
-    for (std::size_t k = 0; k < end.size(); ++k) {
-        const char c = text[text.size() - end.size() + k];
-        if (std::tolower(static_cast<unsigned char>(c)) != end[k]) return false;
-    }
-    return true;
-}
-
 using CartesianRow = BatchOption<CartesianBatchOptions>;
 using SortCountRow = BatchOption<SortCountBatchOptions>;
 using Problem = std::optional<std::string>;
@@ -221,6 +211,15 @@ std::string UsageOf(const char* command, std::span<const BatchOption<Options>> t
 }
 
 }  // namespace
+
+bool EndsWithCaseless(const std::string& text, const std::string& end) {
+    if (text.size() < end.size()) return false;
+    for (std::size_t k = 0; k < end.size(); ++k) {
+        const char c = text[text.size() - end.size() + k];
+        if (std::tolower(static_cast<unsigned char>(c)) != end[k]) return false;
+    }
+    return true;
+}
 
 std::span<const BatchOption<CartesianBatchOptions>> CartesianOptionTable() { return CartesianRows; }
 std::span<const BatchOption<SortCountBatchOptions>> SortCountOptionTable() { return SortCountRows; }

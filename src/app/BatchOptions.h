@@ -57,6 +57,9 @@ std::optional<std::string> ParseCartesianOptions(const std::vector<std::string>&
 std::optional<std::string> ParseSortCountOptions(const std::vector<std::string>& args,
                                                  SortCountBatchOptions& options);
 
+// Whether `text` ends in `end` (lower case), in any case: a figure's format comes from its name.
+bool EndsWithCaseless(const std::string& text, const std::string& end);
+
 // The synopsis and option paragraphs of --help, from the tables.
 std::string CartesianUsage();
 std::string SortCountUsage();

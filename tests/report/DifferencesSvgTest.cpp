@@ -1,0 +1,42 @@
+// The differences figure drawn without a window toolkit.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "report/DifferencesSvg.h"
+
+namespace vortel {
+namespace {
+
+std::size_t Count(const std::string& text, const std::string& part) {
+    std::size_t n = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
+// One panel per pair, every mark drawn, and names from the data escaped so that the drawing
+// stays well-formed whatever a treatment is called.
+TEST(DifferencesSvg, PanelsMarksAndEscapedNames) {
+    PairDifferences a;
+    a.Minuend = "Tomato <A&B>";
+    a.Subtrahend = "\"Pepper\"";
+    a.Mean = 0.004, a.TLower = -0.011, a.TUpper = 0.019;
+    a.PercentileLower = -0.010, a.PercentileUpper = 0.019, a.P = 0.5952;
+    a.Histogram = {{-0.02, 0, 0.02, 0.04}, {10, 30, 5}};
+    PairDifferences b = a;
+    b.Minuend = "Eggplant";
+    // Every difference equal: one bin of no width still draws.
+    b.Histogram = {{0.01, 0.01}, {40}};
+    const std::string svg = DifferencesFigureSvg({a, b, a});
+    EXPECT_EQ(Count(svg, "<g transform=\"translate("), 3u);
+    EXPECT_NE(svg.find("Tomato &lt;A&amp;B&gt; \xe2\x88\x92 &quot;Pepper&quot;"),
+              std::string::npos);
+    EXPECT_EQ(svg.find("<A&B>"), std::string::npos);
+    // Per panel: 0, the mean, and two lines for each interval; and once more each in the key.
+    EXPECT_EQ(Count(svg, "<line "), 3u * 6 + 4);
+    EXPECT_EQ(svg.find("nan"), std::string::npos);
+    EXPECT_EQ(svg.rfind("</svg>\n"), svg.size() - 7);
+}
+
+}  // namespace
+}  // namespace vortel
