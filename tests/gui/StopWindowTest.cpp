@@ -2,7 +2,6 @@
 // the Stop button or Esc ends it at once with nothing written.
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -30,24 +29,6 @@ namespace {
 constexpr std::int64_t March7 = 1709802303;  // 7 March 2024 09:05:03 UTC
 const QString ReportName = "25A-Cartesian diff results-r_202437-953.txt";
 constexpr int Treatments = 8;
-constexpr int Bootstraps = 300000;
-
-// A treatment of `Bootstraps` values spread around `centre`, made with a fixed generator.
-bool WriteLargeTreatment(const QString& path, const QString& name, double centre,
-                         std::uint32_t seed) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    QByteArray text = QString("%1\nBootstrap results\n30\nLife table\n%2\nr\n30\n2\n")
-                          .arg(name)
-                          .arg(Bootstraps)
-                          .toUtf8();
-    text.reserve(Bootstraps * 10);
-    for (int k = 0; k < Bootstraps; ++k) {
-        seed = seed * 1664525u + 1013904223u;
-        text += QByteArray::number(centre + (seed >> 8) / double(1u << 24) * 0.5, 'f', 6) + '\n';
-    }
-    return file.write(text) == text.size();
-}
 
 QMap<QString, QByteArray> Contents(const QString& folder) {
     QMap<QString, QByteArray> files;
@@ -69,7 +50,8 @@ private slots:
         for (int k = 0; k < Treatments; ++k) {
             const QString name = QString("T%1").arg(k + 1);
             const QString path = QDir(m_folder.path()).filePath(name + ".txt");
-            QVERIFY(WriteLargeTreatment(path, name, 1.0 + 0.01 * k, 17u + std::uint32_t(k)));
+            QVERIFY(
+                WriteLargeTreatment(path, name, 300000, 1.0 + 0.01 * k, 17u + std::uint32_t(k)));
             m_files << path;
         }
         // An earlier report of the name the test would write.
