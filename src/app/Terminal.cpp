@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <atomic>
+#include <csignal>
 #include <iostream>
 #include <map>
 #include <vector>
@@ -79,12 +81,34 @@ private:
     bool m_live = false;
 };
 
+// The program whose command Ctrl+C stops; none outside a command.
+std::atomic<App*> g_stoppable{nullptr};
+static_assert(std::atomic<App*>::is_always_lock_free);
+
+// A signal handler may only touch lock-free atomics: it sets the command's stop token.
+extern "C" void StopOnInterrupt(int) {
+    if (App* app = g_stoppable.load()) app->RequestStop();
+}
+
+// Runs one command with Ctrl+C as its Stop; outside a command Ctrl+C ends the program as
+// before. A stopped command says so and the menu comes back.
+void RunStoppable(App& app, PrintingWindow& window, const Command& command) {
+    g_stoppable.store(&app);
+    const auto previous = std::signal(SIGINT, StopOnInterrupt);
+    app.Run(command);
+    std::signal(SIGINT, previous == SIG_ERR ? SIG_DFL : previous);
+    g_stoppable.store(nullptr);
+    // A test stopped halfway has not given the commands back.
+    if (app.LastStopped()) window.SwitchCommands(true);
+}
+
 constexpr const char* Help =
     "Commands: Q  Cartesian paired test (\"Q. CartesianPT\")\n"
     "          N  sort, count and normality (\"N. Sort, norm.\")\n"
     "          L6 click the clock label: enables every command, Quit included\n"
     "          Quit  close all files, show the dedication and end\n"
-    "          Close end at once, as closing the window does; so does the end of input\n";
+    "          Close end at once, as closing the window does; so does the end of input\n"
+    "Ctrl+C stops a running test (nothing is written) and comes back here.\n";
 
 }  // namespace
 
@@ -117,10 +141,10 @@ int RunTerminal() {
             };
             if (command.empty()) continue;
             if (command == "Q") {
-                app.Run(cmdCartesianDifference_Click);
+                RunStoppable(app, window, cmdCartesianDifference_Click);
             } else if (command == "N") {
                 if (enabled("cmdGeneralNormalTest"))
-                    app.Run(cmdGeneralNormalTest_Click);
+                    RunStoppable(app, window, cmdGeneralNormalTest_Click);
                 else
                     out << "\"N. Sort, norm.\" is disabled; L6 enables it.\n";
             } else if (command == "L6") {

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -15,10 +16,13 @@
 #include <QScrollArea>
 #include <QShortcut>
 #include <QTableWidget>
+#include <QThread>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <map>
+#include <memory>
+#include <utility>
 
 #include "cartesian/cmdCartesianDifference.h"
 #include "gui/ClickableLabel.h"
@@ -281,6 +285,11 @@ void MainWindow::Build(QWidget* canvas) {
         w->setGeometry(Pixels(c));
     }
     QWidget* display = frames.at("Frame3");
+    m_stopButton = new QPushButton("Stop (Esc)", display);
+    m_stopButton->setObjectName("StopCommand");
+    m_stopButton->setToolTip("Stop the running command; no file is written.");
+    m_stopButton->hide();
+    m_stopButton->setEnabled(false);
     m_results = new ResultLine(display);
     connect(m_results, &ResultLine::changed, this, &MainWindow::ArrangeDisplay);
     canvas->installEventFilter(this);
@@ -346,6 +355,9 @@ void MainWindow::ArrangeDisplay() {
             grid->resize(std::min(needed.width(), width),
                          std::min(needed.height(), std::max(bottom - grid->y(), 90)));
     }
+    const QSize stop = m_stopButton->sizeHint();
+    m_stopButton->setGeometry(DisplayLeft + width - stop.width(), DisplayTop - stop.height() - 6,
+                              stop.width(), stop.height());
     const int top = grid->isHidden() ? DisplayTop : grid->geometry().bottom() + 8;
     const QRect below(DisplayLeft, top, width, std::max(bottom - top, 120));
     for (const char* chart : {"MSChart1", "MSChart2"})
@@ -383,12 +395,19 @@ void MainWindow::Connect() {
     connect(button("cmdGeneralNormalTest"), &QPushButton::clicked, this,
             [this] { RunCommand(cmdGeneralNormalTest_Click); });
     connect(button("Command1"), &QPushButton::clicked, this, &MainWindow::Quit);
-    connect(label("Image1"), &ClickableLabel::clicked, this, [this] { Image1_Click(m_window); });
-    connect(label("Label4"), &ClickableLabel::clicked, this,
-            [this] { Label4_Click(m_app.State(), m_app.Seams()); });
-    connect(label("Label4"), &ClickableLabel::doubleClicked, this,
-            [this] { Label4_DblClick(m_app.State(), m_window); });
-    connect(label("Label6"), &ClickableLabel::clicked, this, [this] { Label6_Click(m_window); });
+    // While a command runs its worker owns the record and the commands' switches.
+    connect(label("Image1"), &ClickableLabel::clicked, this, [this] {
+        if (!m_busy) Image1_Click(m_window);
+    });
+    connect(label("Label4"), &ClickableLabel::clicked, this, [this] {
+        if (!m_busy) Label4_Click(m_app.State(), m_app.Seams());
+    });
+    connect(label("Label4"), &ClickableLabel::doubleClicked, this, [this] {
+        if (!m_busy) Label4_DblClick(m_app.State(), m_window);
+    });
+    connect(label("Label6"), &ClickableLabel::clicked, this, [this] {
+        if (!m_busy) Label6_Click(m_window);
+    });
     connect(&m_timer, &QTimer::timeout, this, &MainWindow::Tick);
 
     // The keyboard reaches every live command; a shortcut does what a click on its control does,
@@ -414,8 +433,11 @@ void MainWindow::Connect() {
                 if (b->isEnabled() && b->isVisible()) b->click();
             });
         else
-            connect(shortcut, &QShortcut::activated, this, [this] { Label6_Click(m_window); });
+            connect(shortcut, &QShortcut::activated, this, [this] {
+                if (!m_busy) Label6_Click(m_window);
+            });
     }
+    connect(m_stopButton, &QPushButton::clicked, this, &MainWindow::StopCommand);
     // The clock label is a control of its own for the keyboard: Tab reaches it, Space or
     // Enter clicks it.
     label("Label6")->setFocusPolicy(Qt::StrongFocus);
@@ -437,13 +459,12 @@ void MainWindow::ClearDisplay() {
 }
 
 void MainWindow::RunCommand(const Command& command) {
-    if (m_busy) return;
-    m_busy = true;
+    if (m_busy.exchange(true)) return;
     // Each command's results replace the previous command's.
     ClearDisplay();
     m_window.TakeWrittenFiles();
     const std::int16_t tables = m_app.State().TableNumber;
-    const bool ran = m_app.Run(command);
+    const bool ran = RunOffGuiThread(command);
     // Only a finished report numbers its tables: then its results can be drawn and exported.
     if (ran && m_app.State().TableNumber != tables)
         m_app.Run([this](AnalysisState& state, Services&) { m_differences->Offer(state); });
@@ -451,11 +472,41 @@ void MainWindow::RunCommand(const Command& command) {
     const std::vector<WrittenFile> files = m_window.TakeWrittenFiles();
     if (ran) {
         m_results->ShowFiles(files);
-        return;
+    } else {
+        // Nothing runs any more, whatever the status label said.
+        m_window.SetVisible("Label2", false);
+        m_results->ShowAbandoned(QString::fromStdString(m_app.LastFailure()), files);
+        // A test stopped halfway has not given the commands back.
+        if (m_app.LastStopped()) m_window.SwitchCommands(true);
     }
-    // Nothing runs any more, whatever the status label said.
-    m_window.SetVisible("Label2", false);
-    m_results->ShowAbandoned(QString::fromStdString(m_app.LastFailure()), files);
+    if (m_closeWhenDone)
+        close();
+    else if (std::exchange(m_quitWhenDone, false))
+        Quit();
+}
+
+bool MainWindow::RunOffGuiThread(const Command& command) {
+    // The command reaches the widgets through blocking queued calls, so this thread keeps its
+    // event loop running until the worker ends: the window repaints, the timers fire, and the
+    // Stop button and the dialogues answer.
+    bool ran = false;
+    QEventLoop loop;
+    std::unique_ptr<QThread> worker(QThread::create([&] { ran = m_app.Run(command); }));
+    // Delivered through this loop only, so it cannot come before the loop runs.
+    connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+    m_stopButton->setEnabled(true);
+    m_stopButton->show();
+    m_stopButton->raise();
+    worker->start();
+    loop.exec();
+    worker->wait();
+    m_stopButton->hide();
+    m_stopButton->setEnabled(false);
+    return ran;
+}
+
+void MainWindow::StopCommand() {
+    if (m_busy) m_app.RequestStop();
 }
 
 void MainWindow::StartTestWith(const QStringList& files) {
@@ -520,7 +571,12 @@ void MainWindow::AroundDialogue(bool opening, QRect place) {
 }
 
 void MainWindow::Quit() {
-    if (m_busy) return;
+    // Quit during a command stops it; the program ends once it has stopped.
+    if (m_busy) {
+        m_quitWhenDone = true;
+        StopCommand();
+        return;
+    }
     // Shown before the main window goes, so that the program always has a window on screen.
     m_vater = new DedicationWindow(m_clock, m_app.Generator());
     m_vater->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -532,7 +588,25 @@ void MainWindow::Quit() {
     Command1_Click(m_app);
 }
 
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    // Esc stops a running command as the Stop button does; a dialogue takes its own Esc first.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && m_busy) {
+        StopCommand();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // The running command is on this thread's stack: it is stopped first, and the window
+    // closes once it has ended.
+    if (m_busy) {
+        m_closeWhenDone = true;
+        StopCommand();
+        event->ignore();
+        return;
+    }
     m_app.CloseAllFiles();
     if (m_vater) m_vater->hide();
     event->accept();

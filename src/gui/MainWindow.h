@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
+#include <atomic>
 
 #include "gui/DedicationWindow.h"
 #include "gui/DifferencesView.h"
@@ -15,6 +16,7 @@
 #include "shell/state/App.h"
 
 class QMimeData;
+class QPushButton;
 class QTableWidget;
 
 namespace vortel::gui {
@@ -46,8 +48,12 @@ public:
     DedicationWindow* Vater() const { return m_vater; }
     // The figure and the CSV export of the last test's results.
     DifferencesView* Differences() const { return m_differences; }
-    // Runs one command unless another is still running.
+    // Runs one command unless another is still running. The command runs on a worker thread
+    // while this one keeps the window alive; returns once the command has ended.
     void RunCommand(const Command& command);
+    // Asks the running command to stop (the Stop button, Esc); nothing if none runs.
+    void StopCommand();
+    bool Busy() const { return m_busy; }
     // A Cartesian paired test with these treatment files, in this order; the questions about
     // the test are still asked.
     void StartTestWith(const QStringList& files);
@@ -61,6 +67,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -70,6 +77,8 @@ private:
     void Build(QWidget* canvas);
     void Connect();
     void Quit();
+    // Runs the command on a worker and spins this thread's event loop until it ends.
+    bool RunOffGuiThread(const Command& command);
     // Gives the room beyond the design size to the display frame and keeps the right column
     // at the right edge.
     void ArrangeCanvas();
@@ -93,7 +102,10 @@ private:
     QWidget* m_canvas = nullptr;
     ResultLine* m_results = nullptr;
     DifferencesView* m_differences = nullptr;
-    bool m_busy = false;
+    QPushButton* m_stopButton = nullptr;
+    // Read by the worker too (a command that tries to start another).
+    std::atomic<bool> m_busy{false};
+    bool m_closeWhenDone = false, m_quitWhenDone = false;
     int m_dialogueDepth = 0;
     QString m_waitingCaption;  // the status caption a dialogue covers
 };

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "gui/GuiThread.h"
+
 namespace vortel::gui {
 namespace {
 
@@ -66,15 +68,19 @@ Answer QtDialogues::AskYesNoWithDefault(const std::string& message, const std::s
 }
 
 Answer QtDialogues::AskYesNo(const std::string& message, const std::string& title) {
+    if (OffGuiThread()) return OnGuiThread([&] { return AskYesNo(message, title); });
     return AskYesNoWithDefault(message, title, std::nullopt);
 }
 
 Answer QtDialogues::AskYesNoAdvised(const std::string& message, const std::string& title,
                                     Answer advised) {
+    if (OffGuiThread())
+        return OnGuiThread([&] { return AskYesNoAdvised(message, title, advised); });
     return AskYesNoWithDefault(message, title, advised);
 }
 
 Answer QtDialogues::AskYesNoCancel(const std::string& message, const std::string& title) {
+    if (OffGuiThread()) return OnGuiThread([&] { return AskYesNoCancel(message, title); });
     QMessageBox box(QMessageBox::Question, Q(title), Q(message),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
     Plain(box);
@@ -90,6 +96,7 @@ Answer QtDialogues::AskYesNoCancel(const std::string& message, const std::string
 }
 
 Answer QtDialogues::Notify(const std::string& message, const std::string& title) {
+    if (OffGuiThread()) return OnGuiThread([&] { return Notify(message, title); });
     QMessageBox box(QMessageBox::Information, Q(title), Q(message),
                     QMessageBox::Ok | QMessageBox::Cancel, m_parent);
     Plain(box);
@@ -99,6 +106,7 @@ Answer QtDialogues::Notify(const std::string& message, const std::string& title)
 
 std::string QtDialogues::AskText(const std::string& prompt, const std::string& title,
                                  const std::string& defaultText) {
+    if (OffGuiThread()) return OnGuiThread([&] { return AskText(prompt, title, defaultText); });
     QInputDialog dialog(m_parent);
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setWindowTitle(Q(title));
@@ -117,9 +125,13 @@ std::string QtDialogues::AskText(const std::string& prompt, const std::string& t
     return dialog.textValue().toStdString();
 }
 
-void QtDialogues::Beep() { QApplication::beep(); }
+void QtDialogues::Beep() {
+    if (OffGuiThread()) return OnGuiThread([&] { return Beep(); });
+    QApplication::beep();
+}
 
 std::optional<std::string> QtDialogues::PickFile(const std::string& title) {
+    if (OffGuiThread()) return OnGuiThread([&] { return PickFile(title); });
     QFileDialog dialog(m_parent, Q(title));
     PrepareOpen(dialog, *this);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -129,6 +141,7 @@ std::optional<std::string> QtDialogues::PickFile(const std::string& title) {
 
 std::optional<std::vector<std::string>> QtDialogues::PickFiles(const std::string& title,
                                                                int count) {
+    if (OffGuiThread()) return OnGuiThread([&] { return PickFiles(title, count); });
     const QString wanted = QString("%1 (up to %2 files at once: hold Ctrl to choose several)")
                                .arg(Q(title))
                                .arg(count);
@@ -158,6 +171,7 @@ std::optional<std::vector<std::string>> QtDialogues::PickFiles(const std::string
 std::optional<std::string> QtDialogues::PickSaveFile(const std::string& title,
                                                      const std::string& filter,
                                                      const std::string& suggested) {
+    if (OffGuiThread()) return OnGuiThread([&] { return PickSaveFile(title, filter, suggested); });
     QFileDialog dialog(m_parent, Q(title), Q(suggested), Q(filter));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::AnyFile);

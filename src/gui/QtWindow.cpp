@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "gui/ChartExport.h"
+#include "gui/GuiThread.h"
 #include "gui/NormalityChart.h"
 #include "shell/base/RunStopped.h"
 #include "shell/mainwindow/Controls.h"
@@ -40,6 +41,7 @@ QWidget* QtWindow::Find(const std::string& control) const {
 }
 
 void QtWindow::SetCaption(const std::string& control, const std::string& text) {
+    if (OffGuiThread()) return OnGuiThread([&] { return SetCaption(control, text); });
     const QString t = QString::fromStdString(text);
     QWidget* w = Find(control);
     if (!w) return;
@@ -58,6 +60,7 @@ void QtWindow::SetCaption(const std::string& control, const std::string& text) {
 }
 
 std::string QtWindow::Caption(const std::string& control) const {
+    if (OffGuiThread()) return OnGuiThread([&] { return Caption(control); });
     QWidget* w = Find(control);
     QString t;
     if (!w) return {};
@@ -75,6 +78,7 @@ std::string QtWindow::Caption(const std::string& control) const {
 }
 
 void QtWindow::SetVisible(const std::string& control, bool visible) {
+    if (OffGuiThread()) return OnGuiThread([&] { return SetVisible(control, visible); });
     if (QWidget* w = Find(control)) {
         w->setVisible(visible);
         if (visible && w != m_root) w->raise();  // shown controls come to the front
@@ -82,10 +86,12 @@ void QtWindow::SetVisible(const std::string& control, bool visible) {
 }
 
 void QtWindow::SetEnabled(const std::string& control, bool enabled) {
+    if (OffGuiThread()) return OnGuiThread([&] { return SetEnabled(control, enabled); });
     if (QWidget* w = Find(control)) w->setEnabled(enabled);
 }
 
 void QtWindow::SetLook(const std::string& control, const Look& look) {
+    if (OffGuiThread()) return OnGuiThread([&] { return SetLook(control, look); });
     QWidget* w = Find(control);
     if (!w) return;
     QPalette palette = w->palette();
@@ -112,6 +118,7 @@ void QtWindow::SetLook(const std::string& control, const Look& look) {
 }
 
 Look QtWindow::CurrentLook(const std::string& control) const {
+    if (OffGuiThread()) return OnGuiThread([&] { return CurrentLook(control); });
     Look look;
     QWidget* w = Find(control);
     if (!w) return look;
@@ -129,10 +136,12 @@ Look QtWindow::CurrentLook(const std::string& control) const {
 
 // repaint(), not processEvents(): a click must not start a second test while this one runs.
 void QtWindow::Redraw(const std::string& control) {
+    if (OffGuiThread()) return OnGuiThread([&] { return Redraw(control); });
     if (QWidget* w = Find(control)) w->repaint();
 }
 
 void QtWindow::SetGridSize(int rows, int columns) {
+    if (OffGuiThread()) return OnGuiThread([&] { return SetGridSize(rows, columns); });
     QTableWidget* grid = GridOf(m_root);
     if (!grid) return;
     grid->clearContents();
@@ -154,6 +163,7 @@ void QtWindow::SetGridSize(int rows, int columns) {
 }
 
 void QtWindow::SetGridColumnWidth(int column, int twips) {
+    if (OffGuiThread()) return OnGuiThread([&] { return SetGridColumnWidth(column, twips); });
     QTableWidget* grid = GridOf(m_root);
     if (!grid) return;
     if (column < 0 || column >= grid->columnCount())
@@ -162,6 +172,7 @@ void QtWindow::SetGridColumnWidth(int column, int twips) {
 }
 
 void QtWindow::SetGridCell(int row, int column, const std::string& text) {
+    if (OffGuiThread()) return OnGuiThread([&] { return SetGridCell(row, column, text); });
     QTableWidget* grid = GridOf(m_root);
     if (!grid) return;
     if (row < 0 || row >= grid->rowCount() || column < 0 || column >= grid->columnCount())
@@ -171,12 +182,14 @@ void QtWindow::SetGridCell(int row, int column, const std::string& text) {
 }
 
 void QtWindow::CentreGridCell(int row, int column) {
+    if (OffGuiThread()) return OnGuiThread([&] { return CentreGridCell(row, column); });
     QTableWidget* grid = GridOf(m_root);
     if (!grid) return;
     if (QTableWidgetItem* item = grid->item(row, column)) item->setTextAlignment(Qt::AlignCenter);
 }
 
 void QtWindow::RedrawGrid() {
+    if (OffGuiThread()) return OnGuiThread([&] { return RedrawGrid(); });
     QTableWidget* grid = GridOf(m_root);
     if (!grid) return;
     // A column keeps the width it was given, but never hides its text.
@@ -200,6 +213,7 @@ void QtWindow::RedrawGrid() {
 }
 
 void QtWindow::ClearNormalityView() {
+    if (OffGuiThread()) return OnGuiThread([&] { return ClearNormalityView(); });
     QWidget* host = Find("MSChart1");
     if (!host) return;
     for (QWidget* old : host->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
@@ -211,6 +225,7 @@ void QtWindow::ClearNormalityView() {
 }
 
 void QtWindow::ShowNormalityView(const NormalityData& data) {
+    if (OffGuiThread()) return OnGuiThread([&] { return ShowNormalityView(data); });
     QWidget* host = Find("MSChart1");
     if (!host) return;
     // A second view replaces the first.
@@ -250,11 +265,18 @@ void QtWindow::ShowNormalityView(const NormalityData& data) {
 }
 
 void QtWindow::FilesWritten(const std::vector<WrittenFile>& files) {
+    if (OffGuiThread()) return OnGuiThread([&] { return FilesWritten(files); });
     m_written.insert(m_written.end(), files.begin(), files.end());
 }
 
-std::vector<WrittenFile> QtWindow::TakeWrittenFiles() { return std::exchange(m_written, {}); }
+std::vector<WrittenFile> QtWindow::TakeWrittenFiles() {
+    if (OffGuiThread()) return OnGuiThread([&] { return TakeWrittenFiles(); });
+    return std::exchange(m_written, {});
+}
 
-void QtWindow::SwitchCommands(bool enabling) { SwitchCommandControls(*this, enabling); }
+void QtWindow::SwitchCommands(bool enabling) {
+    if (OffGuiThread()) return OnGuiThread([&] { return SwitchCommands(enabling); });
+    SwitchCommandControls(*this, enabling);
+}
 
 }  // namespace vortel::gui

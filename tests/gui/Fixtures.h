@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QString>
+#include <cstdint>
 
 namespace vortel::gui::test {
 
@@ -28,6 +29,24 @@ inline bool WriteTreatments(const QString& folder) {
         file.write(Treatment(t.name, t.shift).toUtf8());
     }
     return true;
+}
+
+// A treatment of `count` values spread over half a unit above `low`, from a fixed generator:
+// enough of them make a test that runs for seconds.
+inline bool WriteLargeTreatment(const QString& path, const QString& name, int count, double low,
+                                std::uint32_t seed) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    QByteArray text = QString("%1\nBootstrap results\n30\nLife table\n%2\nr\n30\n2\n")
+                          .arg(name)
+                          .arg(count)
+                          .toUtf8();
+    text.reserve(count * 10);
+    for (int k = 0; k < count; ++k) {
+        seed = seed * 1664525u + 1013904223u;
+        text += QByteArray::number(low + (seed >> 8) / double(1u << 24) * 0.5, 'f', 6) + '\n';
+    }
+    return file.write(text) == text.size();
 }
 
 // The grid's rows, rows 0 to 3.

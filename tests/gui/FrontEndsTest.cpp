@@ -1,8 +1,13 @@
 // The program's other ways in: the terminal, the picture of the window and the refusal to open
 // a window without a display. Each runs the built program.
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#ifdef Q_OS_UNIX
+#include <signal.h>
+#endif
 
 #include "Fixtures.h"
 
@@ -86,6 +91,68 @@ private slots:
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(Reports(folder.path()), QStringList());
         QCOMPARE(QDir(folder.path()).entryList({"*.part"}, QDir::Files), QStringList());
+    }
+
+    void terminalCtrlCStopsATestAndComesBackToTheMenu() {
+#ifndef Q_OS_UNIX
+        QSKIP("Ctrl+C is sent as a POSIX signal");
+#else
+        QTemporaryDir folder;
+        QString answers = "q\nn\nn\n8\n\n", last;
+        for (int k = 1; k <= 8; ++k) {
+            const QString path = folder.filePath(QString("T%1.txt").arg(k));
+            QVERIFY(WriteLargeTreatment(path, QString("T%1").arg(k), 400000, 1.0 + 0.01 * k,
+                                        std::uint32_t(k)));
+            (k < 8 ? answers : last) += path + "\n";
+        }
+        const QString reportPath = folder.filePath("25A-Cartesian diff results-r_202437-953.txt");
+        QFile earlier(reportPath);
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("An earlier report, kept as it is.\n");
+        earlier.close();
+        const QStringList before = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
+
+        QProcess p;
+        p.setProcessEnvironment(Environment());
+        p.setWorkingDirectory(folder.path());
+        p.start(VORTEL_BINARY, {"--terminal"});
+        QVERIFY(p.waitForStarted());
+        p.write(answers.toUtf8());
+        QByteArray out;
+        // The terminal's output is flushed as it reads an answer: the last file's question shows
+        // that the test starts with that answer.
+        auto readUntil = [&](const QByteArray& text, int ms) {
+            QElapsedTimer waited;
+            waited.start();
+            while (!out.contains(text) && waited.elapsed() < ms) {
+                p.waitForReadyRead(50);
+                out += p.readAllStandardOutput();
+            }
+            return out.contains(text);
+        };
+        QVERIFY(readUntil("== Input treatment 8 ==", 60000));
+        p.write(last.toUtf8());
+        QTest::qWait(300);  // well into the comparisons
+        QElapsedTimer sinceStop;
+        sinceStop.start();
+        QCOMPARE(::kill(static_cast<pid_t>(p.processId()), SIGINT), 0);
+        // Printed, and flushed as the menu asks for the next command.
+        const QByteArray stopped = "The test was stopped; no file was written.";
+        QVERIFY(readUntil(stopped, 30000));
+        const qint64 latency = sinceStop.elapsed();
+        qInfo("the terminal's test stopped %lld ms after Ctrl+C", latency);
+        QVERIFY2(latency < 2000, qPrintable(QString::number(latency)));
+        QVERIFY(!out.contains("ended at"));
+        QVERIFY(!out.contains("Add a code to the output filename?"));
+        p.write("close\n");
+        p.closeWriteChannel();
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 0);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), before);
+        QVERIFY(earlier.open(QIODevice::ReadOnly));
+        QCOMPARE(earlier.readAll(), QByteArray("An earlier report, kept as it is.\n"));
+#endif
     }
 
     void terminalKeepsQuitForTheClockLabel() {

@@ -105,9 +105,11 @@ private slots:
         const QStringList enabled = EnabledButtons(w);
         QVERIFY(enabled.contains("cmdGeneralNormalTest"));
         QVERIFY(enabled.contains("Command1"));
-        // Every button but the one that is never switched.
-        QCOMPARE(enabled.size(), w.findChildren<QPushButton*>().size() - 1);
+        // Every button but the one that is never switched, and Stop, which only a running
+        // command enables.
+        QCOMPARE(enabled.size(), w.findChildren<QPushButton*>().size() - 2);
         QVERIFY(!enabled.contains("Command2"));
+        QVERIFY(!enabled.contains("StopCommand"));
     }
 
     void pictureAndQuotationClicks() {

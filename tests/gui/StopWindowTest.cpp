@@ -1,0 +1,142 @@
+// A long test runs off the window's thread: the window's timers keep firing while it runs, and
+// the Stop button or Esc ends it at once with nothing written.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <cstdint>
+
+#include "DialogueScript.h"
+#include "Fixtures.h"
+#include "gui/MainWindow.h"
+#include "gui/ResultLine.h"
+#include "shell/base/Clock.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define VORTEL_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VORTEL_SANITIZED 1
+#endif
+#endif
+
+namespace vortel::gui::test {
+namespace {
+
+constexpr std::int64_t March7 = 1709802303;  // 7 March 2024 09:05:03 UTC
+const QString ReportName = "25A-Cartesian diff results-r_202437-953.txt";
+constexpr int Treatments = 8;
+
+QMap<QString, QByteArray> Contents(const QString& folder) {
+    QMap<QString, QByteArray> files;
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
+        QFile file(QDir(folder).filePath(name));
+        if (file.open(QIODevice::ReadOnly)) files[name] = file.readAll();
+    }
+    return files;
+}
+
+}  // namespace
+
+class StopWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_folder.isValid());
+        for (int k = 0; k < Treatments; ++k) {
+            const QString name = QString("T%1").arg(k + 1);
+            const QString path = QDir(m_folder.path()).filePath(name + ".txt");
+            QVERIFY(
+                WriteLargeTreatment(path, name, 300000, 1.0 + 0.01 * k, 17u + std::uint32_t(k)));
+            m_files << path;
+        }
+        // An earlier report of the name the test would write.
+        QFile earlier(QDir(m_folder.path()).filePath(ReportName));
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("An earlier report, kept as it is.\n");
+    }
+
+    void stopEndsALongTestAtOnce_data() {
+        QTest::addColumn<bool>("byEscape");
+        QTest::newRow("Stop button") << false;
+        QTest::newRow("Esc") << true;
+    }
+
+    void stopEndsALongTestAtOnce() {
+        QFETCH(bool, byEscape);
+        const QMap<QString, QByteArray> before = Contents(m_folder.path());
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        w.show();
+        DialogueScript script(w.Ui());
+        script.No().No().Type(QString::number(Treatments)).Type();
+        for (const QString& f : m_files) script.Pick(f);
+        script.Type();
+
+        // A timer of the window's thread: it can fire only while that thread is free.
+        auto* stop = w.findChild<QPushButton*>("StopCommand");
+        auto* status = w.findChild<QLabel*>("Label2");
+        QTimer ticker;
+        ticker.setInterval(10);
+        int ticks = 0, comparingTicks = 0;
+        bool stopShown = false;
+        QElapsedTimer comparing, sinceStop;
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            ++ticks;
+            if (!status->text().contains("(Comparing")) return;
+            stopShown = stopShown || stop->isVisible();
+            if (!comparing.isValid()) comparing.start();
+            if (sinceStop.isValid()) return;
+            ++comparingTicks;
+            // Well into the comparisons, so the stop lands in the middle of a pair.
+            if (comparing.elapsed() < 200) return;
+            sinceStop.start();
+            if (byEscape)
+                QTest::keyClick(&w, Qt::Key_Escape);
+            else
+                QTest::mouseClick(stop, Qt::LeftButton);
+        });
+        ticker.start();
+        QElapsedTimer whole;
+        whole.start();
+        QTest::mouseClick(w.findChild<QPushButton*>("cmdCartesianDifference"), Qt::LeftButton);
+        const qint64 latency = sinceStop.isValid() ? sinceStop.elapsed() : -1;
+        ticker.stop();
+        qInfo("test ran %lld ms, %d timer ticks; stop took %lld ms", whole.elapsed(), ticks,
+              latency);
+
+        QCOMPARE(script.Unexpected(), QStringList());
+        QVERIFY2(latency >= 0, "the test ended before it was stopped");
+        QVERIFY(stopShown);
+        QVERIFY(!stop->isVisible());
+        // The timer went on firing through the comparisons.
+        QVERIFY2(comparingTicks >= 5, qPrintable(QString::number(comparingTicks)));
+#ifdef VORTEL_SANITIZED
+        QVERIFY2(latency < 2000, qPrintable(QString::number(latency)));
+#else
+        QVERIFY2(latency < 500, qPrintable(QString::number(latency)));
+#endif
+        QVERIFY(w.Program().LastStopped());
+        auto* message = w.Results().findChild<QLabel*>("ResultMessage");
+        QVERIFY(message && message->isVisible());
+        QVERIFY2(message->text().contains("no file was written"), qPrintable(message->text()));
+        // Nothing new in the folder, and the earlier report untouched.
+        QCOMPARE(Contents(m_folder.path()), before);
+        // The window is usable again.
+        QVERIFY(!w.Busy());
+        QVERIFY(w.findChild<QPushButton*>("cmdCartesianDifference")->isEnabled());
+    }
+
+private:
+    QTemporaryDir m_folder;
+    QStringList m_files;
+};
+
+}  // namespace vortel::gui::test
+
+QTEST_MAIN(vortel::gui::test::StopWindowTest)
+#include "StopWindowTest.moc"
