@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -41,6 +42,9 @@ QMap<QString, QByteArray> Contents(const QString& folder) {
 
 }  // namespace
 
+// How the user stops the test.
+enum Way { Button, Escape, Close };
+
 class StopWindowTest : public QObject {
     Q_OBJECT
 
@@ -61,13 +65,14 @@ private slots:
     }
 
     void stopEndsALongTestAtOnce_data() {
-        QTest::addColumn<bool>("byEscape");
-        QTest::newRow("Stop button") << false;
-        QTest::newRow("Esc") << true;
+        QTest::addColumn<int>("way");
+        QTest::newRow("Stop button") << int(Button);
+        QTest::newRow("Esc") << int(Escape);
+        QTest::newRow("closing the window") << int(Close);
     }
 
     void stopEndsALongTestAtOnce() {
-        QFETCH(bool, byEscape);
+        QFETCH(int, way);
         const QMap<QString, QByteArray> before = Contents(m_folder.path());
         FixedClock clock(March7);
         MainWindow w(clock);
@@ -95,11 +100,14 @@ private slots:
             // Well into the comparisons, so the stop lands in the middle of a pair.
             if (comparing.elapsed() < 200) return;
             sinceStop.start();
-            if (byEscape)
+            if (way == Escape)
                 QTest::keyClick(&w, Qt::Key_Escape);
-            else
+            else if (way == Button)
                 QTest::mouseClick(stop, Qt::LeftButton);
+            else
+                w.close();
         });
+        QSignalSpy ended(&w, &MainWindow::endProgram);
         ticker.start();
         QElapsedTimer whole;
         whole.start();
@@ -122,12 +130,15 @@ private slots:
 #endif
         QVERIFY(w.Program().LastStopped());
         auto* message = w.Results().findChild<QLabel*>("ResultMessage");
-        QVERIFY(message && message->isVisible());
+        QVERIFY(message && (way == Close || message->isVisible()));
         QVERIFY2(message->text().contains("no file was written"), qPrintable(message->text()));
         // Nothing new in the folder, and the earlier report untouched.
         QCOMPARE(Contents(m_folder.path()), before);
-        // The window is usable again.
         QVERIFY(!w.Busy());
+        // Closed during the test, the window goes once the test has stopped.
+        QCOMPARE(ended.count(), way == Close ? 1 : 0);
+        if (way == Close) return;
+        // The window is usable again.
         QVERIFY(w.findChild<QPushButton*>("cmdCartesianDifference")->isEnabled());
     }
 
