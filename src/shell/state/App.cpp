@@ -15,7 +15,12 @@ App::App(Dialogues& ui, Window& window, Clock& clock) : m_services{ui, window, c
 bool App::Run(const Command& command) {
     m_lastFailure.clear();
     m_lastStopped = false;
-    m_stop.Clear();
+    // Cleared as the command ends, not as it starts: a stop asked for while the front end was
+    // starting the command still stops it, and none carries over to the next command.
+    struct ClearWhenDone {
+        StopToken& token;
+        ~ClearWhenDone() { token.Clear(); }
+    } clear{m_stop};
     try {
         command(m_state, m_services);
         return true;

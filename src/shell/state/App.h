@@ -52,7 +52,8 @@ public:
     // Whether the last command ended because it was stopped.
     bool LastStopped() const { return m_lastStopped; }
 
-    // Asks the running command to stop; safe from any thread. Each command starts unstopped.
+    // Asks the running command, or the one about to run, to stop; safe from any thread. The
+    // request ends with the command it stopped.
     void RequestStop() noexcept { m_stop.Request(); }
 
     // A front end that shows a test's progress its own way puts its events in place of the
