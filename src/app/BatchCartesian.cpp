@@ -1,7 +1,6 @@
 // vortel cartesian: one Cartesian paired test in a fresh program run, its questions answered
 // from the command line.
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <optional>

@@ -61,7 +61,8 @@ const CartesianRow CartesianRows[] = {
      "", SetSwitch<CartesianBatchOptions, &CartesianBatchOptions::Csv>},
     {"--figure", "FILE.png|FILE.svg",
      "draws the histogram of each pair's differences with its mean and intervals\n"
-     "into one PNG or SVG picture once the report is written.",
+     "into one PNG or SVG picture once the report is written (SVG only where vortel is "
+     "built without the window).",
      "figure.svg",
      [](CartesianBatchOptions& o, const std::string& v) -> Problem {
          if (!EndsWithCaseless(v, ".png") && !EndsWithCaseless(v, ".svg"))
