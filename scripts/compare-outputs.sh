@@ -28,6 +28,23 @@ for t, b in ((1, 2001), (2, 2002), (3, 2003)):
     vals = [random.gauss(0.2 + 0.002 * t, 0.01) for _ in range(b)]
     with open(f"{sys.argv[1]}/big{t}.txt", "w", newline="") as f:
         f.write("\r\n".join([f"Big{t}", "x", "40", "y", str(b), "r", "40", "0.2"] + [repr(v) for v in vals]) + "\r\n")
+# refusals and odd lists: a bad number, a list that ends early, one closed early by -1, one
+# longer than its B, a value outside the logit's domain, a table of semicolons, a table of one
+# treatment, and a file named like a table's treatment; an earlier flow record to keep
+d = sys.argv[1]
+def put(name, lines):
+    with open(f"{d}/{name}", "w", newline="") as f:
+        f.write("\r\n".join(lines) + "\r\n")
+head = lambda n, b: [n, "x", "20", "y", str(b), "r", "20", "0.5"]
+put("bad.txt", head("Bad", 6) + ["0.5", "0.6", "zero", "0.4", "0.5", "0.6"])
+put("short.txt", head("Short", 10) + ["0.5", "0.6", "0.4"])
+put("closed.txt", head("Closed", 10) + ["0.5", "0.6", "0.4", "0.55", "-1"])
+put("long.txt", head("Long", 4) + ["0.5", "0.6", "0.4", "0.45", "0.9", "0.1"])
+put("one.txt", head("One", 4) + ["0.5", "0.6", "1.0", "0.45"])
+put("semi.csv", [";A;B", "n;20;20", "original;0,5;0,4", "1;0,51;0,41", "2;0,52;0,39", "3;0,49;0,42"])
+put("alone.csv", ["treatment,n,original,parameter,value", "A,20,0.2,r,0.2", "A,20,0.2,r,0.3"])
+put("named.txt", head("A", 3) + ["0.5", "0.6", "0.4"])
+put("_0_Flow.txt", ["an earlier flow record"])
 PY
 E=$W/in/treatment
 P=$W/in/p
@@ -47,6 +64,15 @@ cases=(
  "cartesian --csv $W/in/input-Low.txt $W/in/input-High.txt $W/in/input-Mid.txt"
  "cartesian --figure $W/in/fig.svg $E-1.txt $E-2.txt $E-3.txt"
  "cartesian --figure $W/in/fig.png $E-1.txt $E-2.txt"
+ "cartesian $E-1.txt $W/in/bad.txt"
+ "cartesian --flow-record $E-1.txt $W/in/short.txt"
+ "cartesian --csv $W/in/closed.txt $W/in/long.txt $E-1.txt"
+ "cartesian --transform logit $W/in/closed.txt $W/in/one.txt"
+ "cartesian --csv --parameter B $W/in/semi.csv $W/in/closed.txt"
+ "cartesian $W/in/alone.csv"
+ "cartesian $W/in/semi.csv $W/in/named.txt"
+ "cartesian $E-1.txt $W/in/missing.txt"
+ "cartesian --code Q $E-1.txt $E-2.txt"
  "sortcount $E-1.txt"
  "sortcount --kind boot --decimals 3 $E-2.txt"
 )

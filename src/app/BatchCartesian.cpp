@@ -7,13 +7,11 @@
 #include <string>
 #include <system_error>
 
-#include "app/AnswerSheet.h"
 #include "app/BatchOptions.h"
 #include "app/BatchSupport.h"
 #include "app/Commands.h"
-#include "cartesian/CartesianDifference.h"
+#include "cartesian/CartesianTest.h"
 #include "cartesian/TreatmentTable.h"
-#include "cartesian/cmdCartesianDifference.h"
 #include "report/DifferenceHistogram.h"
 #include "report/DifferencesSvg.h"
 #include "report/ResultFileName.h"
@@ -21,7 +19,6 @@
 #include "shell/base/NumberText.h"
 #include "shell/base/OutputFile.h"
 #include "shell/base/TextRecords.h"
-#include "shell/mainwindow/HeadlessWindow.h"
 #include "shell/state/App.h"
 
 #ifdef VORTEL_WITH_GUI
@@ -100,63 +97,45 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
             return Refused(CommandName, "--figure: \"" + o.Figure + "\" is a folder");
     }
 
-    AnswerSheet ui;
-    HeadlessWindow window;
-    SystemClock clock;
-    App app(ui, window, clock);
-    SetEditionValues(app.State());
-    app.State().CsvResults = o.Csv;
-    // A batch run cannot be asked what to do instead, so detail files it cannot write refuse it.
-    app.State().DetailFilesRequired = o.DetailDifferences;
-    app.Generator().Seed(static_cast<std::uint32_t>(clock.Now().Second));
+    CartesianRequest request;
+    request.Files = o.Files;
+    request.TableParameter = o.Parameter;
+    request.Transform = o.Transform;
+    request.Reversed = o.Reversed;
+    request.Code = o.Code;
+    request.DetailFiles = o.DetailDifferences;
+    request.FlowRecord = o.FlowRecord;
+    request.CsvTables = o.Csv;
 
     // Output files go where the file dialogue would have left the current folder.
     std::error_code ec;
-    const fs::path folder = fs::absolute(fs::path(o.Files.back()), ec).parent_path();
-    ui.SetCurrentFolder(folder);
-
-    const auto yesNo = [](bool yes) { return yes ? Answer::Yes : Answer::No; };
-    ui.Choose(DetailInfoTitle, yesNo(o.DetailDifferences || o.FlowRecord))
-        .Choose(FlowRecordTitle, yesNo(o.FlowRecord))
-        .Choose(DetailFilesTitle, yesNo(o.DetailDifferences))
-        .Choose(ReversedSortTitle, yesNo(o.Reversed))
-        // The files are given ahead, so the number offered is the number of treatments they
-        // hold, a table counting for each of its own.
-        .TakeOffered(TreatmentCountTitle)
-        .Type(TransformationTitle, o.Transformation)
-        .Type(CodeTitle, o.Code)
-        .WhenFilesRunOut("the FILEs hold only one treatment; a test compares two to " +
-                         Text(MostTreatments));
-    ui.GiveFilesAhead(o.Files);
-    if (!o.Parameter.empty()) app.State().TableParameterName = o.Parameter;
-
-    // The figure is drawn once the report and its files are in place; a figure that fails puts
-    // back what stood under their names, so the command leaves all of its files or none.
-    OutputTransaction output;
-    app.Seams().output = &output;
-    // The flow record is the one file the launch creates before anything can fail; a stopped
-    // run puts back what stood under its name. A fresh run has no base name yet, so it is
-    // named "_0_Flow.txt".
-    if (o.FlowRecord) {
-        try {
-            output.Keep(std::make_unique<EarlierFiles>(
-                std::vector<fs::path>{ui.OutputPath(app.State().OutputBaseName + "_0_Flow.txt")}));
-        } catch (const std::exception& e) {
-            return Refused(CommandName, e.what());
-        }
-    }
+    OutputTransaction transaction;
+    CartesianOutput output;
+    output.Folder = fs::absolute(fs::path(o.Files.back()), ec).parent_path();
+    output.Transaction = &transaction;
+    output.WantDifferences = !o.Figure.empty();
+    SystemClock clock;
     PrintedProgress printed;
-    if (o.Progress) app.ShowProgressWith(&printed);
+    RunControl control;
+    control.Events = o.Progress ? &printed : nullptr;
+    control.Time = &clock;
+    control.Output = &output;
+
     std::string failure;
-    if (!app.Run(cmdCartesianDifference_Click)) failure = app.LastFailure();
-    app.CloseAllFiles();
-    for (const std::string& note : ui.Notices(TableNoteTitle))
+    try {
+        RunCartesianTest(request, control);
+    } catch (const std::exception& e) {
+        failure = CommandFailureText(e);
+    }
+    for (const std::string& note : output.Notes)
         std::fprintf(stderr, "vortel %s: %s\n", CommandName, note.c_str());
+        // The figure is drawn once the report and its files are in place; a figure that fails puts
+        // back what stood under their names, so the command leaves all of its files or none.
 #ifdef VORTEL_WITH_GUI
     if (failure.empty() && !o.Figure.empty()) {
         try {
-            const auto pairs = DifferencesOfPairs(app.State());
-            DrawWithoutDisplay(CommandName, [&] { gui::SaveDifferencesFigure(pairs, o.Figure); });
+            DrawWithoutDisplay(CommandName,
+                               [&] { gui::SaveDifferencesFigure(output.Differences, o.Figure); });
         } catch (const std::exception& e) {
             failure = e.what();
         }
@@ -164,9 +143,8 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
 #else
     if (failure.empty() && !o.Figure.empty()) {
         try {
-            OutputSet figure(&output);
-            figure.Create(o.Figure).Writer().Text(
-                DifferencesFigureSvg(DifferencesOfPairs(app.State())));
+            OutputSet figure(&transaction);
+            figure.Create(o.Figure).Writer().Text(DifferencesFigureSvg(output.Differences));
             figure.CommitAll();
         } catch (const std::exception& e) {
             failure = e.what();
@@ -174,11 +152,11 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
     }
 #endif
     if (!failure.empty()) {
-        output.Restore();
+        transaction.Restore();
         return Refused(CommandName, failure);
     }
 
-    const fs::path report = fs::absolute(fs::path(app.State().ResultFileName), ec);
+    const fs::path report = fs::absolute(output.Report, ec);
     std::printf("%s\n", report.string().c_str());
     if (o.Csv) {
         const ResultsCsvPaths tables = ResultsCsvPathsFor(report);

@@ -28,11 +28,11 @@ const CartesianRow CartesianRows[] = {
      "logit",
      [](CartesianBatchOptions& o, const std::string& v) -> Problem {
          if (v == "none")
-             o.Transformation = "0";
+             o.Transform = Transformation::None;
          else if (v == "arcsine")
-             o.Transformation = "1";
+             o.Transform = Transformation::Arcsine;
          else if (v == "logit")
-             o.Transformation = "2";
+             o.Transform = Transformation::Logit;
          else
              return "--transform is none, arcsine or logit, not \"" + v + "\"";
          return std::nullopt;

@@ -7,15 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "cartesian/CartesianTest.h"
+
 namespace vortel {
 
 // What `vortel cartesian` is asked to do, as typed values.
 struct CartesianBatchOptions {
-    std::string Transformation = "0";  // the answer to the transformation question
+    Transformation Transform = Transformation::None;
     bool Reversed = false;
     bool DetailDifferences = false;
     bool FlowRecord = false;
-    std::string Code = "1";
+    std::string Code = NoCode;
     bool Csv = false;
     std::string Figure;
     std::string Parameter;

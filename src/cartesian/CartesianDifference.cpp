@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <numbers>
 #include <string>
@@ -24,7 +25,9 @@ constexpr double EndMarker = -1;
 // treatments is not read again when its turn comes.
 class TableShelf {
 public:
-    TableShelf(const AnalysisState& state, Dialogues& ui) : m_state(state), m_ui(ui) {}
+    // `note` receives the notice that a table is read with a decimal comma.
+    TableShelf(const AnalysisState& state, std::function<void(const std::string&)> note)
+        : m_state(state), m_note(std::move(note)) {}
 
     TreatmentTable& At(const std::string& path) {
         std::error_code ec;
@@ -34,25 +37,24 @@ public:
         if (it != m_tables.end()) return it->second;
         TreatmentTable table = ReadTreatmentTable(path, m_state.TableParameterName, MostTreatments);
         if (table.DecimalComma) {
-            m_ui.Notify("Table \"" + path +
-                            "\" has ; between its cells, so its numbers are read with a decimal "
-                            "comma (0,25 is a quarter).",
-                        TableNoteTitle);
+            m_note("Table \"" + path +
+                   "\" has ; between its cells, so its numbers are read with a decimal comma "
+                   "(0,25 is a quarter).");
         }
         return m_tables.emplace(key, std::move(table)).first->second;
     }
 
 private:
     const AnalysisState& m_state;
-    Dialogues& m_ui;
+    std::function<void(const std::string&)> m_note;
     std::map<std::string, TreatmentTable> m_tables;
 };
 
-std::int16_t AskTreatmentCount(Dialogues& ui, TableShelf& tables) {
-    // Files given ahead (dropped on the window, or named on the command line) suggest the number
-    // of treatments they hold: a table as many as it has.
+// How many treatments the files given ahead hold, a table as many as it has; more than a test
+// compares abandons it.
+std::int64_t TreatmentsHeld(const std::vector<std::string>& paths, TableShelf& tables) {
     std::int64_t held = 0;
-    for (const std::string& path : ui.PathsAhead())
+    for (const std::string& path : paths)
         held +=
             IsTableFile(path) ? static_cast<std::int64_t>(tables.At(path).Treatments.size()) : 1;
     if (held > MostTreatments) {
@@ -60,6 +62,13 @@ std::int16_t AskTreatmentCount(Dialogues& ui, TableShelf& tables) {
                          " treatments; a test compares 2 to " + Text(MostTreatments) +
                          ". The test is abandoned.");
     }
+    return held;
+}
+
+std::int16_t AskTreatmentCount(Dialogues& ui, TableShelf& tables) {
+    // Files given ahead (dropped on the window, or named on the command line) suggest the number
+    // of treatments they hold.
+    const std::int64_t held = TreatmentsHeld(ui.PathsAhead(), tables);
     const std::string suggested = held > 2 ? Text(held) : "2";
     const std::string answer =
         ui.AskText("Enter number of treatments", TreatmentCountTitle, suggested);
@@ -388,21 +397,18 @@ void SetTreatmentCount(AnalysisState& state, std::int16_t n) {
     state.TableRuleSingle.assign(static_cast<std::size_t>(11 * n + 15), '-');
 }
 
-void CartesianDifference(AnalysisState& state, Services& services) {
-    Dialogues& ui = services.ui;
-    services.screen.TreatmentInputBegan();
-    state.OutputBaseName = "25A-Cartesian diff";
+namespace {
 
-    TableShelf tables(state, ui);
-    const std::int16_t n = AskTreatmentCount(ui, tables);
-    SetTreatmentCount(state, n);
-    const int transformation = AskTransformation(ui);
-
+// Entries 1..n, each from the file `choose` gives for it (a table taking an entry for each of its
+// treatments), then placed in order.
+template <class ChooseFile>
+void EnterFiles(AnalysisState& state, TableShelf& tables, std::int16_t n, int transformation,
+                ChooseFile choose, const StopToken* stop) {
     // Per entry, the treatment of a table it came from (null for a treatment file).
     std::vector<TableTreatment*> fromTable(static_cast<std::size_t>(n) + 1, nullptr);
     for (std::int16_t t = 1; t <= n;) {
-        StopIfRequested(services.stop);
-        const std::string path = ChooseTreatmentFile(ui, t, n);
+        StopIfRequested(stop);
+        const std::string path = choose(t);
         if (IsTableFile(path)) {
             t = EnterTable(state, path, tables.At(path), t, n, transformation, fromTable);
             continue;
@@ -411,7 +417,49 @@ void CartesianDifference(AnalysisState& state, Services& services) {
         RefuseNameOfTable(state, t, fromTable);
         ++t;
     }
-    PlaceInOrder(state, n, fromTable, transformation, services.stop);
+    PlaceInOrder(state, n, fromTable, transformation, stop);
+}
+
+}  // namespace
+
+void CartesianDifference(AnalysisState& state, Services& services) {
+    Dialogues& ui = services.ui;
+    services.screen.TreatmentInputBegan();
+    state.OutputBaseName = "25A-Cartesian diff";
+
+    TableShelf tables(state, [&](const std::string& note) { ui.Notify(note, TableNoteTitle); });
+    const std::int16_t n = AskTreatmentCount(ui, tables);
+    SetTreatmentCount(state, n);
+    const int transformation = AskTransformation(ui);
+    EnterFiles(
+        state, tables, n, transformation,
+        [&](std::int16_t t) { return ChooseTreatmentFile(ui, t, n); }, services.stop);
+}
+
+void ReadTreatmentFiles(AnalysisState& state, const std::vector<std::string>& paths,
+                        int transformation, const std::function<void(const std::string&)>& note,
+                        const StopToken* stop) {
+    state.OutputBaseName = "25A-Cartesian diff";
+    TableShelf tables(state, note);
+    // As many as the files hold, and never fewer than a test compares: a lone treatment is
+    // refused once it has been read, as it is when the files run out in the window.
+    const auto n =
+        static_cast<std::int16_t>(std::max<std::int64_t>(2, TreatmentsHeld(paths, tables)));
+    SetTreatmentCount(state, n);
+    std::size_t next = 0;
+    EnterFiles(
+        state, tables, n, transformation,
+        [&](std::int16_t) {
+            if (next == paths.size()) {
+                throw RunStopped("The files given hold only one treatment; a test compares 2 to " +
+                                 Text(MostTreatments) + ". The test is abandoned.");
+            }
+            // Named by its whole path, as a file chosen in the dialogue is.
+            std::error_code ec;
+            const std::filesystem::path whole = std::filesystem::absolute(paths[next++], ec);
+            return ec ? paths[next - 1] : whole.string();
+        },
+        stop);
 }
 
 void EnterTreatments(AnalysisState& state, std::vector<TableTreatment>& treatments,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 namespace vortel {
 
 struct AnalysisState;
+class StopToken;
 struct TableTreatment;
 
 // Titles of treatment input's questions; the batch command answers them by these.
@@ -29,6 +31,16 @@ std::string TreatmentFileTitle(int t);
 // bootstrap means (increasing with ReversedSort). Any refused answer or file stops the command
 // before a later file is read; no file is written.
 void CartesianDifference(AnalysisState& state, Services& services);
+
+// Treatment input from files named beforehand (a command line's), without a question: as many
+// treatments as the files hold, a table counting for each of its own, each file read, named and
+// refused exactly as when it is chosen in the file dialogue, with the table parameter of `state`.
+// Leaves what CartesianDifference leaves, the options aside. `note` receives the notice that a
+// table is read with a decimal comma. Fewer than 2 treatments or more than MostTreatments stop the
+// command, as does a stop request before a file is read.
+void ReadTreatmentFiles(AnalysisState& state, const std::vector<std::string>& paths,
+                        int transformation, const std::function<void(const std::string&)>& note,
+                        const StopToken* stop);
 
 // Treatments given as values rather than files, in entry order: each is transformed, and all are
 // ordered by their means and placed exactly as treatment input places a table's treatments (the

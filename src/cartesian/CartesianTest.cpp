@@ -5,6 +5,7 @@
 #include "cartesian/CartesianDifference.h"
 #include "cartesian/PairComparisons.h"
 #include "cartesian/TreatmentTable.h"
+#include "report/DifferenceHistogram.h"
 #include "report/PrintMultiCIofDifference.h"
 #include "report/ResultFileName.h"
 #include "shell/base/NumberText.h"
@@ -66,11 +67,24 @@ public:
 };
 
 void CheckRequest(const CartesianRequest& request, bool output) {
-    const std::size_t n = request.Treatments.size();
-    if (n < 2 || n > static_cast<std::size_t>(MostTreatments)) {
-        throw RunStopped("A Cartesian paired test compares 2 to " + Text(MostTreatments) +
-                         " treatments; the request has " + Text(static_cast<std::int64_t>(n)) +
-                         ".");
+    if (!request.Files.empty()) {
+        if (!request.Treatments.empty()) {
+            throw RunStopped(
+                "The treatments were given both as values and as files; give them one way.");
+        }
+        // How many treatments the files hold is known once they are read.
+        if (request.Files.size() > static_cast<std::size_t>(MostTreatments)) {
+            throw RunStopped(
+                "A Cartesian paired test compares 2 to " + Text(MostTreatments) + " treatments; " +
+                Text(static_cast<std::int64_t>(request.Files.size())) + " files were given.");
+        }
+    } else {
+        const std::size_t n = request.Treatments.size();
+        if (n < 2 || n > static_cast<std::size_t>(MostTreatments)) {
+            throw RunStopped("A Cartesian paired test compares 2 to " + Text(MostTreatments) +
+                             " treatments; the request has " + Text(static_cast<std::int64_t>(n)) +
+                             ".");
+        }
     }
     for (const TreatmentSamples& t : request.Treatments) {
         if (t.Values.size() > static_cast<std::size_t>(ListCapacity)) {
@@ -87,52 +101,80 @@ void CheckRequest(const CartesianRequest& request, bool output) {
     }
 }
 
-}  // namespace
-
-CartesianResult RunCartesianTest(const CartesianRequest& request, const RunControl& control) {
-    CheckRequest(request, control.Output != nullptr);
+// The test once its request is checked; `kept` holds what its files replace until they stand.
+CartesianResult RunChecked(const CartesianRequest& request, const RunControl& control,
+                           OutputTransaction* kept) {
     // The state is large in fields but small until values are put in it.
     auto state = std::make_unique<AnalysisState>();
     AnalysisState& s = *state;
     SetEditionValues(s);
-    const std::filesystem::path folder = control.Output ? control.Output->Folder : "";
-    RequestAnswers ui(request.Code.empty() ? NoCode : request.Code, folder);
+    CartesianOutput* out = control.Output;
+    RequestAnswers ui(request.Code, out ? out->Folder : "");
+    SystemClock machineClock;
+    Clock& clock = control.Time ? *control.Time : machineClock;
+    // Drawn as a fresh program run draws it, for a report name with a code.
+    Random random;
+    random.Seed(static_cast<std::uint32_t>(clock.Now().Second));
     // Named as a launch in a fresh program run names it, before treatment input sets the base.
-    if (control.Output && request.FlowRecord) {
+    if (out && request.FlowRecord) {
+        const std::filesystem::path flow = ui.OutputPath(s.OutputBaseName + "_0_Flow.txt");
+        kept->Keep(std::make_unique<EarlierFiles>(std::vector<std::filesystem::path>{flow}));
         s.FlowRecord = true;
-        s.FlowFile =
-            std::make_unique<FlowRecordFile>(ui.OutputPath(s.OutputBaseName + "_0_Flow.txt"));
+        s.FlowFile = std::make_unique<FlowRecordFile>(flow);
     }
-    s.OutputBaseName = "25A-Cartesian diff";
     s.ReversedSort = request.Reversed;
     // Detail files that cannot be written for a pair stop the test: there is no one to tell.
     s.DetailedDifferences = request.DetailFiles;
     s.DetailFilesRequired = true;
     s.CsvResults = request.CsvTables;
 
-    std::vector<TableTreatment> treatments;
-    treatments.reserve(request.Treatments.size());
-    for (const TreatmentSamples& t : request.Treatments)
-        treatments.push_back({t.Name, t.SampleSize, t.Original, t.Parameter, t.Values, 0, 0});
-    EnterTreatments(s, treatments, static_cast<int>(request.Transform));
+    if (!request.Files.empty()) {
+        if (!request.TableParameter.empty()) s.TableParameterName = request.TableParameter;
+        ReadTreatmentFiles(
+            s, request.Files, static_cast<int>(request.Transform),
+            [&](const std::string& note) {
+                if (out) out->Notes.push_back(note);
+            },
+            control.Stop);
+    } else {
+        s.OutputBaseName = "25A-Cartesian diff";
+        std::vector<TableTreatment> treatments;
+        treatments.reserve(request.Treatments.size());
+        for (const TreatmentSamples& t : request.Treatments)
+            treatments.push_back({t.Name, t.SampleSize, t.Original, t.Parameter, t.Values, 0, 0});
+        EnterTreatments(s, treatments, static_cast<int>(request.Transform));
+    }
 
     NoWindow window;
-    SystemClock machineClock;
-    Random random;
-    random.Seed(0);
-    Services services{ui, window, control.Time ? *control.Time : machineClock, random};
-    services.output = control.Output ? control.Output->Transaction : nullptr;
+    Services services{ui, window, clock, random};
+    services.output = kept;
     TestEvents quiet;
     services.events = control.Events ? control.Events : &quiet;
     services.stop = control.Stop;
 
     OutputSet files(services.output);
     CartesianResult result = CompareLoadedTreatments(s, services, files);
-    if (control.Output) {
+    if (out) {
         PrintMultiCIofDifference(s, result, services, files);
-        control.Output->Report = s.ResultFileName;
+        out->Report = s.ResultFileName;
+        if (out->WantDifferences) out->Differences = DifferencesOfPairs(s);
     }
     return result;
+}
+
+}  // namespace
+
+CartesianResult RunCartesianTest(const CartesianRequest& request, const RunControl& control) {
+    CheckRequest(request, control.Output != nullptr);
+    if (control.Output && control.Output->Transaction)
+        return RunChecked(request, control, control.Output->Transaction);
+    OutputTransaction own;
+    try {
+        return RunChecked(request, control, &own);
+    } catch (...) {
+        own.Restore();
+        throw;
+    }
 }
 
 }  // namespace vortel

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "report/CartesianResult.h"
+#include "report/DifferenceHistogram.h"
+#include "report/ResultFileName.h"
 #include "shell/base/Clock.h"
 #include "shell/base/StopToken.h"
 #include "shell/state/TestEvents.h"
@@ -31,10 +33,15 @@ struct TreatmentSamples {
 struct CartesianRequest {
     // 2 to 20, in entry order; the test orders them by their bootstrap means.
     std::vector<TreatmentSamples> Treatments;
+    // Or the treatments' files (bootstrap-result files and tables), in entry order, read as the
+    // window reads the files chosen for a test: same checks, same messages. Tables take their
+    // parameter from TableParameter (empty: the first numeric column's name).
+    std::vector<std::string> Files;
+    std::string TableParameter;
     Transformation Transform = Transformation::None;
     bool Reversed = false;  // increasing means in place of decreasing
     // The files, written only with an output (RunControl::Output).
-    std::string Code;  // the report name's code; empty for the date and time
+    std::string Code = NoCode;  // the report name's code; NoCode for the date and time
     bool DetailFiles = false;
     bool FlowRecord = false;
     bool CsvTables = false;
@@ -47,6 +54,11 @@ struct CartesianOutput {
     OutputTransaction* Transaction = nullptr;
     // Set by the run: the report, under the name it took.
     std::filesystem::path Report;
+    // The notices the run gives on the way (a table read with a decimal comma), in order.
+    std::vector<std::string> Notes;
+    // Set by the run when asked for: every pair's differences, for a figure.
+    bool WantDifferences = false;
+    std::vector<PairDifferences> Differences;
 };
 
 struct RunControl {
@@ -56,11 +68,13 @@ struct RunControl {
     CartesianOutput* Output = nullptr;  // none: nothing is written
 };
 
-// Runs the whole test. Stops with RunStopped, naming the treatment or value at fault, for
+// Runs the whole test. Stops with RunStopped, naming the file, treatment or value at fault, for
+// files that cannot be read as treatments, for treatments given both as values and as files, for
 // treatments the test cannot compare (fewer than 2 or more than 20, fewer than two values, no
 // within-groups degrees of freedom, values outside the transformation's domain) and for files
 // asked for without an output; with CommandStopped when Stop is requested. Either way nothing
-// is written.
+// is written: with an output, files the run had already put in place (the flow record) are put
+// back as they were, at once without a transaction, else by the transaction's Restore().
 CartesianResult RunCartesianTest(const CartesianRequest& request, const RunControl& control);
 
 }  // namespace vortel

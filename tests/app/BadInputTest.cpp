@@ -247,7 +247,7 @@ TEST(BadInput, CartesianRefusesBadTables) {
          run,
          {{"t.csv", head + "A,0.2,20,0.2\r\nA,0.3,20,0.2\r\n"}},
          {},
-         "the FILEs hold only one treatment"},
+         "The files given hold only one treatment"},
     };
     for (const Refusal& c : cases) ExpectRefused(c, CartesianEarlier);
 }

@@ -258,6 +258,19 @@ TEST(RunCartesianTest, OutputWritesTheFilesOfTheQuestions) {
             EXPECT_EQ(test::ReadAll(called / file), test::ReadAll(asked / file)) << file;
         // The report, two tables, and the flow record and six files a pair when asked for.
         EXPECT_EQ(written.size(), request.DetailFiles ? 3u + 1 + 6 * 3 : 3u);
+
+        // The same treatments named as files: read as the chosen files were, the report naming
+        // them, so every file is the questions' own.
+        test::TempFolder named;
+        CartesianRequest byFile = request;
+        byFile.Treatments.clear();
+        for (const TreatmentSamples& t : c.request.Treatments)
+            byFile.Files.push_back((asked / (t.Name + ".txt")).string());
+        CartesianOutput fileOutput{named.Path()};
+        RunCartesianTest(byFile, {nullptr, nullptr, &clock, &fileOutput});
+        EXPECT_EQ(named.Files(), written);
+        for (const std::string& file : written)
+            EXPECT_EQ(test::ReadAll(named / file), test::ReadAll(asked / file)) << file;
         CartesianRequest plain = c.request;
         plain.DetailFiles = plain.FlowRecord = false;
         const ResultsCsv alone = ResultsCsvOf(RunCartesianTest(plain, {}));
@@ -307,11 +320,17 @@ TEST(RunCartesianTest, EventsStopAndRefusals) {
     outside.Treatments[1].Values[7] = 1.5;
     CartesianRequest single = three;
     single.Treatments[2].Values.resize(1);
+    CartesianRequest both = three;
+    both.Files = {"a.txt", "b.txt"};
+    CartesianRequest missing;
+    missing.Files = {(folder / "no such.txt").string(), (folder / "nor this.txt").string()};
     const Refusal refusals[] = {
         {"one treatment", one, "the request has 1"},
         {"files without a folder", files, "without a folder"},
         {"outside the arcsine's domain", outside, "Treatment \"High\": the value 1.5"},
         {"one value", single, "(\"Mid\") is 1"},
+        {"values and files", both, "both as values and as files"},
+        {"a file that is not there", missing, "no such.txt"},
     };
     for (const Refusal& r : refusals) {
         SCOPED_TRACE(r.label);

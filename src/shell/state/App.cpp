@@ -30,13 +30,16 @@ bool App::Run(const Command& command) {
         m_lastStopped = true;
         m_services.events->Stopped();
         return false;
-    } catch (const std::bad_alloc&) {
-        m_lastFailure = "Not enough memory to finish this command.";
-    } catch (const std::exception& e) {  // RunStopped, filesystem_error
-        m_lastFailure = e.what();
+    } catch (const std::exception& e) {  // RunStopped, filesystem_error, bad_alloc
+        m_lastFailure = CommandFailureText(e);
     }
     m_services.ui.Notify(m_lastFailure, "VORTEL");
     return false;
+}
+
+std::string CommandFailureText(const std::exception& e) {
+    if (dynamic_cast<const std::bad_alloc*>(&e)) return "Not enough memory to finish this command.";
+    return e.what();
 }
 
 void App::CloseAllFiles() { m_state.FlowFile.reset(); }

@@ -1,7 +1,9 @@
 // One program run: the analysis state and the seams every command talks through.
 #pragma once
 
+#include <exception>
 #include <functional>
+#include <string>
 
 #include "shell/base/Clock.h"
 #include "shell/base/StopToken.h"
@@ -76,5 +78,8 @@ private:
 
 // The edition values the window's start-up sets; the batch commands set them the same way.
 void SetEditionValues(AnalysisState& state);
+
+// What a command's failure says to its user: the exception's text, or that memory ran out.
+std::string CommandFailureText(const std::exception& e);
 
 }  // namespace vortel
