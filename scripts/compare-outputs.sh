@@ -45,6 +45,8 @@ put("semi.csv", [";A;B", "n;20;20", "original;0,5;0,4", "1;0,51;0,41", "2;0,52;0
 put("alone.csv", ["treatment,n,original,parameter,value", "A,20,0.2,r,0.2", "A,20,0.2,r,0.3"])
 put("named.txt", head("A", 3) + ["0.5", "0.6", "0.4"])
 put("_0_Flow.txt", ["an earlier flow record"])
+put("general.txt", ["Project", "x", "days", "1", "4", "2", "5", "3", "4", "4", "6", "5", "5", "-1", "0"])
+put("columns.csv", ["A,B", "1,2", "3,4", "5,6"])
 PY
 E=$W/in/treatment
 P=$W/in/p
@@ -75,6 +77,13 @@ cases=(
  "cartesian --code Q $E-1.txt $E-2.txt"
  "sortcount $E-1.txt"
  "sortcount --kind boot --decimals 3 $E-2.txt"
+ "sortcount --kind general --serials --decimals 2.5 $W/in/general.txt"
+ "sortcount --kind general $W/in/columns.csv"
+ "sortcount --kind general --column B $W/in/columns.csv"
+ "sortcount --kind general --column C $W/in/columns.csv"
+ "sortcount $W/in/bad.txt"
+ "sortcount --kind results --chart $W/in/c.png $E-3.txt"
+ "sortcount --kind general --chart $W/in/c.png $W/in/general.txt"
 )
 fail=0
 for k in "${!cases[@]}"; do

@@ -89,7 +89,7 @@ const SortCountRow SortCountRows[] = {
      "CPT results.",
      "general",
      [](SortCountBatchOptions& o, const std::string& v) -> Problem {
-         using Kind = SortCountBatchOptions::Kind;
+         using Kind = SortCountRequest::Kind;
          if (v == "general")
              o.DataKind = Kind::General;
          else if (v == "boot")

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cartesian/CartesianTest.h"
+#include "sortcount/SortCount.h"
 
 namespace vortel {
 
@@ -27,8 +28,7 @@ struct CartesianBatchOptions {
 
 // What `vortel sortcount` is asked to do.
 struct SortCountBatchOptions {
-    enum class Kind { General, Boot, Results };
-    Kind DataKind = Kind::Boot;
+    SortCountRequest::Kind DataKind = SortCountRequest::Kind::Boot;
     bool Serials = false;
     std::string Decimals = "-1";
     std::string Chart;

@@ -454,10 +454,7 @@ void ReadTreatmentFiles(AnalysisState& state, const std::vector<std::string>& pa
                 throw RunStopped("The files given hold only one treatment; a test compares 2 to " +
                                  Text(MostTreatments) + ". The test is abandoned.");
             }
-            // Named by its whole path, as a file chosen in the dialogue is.
-            std::error_code ec;
-            const std::filesystem::path whole = std::filesystem::absolute(paths[next++], ec);
-            return ec ? paths[next - 1] : whole.string();
+            return ChosenPath(paths[next++]);
         },
         stop);
 }

@@ -15,7 +15,7 @@ struct AnalysisState;
 class StopToken;
 struct TableTreatment;
 
-// Titles of treatment input's questions; the batch command answers them by these.
+// Titles of treatment input's questions, by which front ends and tests recognise them.
 inline constexpr const char* TreatmentCountTitle =
     "Read data file one by one for paired comparison using Cartesian Product";
 inline constexpr const char* TransformationTitle = "Transformation?";

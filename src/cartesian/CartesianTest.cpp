@@ -12,59 +12,12 @@
 #include "shell/base/OutputFile.h"
 #include "shell/base/RunStopped.h"
 #include "shell/state/App.h"
+#include "shell/state/CallServices.h"
 #include "shell/state/FlowRecord.h"
 
 namespace vortel {
 
 namespace {
-
-// The report's one question, its code, answered from the request. The test asks nothing else of
-// a caller: any other question, or a notice (a code that cannot be part of a file name), stops
-// the test with its text rather than waiting for an answer no one will give.
-class RequestAnswers final : public Dialogues {
-public:
-    RequestAnswers(std::string code, const std::filesystem::path& folder)
-        : m_code(std::move(code)) {
-        SetCurrentFolder(folder);
-    }
-    Answer AskYesNo(const std::string& message, const std::string&) override { Refuse(message); }
-    Answer AskYesNoCancel(const std::string& message, const std::string&) override {
-        Refuse(message);
-    }
-    Answer Notify(const std::string& message, const std::string&) override { Refuse(message); }
-    std::string AskText(const std::string& prompt, const std::string& title,
-                        const std::string&) override {
-        if (title != CodeTitle) Refuse(prompt);
-        return m_code;
-    }
-    void Beep() override {}
-
-protected:
-    std::optional<std::string> PickFile(const std::string& title) override { Refuse(title); }
-
-private:
-    [[noreturn]] static void Refuse(const std::string& text) { throw RunStopped(text); }
-    std::string m_code;
-};
-
-// A test run as a call has no window: what the report would show there goes nowhere.
-class NoWindow final : public Window {
-public:
-    void SetCaption(const std::string&, const std::string&) override {}
-    std::string Caption(const std::string&) const override { return {}; }
-    void SetVisible(const std::string&, bool) override {}
-    void SetEnabled(const std::string&, bool) override {}
-    void SetLook(const std::string&, const Look&) override {}
-    Look CurrentLook(const std::string&) const override { return {}; }
-    void Redraw(const std::string&) override {}
-    void SetGridSize(int, int) override {}
-    void SetGridColumnWidth(int, int) override {}
-    void SetGridCell(int, int, const std::string&) override {}
-    void CentreGridCell(int, int) override {}
-    void RedrawGrid() override {}
-    void ShowNormalityView(const NormalityData&) override {}
-    void SwitchCommands(bool) override {}
-};
 
 void CheckRequest(const CartesianRequest& request, bool output) {
     if (!request.Files.empty()) {
@@ -109,7 +62,8 @@ CartesianResult RunChecked(const CartesianRequest& request, const RunControl& co
     AnalysisState& s = *state;
     SetEditionValues(s);
     CartesianOutput* out = control.Output;
-    RequestAnswers ui(request.Code, out ? out->Folder : "");
+    // The report's one question, its code, is answered from the request.
+    RequestAnswers ui({{CodeTitle, request.Code}}, out ? out->Folder : "");
     SystemClock machineClock;
     Clock& clock = control.Time ? *control.Time : machineClock;
     // Drawn as a fresh program run draws it, for a report name with a code.

@@ -7,7 +7,7 @@ namespace vortel {
 
 struct AnalysisState;
 
-// Titles of the launch's questions; the batch command answers them by these.
+// Titles of the launch's questions, by which front ends and tests recognise them.
 inline constexpr const char* DetailInfoTitle = "Do you need detailed info?";
 inline constexpr const char* FlowRecordTitle = "Do you need flow record?";
 inline constexpr const char* DetailFilesTitle = "Detailed differences";

@@ -4,12 +4,16 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "sortcount/NormalityView.h"
+#include "sortcount/SortForBootstrapResults.h"
 
 namespace vortel {
+
+class OutputTransaction;
 
 struct SortCountRequest {
     enum class Kind { General, Boot, Results };
@@ -42,6 +46,30 @@ struct SortCountResult {
     bool HasView = false;
     NormalityData View;
 };
+
+// The utility on a file, its questions answered by the request: the values are read, refused
+// and sorted exactly as when the file is chosen in the window, and the sorted, percentile and
+// counts files written beside it, committed through `output` (none: at once).
+struct SortCountFileRequest {
+    std::string File;  // bootstrap results, a general data file, or a table (.csv)
+    SortCountRequest::Kind DataKind = SortCountRequest::Kind::Boot;
+    bool Serials = false;  // a serial number before every value
+    std::string Column;    // a table's column to sort; empty: its only one
+    double Decimals = -1;  // as SortCountRequest's
+};
+
+struct SortCountFileResult {
+    SortCountFiles Files;  // the three files, by their whole paths
+    std::int32_t ClassCount = 0;
+    // The frequency view's data; none for PBT or CPT results, nor beyond ViewedClassLimit
+    // classes.
+    std::optional<NormalityData> View;
+};
+
+// Stops with RunStopped naming the file, value or limit at fault, with nothing written; more
+// classes than the counts table holds stop it after the sorted and percentile files are written.
+SortCountFileResult SortAndCountFile(const SortCountFileRequest& request,
+                                     OutputTransaction* output);
 
 // Refuses, with RunStopped naming the value or limit, what the utility refuses: no values, more
 // than the lists hold, values adding up beyond the range of numbers, a rounded value beyond the

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,7 +12,9 @@
 #include "shell/base/RunStopped.h"
 #include "shell/base/TableReader.h"
 #include "shell/base/TextRecords.h"
+#include "shell/state/CallServices.h"
 #include "sortcount/NormalityView.h"
+#include "sortcount/SortCount.h"
 #include "sorting/QuickSort.h"
 
 namespace vortel {
@@ -389,6 +392,80 @@ SortCountFiles SortCountFileNames(const AnalysisState& state) {
     return f;
 }
 
+namespace {
+
+// Reads the chosen file, or a column of a chosen table, into SortedDifferences(1..n); leaves its
+// header fields, SortFilePath, OutputBaseName, BootstrapNumber(1) = n and SortSampleMean.
+std::int32_t ReadChosenFile(AnalysisState& state, Dialogues& ui, const std::string& path) {
+    state.SortFilePath = path;
+    state.OutputBaseName = BaseNameOf(path);
+    double sum = 0;
+    std::int32_t n = 0;
+    if (IsTableFile(path)) {
+        n = ReadTableColumn(state, ui, path, sum);
+        if (n == 0)
+            throw RunStopped("Table \"" + path +
+                             "\" holds no values to sort in that column; no files were written.");
+    } else {
+        InputFields in = InputFields::Open(path);
+        ReadHeader(state, in);
+        n = ReadValues(state, in, sum);
+        if (n == 0) NoValues(in);
+    }
+    // Values near the largest double can add up past it; their mean, and the sort's split
+    // points, would then be meaningless.
+    if (!std::isfinite(sum)) {
+        throw RunStopped("The values of file \"" + path +
+                         "\" add up beyond the range of numbers; no files were written.");
+    }
+    state.BootstrapNumber(1) = n;
+    state.SortSampleMean = sum / n;
+    return n;
+}
+
+// Sorts the n values read, counts their classes and writes the three files beside the input.
+void SortAndWrite(AnalysisState& state, Services& services, std::int32_t n,
+                  const std::string& path) {
+    SortLoadedValues(state, n, path);
+
+    // All three files are created before any is written and put in place together, so a file
+    // that cannot be made or finished leaves every earlier file of these names as it was.
+    const SortCountFiles names = SortCountFileNames(state);
+    OutputSet files(services.output);
+    TextWriter& sorted = files.Create(names.Sorted).Writer();
+    TextWriter& percentile = files.Create(names.Percentile).Writer();
+    OutputFile& countsFile = files.Create(names.Counts);
+    WriteSortedAndPercentileFiles(state, n, sorted, percentile);
+    if (!CountClasses(state, n)) {
+        files.Discard(countsFile);
+        files.CommitAll();
+        services.window.FilesWritten({{"Sorted values", names.Sorted.string()},
+                                      {"Percentile serials", names.Percentile.string()}});
+        throw RunStopped("File \"" + path + "\" holds more than " + Text(ClassCapacity) +
+                         " classes of different values, more than the counts table holds. "
+                         "The sorted and percentile files were written; the counts file was not.");
+    }
+    WriteCountsFile(state, n, countsFile.Writer());
+    files.CommitAll();
+    services.window.FilesWritten({{"Sorted values", names.Sorted.string()},
+                                  {"Percentile serials", names.Percentile.string()},
+                                  {"Class counts", names.Counts.string()}});
+}
+
+const char* KindText(SortCountRequest::Kind kind) {
+    switch (kind) {
+        case SortCountRequest::Kind::General:
+            return KindGeneral;
+        case SortCountRequest::Kind::Boot:
+            break;
+        case SortCountRequest::Kind::Results:
+            return KindResults;
+    }
+    return KindBoot;
+}
+
+}  // namespace
+
 void SortForBootstrapResults(AnalysisState& state, Services& services) {
     Dialogues& ui = services.ui;
     switch (ui.AskYesNoCancel(KindQuestion, SortKindTitle)) {
@@ -419,57 +496,44 @@ void SortForBootstrapResults(AnalysisState& state, Services& services) {
     // Forget this choice too, so that a later cancel elsewhere does not return this file.
     ui.ClearChosenFile();
 
-    state.SortFilePath = path;
-    state.OutputBaseName = BaseNameOf(path);
-    double sum = 0;
-    std::int32_t n = 0;
-    if (IsTableFile(path)) {
-        n = ReadTableColumn(state, ui, path, sum);
-        if (n == 0)
-            throw RunStopped("Table \"" + path +
-                             "\" holds no values to sort in that column; no files were written.");
-    } else {
-        InputFields in = InputFields::Open(path);
-        ReadHeader(state, in);
-        n = ReadValues(state, in, sum);
-        if (n == 0) NoValues(in);
-    }
-    // Values near the largest double can add up past it; their mean, and the sort's split
-    // points, would then be meaningless.
-    if (!std::isfinite(sum)) {
-        throw RunStopped("The values of file \"" + path +
-                         "\" add up beyond the range of numbers; no files were written.");
-    }
-    state.BootstrapNumber(1) = n;
-    state.SortSampleMean = sum / n;
-
+    const std::int32_t n = ReadChosenFile(state, ui, path);
     AskDecimalLimit(state, ui);
-    SortLoadedValues(state, n, path);
-
-    // All three files are created before any is written and put in place together, so a file
-    // that cannot be made or finished leaves every earlier file of these names as it was.
-    const SortCountFiles names = SortCountFileNames(state);
-    OutputSet files(services.output);
-    TextWriter& sorted = files.Create(names.Sorted).Writer();
-    TextWriter& percentile = files.Create(names.Percentile).Writer();
-    OutputFile& countsFile = files.Create(names.Counts);
-    WriteSortedAndPercentileFiles(state, n, sorted, percentile);
-    if (!CountClasses(state, n)) {
-        files.Discard(countsFile);
-        files.CommitAll();
-        services.window.FilesWritten({{"Sorted values", names.Sorted.string()},
-                                      {"Percentile serials", names.Percentile.string()}});
-        throw RunStopped("File \"" + path + "\" holds more than " + Text(ClassCapacity) +
-                         " classes of different values, more than the counts table holds. "
-                         "The sorted and percentile files were written; the counts file was not.");
-    }
-    WriteCountsFile(state, n, countsFile.Writer());
-    files.CommitAll();
-    services.window.FilesWritten({{"Sorted values", names.Sorted.string()},
-                                  {"Percentile serials", names.Percentile.string()},
-                                  {"Class counts", names.Counts.string()}});
+    SortAndWrite(state, services, n, path);
     ui.Notify("Bootstrap results sorted and data file ready!", DecimalsTitle);
     ui.Notify("File of data counts is ready!", DecimalsTitle);
+}
+
+SortCountFileResult SortAndCountFile(const SortCountFileRequest& request,
+                                     OutputTransaction* output) {
+    if (!(request.Decimals >= -1 && request.Decimals <= 5))
+        throw RunStopped("Decimals are -1 (full precision) or 0 to 5, not " +
+                         Text(request.Decimals) + ".");
+    // The state is large in fields but small until values are put in it.
+    auto state = std::make_unique<AnalysisState>();
+    AnalysisState& s = *state;
+    SetEditionValues(s);
+    s.SortDataKind = KindText(request.DataKind);
+    s.SortSerialNumbers = request.Serials;
+    s.SortUtilityUsed = true;
+    s.SortColumnName = request.Column;
+    const std::string path = ChosenPath(request.File);
+    // A table of several columns with none named is refused as an unanswered question is.
+    RequestAnswers ui({{ColumnTitle, ""}}, std::filesystem::path(path).parent_path());
+    const std::int32_t n = ReadChosenFile(s, ui, path);
+    s.DecimalLimit = request.Decimals;
+    NoWindow window;
+    SystemClock clock;
+    Random random;
+    Services services{ui, window, clock, random};
+    services.output = output;
+    SortAndWrite(s, services, n, path);
+
+    SortCountFileResult r;
+    r.Files = SortCountFileNames(s);
+    r.ClassCount = s.ClassCount;
+    if (request.DataKind != SortCountRequest::Kind::Results && s.ClassCount <= ViewedClassLimit)
+        r.View = MakeNormalityData(s);
+    return r;
 }
 
 void cmdGeneralNormalTest_Click(AnalysisState& state, Services& services) {

@@ -9,7 +9,7 @@ namespace vortel {
 
 struct AnalysisState;
 
-// Titles of the utility's questions; the batch command answers them by these.
+// Titles of the utility's questions, by which front ends and tests recognise them.
 inline constexpr const char* SortKindTitle = "Sort and count general data or bootstrap results";
 inline constexpr const char* SerialNumbersTitle = "Data formate";
 inline constexpr const char* DecimalsTitle = "Limit the decimal points?";

@@ -523,5 +523,62 @@ TEST(SortAndCount, GivesWhatTheUtilityLeaves) {
     EXPECT_THROW(SortAndCount(none), RunStopped);
 }
 
+// The file entry point writes the questions' three files byte for byte, for a bootstrap file and
+// a table's column, and refuses what they refuse with the same message and nothing written.
+TEST(SortAndCountFile, WritesWhatTheQuestionsWrite) {
+    TempFolder asked, called;
+    const std::string tomato = ReadAll(test::DataFile("cartesian/tomato-r.txt"));
+    const std::string table = CrLf({"A,B", "1,2", "3,4", "5,4"});
+    for (const int decimals : {-1, 2}) {
+        SCOPED_TRACE(decimals);
+        UtilityRun run;
+        run.SortFile(Answer::No, false, asked.Write("tomato-r.txt", tomato),
+                     {std::to_string(decimals)});
+        SortCountFileRequest request;
+        request.File = called.Write("tomato-r.txt", tomato).string();
+        request.Decimals = decimals;
+        const SortCountFileResult r = SortAndCountFile(request, nullptr);
+        const SortCountFiles expected = SortCountFileNames(run.state);
+        for (const auto& [mine, theirs] : {std::pair{r.Files.Sorted, expected.Sorted},
+                                           {r.Files.Percentile, expected.Percentile},
+                                           {r.Files.Counts, expected.Counts}}) {
+            EXPECT_EQ(mine.parent_path(), called.Path());
+            EXPECT_EQ(mine.filename(), theirs.filename());
+            EXPECT_EQ(ReadAll(mine), ReadAll(theirs)) << mine;
+        }
+        EXPECT_EQ(r.ClassCount, run.state.ClassCount);
+        ASSERT_TRUE(r.View);
+        EXPECT_EQ(r.View->Caption, MakeNormalityData(run.state).Caption);
+    }
+
+    UtilityRun column;
+    column.state.SortColumnName = "b";
+    column.SortFile(Answer::Yes, false, asked.Write("t.csv", table));
+    SortCountFileRequest b;
+    b.File = called.Write("t.csv", table).string();
+    b.DataKind = SortCountRequest::Kind::General;
+    b.Column = "b";
+    const SortCountFileResult r = SortAndCountFile(b, nullptr);
+    EXPECT_EQ(ReadAll(r.Files.Counts), ReadAll(SortCountFileNames(column.state).Counts));
+
+    TempFolder empty;
+    SortCountFileRequest unnamed = b;
+    unnamed.File = empty.Write("t.csv", table).string();
+    unnamed.Column.clear();
+    SortCountFileRequest results = unnamed;
+    results.File = empty.Write("bad.txt", "Name\r\nx\r\nten\r\n").string();
+    results.DataKind = SortCountRequest::Kind::Boot;
+    for (const auto& [request, says] :
+         {std::pair{unnamed, "No column of table"}, {results, "(sample size, a whole number)"}}) {
+        try {
+            SortAndCountFile(request, nullptr);
+            ADD_FAILURE() << "not refused: " << says;
+        } catch (const RunStopped& e) {
+            EXPECT_NE(std::string(e.what()).find(says), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_EQ(empty.Files(), (std::vector<std::string>{"bad.txt", "t.csv"}));
+}
+
 }  // namespace
 }  // namespace vortel

@@ -7,12 +7,15 @@ Dialogues::Dialogues() {
     m_currentFolder = std::filesystem::current_path(ec);
 }
 
-void Dialogues::Choose(const std::string& picked) {
+std::string ChosenPath(const std::string& picked) {
     std::error_code ec;
-    std::filesystem::path path = std::filesystem::absolute(picked, ec);
-    if (ec) path = picked;
-    m_chosenFile = path.string();
-    m_currentFolder = path.parent_path();
+    const std::filesystem::path path = std::filesystem::absolute(picked, ec);
+    return ec ? picked : path.string();
+}
+
+void Dialogues::Choose(const std::string& picked) {
+    m_chosenFile = ChosenPath(picked);
+    m_currentFolder = std::filesystem::path(m_chosenFile).parent_path();
 }
 
 std::string Dialogues::ChooseOpenFile(const std::string& title) {

@@ -13,6 +13,9 @@ namespace vortel {
 // its answers; only AskYesNoCancel gives it, and callers take it as giving up the command.
 enum class Answer { Yes, No, Cancel, Ok, Closed };
 
+// A file as the file dialogue hands it on: by its whole path (as given when that cannot be had).
+std::string ChosenPath(const std::string& picked);
+
 class Dialogues {
 public:
     Dialogues();
