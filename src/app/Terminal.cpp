@@ -96,8 +96,11 @@ void RunStoppable(App& app, PrintingWindow& window, const Command& command) {
     g_stoppable.store(&app);
     const auto previous = std::signal(SIGINT, StopOnInterrupt);
     app.Run(command);
-    std::signal(SIGINT, previous == SIG_ERR ? SIG_DFL : previous);
+    // No handler sees the program once it is taken back; one that ran after the command ended
+    // stopped nothing, and its request must not stop the next command.
     g_stoppable.store(nullptr);
+    std::signal(SIGINT, previous == SIG_ERR ? SIG_DFL : previous);
+    app.DropLateStop();
     // A test stopped halfway has not given the commands back.
     if (app.LastStopped()) window.SwitchCommands(true);
 }

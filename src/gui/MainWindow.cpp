@@ -500,6 +500,8 @@ bool MainWindow::RunOffGuiThread(const Command& command) {
     worker->start();
     loop.exec();
     worker->wait();
+    // A Stop pressed after the command ended, before this loop learned of it, stopped nothing.
+    m_app.DropLateStop();
     m_stopButton->hide();
     m_stopButton->setEnabled(false);
     return ran;

@@ -57,6 +57,9 @@ public:
     // Asks the running command, or the one about to run, to stop; safe from any thread. The
     // request ends with the command it stopped.
     void RequestStop() noexcept { m_stop.Request(); }
+    // Drops a request made after the command it was meant for had ended (a Ctrl+C between
+    // the command's end and the front end taking its handler back), so the next command runs.
+    void DropLateStop() noexcept { m_stop.Clear(); }
 
     // A front end that shows a test's progress its own way puts its events in place of the
     // window's; null gives the window's back.
