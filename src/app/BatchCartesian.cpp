@@ -1,5 +1,5 @@
-// vortel cartesian: one Cartesian paired test in a fresh program run, its questions answered
-// from the command line.
+// vortel cartesian: one Cartesian paired test from the command line, its options turned into a
+// request for the test's entry point.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>

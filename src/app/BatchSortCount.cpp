@@ -1,5 +1,5 @@
-// vortel sortcount: the sort-and-count utility in a fresh program run, its questions answered
-// from the command line.
+// vortel sortcount: the sort-and-count utility from the command line, its options turned into a
+// request for the utility's file entry point.
 #include <cstdio>
 #include <exception>
 #include <optional>
