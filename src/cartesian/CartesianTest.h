@@ -53,12 +53,12 @@ struct CartesianOutput {
     // Keeps earlier files until the caller's command is done; none, and they go at the commit.
     OutputTransaction* Transaction = nullptr;
     // Set by the run: the report, under the name it took.
-    std::filesystem::path Report;
+    std::filesystem::path Report{};
     // The notices the run gives on the way (a table read with a decimal comma), in order.
-    std::vector<std::string> Notes;
+    std::vector<std::string> Notes{};
     // Set by the run when asked for: every pair's differences, for a figure.
     bool WantDifferences = false;
-    std::vector<PairDifferences> Differences;
+    std::vector<PairDifferences> Differences{};
 };
 
 struct RunControl {
