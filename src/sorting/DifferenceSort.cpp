@@ -4,6 +4,7 @@
 #include <array>
 #include <cfloat>
 #include <cmath>
+#include <cstddef>
 #include <limits>
 #include <string>
 #include <vector>
@@ -134,7 +135,8 @@ public:
             while (end < qn && pv - m_q[end] >= lo) ++end;
             for (std::size_t j = first; j < end; ++j) scratch.push_back(pv - m_q[j]);
         }
-        const auto at = scratch.begin() + (rank - below - 1);
+        // Fewer than 2^16 differences are gathered here, so the offset fits any iterator.
+        const auto at = scratch.begin() + static_cast<std::ptrdiff_t>(rank - below - 1);
         std::nth_element(scratch.begin(), at, scratch.end());
         return PlusZero(*at);
     }

@@ -510,11 +510,13 @@ TEST(SortAndCount, GivesWhatTheUtilityLeaves) {
         EXPECT_EQ(r.View.Mean, view.Mean);
         // The percentile file names the serials the result holds.
         const std::string percentiles = ReadAll(SortCountFileNames(run.state).Percentile);
-        for (const std::int32_t serial : {r.Percentile025, r.Percentile50, r.Percentile975})
-            if (serial != 0)
+        for (const std::int32_t serial : {r.Percentile025, r.Percentile50, r.Percentile975}) {
+            if (serial != 0) {
                 EXPECT_NE(percentiles.find(" is " + std::to_string(serial) + "\""),
                           std::string::npos)
                     << serial;
+            }
+        }
     }
     SortCountRequest none;
     EXPECT_THROW(SortAndCount(none), RunStopped);
