@@ -176,7 +176,9 @@ private:
                 if constexpr (Window) {
                     // The largest difference below t and the smallest at or above it.
                     nearestBelow[k] = std::max(nearestBelow[k], pv - q[j]);
-                    nearestAbove[k] = std::min(nearestAbove[k], pv - q[j - 1]);
+                    // j may be 0: q[-1] is the bound, reached by a signed index.
+                    nearestAbove[k] =
+                        std::min(nearestAbove[k], pv - q[static_cast<std::ptrdiff_t>(j) - 1]);
                 }
             }
         }
