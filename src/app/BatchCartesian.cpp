@@ -127,10 +127,12 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
     } catch (const std::exception& e) {
         failure = CommandFailureText(e);
     }
-    for (const std::string& note : output.Notes)
+    for (const std::string& note : output.Notes) {
         std::fprintf(stderr, "vortel %s: %s\n", CommandName, note.c_str());
-        // The figure is drawn once the report and its files are in place; a figure that fails puts
-        // back what stood under their names, so the command leaves all of its files or none.
+    }
+
+    // The figure is drawn once the report and its files are in place; a figure that fails puts
+    // back what stood under their names, so the command leaves all of its files or none.
 #ifdef VORTEL_WITH_GUI
     if (failure.empty() && !o.Figure.empty()) {
         try {
