@@ -425,7 +425,7 @@ void EnterFiles(AnalysisState& state, TableShelf& tables, std::int16_t n, int tr
 void CartesianDifference(AnalysisState& state, Services& services) {
     Dialogues& ui = services.ui;
     services.screen.TreatmentInputBegan();
-    state.OutputBaseName = "25A-Cartesian diff";
+    state.OutputBaseName = TestBaseName;
 
     TableShelf tables(state, [&](const std::string& note) { ui.Notify(note, TableNoteTitle); });
     const std::int16_t n = AskTreatmentCount(ui, tables);
@@ -439,7 +439,7 @@ void CartesianDifference(AnalysisState& state, Services& services) {
 void ReadTreatmentFiles(AnalysisState& state, const std::vector<std::string>& paths,
                         int transformation, const std::function<void(const std::string&)>& note,
                         const StopToken* stop) {
-    state.OutputBaseName = "25A-Cartesian diff";
+    state.OutputBaseName = TestBaseName;
     TableShelf tables(state, note);
     // As many as the files hold, and never fewer than a test compares: a lone treatment is
     // refused once it has been read, as it is when the files run out in the window.
@@ -461,6 +461,7 @@ void ReadTreatmentFiles(AnalysisState& state, const std::vector<std::string>& pa
 
 void EnterTreatments(AnalysisState& state, std::vector<TableTreatment>& treatments,
                      int transformation) {
+    state.OutputBaseName = TestBaseName;
     const auto n = static_cast<std::int16_t>(treatments.size());
     SetTreatmentCount(state, n);
     std::vector<TableTreatment*> given(static_cast<std::size_t>(n) + 1, nullptr);

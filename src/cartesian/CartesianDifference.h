@@ -19,6 +19,8 @@ struct TableTreatment;
 inline constexpr const char* TreatmentCountTitle =
     "Read data file one by one for paired comparison using Cartesian Product";
 inline constexpr const char* TransformationTitle = "Transformation?";
+// The name every file of a test starts with, set by treatment input.
+inline constexpr const char* TestBaseName = "25A-Cartesian diff";
 // The title of the notice that a table is read with a decimal comma.
 inline constexpr const char* TableNoteTitle = "Table read";
 // The file dialogue's title for treatment t.

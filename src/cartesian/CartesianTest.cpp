@@ -91,7 +91,6 @@ CartesianResult RunChecked(const CartesianRequest& request, const RunControl& co
             },
             control.Stop);
     } else {
-        s.OutputBaseName = "25A-Cartesian diff";
         std::vector<TableTreatment> treatments;
         treatments.reserve(request.Treatments.size());
         for (const TreatmentSamples& t : request.Treatments)
