@@ -39,7 +39,7 @@ run() {
     SOURCE_DATE_EPOCH=1709802303 "$program" cartesian "$folder"/treatment-{1,2,3,4,5}.txt
 }
 report="$(run "$installed" "$work/installed")"
-expected="$(run "$PWD/build/package/vortel" "$work/built")"
+expected="$(run "$PWD/build/release/vortel" "$work/built")"
 cat "$report"
 cmp "$report" "$expected"
 echo "check-deb: the installed program ran the example and wrote the expected report"

@@ -1,20 +1,20 @@
 #!/usr/bin/env bash
-# A short run of every libFuzzer target of the fuzz preset, each from its seed corpus.
-# Expects `cmake --preset fuzz && cmake --build --preset fuzz` done. Exits non-zero when any
+# A short run of every libFuzzer target, each from its seed corpus. The sanitizer build makes the
+# targets: expects `cmake --preset asan && cmake --build --preset asan` done. Exits non-zero when any
 # target finds a crash, a leak or a sanitizer report; the failing input is left in the
-# artifacts folder for a rerun: build/fuzz/fuzz/fuzz_<name> <artifact>.
+# artifacts folder for a rerun: build/asan/fuzz/fuzz_<name> <artifact>.
 #   FUZZ_SECONDS   seconds per target (default 20)
 set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds="${FUZZ_SECONDS:-20}"
-bin=build/fuzz/fuzz
-artifacts=build/fuzz/artifacts
+bin=build/asan/fuzz
+artifacts=build/asan/fuzz-artifacts
 mkdir -p "$artifacts"
 
 shopt -s nullglob
 targets=("$bin"/fuzz_*)
 if [ ${#targets[@]} -eq 0 ]; then
-    echo "fuzz-short: no targets in $bin; build the fuzz preset first" >&2
+    echo "fuzz-short: no targets in $bin; build the asan preset first" >&2
     exit 2
 fi
 

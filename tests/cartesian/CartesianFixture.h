@@ -31,7 +31,7 @@ inline void LoadTreatments(AnalysisState& s, const std::vector<Treatment>& treat
         const Treatment& tr = treatments[static_cast<std::size_t>(t - 1)];
         const auto b = static_cast<std::int32_t>(tr.Values.size());
         s.TreatmentName(t) = tr.Name;
-        s.ParameterName(t) = "r";
+        s.ParameterName(t) = s.CurrentParameterName;
         s.SampleSize(t) = tr.SampleSize;
         s.OriginalMean(t) = tr.OriginalMean;
         s.BootstrapNumber(t) = b;

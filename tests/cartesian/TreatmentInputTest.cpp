@@ -27,7 +27,10 @@ struct InputRun : ScriptedRun {
     void Prepare(const std::vector<std::string>& files, const std::string& transformation = "0") {
         ui.Type(std::to_string(files.size())).Type(transformation);
         for (std::size_t t = 0; t < files.size(); ++t)
-            ui.Pick(folder.Write("t" + std::to_string(t + 1) + ".txt", files[t]).string());
+            ui.Pick(
+                folder
+                    .Write(std::string("t").append(std::to_string(t + 1)).append(".txt"), files[t])
+                    .string());
     }
     std::vector<std::string> Names() {
         std::vector<std::string> names;

@@ -14,6 +14,7 @@
 
 #include "DialogueScript.h"
 #include "Fixtures.h"
+#include "GuiTests.h"
 #include "WindowSession.h"
 #include "gui/DifferencesFigure.h"
 #include "gui/MainWindow.h"
@@ -359,5 +360,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(CartesianWindowTest)
+VORTEL_GUI_TEST(CartesianWindowTest)
 #include "CartesianWindowTest.moc"

@@ -10,6 +10,7 @@
 
 #include "DialogueScript.h"
 #include "Fixtures.h"
+#include "GuiTests.h"
 #include "gui/DifferencesFigure.h"
 #include "gui/DifferencesView.h"
 #include "gui/MainWindow.h"
@@ -28,8 +29,8 @@ std::vector<PairDifferences> Pairs(int n) {
     std::vector<PairDifferences> pairs;
     for (int k = 1; k <= n; ++k) {
         PairDifferences p;
-        p.Minuend = "T" + std::to_string(k);
-        p.Subtrahend = "U" + std::to_string(k);
+        p.Minuend = std::string("T").append(std::to_string(k));
+        p.Subtrahend = std::string("U").append(std::to_string(k));
         p.Mean = 1.5;
         p.TLower = -0.5;
         p.TUpper = 3.5;
@@ -184,5 +185,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(DifferencesViewTest)
+VORTEL_GUI_TEST(DifferencesViewTest)
 #include "DifferencesViewTest.moc"

@@ -10,6 +10,7 @@
 #endif
 
 #include "Fixtures.h"
+#include "GuiTests.h"
 
 using namespace vortel::gui::test;
 
@@ -189,5 +190,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(FrontEndsTest)
+VORTEL_GUI_TEST(FrontEndsTest)
 #include "FrontEndsTest.moc"

@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "GuiTests.h"
 #include "WindowSession.h"
 #include "gui/ChartExport.h"
 #include "gui/MainWindow.h"
@@ -500,5 +501,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(MainWindowTest)
+VORTEL_GUI_TEST(MainWindowTest)
 #include "MainWindowTest.moc"

@@ -17,6 +17,7 @@
 
 #include "DialogueScript.h"
 #include "Fixtures.h"
+#include "GuiTests.h"
 #include "WindowSession.h"
 #include "cartesian/cmdCartesianDifference.h"
 #include "gui/DifferencesFigure.h"
@@ -280,5 +281,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ResultsDisplayTest)
+VORTEL_GUI_TEST(ResultsDisplayTest)
 #include "ResultsDisplayTest.moc"

@@ -12,6 +12,7 @@
 
 #include "DialogueScript.h"
 #include "Fixtures.h"
+#include "GuiTests.h"
 #include "gui/MainWindow.h"
 #include "gui/ResultLine.h"
 #include "shell/base/Clock.h"
@@ -149,5 +150,5 @@ private:
 
 }  // namespace vortel::gui::test
 
-QTEST_MAIN(vortel::gui::test::StopWindowTest)
+VORTEL_GUI_TEST(vortel::gui::test::StopWindowTest)
 #include "StopWindowTest.moc"

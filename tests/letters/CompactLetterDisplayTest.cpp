@@ -89,7 +89,11 @@ std::string Describe(const DifferenceMatrix& differs) {
     std::string text = "not different:";
     for (std::size_t i = 0; i < differs.size(); ++i)
         for (std::size_t j = i + 1; j < differs.size(); ++j)
-            if (!differs[i][j]) text += " " + std::to_string(i + 1) + "-" + std::to_string(j + 1);
+            if (!differs[i][j])
+                text.append(" ")
+                    .append(std::to_string(i + 1))
+                    .append("-")
+                    .append(std::to_string(j + 1));
     return text;
 }
 

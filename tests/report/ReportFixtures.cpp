@@ -67,14 +67,14 @@ void Fill(AnalysisState& state, const TestResults& r, std::int64_t end) {
     SetEditionValues(state);
     state.CartesianTest = true;
     state.OutputBaseName = "25A-Cartesian diff";
-    state.CurrentParameterName = "r";
+    state.CurrentParameterName = std::string(1, 'r');
     state.ProjectName = r.ProjectName;
     const auto n = static_cast<std::int16_t>(r.Treatments.size());
     state.TreatmentCount = n;
     for (int k = 1; k <= n; ++k) {
         const TreatmentRow& t = r.Treatments[static_cast<std::size_t>(k - 1)];
         state.TreatmentName(k) = t.Name;
-        state.ParameterName(k) = "r";
+        state.ParameterName(k) = state.CurrentParameterName;
         state.OriginalMean(k) = t.Original;
         state.BootstrapMean(k) = t.BootstrapMean;
         state.BootstrapVariance(k) = t.Variance;

@@ -25,8 +25,8 @@ ProgramResult RunVortel(const std::vector<std::string>& args) {
     // VORTEL_PROGRAM runs the same tests on another build of the program, such as the
     // WebAssembly one under node: a command line, taken as the shell reads it.
     const char* other = std::getenv("VORTEL_PROGRAM");
-    std::string command =
-        "exec " + (other != nullptr && *other != '\0' ? std::string(other) : Quoted(VORTEL_BINARY));
+    std::string command = "exec ";
+    command += other != nullptr && *other != '\0' ? std::string(other) : Quoted(VORTEL_BINARY);
     for (const auto& a : args) command += " " + Quoted(a);
     command += " </dev/null >" + Quoted((streams / "out").string()) + " 2>" +
                Quoted((streams / "err").string());

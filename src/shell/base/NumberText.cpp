@@ -52,9 +52,17 @@ std::string DateText(const DateTime& t) {
                     "/" + NumberText(std::int64_t{t.Year});
     if (t.Hour == 0 && t.Minute == 0 && t.Second == 0) return s;
     const int h12 = t.Hour % 12 == 0 ? 12 : t.Hour % 12;
-    auto two = [](int v) { return std::string(v < 10 ? "0" : "") + std::to_string(v); };
-    s += " " + std::to_string(h12) + ":" + two(t.Minute) + ":" + two(t.Second) +
-         (t.Hour < 12 ? " AM" : " PM");
+    // Appended piece by piece: GCC 12 warns (-Wrestrict) on a chain of temporaries here.
+    const auto two = [&s](int v) {
+        s += ':';
+        if (v < 10) s += '0';
+        s += std::to_string(v);
+    };
+    s += ' ';
+    s += std::to_string(h12);
+    two(t.Minute);
+    two(t.Second);
+    s += t.Hour < 12 ? " AM" : " PM";
     return s;
 }
 
