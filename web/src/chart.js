@@ -31,8 +31,10 @@ export function sortCountSvg(chart) {
   lo -= pad; hi += pad;
   const x = (v) => L + ((v - lo) / (hi - lo)) * (W - L - R);
   const maxCount = Math.max(1, ...bars.map((b) => b.count));
-  const countTicks = ticks(0, maxCount, 5);
-  const countTop = Math.max(maxCount, countTicks.values[countTicks.values.length - 1]);
+  // The count axis ends on a tick at or above the highest bar.
+  const countStep = Math.max(1, niceStep(maxCount, 5));
+  const countTop = Math.ceil(maxCount / countStep) * countStep;
+  const countTicks = ticks(0, countTop, 5);
   const y1 = (c) => top + panel - (c / countTop) * panel;
   const zs = chart.points.map((p) => p.probit);
   const line = chart.normalLine;

@@ -451,7 +451,7 @@ $('download-chart-png').onclick = () => lastSort && lastSort.svg && svgPng(lastS
 setStatus('cartesian', 'Loading the core…');
 startWorker().then(() => {
   setStatus('cartesian', 'Ready: choose treatment files, or try the example data.');
-  $('version').textContent = `VORTEL (${version})`;
+  $('version').textContent = version;
   $('cite-version').textContent = version;
   document.body.dataset.readyMs = String(Math.round(performance.now()));
   document.body.dataset.ready = 'true';

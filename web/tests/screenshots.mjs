@@ -1,5 +1,5 @@
 // The pictures of the page in docs/: the first view, the results of the example data and the
-// help opened, at 1366 x 768 and at a phone's size. Usage: node tests/screenshots.mjs DIST DOCS
+// help opened, at 1366 x 768 and at a phone's size, and a sort-and-count chart. Usage: node tests/screenshots.mjs DIST DOCS
 import path from 'node:path';
 import { serve, launch, openPage } from './common.mjs';
 
@@ -21,6 +21,14 @@ try {
     await page.click('[data-testid="help"] summary');
     await page.evaluate(() => document.querySelector('[data-testid="help"]').scrollIntoView());
     await page.screenshot({ path: path.join(docs, `web-help${suffix}.png`) });
+    if (!suffix) {
+      await page.setInputFiles('[data-testid="sortcount-file"]', path.join(dist, '../../examples/treatment-1.txt'));
+      await page.fill('#decimals', '3');
+      await page.click('[data-testid="sortcount-run"]');
+      await page.waitForSelector('[data-testid="sortcount-results"]:not([hidden])', { timeout: 120000 });
+      await page.evaluate(() => document.querySelector('[data-testid="sortcount-chart"]').scrollIntoView());
+      await page.screenshot({ path: path.join(docs, 'web-sortcount.png') });
+    }
     await context.close();
   }
 } finally {
