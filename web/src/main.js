@@ -67,8 +67,8 @@ function ask(msg, transfer) {
 
 // Each section has its own message area and status line, beside its own controls.
 const areas = {
-  cartesian: { error: 'error', status: 'status', button: 'run' },
-  sortcount: { error: 'sortcount-error', status: 'sortcount-status', button: 'sortcount-run' },
+  cartesian: { error: 'error', status: 'status', button: 'run', stop: 'stop' },
+  sortcount: { error: 'sortcount-error', status: 'sortcount-status', button: 'sortcount-run', stop: 'sortcount-stop' },
 };
 let busyArea = null;
 
@@ -81,16 +81,17 @@ const setStatus = (area, text) => { $(areas[area].status).textContent = text || 
 
 function setBusy(area, busy, text) {
   const active = document.activeElement;
-  const hadFocus = active === $('stop') || active === $(areas[area].button) || active === document.body || !active;
-  $('run').disabled = busy;
-  $('sortcount-run').disabled = busy;
-  $('stop').disabled = !busy;
+  const hadFocus = active === $(areas[area].stop) || active === $(areas[area].button) || active === document.body || !active;
+  for (const a of Object.values(areas)) {
+    $(a.button).disabled = busy;
+    $(a.stop).disabled = !busy;
+  }
   $('progress').hidden = !(busy && area === 'cartesian');
   if (busy) { $('progress').removeAttribute('value'); $('progress').removeAttribute('max'); }
   busyArea = busy ? area : null;
   setStatus(area, text);
   // Focus stays where the user is: on Stop while a test runs, back on the button after.
-  if (hadFocus) (busy && area === 'cartesian' ? $('stop') : $(areas[area].button)).focus();
+  if (hadFocus) $(busy ? areas[area].stop : areas[area].button).focus();
 }
 
 let pairsTotal = 0, pairsDone = 0;
@@ -427,6 +428,7 @@ $('clear-files').onclick = () => { chosen = []; listFiles(); };
 $('example-data').onclick = loadExamples;
 $('run').onclick = runCartesian;
 $('stop').onclick = stop;
+$('sortcount-stop').onclick = stop;
 $('sortcount-run').onclick = runSortCount;
 const copy = (table, what) => navigator.clipboard.writeText(tableTsv($(table))).then(
   () => setStatus('cartesian', `${what} copied.`),

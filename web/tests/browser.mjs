@@ -185,6 +185,15 @@ const cases = [
     await page.click('[data-testid="run"]');
     await finished(page);
   }, refusedWith(/^File "treatment-2\.txt", field 12/)],
+  ['Drop hands focus to the file now in the dropped one\'s place', async (page) => {
+    await page.click('#clear-files');
+    await page.setInputFiles('[data-testid="treatment-files"]', examples.slice(0, 3));
+    await page.click('#file-list li:nth-child(1) button');
+  }, async (page) => {
+    assert.equal(await page.locator('#file-list li').count(), 2);
+    assert.equal(await page.evaluate(() => document.activeElement.getAttribute('aria-label')), 'Drop treatment-2.txt');
+    assert.equal(await page.textContent('#files-summary'), '2 files chosen.');
+  }],
   ['files over the limit together are refused', async (page) => {
     const parts = [1, 2, 3, 4, 5].map((i) => { const f = path.join(work, `part-${i}.txt`); fs.writeFileSync(f, ''); fs.truncateSync(f, 60 * 1024 * 1024); return f; });
     await runFiles(page, parts);
@@ -250,7 +259,7 @@ const cases = [
 const HOOKS = ['treatment-files', 'run', 'stop', 'pairs', 'letters', 'download-report', 'download-pairs-csv',
   'download-treatments-csv', 'download-figure-svg', 'error', 'sortcount-file', 'sortcount-run', 'download-sorted',
   'example-data', 'download-percentiles', 'download-counts', 'sortcount-column', 'table-parameter',
-  'download-details-zip', 'detail-files', 'flow-record', 'copy-pairs', 'sidak'];
+  'download-details-zip', 'detail-files', 'flow-record', 'copy-pairs', 'sidak', 'sortcount-stop'];
 
 const { server, url } = await serve(dist);
 const { browser, close } = await launch();
