@@ -318,6 +318,9 @@ try {
       const right = await page.$eval('[data-testid="pairs"] th[data-col="at5"]', (th) => th.getBoundingClientRect().right);
       assert.ok(right <= width, `P and its verdict in view at ${width}`);
     }
+    // On a phone the figure keeps its own size (scrolling sideways in its box), so its text stays readable.
+    const fig = await page.$eval('#figure svg', (svg) => [svg.getBoundingClientRect().width, svg.width.baseVal.value]);
+    assert.equal(Math.round(fig[0]), Math.round(fig[1]), 'figure at its own size on a phone');
     console.log('   ok: sorting, copying, focus and layout');
 
     const outside = requests.filter((u) => !u.startsWith(form.url.replace(/[^/]*$/, '')) && !u.startsWith('blob:') && !u.startsWith('data:'));
