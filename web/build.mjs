@@ -10,11 +10,15 @@ const coreDir = process.argv[2];
 fs.rmSync(dist, { recursive: true, force: true });
 fs.mkdirSync(dist, { recursive: true });
 
-const worker = await esbuild.build({ entryPoints: [path.join(here, 'src/worker.js')], bundle: false, minify: true, write: false });
+// The worker is bundled with what it imports (the zip writer); the core's glue goes before it.
+const worker = await esbuild.build({ entryPoints: [path.join(here, 'src/worker.js')], bundle: true, format: 'iife', minify: true, write: false,
+  target: ['chrome100', 'firefox100', 'safari15'] });
 const workerSource = worker.outputFiles[0].text;
 const main = await esbuild.build({
   entryPoints: [path.join(here, 'src/main.js')], bundle: true, minify: true, format: 'iife', write: false,
   target: ['chrome100', 'firefox100', 'safari15'], define: { __WORKER_SOURCE__: JSON.stringify(workerSource) },
+  // The example treatments go into the page as text.
+  loader: { '.txt': 'text' },
 });
 const mainSource = main.outputFiles[0].text;
 const css = (await esbuild.build({ entryPoints: [path.join(here, 'src/style.css')], minify: true, write: false })).outputFiles[0].text;
@@ -33,6 +37,8 @@ if (coreDir) {
   fs.copyFileSync(path.join(coreDir, 'vortel-web.wasm'), path.join(dist, 'vortel-web.wasm'));
   if (fs.existsSync(path.join(coreDir, 'vortel-cli.js'))) {
     for (const f of fs.readdirSync(coreDir)) if (f.startsWith('vortel-cli')) fs.copyFileSync(path.join(coreDir, f), path.join(dist, f));
+    // The node command is CommonJS; without this, node would take web/package.json's "module".
+    fs.writeFileSync(path.join(dist, 'package.json'), '{ "type": "commonjs" }\n');
   }
   const embed = `window.VORTEL_EMBED=${JSON.stringify({ glue, wasm: wasm.toString('base64') })};`;
   fs.writeFileSync(path.join(dist, 'vortel.html'), page(`<script>${inline(embed)}</script><script>${inline(mainSource)}</script>`));

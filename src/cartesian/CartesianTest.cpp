@@ -75,6 +75,7 @@ CartesianResult RunChecked(const CartesianRequest& request, const RunControl& co
         kept->Keep(std::make_unique<EarlierFiles>(std::vector<std::filesystem::path>{flow}));
         s.FlowRecord = true;
         s.FlowFile = std::make_unique<FlowRecordFile>(flow);
+        out->FlowRecordPath = flow;
     }
     s.ReversedSort = request.Reversed;
     // Detail files that cannot be written for a pair stop the test: there is no one to tell.

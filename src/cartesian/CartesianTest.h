@@ -54,6 +54,8 @@ struct CartesianOutput {
     OutputTransaction* Transaction = nullptr;
     // Set by the run: the report, under the name it took.
     std::filesystem::path Report{};
+    // Set by the run when a flow record was asked for: the record's file.
+    std::filesystem::path FlowRecordPath{};
     // The notices the run gives on the way (a table read with a decimal comma), in order.
     std::vector<std::string> Notes{};
     // Set by the run when asked for: every pair's differences, for a figure.

@@ -14,7 +14,7 @@ constexpr int PanelHeight = 290;
 constexpr int Columns = 2;
 constexpr int KeyHeight = 34;
 // The plot inside a panel: room for the title above, tick labels and the axis name below.
-constexpr double Left = 46, Right = 14, Top = 34, Bottom = 52;
+constexpr double Left = 58, Right = 14, Top = 34, Bottom = 52;
 
 std::string Escaped(const std::string& text) {
     std::string out;
@@ -47,10 +47,10 @@ struct Mark {
     const char* Colour;
     const char* Dash;  // empty for a solid line
 };
-constexpr Mark Zero{"0", "#888888", "2 3"};
+constexpr Mark Zero{"0", "#000000", ""};
 constexpr Mark MeanMark{"Mean", "#d62728", ""};
 constexpr Mark TMark{"t 95% interval", "#1f77b4", "6 3"};
-constexpr Mark PercentileMark{"Percentile 95% interval", "#ff7f0e", "1.5 2.5"};
+constexpr Mark PercentileMark{"Percentile 95% interval", "#2ca02c", "1.5 2.5"};
 
 std::string Line(double x1, double y1, double x2, double y2, const Mark& m) {
     std::string s = "<line x1=\"" + At(x1) + "\" y1=\"" + At(y1) + "\" x2=\"" + At(x2) +
@@ -120,8 +120,15 @@ std::string Panel(const PairDifferences& p, double x0, double y0) {
             s += Label(x, base + 15, NumberText(RoundToDecimals(shown, 12)), "middle", 10);
         }
     }
+    // The count scale, so that panels of different heights can be read against each other.
+    const double countStep = std::max(1.0, TickStep(static_cast<double>(most)));
+    for (double c = countStep; c <= static_cast<double>(most); c += countStep) {
+        const double y = base - c / static_cast<double>(most) * height;
+        s += "<path d=\"M" + At(Left) + " " + At(y) + "h-4\" stroke=\"currentColor\"/>\n";
+        s += Label(Left - 6, y + 3.5, NumberText(c), "end", 10);
+    }
     s += Label(Left + width / 2, base + 34, "Cartesian difference", "middle");
-    s += "<text transform=\"translate(14 " + At(Top + height / 2) +
+    s += "<text transform=\"translate(13 " + At(Top + height / 2) +
          ") rotate(-90)\" text-anchor=\"middle\" font-size=\"11\">Count</text>\n";
     const auto mark = [&](double v, const Mark& m) {
         if (std::isfinite(v)) s += Line(xOf(v), Top, xOf(v), base, m);

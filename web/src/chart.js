@@ -1,80 +1,80 @@
-// The frequency and probit chart of a sort-and-count, drawn from its counts file.
-export function parseCounts(text) {
-  const lines = text.split(/\r?\n/);
-  const start = lines.findIndex((l) => /Group serial no\./.test(l));
-  const rows = [];
-  for (const l of lines.slice(start + 1)) {
-    const f = l.split(/[\s,"]+/).filter((s) => s !== '').map(Number);
-    if (f.length >= 3 && f.every(Number.isFinite)) rows.push({ value: f[1], count: f[2] });
-  }
-  return rows;
+// The frequency view of a sort-and-count as an SVG drawing, from the data the core gives (the
+// window draws the same data): the histogram of the classes above, their cumulative frequency on
+// a probit scale with the normal line below, both on one value axis.
+
+const esc = (s) => String(s).replace(/[&<>"]/g, (c) => ({ '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;' }[c]));
+
+// 1, 2 or 5 times a power of ten, giving about `count` steps over `span`.
+export function niceStep(span, count) {
+  if (!(span > 0) || !Number.isFinite(span)) return 0;
+  const raw = span / count;
+  const p = Math.pow(10, Math.floor(Math.log10(raw)));
+  const m = raw / p;
+  return (m <= 1 ? 1 : m <= 2 ? 2 : m <= 5 ? 5 : 10) * p;
 }
 
-// Acklam's rational approximation of the normal quantile; ample for a chart.
-function probit(p) {
-  const a = [-39.69683028665376, 220.9460984245205, -275.9285104469687, 138.357751867269, -30.66479806614716, 2.506628277459239];
-  const b = [-54.47609879822406, 161.5858368580409, -155.6989798598866, 66.80131188771972, -13.28068155288572];
-  const c = [-0.007784894002430293, -0.3223964580411365, -2.400758277161838, -2.549732539343734, 4.374664141464968, 2.938163982698783];
-  const d = [0.007784695709041462, 0.3224671290700398, 2.445134137142996, 3.754408661907416];
-  const q = Math.min(p, 1 - p);
-  let z;
-  if (q > 0.02425) {
-    const u = p - 0.5, r = u * u;
-    return (((((a[0] * r + a[1]) * r + a[2]) * r + a[3]) * r + a[4]) * r + a[5]) * u /
-      (((((b[0] * r + b[1]) * r + b[2]) * r + b[3]) * r + b[4]) * r + 1);
-  }
-  const t = Math.sqrt(-2 * Math.log(q));
-  z = (((((c[0] * t + c[1]) * t + c[2]) * t + c[3]) * t + c[4]) * t + c[5]) / ((((d[0] * t + d[1]) * t + d[2]) * t + d[3]) * t + 1);
-  return p < 0.5 ? z : -z;
+function ticks(lo, hi, count) {
+  const step = niceStep(hi - lo, count);
+  if (!step) return { values: [lo], decimals: 0 };
+  const decimals = Math.max(0, -Math.floor(Math.log10(step) + 1e-9));
+  const values = [];
+  for (let v = Math.ceil(lo / step - 1e-9) * step; v <= hi + step * 1e-9; v += step) values.push(Number(v.toFixed(decimals)));
+  return { values, decimals };
 }
 
-export function drawSortCountChart(canvas, countsText) {
-  const rows = parseCounts(countsText);
-  const dpr = window.devicePixelRatio || 1;
-  const w = canvas.clientWidth || 600, h = canvas.clientHeight || 320;
-  canvas.width = Math.round(w * dpr);
-  canvas.height = Math.round(h * dpr);
-  const g = canvas.getContext('2d');
-  g.setTransform(dpr, 0, 0, dpr, 0, 0);
-  const style = getComputedStyle(document.body);
-  const fg = style.color, accent = style.getPropertyValue('--accent').trim() || '#0b5cad';
-  g.clearRect(0, 0, w, h);
-  g.font = '12px system-ui, sans-serif';
-  g.fillStyle = fg;
-  if (!rows.length) { g.fillText('No classes to draw.', 10, 20); return; }
-  const total = rows.reduce((s, r) => s + r.count, 0);
-  const maxCount = Math.max(...rows.map((r) => r.count));
-  const lo = rows[0].value, hi = rows[rows.length - 1].value;
-  const L = 48, R = 48, T = 20, B = 36;
-  const x = (v) => L + (hi > lo ? (v - lo) / (hi - lo) : 0.5) * (w - L - R);
-  const y = (c) => h - B - (c / maxCount) * (h - T - B);
-  const zy = (z) => h - B - ((z + 3.5) / 7) * (h - T - B);
-  const bw = Math.max(1, (w - L - R) / rows.length - 1);
-  g.fillStyle = accent;
-  g.globalAlpha = 0.5;
-  for (const r of rows) g.fillRect(x(r.value) - bw / 2, y(r.count), bw, h - B - y(r.count));
-  g.globalAlpha = 1;
-  g.strokeStyle = fg;
-  g.beginPath();
-  let cum = 0;
-  rows.forEach((r, i) => {
-    cum += r.count;
-    const p = Math.min(Math.max((cum - 0.5) / total, 1e-4), 1 - 1e-4);
-    const z = Math.max(-3.5, Math.min(3.5, probit(p)));
-    if (i) g.lineTo(x(r.value), zy(z)); else g.moveTo(x(r.value), zy(z));
-  });
-  g.stroke();
-  g.fillStyle = fg;
-  g.beginPath();
-  g.moveTo(L, T); g.lineTo(L, h - B); g.lineTo(w - R, h - B); g.lineTo(w - R, T);
-  g.stroke();
-  g.fillText(String(lo), L, h - B + 14);
-  const hs = String(hi);
-  g.fillText(hs, w - R - g.measureText(hs).width, h - B + 14);
-  g.fillText('Count (bars)', L, T - 6);
-  const pz = 'Probit z (line)';
-  g.fillText(pz, w - R - g.measureText(pz).width, T - 6);
-  g.fillText(String(maxCount), 4, T + 10);
-  for (const z of [-3, 0, 3]) g.fillText(String(z), w - R + 6, zy(z) + 4);
-  g.fillText('Value', w / 2 - 14, h - 8);
+export function sortCountSvg(chart) {
+  const W = 760, L = 64, R = 20, panel = 200, gap = 70, top = 56;
+  const H = top + panel + gap + panel + 56;
+  const bars = chart.histogram;
+  let lo = bars.length ? bars[0].lower : 0, hi = bars.length ? bars[bars.length - 1].upper : 1;
+  const pad = Math.max((hi - lo) * 0.03, 1e-9 * Math.max(1, Math.abs(lo)));
+  lo -= pad; hi += pad;
+  const x = (v) => L + ((v - lo) / (hi - lo)) * (W - L - R);
+  const maxCount = Math.max(1, ...bars.map((b) => b.count));
+  // The count axis ends on a tick at or above the highest bar.
+  const countStep = Math.max(1, niceStep(maxCount, 5));
+  const countTop = Math.ceil(maxCount / countStep) * countStep;
+  const countTicks = ticks(0, countTop, 5);
+  const y1 = (c) => top + panel - (c / countTop) * panel;
+  const zs = chart.points.map((p) => p.probit);
+  const line = chart.normalLine;
+  if (line) zs.push(line.start.probit, line.end.probit);
+  const zlo = Math.min(-3, ...zs), zhi = Math.max(3, ...zs);
+  const top2 = top + panel + gap;
+  const y2 = (z) => top2 + panel - ((z - zlo) / (zhi - zlo)) * panel;
+  const xt = ticks(lo, hi, 6);
+  const s = [];
+  s.push(`<svg xmlns="http://www.w3.org/2000/svg" width="${W}" height="${H}" viewBox="0 0 ${W} ${H}" font-family="sans-serif" font-size="13">`);
+  s.push(`<rect width="${W}" height="${H}" fill="#ffffff"/>`);
+  s.push(`<text x="${W / 2}" y="22" text-anchor="middle" font-size="15" font-weight="bold" fill="#222">${esc(chart.title)}</text>`);
+  s.push(`<text x="${W / 2}" y="42" text-anchor="middle" fill="#222">${esc(chart.caption)}</text>`);
+  const frame = (y0) => `<rect x="${L}" y="${y0}" width="${W - L - R}" height="${panel}" fill="none" stroke="#444"/>`;
+  const xAxis = (y0) => xt.values.map((v) => `<path d="M${x(v).toFixed(1)} ${y0 + panel}v5" stroke="#444"/><text x="${x(v).toFixed(1)}" y="${y0 + panel + 18}" text-anchor="middle" fill="#222">${v.toFixed(xt.decimals)}</text>`).join('');
+  // The histogram, one bar per bin as the core made them.
+  s.push(frame(top));
+  s.push('<g fill="#4c78a8" fill-opacity="0.8">');
+  for (const b of bars) {
+    const x0 = x(b.lower), x1 = Math.max(x(b.upper), x0 + 1);
+    s.push(`<rect x="${x0.toFixed(2)}" y="${y1(b.count).toFixed(2)}" width="${(x1 - x0).toFixed(2)}" height="${(top + panel - y1(b.count)).toFixed(2)}"/>`);
+  }
+  s.push('</g>');
+  for (const c of countTicks.values) if (c <= countTop) s.push(`<path d="M${L - 5} ${y1(c).toFixed(1)}h5" stroke="#444"/><text x="${L - 8}" y="${(y1(c) + 4).toFixed(1)}" text-anchor="end" fill="#222">${c.toFixed(countTicks.decimals)}</text>`);
+  s.push(xAxis(top));
+  s.push(`<text transform="translate(16 ${top + panel / 2}) rotate(-90)" text-anchor="middle" fill="#222">Count</text>`);
+  // The probit view: each class's cumulative fraction as a normal quantile, and the normal line.
+  s.push(frame(top2));
+  const zt = ticks(zlo, zhi, 6);
+  for (const z of zt.values) s.push(`<path d="M${L - 5} ${y2(z).toFixed(1)}h5" stroke="#444"/><text x="${L - 8}" y="${(y2(z) + 4).toFixed(1)}" text-anchor="end" fill="#222">${z.toFixed(zt.decimals)}</text>`);
+  if (line) s.push(`<line x1="${x(line.start.value).toFixed(2)}" y1="${y2(line.start.probit).toFixed(2)}" x2="${x(line.end.value).toFixed(2)}" y2="${y2(line.end.probit).toFixed(2)}" stroke="#d62728" stroke-width="1.6"/>`);
+  s.push('<g fill="#222">');
+  for (const p of chart.points) s.push(`<circle cx="${x(p.value).toFixed(2)}" cy="${y2(p.probit).toFixed(2)}" r="2.2"/>`);
+  s.push('</g>');
+  s.push(xAxis(top2));
+  s.push(`<text transform="translate(16 ${top2 + panel / 2}) rotate(-90)" text-anchor="middle" fill="#222">Probit (normal z)</text>`);
+  s.push(`<text x="${(L + W - R) / 2}" y="${H - 10}" text-anchor="middle" fill="#222">${esc(chart.variable || 'Value')}</text>`);
+  const key = line ? `normal line: mean ${Number(line.mean.toPrecision(6))}, SD ${Number(line.sd.toPrecision(6))}` : 'no normal line (fewer than two distinct values)';
+  s.push(`<text x="${W - R}" y="${top2 - 10}" text-anchor="end" fill="#d62728">${esc(key)}</text>`);
+  s.push(`<text x="${L}" y="${top2 - 10}" fill="#222">${chart.total} values in ${chart.classes.length} classes</text>`);
+  s.push('</svg>');
+  return s.join('\n');
 }

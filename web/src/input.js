@@ -1,13 +1,14 @@
 // Checks made before a file reaches the core, so that a huge or binary file cannot take the
 // tab's memory: the size first, then a look at its start for bytes no text file holds.
-export const MAX_FILE_BYTES = 64 * 1024 * 1024;
+export const MIB = 1024 * 1024;
+export const MAX_FILE_BYTES = 64 * MIB;
 // All the files of one test together: they are held in the page and again in the core's memory.
-export const MAX_TOTAL_BYTES = 256 * 1024 * 1024;
+export const MAX_TOTAL_BYTES = 256 * MIB;
 const SNIFF_BYTES = 64 * 1024;
 
 export async function checkInputFile(file) {
   if (file.size > MAX_FILE_BYTES) {
-    return `${file.name}: the file is ${(file.size / 1048576).toFixed(1)} MB; the page takes files of at most ${MAX_FILE_BYTES / 1048576} MB.`;
+    return `${file.name}: the file is ${(file.size / MIB).toFixed(1)} MiB; the page takes files of at most ${MAX_FILE_BYTES / MIB} MiB.`;
   }
   const head = new Uint8Array(await file.slice(0, SNIFF_BYTES).arrayBuffer());
   if (!isText(head, file.size <= SNIFF_BYTES)) return `${file.name}: the file is not text (it holds binary bytes).`;
@@ -61,3 +62,6 @@ export function treatmentHeading(text) {
   if (fields.length < 6) return null;
   return { name: fields[0], B: fields[4] };
 }
+
+// A table holds any number of treatments; the core reads a file whose name ends in .csv as one.
+export const isTable = (name) => /\.csv$/i.test(name);

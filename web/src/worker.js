@@ -1,15 +1,18 @@
 // Runs the compiled core off the page's thread. The glue (createVortel) is prepended to this
-// code when the worker's Blob is made; the page posts the wasm bytes once.
+// code when the worker's Blob is made; the page posts the wasm bytes once. The core is called
+// through its typed functions (runCartesian, runSortCount): what it wrote, and what each file
+// is, comes back as values.
+/* global createVortel */
+import { zipSync } from 'fflate';
+
 let compiled = null;
 
-async function freshInstance(out, err) {
-  // A fresh instance per run: the program keeps state between calls of main, and instancing a
-  // compiled module again is cheap.
+// A fresh instance per run: the core keeps state in globals, and instancing a compiled module
+// again is cheap.
+function freshInstance() {
   return createVortel({
-    noInitialRun: true,
-    print: (line) => out.push(line),
-    // Progress lines go to the page as they come: the run holds this thread till it ends.
-    printErr: (line) => (line.startsWith('progress ') ? self.postMessage({ type: 'progress', line }) : err.push(line)),
+    print: () => {},
+    printErr: () => {},
     instantiateWasm(imports, done) {
       WebAssembly.instantiate(compiled, imports).then((instance) => done(instance, compiled));
       return {};
@@ -17,66 +20,48 @@ async function freshInstance(out, err) {
   });
 }
 
-function callMain(mod, args) {
-  try {
-    const r = mod.callMain(args);
-    return typeof r === 'number' ? r : 0;
-  } catch (e) {
-    if (e && (e.name === 'ExitStatus' || typeof e.status === 'number')) return e.status;
-    throw e;
-  }
-}
-
-// The page shows a file by the name the user chose, not by its place in the core's file system.
-const refusal = (err, what, status) => ({ type: 'refused', message: (err.join('\n') || `vortel ${what}: exit status ${status}`).replaceAll('/in/', '') });
-
-function readOut(mod, path, binary) {
-  return mod.FS.readFile(path, binary ? {} : { encoding: 'utf8' });
-}
-
-async function cartesian(msg, withFigure = true) {
-  const out = [], err = [];
-  const mod = await freshInstance(out, err);
+// The chosen files in the core's working folder, under the names the user sees, so that the
+// core's messages name them as chosen.
+function putInputs(mod, files) {
   mod.FS.mkdir('/in');
-  mod.FS.mkdir('/out');
-  const paths = msg.files.map((f) => {
-    const p = '/in/' + f.name;
-    mod.FS.writeFile(p, new Uint8Array(f.bytes));
-    return p;
-  });
-  const args = ['cartesian', '--csv', '--progress', '--transform', msg.transform];
-  if (withFigure) args.push('--figure', '/out/figure.svg');
-  if (msg.code) args.push('--code', msg.code);
-  if (msg.reversed) args.push('--reversed');
-  const status = callMain(mod, args.concat(paths));
-  // A core built without its chart drawing still gives every other result.
-  if (status !== 0 && withFigure && err.some((l) => l.includes('built without charts'))) return cartesian(msg, false);
-  if (status !== 0) return refusal(err, 'cartesian', status);
-  const [report, pairs, treatments] = out;
-  return {
-    type: 'cartesian',
-    reportName: report.split('/').pop(),
-    report: readOut(mod, report, true),
-    pairsName: pairs.split('/').pop(),
-    pairs: readOut(mod, pairs, true),
-    treatmentsName: treatments.split('/').pop(),
-    treatments: readOut(mod, treatments, true),
-    figure: withFigure ? readOut(mod, '/out/figure.svg') : null,
-  };
+  for (const f of files) mod.FS.writeFile('/in/' + f.name, new Uint8Array(f.bytes));
+  mod.FS.chdir('/in');
+}
+
+const refused = (r) => ({ type: 'refused', message: r.message, control: r.control || '' });
+
+async function cartesian(msg) {
+  const mod = await freshInstance();
+  putInputs(mod, msg.files);
+  const r = mod.runCartesian({
+    files: msg.files.map((f) => f.name), transform: msg.transform, code: msg.code, reversed: msg.reversed,
+    parameter: msg.parameter, detailFiles: msg.detailFiles, flowRecord: msg.flowRecord,
+  }, (e) => self.postMessage({ type: 'progress', event: e }));
+  if (!r.ok) return refused(r);
+  self.postMessage({ type: 'progress', event: { event: 'packing' } });
+  const files = {};
+  const extra = {};
+  for (const f of r.files) {
+    const bytes = mod.FS.readFile(f.path);
+    if (f.kind === 'detail' || f.kind === 'flow-record') extra[f.name] = [bytes, { level: 1 }];
+    else files[f.kind] = { name: f.name, bytes };
+  }
+  // Detail files and the flow record leave the worker as one archive: a pair of B = 2000 writes
+  // tens of MB of text, which compresses well.
+  const stem = files.report.name.replace(/\.txt$/, '');
+  const details = Object.keys(extra).length ? { name: stem + ' details.zip', bytes: zipSync(extra) } : null;
+  const { ok, files: _f, ...summary } = r;
+  return { type: 'cartesian', files, details, summary };
 }
 
 async function sortcount(msg) {
-  const out = [], err = [];
-  const mod = await freshInstance(out, err);
-  mod.FS.mkdir('/in');
-  const p = '/in/' + msg.file.name;
-  mod.FS.writeFile(p, new Uint8Array(msg.file.bytes));
-  const args = ['sortcount', '--kind', msg.kind, '--decimals', String(msg.decimals)];
-  if (msg.serials) args.push('--serials');
-  const status = callMain(mod, args.concat([p]));
-  if (status !== 0) return refusal(err, 'sortcount', status);
-  const files = out.filter((l) => l.startsWith('/in/')).map((path) => ({ name: path.split('/').pop(), bytes: readOut(mod, path, true) }));
-  return { type: 'sortcount', files };
+  const mod = await freshInstance();
+  putInputs(mod, [msg.file]);
+  const r = mod.runSortCount({ file: msg.file.name, kind: msg.kind, serials: msg.serials, column: msg.column, decimals: msg.decimals });
+  if (!r.ok) return refused(r);
+  const files = {};
+  for (const f of r.files) files[f.kind] = { name: f.name, bytes: mod.FS.readFile(f.path) };
+  return { type: 'sortcount', files, chart: r.chart, classCount: r.classCount };
 }
 
 self.onmessage = async (e) => {
@@ -84,12 +69,14 @@ self.onmessage = async (e) => {
   try {
     if (msg.type === 'wasm') {
       compiled = await WebAssembly.compile(msg.bytes);
-      self.postMessage({ type: 'ready' });
+      const mod = await freshInstance();
+      self.postMessage({ type: 'ready', version: mod.version() });
       return;
     }
     const result = msg.type === 'cartesian' ? await cartesian(msg) : await sortcount(msg);
     self.postMessage(result);
   } catch (x) {
+    // A failure of the core itself (out of memory while growing, say), not a refusal.
     self.postMessage({ type: 'refused', message: 'The computation failed: ' + (x && x.message ? x.message : String(x)) });
   }
 };

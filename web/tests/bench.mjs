@@ -1,33 +1,50 @@
-// Timings of the page in headless chromium (not a pass/fail test): load to ready, Run to results
-// shown for 5 x B = 2000 (the examples), 5 x B = 100,000 and 5 x B = 1,000,000 (made here), and
-// the single file's size. Usage: node tests/bench.mjs DIST_FOLDER
+// Timings of the page in headless chromium beside the native command on the same files, in the
+// same run (figures, with the targets they are held to): load to ready; Run to results shown for
+// 5 x B = 2000 (the examples), 5 x B = 100,000, 20 x B = 2000 and 5 x B = 1,000,000 (made here);
+// the single file's size. Usage: node tests/bench.mjs DIST_FOLDER   (VORTEL_NATIVE: native vortel)
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { serve, launch, forms, openPage, runFiles } from './common.mjs';
+import { spawnSync } from 'node:child_process';
+import { serve, launch, forms, openPage, runFiles, treatmentFile } from './common.mjs';
 
 const dist = path.resolve(process.argv[2] || 'dist');
 const repo = path.resolve(path.dirname(new URL(import.meta.url).pathname), '../..');
+const native = process.env.VORTEL_NATIVE || path.join(repo, 'build/release/vortel');
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'vortel-web-bench-'));
+const folder = (name) => { const d = path.join(work, name); fs.mkdirSync(d); return d; };
 
-// A treatment file of B normal draws (Box-Muller from a fixed seed).
-function treatmentFile(name, mean, sd, B, seed) {
-  let s = seed >>> 0;
-  const u = () => ((s = (Math.imul(s, 1664525) + 1013904223) >>> 0) + 1) / 4294967297;
-  const lines = [name, 'Bootstrap results', '48', 'Life table', String(B), 'r', '48', mean.toFixed(4)];
-  for (let i = 0; i < B; ++i) lines.push((mean + sd * Math.sqrt(-2 * Math.log(u())) * Math.cos(2 * Math.PI * u())).toFixed(6));
-  const file = path.join(work, `${name}.txt`);
-  fs.writeFileSync(file, lines.join('\n') + '\n');
-  return file;
-}
 const examples = [1, 2, 3, 4, 5].map((i) => path.join(repo, `examples/treatment-${i}.txt`));
-const big = ['A', 'B', 'C', 'D', 'E'].map((n, i) => treatmentFile(`T${n}`, 0.2 + 0.01 * i, 0.005, 100000, i + 1));
-const huge = ['M1', 'M2', 'M3', 'M4', 'M5'].map((n, i) => treatmentFile(n, 0.2 + 0.002 * i, 0.005, 1000000, i + 7));
+const big = folder('big'), twenty = folder('twenty'), huge = folder('huge');
+const sets = [
+  // label, files, runs, target (page against the native command or an absolute bound)
+  ['5 x B = 2000', examples, 5, { seconds: 0.5 }],
+  ['5 x B = 100,000', [0, 1, 2, 3, 4].map((i) => treatmentFile(big, `T${i + 1}`, 0.2 + 0.01 * i, 0.005, 100000, i + 1)), 3, { seconds: 1 }],
+  ['20 x B = 2000', Array.from({ length: 20 }, (_, i) => treatmentFile(twenty, `S${i + 1}`, 0.2 + 0.001 * i, 0.005, 2000, i + 31)), 3, { timesNative: 2 }],
+  ['5 x B = 1,000,000', [0, 1, 2, 3, 4].map((i) => treatmentFile(huge, `M${i + 1}`, 0.2 + 0.002 * i, 0.005, 1000000, i + 7)), 1, null],
+];
+const median = (xs) => xs.slice().sort((a, b) => a - b)[Math.floor(xs.length / 2)];
+
+// The native command from start to exit, writing its files into a folder of its own.
+function nativeSeconds(files, runs) {
+  const times = [];
+  for (let i = 0; i < runs; ++i) {
+    const dir = fs.mkdtempSync(path.join(work, 'native-'));
+    const copies = files.map((f) => { const to = path.join(dir, path.basename(f)); fs.copyFileSync(f, to); return to; });
+    const t = performance.now();
+    const r = spawnSync(native, ['cartesian', '--csv', ...copies], { encoding: 'utf8' });
+    times.push((performance.now() - t) / 1000);
+    if (r.status !== 0) throw new Error(r.stderr);
+    fs.rmSync(dir, { recursive: true, force: true });
+  }
+  return median(times);
+}
 
 const { server, url } = await serve(dist);
 const { browser, close } = await launch();
-const median = (xs) => xs.slice().sort((a, b) => a - b)[Math.floor(xs.length / 2)];
+const rows = [];
 try {
+  const nativeTimes = sets.map(([, files, runs]) => nativeSeconds(files, runs));
   for (const form of forms(dist, url)) {
     const loads = [];
     let page, context;
@@ -38,20 +55,24 @@ try {
       loads.push(Number(await page.evaluate(() => document.body.dataset.readyMs)));
     }
     console.log(`${form.name}: load to ready ${median(loads)} ms (median of 5)`);
-    for (const [label, files, runs] of [['5 x B = 2000', examples, 5], ['5 x B = 100,000', big, 3], ['5 x B = 1,000,000', huge, 1]]) {
+    for (const [k, [label, files, runs, target]] of sets.entries()) {
       const times = [];
       for (let i = 0; i < runs; ++i) {
         await runFiles(page, files);
-        const err = await page.textContent('[data-testid="error"]');
-        if (await page.isVisible('[data-testid="error"]')) throw new Error(err);
-        times.push(Number(await page.evaluate(() => document.body.dataset.lastRunMs)));
+        if (await page.isVisible('[data-testid="error"]')) throw new Error(await page.textContent('[data-testid="error"]'));
+        times.push(Number(await page.evaluate(() => document.body.dataset.lastRunMs)) / 1000);
       }
-      console.log(`${form.name}: ${label}, Run to results shown ${Math.round(median(times))} ms (median of ${runs})`);
+      const t = median(times), n = nativeTimes[k];
+      const bound = target && (target.seconds ?? target.timesNative * n);
+      const verdict = !target ? '' : t <= bound ? `  within ${bound.toFixed(2)} s` : `  OVER ${bound.toFixed(2)} s`;
+      rows.push(`| ${form.name} | ${label} | ${t.toFixed(2)} s | ${n.toFixed(2)} s | ${(t / n).toFixed(2)} |${verdict}`);
+      console.log(`${form.name}: ${label}, Run to results shown ${t.toFixed(2)} s (median of ${runs}); native ${n.toFixed(2)} s${verdict}`);
     }
     await context.close();
   }
   const size = fs.statSync(path.join(dist, 'vortel.html')).size;
-  console.log(`vortel.html: ${size} bytes (${(size / 1048576).toFixed(2)} MB)`);
+  console.log(`vortel.html: ${size} bytes (${(size / 1048576).toFixed(2)} MiB)`);
+  console.log('\n| form | files | page | native | page / native |\n|---|---|---|---|---|\n' + rows.join('\n'));
 } finally {
   await close();
   server.close();

@@ -67,3 +67,14 @@ export function copyExamples(repo, dir) {
     return to;
   });
 }
+
+// A treatment file of B normal draws (Box-Muller from a fixed seed), named NAME.txt in `dir`.
+export function treatmentFile(dir, name, mean, sd, B, seed) {
+  let s = seed >>> 0;
+  const u = () => ((s = (Math.imul(s, 1664525) + 1013904223) >>> 0) + 1) / 4294967297;
+  const lines = [name, 'Bootstrap results', '48', 'Life table', String(B), 'r', '48', mean.toFixed(4)];
+  for (let i = 0; i < B; ++i) lines.push((mean + sd * Math.sqrt(-2 * Math.log(u())) * Math.cos(2 * Math.PI * u())).toFixed(6));
+  const file = path.join(dir, `${name}.txt`);
+  fs.writeFileSync(file, lines.join('\n') + '\n');
+  return file;
+}

@@ -1,0 +1,330 @@
+// The core as the browser page's worker calls it: options in as typed values, and back what was
+// written (each file with its kind), the numbers the page shows (as text the way the report
+// writes them) and the frequency view's data. No command line lies between page and core, so
+// the page never reads meaning out of printed lines or message wording.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <algorithm>
+#include <exception>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "cartesian/CartesianTest.h"
+#include "report/DifferencesSvg.h"
+#include "report/ResultFileName.h"
+#include "report/ResultsCsv.h"
+#include "shell/base/NumberText.h"
+#include "shell/base/OutputFile.h"
+#include "shell/state/App.h"
+#include "shell/state/lifetabl.h"
+#include "sortcount/SortCount.h"
+
+namespace vortel {
+
+namespace {
+
+namespace fs = std::filesystem;
+using emscripten::val;
+
+// Where a run's files go; the worker makes a fresh instance, so the folder starts empty.
+const char* const OutputFolder = "/out";
+
+// A refusal, naming the files as the user chose them: the core names a file by its whole path,
+// and the page's files stand in the working folder under their own names.
+val Failure(std::string message, const std::string& control = "") {
+    std::error_code ec;
+    const std::string folder = fs::current_path(ec).string() + "/";
+    if (!ec && folder != "//")
+        for (std::size_t at = message.find(folder); at != std::string::npos;
+             at = message.find(folder, at))
+            message.erase(at, folder.size());
+    val r = val::object();
+    r.set("ok", false);
+    r.set("message", message);
+    // The page's control at fault, so that it can take the user there.
+    if (!control.empty()) r.set("control", control);
+    return r;
+}
+
+val FileEntry(const std::string& kind, const fs::path& path) {
+    val f = val::object();
+    f.set("kind", kind);
+    f.set("path", path.string());
+    f.set("name", path.filename().string());
+    return f;
+}
+
+// A number both as a value and as the report writes it.
+val Number(double x) {
+    val n = val::object();
+    n.set("value", x);
+    n.set("text", NumberText(x));
+    return n;
+}
+
+std::string TextOf(const val& options, const char* key) {
+    const val v = options[key];
+    return v.isString() ? v.as<std::string>() : std::string();
+}
+
+bool FlagOf(const val& options, const char* key) {
+    const val v = options[key];
+    return !v.isUndefined() && !v.isNull() && v.as<bool>();
+}
+
+// Progress as typed events, handed to the page as they happen.
+class PageEvents final : public TestEvents {
+public:
+    explicit PageEvents(val sink) : m_sink(std::move(sink)) {}
+    void Began(const std::string&, int pairCount) override { Send("began", 0, 0, pairCount); }
+    void PairStarted(int i, int j, PairPhase phase) override {
+        Send(phase == PairPhase::Sorting ? "sorting" : "differences", i, j, 0);
+    }
+    void PairDone(int i, int j, const DateTime&) override { Send("done", i, j, 0); }
+    void Finished(const std::string&) override { Send("finished", 0, 0, 0); }
+
+private:
+    void Send(const char* what, int i, int j, int pairs) {
+        if (m_sink.isUndefined() || m_sink.isNull()) return;
+        val e = val::object();
+        e.set("event", std::string(what));
+        e.set("i", i);
+        e.set("j", j);
+        e.set("pairs", pairs);
+        m_sink(e);
+    }
+    val m_sink;
+};
+
+val TreatmentsOf(const CartesianResult& r) {
+    val list = val::array();
+    for (const TreatmentResult& t : r.Treatments) {
+        val x = val::object();
+        x.set("name", t.Name);
+        x.set("n", t.SampleSize);
+        x.set("B", t.BootstrapNumber);
+        x.set("original", Number(t.Original));
+        x.set("mean", Number(t.BootstrapMean));
+        x.set("se", Number(t.SE));
+        x.set("letters", t.Letters);
+        list.call<void>("push", x);
+    }
+    return list;
+}
+
+val PairsOf(const CartesianResult& r) {
+    val list = val::array();
+    for (const PairResult& p : r.Pairs) {
+        val x = val::object();
+        x.set("a", r.Treatment(p.Minuend).Name);
+        x.set("b", r.Treatment(p.Subtrahend).Name);
+        x.set("mean", Number(p.Mean));
+        x.set("tLower", Number(p.TLower));
+        x.set("tUpper", Number(p.TUpper));
+        x.set("percentileLower", Number(p.PercentileLower));
+        x.set("percentileUpper", Number(p.PercentileUpper));
+        x.set("P", Number(p.P));
+        x.set("atFivePercent", p.AtFivePercent);
+        x.set("belowSidak", p.BelowSidak);
+        list.call<void>("push", x);
+    }
+    return list;
+}
+
+// options: files (names in the working folder), transform ("none", "arcsine", "logit"),
+// reversed, code ("" for none), parameter, detailFiles, flowRecord. events(e) sees progress.
+val RunCartesian(val options, val events) {
+    CartesianRequest request;
+    const std::string transform = TextOf(options, "transform");
+    if (transform == "none" || transform.empty())
+        request.Transform = Transformation::None;
+    else if (transform == "arcsine")
+        request.Transform = Transformation::Arcsine;
+    else if (transform == "logit")
+        request.Transform = Transformation::Logit;
+    else
+        return Failure("The transformation is none, arcsine or logit, not \"" + transform + "\".",
+                       "transform");
+    const std::string code = TextOf(options, "code");
+    if (!code.empty() && !CodeFitsFileName(code))
+        return Failure("The code \"" + code +
+                           "\" cannot be part of a file name: use at most 200 characters, "
+                           "without / \\ : * ? \" < > | or control characters.",
+                       "code");
+    request.Code = code.empty() ? NoCode : code;
+    request.Files = emscripten::vecFromJSArray<std::string>(options["files"]);
+    request.TableParameter = TextOf(options, "parameter");
+    request.Reversed = FlagOf(options, "reversed");
+    request.DetailFiles = FlagOf(options, "detailFiles");
+    request.FlowRecord = FlagOf(options, "flowRecord");
+    request.CsvTables = true;
+
+    std::error_code ec;
+    fs::create_directories(OutputFolder, ec);
+    OutputTransaction transaction;
+    CartesianOutput output;
+    output.Folder = OutputFolder;
+    output.Transaction = &transaction;
+    output.WantDifferences = true;
+    SystemClock clock;
+    PageEvents progress(events);
+    RunControl control;
+    control.Events = &progress;
+    control.Time = &clock;
+    control.Output = &output;
+
+    CartesianResult result;
+    std::string figure;
+    try {
+        result = RunCartesianTest(request, control);
+        figure = DifferencesFigureSvg(output.Differences);
+    } catch (const std::exception& e) {
+        transaction.Restore();
+        return Failure(CommandFailureText(e));
+    }
+
+    val r = val::object();
+    r.set("ok", true);
+    val files = val::array();
+    const fs::path report = output.Report;
+    const ResultsCsvPaths tables = ResultsCsvPathsFor(report);
+    files.call<void>("push", FileEntry("report", report));
+    files.call<void>("push", FileEntry("pairs-csv", tables.Pairs));
+    files.call<void>("push", FileEntry("treatments-csv", tables.Treatments));
+    if (!output.FlowRecordPath.empty())
+        files.call<void>("push", FileEntry("flow-record", output.FlowRecordPath));
+    // The run's folder was empty: what else stands in it now are the pairs' detail files.
+    std::vector<fs::path> details;
+    for (const auto& entry : fs::directory_iterator(OutputFolder, ec)) {
+        const fs::path& p = entry.path();
+        if (p != report && p != tables.Pairs && p != tables.Treatments &&
+            p != output.FlowRecordPath)
+            details.push_back(p);
+    }
+    std::sort(details.begin(), details.end());
+    for (const fs::path& p : details) files.call<void>("push", FileEntry("detail", p));
+    r.set("files", files);
+    r.set("figure", figure);
+    val notes = val::array();
+    for (const std::string& note : output.Notes) notes.call<void>("push", note);
+    r.set("notes", notes);
+    r.set("parameter", result.Parameter);
+    r.set("F", Number(result.F));
+    r.set("dfBetween", Number(result.DfBetween));
+    r.set("dfWithin", Number(result.DfWithin));
+    r.set("sidak", Number(result.SidakAlpha));
+    r.set("treatments", TreatmentsOf(result));
+    r.set("pairs", PairsOf(result));
+    return r;
+}
+
+val ChartOf(const NormalityData& d) {
+    val c = val::object();
+    c.set("title", d.Title);
+    c.set("caption", d.Caption);
+    c.set("variable", d.VariableName);
+    c.set("total", d.Total);
+    val classes = val::array();
+    for (const FrequencyClass& k : d.Classes) {
+        val x = val::object();
+        x.set("value", k.Value);
+        x.set("count", k.Count);
+        classes.call<void>("push", x);
+    }
+    c.set("classes", classes);
+    val bars = val::array();
+    for (const HistogramBar& b : d.Histogram) {
+        val x = val::object();
+        x.set("lower", b.Lower);
+        x.set("upper", b.Upper);
+        x.set("count", b.Count);
+        bars.call<void>("push", x);
+    }
+    c.set("histogram", bars);
+    const auto point = [](const ProbitPoint& p) {
+        val x = val::object();
+        x.set("value", p.Value);
+        x.set("fraction", p.CumulativeFraction);
+        x.set("probit", p.Probit);
+        return x;
+    };
+    val points = val::array();
+    for (const ProbitPoint& p : d.Points) points.call<void>("push", point(p));
+    c.set("points", points);
+    if (d.HasNormalLine) {
+        val line = val::object();
+        line.set("mean", d.Mean);
+        line.set("sd", d.StandardDeviation);
+        line.set("start", point(d.LineStart));
+        line.set("end", point(d.LineEnd));
+        c.set("normalLine", line);
+    } else {
+        c.set("normalLine", val::null());
+    }
+    return c;
+}
+
+// options: file (a name in the working folder), kind ("general", "boot", "results"), serials,
+// column, decimals (-1 to 5).
+val RunSortCount(val options) {
+    SortCountFileRequest request;
+    request.File = TextOf(options, "file");
+    const std::string kind = TextOf(options, "kind");
+    using Kind = SortCountRequest::Kind;
+    if (kind == "general")
+        request.DataKind = Kind::General;
+    else if (kind == "boot" || kind.empty())
+        request.DataKind = Kind::Boot;
+    else if (kind == "results")
+        request.DataKind = Kind::Results;
+    else
+        return Failure("The kind is general, bootstrap results or results, not \"" + kind + "\".",
+                       "kind");
+    const val decimals = options["decimals"];
+    const double d = decimals.isNumber() ? decimals.as<double>() : -1;
+    if (!(d >= -1 && d <= 5) || d != static_cast<double>(static_cast<int>(d)))
+        return Failure("Decimals take a whole number from -1 (full precision) to 5.", "decimals");
+    request.Decimals = d;
+    request.Serials = FlagOf(options, "serials");
+    request.Column = TextOf(options, "column");
+
+    OutputTransaction output;
+    SortCountFileResult result;
+    try {
+        result = SortAndCountFile(request, &output);
+    } catch (const std::exception& e) {
+        output.Restore();
+        return Failure(CommandFailureText(e));
+    }
+    val r = val::object();
+    r.set("ok", true);
+    val files = val::array();
+    files.call<void>("push", FileEntry("sorted", result.Files.Sorted));
+    files.call<void>("push", FileEntry("percentile", result.Files.Percentile));
+    files.call<void>("push", FileEntry("counts", result.Files.Counts));
+    r.set("files", files);
+    r.set("classCount", result.ClassCount);
+    r.set("chart", result.View ? ChartOf(*result.View) : val::null());
+    return r;
+}
+
+// The program's version as the report names it.
+std::string Version() {
+    const auto state = std::make_unique<AnalysisState>();
+    SetEditionValues(*state);
+    return state->EditionTitle + ", " + state->VersionText;
+}
+
+}  // namespace
+
+}  // namespace vortel
+
+EMSCRIPTEN_BINDINGS(vortel_page) {
+    emscripten::function("runCartesian", &vortel::RunCartesian);
+    emscripten::function("runSortCount", &vortel::RunSortCount);
+    emscripten::function("version", &vortel::Version);
+}
