@@ -12,8 +12,8 @@ def two(a=(0.30, 0.31, 0.29), b=(0.20, 0.21, 0.22)):
 
 CASES = [
     (dict(values=two(a=(0.3, math.nan, 0.29))), 'Treatment "A": bootstrap value 2 is not a number'),
-    (dict(values=two(b=(0.2, np.inf))), 'Bootstrap value 2 of treatment "B" is Inf'),
-    (dict(values=two(b=(0.2,))), 'treatment "B" is 1; a Cartesian paired test needs at least two values'),
+    (dict(values=two(b=(0.2, np.inf))), 'Bootstrap value 2 of treatment 1 ("B") is INF'),
+    (dict(values=two(b=(0.2,))), 'B of treatment 2 ("B") is 1; a Cartesian paired test needs at least two values'),
     (dict(values={"A": [0.3, 0.2]}), "compares 2 to 20 treatments; the request has 1"),
     (dict(values={f"T{k}": [0.3, 0.2] for k in range(21)}), "the request has 21"),
     (dict(values={1: [0.3, 0.2], "1": [0.1, 0.2]}), 'Treatments 1 and 2 are both named "1"'),

@@ -1,4 +1,5 @@
 import dataclasses
+import re
 
 import numpy as np
 import pytest
@@ -51,7 +52,7 @@ def test_write_report_writes_the_desktops_bytes(tmp_path, fixed_clock):
         assert open(path, "rb").read() == (GOLDEN / f"examples-{golden}").read_bytes(), golden
     # A code names the report by it; the earlier report stays as it was.
     [coded] = result.write_report(str(tmp_path), code="K")
-    assert coded.endswith("-K.txt")
+    assert re.search(r"-r_K [0-9]+\.txt$", coded)
     assert open(files[0], "rb").read() == (GOLDEN / "examples-report.txt").read_bytes()
 
 

@@ -1,8 +1,7 @@
 // The package's one native entry: R's values in, the test run where R can still take an
 // interrupt, and the result back as columns for R to make data frames of.
-#include <Rcpp.h>
-
 #include <R_ext/Rdynload.h>
+#include <Rcpp.h>
 
 #include <string>
 #include <vector>
@@ -75,15 +74,15 @@ extern "C" SEXP vortel_run(SEXP namesS, SEXP valuesS, SEXP nS, SEXP originalS, S
     vortel::CartesianOutput output;
     try {
         vortel::CartesianRequest request = vortel::scripted::RequestOf(
-            std::move(given), Rcpp::as<std::string>(parameterS),
-            Rcpp::as<std::string>(transformS), Rcpp::as<bool>(reversedS));
+            std::move(given), Rcpp::as<std::string>(parameterS), Rcpp::as<std::string>(transformS),
+            Rcpp::as<bool>(reversedS));
         if (withFiles) {
             output.Folder = Rcpp::as<std::string>(folderS);
             if (!Rf_isNull(codeS)) request.Code = Rcpp::as<std::string>(codeS);
             request.CsvTables = Rcpp::as<bool>(csvS);
         }
-        result = vortel::scripted::RunInterruptible(request, withFiles ? &output : nullptr,
-                                                    Interrupted);
+        result =
+            vortel::scripted::RunInterruptible(request, withFiles ? &output : nullptr, Interrupted);
     } catch (const vortel::CommandStopped&) {
         throw Rcpp::internal::InterruptedException();
     } catch (const vortel::RunStopped& e) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <exception>
 #include <future>
+#include <memory>
 #include <thread>
 
 #include "shell/base/NumberText.h"
@@ -28,8 +29,9 @@ CartesianRequest RequestOf(std::vector<GivenTreatment> treatments, const std::st
     for (GivenTreatment& t : treatments) {
         const std::string named = "Treatment \"" + t.Name + "\"";
         if (std::isnan(t.SampleSize)) {
-            throw RunStopped(named + " has no n: give the sample size of the original data (the "
-                                     "F test needs it).");
+            throw RunStopped(named +
+                             " has no n: give the sample size of the original data (the "
+                             "F test needs it).");
         }
         // Below 2^31, so that the test's whole n takes it.
         if (!(t.SampleSize >= 1) || t.SampleSize != std::floor(t.SampleSize) ||
@@ -39,8 +41,7 @@ CartesianRequest RequestOf(std::vector<GivenTreatment> treatments, const std::st
                              "original data (the F test needs it).");
         }
         if (!std::isfinite(t.Original)) {
-            throw RunStopped(named + " has no original estimate (it is " +
-                             NumberText(t.Original) +
+            throw RunStopped(named + " has no original estimate (it is " + NumberText(t.Original) +
                              "): give the estimate from the original data (the report shows it).");
         }
         request.Treatments.push_back({std::move(t.Name), static_cast<std::int32_t>(t.SampleSize),
@@ -49,27 +50,48 @@ CartesianRequest RequestOf(std::vector<GivenTreatment> treatments, const std::st
     return request;
 }
 
+namespace {
+
+// What the test's thread works on, owned with it: a test without files that is interrupted is
+// left to end on its own, and nothing it reads may go before it does.
+struct Run {
+    CartesianRequest Request;
+    StopToken Stop;
+    std::promise<CartesianResult> Result;
+};
+
+// How long an interrupted test without files is waited for before it is left to end alone.
+constexpr auto StopWait = std::chrono::milliseconds(300);
+
+}  // namespace
+
 CartesianResult RunInterruptible(const CartesianRequest& request, CartesianOutput* output,
                                  const std::function<bool()>& interrupted) {
-    StopToken stop;
-    RunControl control;
-    control.Stop = &stop;
-    control.Output = output;
-    std::future<CartesianResult> run =
-        std::async(std::launch::async, [&] { return RunCartesianTest(request, control); });
-    while (run.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
-        if (!interrupted()) continue;
-        stop.Request();
-        run.wait();
-        // A test that finished before it saw the request still counts as stopped: the script
-        // asked for it.
+    auto run = std::make_shared<Run>();
+    run->Request = request;
+    std::future<CartesianResult> result = run->Result.get_future();
+    std::thread([run, output] {
+        RunControl control;
+        control.Stop = &run->Stop;
+        control.Output = output;
         try {
-            run.get();
-        } catch (const CommandStopped&) {
+            run->Result.set_value(RunCartesianTest(run->Request, control));
+        } catch (...) {
+            run->Result.set_exception(std::current_exception());
         }
+    }).detach();
+    while (result.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
+        if (!interrupted()) continue;
+        run->Stop.Request();
+        // Files must stand or be put back before the caller goes on: a test writing them is
+        // waited for.
+        if (output)
+            result.wait();
+        else
+            result.wait_for(StopWait);
         throw CommandStopped();
     }
-    return run.get();
+    return result.get();
 }
 
 namespace {
@@ -129,8 +151,10 @@ std::vector<Column> PairColumns(const CartesianResult& r) {
         Texts("parameter", Each(ps, [&](const P&) { return r.Parameter; })),
         Texts("treatment_a", Each(ps, [&](const P& p) { return a(p).Name; })),
         Texts("treatment_b", Each(ps, [&](const P& p) { return b(p).Name; })),
-        Numbers("B_a", K::Whole, Each(ps, [&](const P& p) { return double(a(p).BootstrapNumber); })),
-        Numbers("B_b", K::Whole, Each(ps, [&](const P& p) { return double(b(p).BootstrapNumber); })),
+        Numbers("B_a", K::Whole,
+                Each(ps, [&](const P& p) { return double(a(p).BootstrapNumber); })),
+        Numbers("B_b", K::Whole,
+                Each(ps, [&](const P& p) { return double(b(p).BootstrapNumber); })),
         // Up to 4 x 10^12: whole, but past what a 32-bit integer holds.
         Numbers("C", K::Real, Each(ps, [](const P& p) { return p.C; })),
         Numbers("mean_difference", K::Real, Each(ps, [](const P& p) { return p.Mean; })),
@@ -138,14 +162,17 @@ std::vector<Column> PairColumns(const CartesianResult& r) {
         Numbers("SE", K::Real, Each(ps, [](const P& p) { return p.SE; })),
         Numbers("t_lower", K::Real, Each(ps, [](const P& p) { return p.TLower; })),
         Numbers("t_upper", K::Real, Each(ps, [](const P& p) { return p.TUpper; })),
-        Numbers("percentile_lower", K::Real, Each(ps, [](const P& p) { return p.PercentileLower; })),
-        Numbers("percentile_upper", K::Real, Each(ps, [](const P& p) { return p.PercentileUpper; })),
+        Numbers("percentile_lower", K::Real,
+                Each(ps, [](const P& p) { return p.PercentileLower; })),
+        Numbers("percentile_upper", K::Real,
+                Each(ps, [](const P& p) { return p.PercentileUpper; })),
         Numbers("insignificant", K::Real,
                 Each(ps, [](const P& p) { return double(p.Insignificant); })),
         Numbers("significant", K::Real, Each(ps, [](const P& p) { return double(p.Significant); })),
         Numbers("P", K::Real, Each(ps, [](const P& p) { return p.P; })),
         Flags("t_significant", Each(ps, [](const P& p) { return p.TSignificant; })),
-        Flags("percentile_significant", Each(ps, [](const P& p) { return p.PercentileSignificant; })),
+        Flags("percentile_significant",
+              Each(ps, [](const P& p) { return p.PercentileSignificant; })),
         Flags("P_at_most_0.05", Each(ps, [](const P& p) { return p.AtFivePercent; })),
         Flags("P_below_sidak", Each(ps, [](const P& p) { return p.BelowSidak; })),
         Numbers("sidak_alpha", K::Real, Each(ps, [&](const P&) { return r.SidakAlpha; })),

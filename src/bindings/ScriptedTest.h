@@ -32,7 +32,9 @@ CartesianRequest RequestOf(std::vector<GivenTreatment> treatments, const std::st
 
 // Runs the test on a thread of its own and asks `interrupted` every 50 ms on the calling thread,
 // which is the only one an interpreter lets look at its interrupts. When it says yes, the test
-// is stopped and waited for, and CommandStopped is thrown; nothing is written.
+// is stopped and CommandStopped is thrown: at once for a test without files (it ends on its own
+// thread a moment later), once the files are put back for a test with them (or stand, for a
+// test that had finished when asked).
 CartesianResult RunInterruptible(const CartesianRequest& request, CartesianOutput* output,
                                  const std::function<bool()>& interrupted);
 

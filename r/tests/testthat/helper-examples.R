@@ -13,12 +13,15 @@ golden_moment <- "1709802303"
 golden_report_name <- "25A-Cartesian diff results-r_202437-953.txt"
 
 # A data frame's cells as the CSV tables write them: numbers by the core's own shortest text.
+# Counts are written in all their digits.
 as_csv_text <- function(frame) {
-  out <- lapply(frame, function(column) {
+  counts <- c("C", "insignificant", "significant")
+  out <- Map(function(column, name) {
     if (is.logical(column)) toupper(as.character(column))
+    else if (name %in% counts) sprintf("%.0f", column)
     else if (is.double(column)) vortel:::csv_number(column)
     else as.character(column)
-  })
+  }, frame, names(frame))
   as.data.frame(out, stringsAsFactors = FALSE, check.names = FALSE)
 }
 

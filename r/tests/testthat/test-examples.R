@@ -35,7 +35,7 @@ test_that("write_report writes the desktop's report and tables, byte for byte", 
   }
   # A code names the report by it; an earlier report is never overwritten.
   coded <- with_fixed_clock(write_report(result, dir, code = "K"))
-  expect_match(basename(coded), "-K\\.txt$")
+  expect_match(basename(coded), "-r_K [0-9]+\\.txt$")
   expect_identical(read_bytes(files[[1]]), read_bytes(extdata("examples-report.txt")))
 })
 

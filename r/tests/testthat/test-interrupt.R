@@ -7,7 +7,7 @@ test_that("an interrupt stops a test at B = 10^6 within half a second", {
   sent <- tempfile()
   set.seed(2)
   values <- lapply(setNames(1:5, paste0("T", 1:5)), function(t) rnorm(1e6, t / 10, 0.05))
-  system(sprintf("(sleep 1; date +%%s.%%N > '%s'; kill -INT %d) >/dev/null 2>&1 &",
+  system(sprintf("(sleep 1; date +%%s.%%N > '%s'; kill -INT %d) >/dev/null 2>&1",
                  sent, Sys.getpid()), wait = FALSE)
   started <- Sys.time()
   caught <- tryCatch({
