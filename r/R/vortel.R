@@ -51,6 +51,7 @@ cartesian_test <- function(x, n = NULL, original = NULL, parameter = NULL,
     value <- col("value")
     if (is.null(treatment) || is.null(value))
       stop(vortel_error("a long data frame needs the columns treatment and value"))
+    if (!is.numeric(value)) stop(vortel_error("the value column must hold numbers"))
     treatment <- as.character(treatment)
     if (anyNA(treatment))
       stop(vortel_error("the treatment column has missing names"))

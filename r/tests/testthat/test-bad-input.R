@@ -32,4 +32,6 @@ test_that("bad input stops with the core's message naming the treatment and valu
 test_that("a long data frame without its columns is refused", {
   expect_error(cartesian_test(data.frame(name = "A", x = 1)), "treatment and value",
                class = "vortel_error")
+  expect_error(cartesian_test(data.frame(treatment = "A", value = "0.3")), "must hold numbers",
+               class = "vortel_error")
 })
