@@ -52,6 +52,8 @@ def test_ctrl_c_in_write_report_leaves_no_file(tmp_path):
     result = vortel.cartesian_test({"A": [0.3, 0.2], "B": [0.1, 0.2]}, n=5, original=0.2)
     values = million_values()
     result._given.update(names=list(values), values=list(values.values()), n=[30] * 5, original=[0.3] * 5)
-    # The files are put back before the interrupt is raised, so the core's own stop is waited for.
-    assert interrupted_after_a_second(lambda: result.write_report(tmp_path, csv=True)) < 1.0
+    # The files are put back before the interrupt is raised, so the core's own stop is waited
+    # for: well under a second on a quiet machine, but a machine busy with other builds stretches
+    # it, and what this test holds to is that no file is left.
+    assert interrupted_after_a_second(lambda: result.write_report(tmp_path, csv=True)) < 5.0
     assert list(tmp_path.iterdir()) == []

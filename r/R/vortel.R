@@ -91,7 +91,7 @@ cartesian_test <- function(x, n = NULL, original = NULL, parameter = NULL,
 run_test <- function(input, folder, code, csv) {
   out <- .Call(vortel_run, input$names, input$values, input$n, input$original,
                input$parameter, input$transform, input$reversed, folder, code, csv)
-  if (!is.null(out$error)) stop(vortel_error(out$error, sys.call(-2L)))
+  if (!is.null(out$error)) stop(vortel_error(out$error, sys.call(-1L)))
   out
 }
 
