@@ -1,5 +1,6 @@
 #include "cartesian/CartesianTest.h"
 
+#include <cmath>
 #include <memory>
 
 #include "cartesian/CartesianDifference.h"
@@ -39,12 +40,33 @@ void CheckRequest(const CartesianRequest& request, bool output) {
                              ".");
         }
     }
-    for (const TreatmentSamples& t : request.Treatments) {
+    const auto& given = request.Treatments;
+    for (std::size_t e = 0; e < given.size(); ++e) {
+        const TreatmentSamples& t = given[e];
+        const std::string named = "Treatment \"" + t.Name + "\"";
         if (t.Values.size() > static_cast<std::size_t>(ListCapacity)) {
-            throw RunStopped("Treatment \"" + t.Name + "\" has " +
-                             Text(static_cast<std::int64_t>(t.Values.size())) +
+            throw RunStopped(named + " has " + Text(static_cast<std::int64_t>(t.Values.size())) +
                              " bootstrap values; a treatment takes at most " + Text(ListCapacity) +
                              ".");
+        }
+        // What a table refuses in its cells is refused in values too: a script's NA comes as NaN.
+        if (t.SampleSize < 1) {
+            throw RunStopped(named + ": n is " + Text(t.SampleSize) +
+                             "; it must be a whole number above 0: the sample size of the "
+                             "original data (the F test needs it).");
+        }
+        for (std::size_t k = 0; k < t.Values.size(); ++k) {
+            if (std::isnan(t.Values[k])) {
+                throw RunStopped(named + ": bootstrap value " +
+                                 Text(static_cast<std::int64_t>(k + 1)) +
+                                 " is not a number (NaN or NA); every value must be a number.");
+            }
+        }
+        for (std::size_t u = 0; u < e; ++u) {
+            if (given[u].Name != t.Name) continue;
+            throw RunStopped("Treatments " + Text(static_cast<std::int64_t>(u + 1)) + " and " +
+                             Text(static_cast<std::int64_t>(e + 1)) + " are both named \"" +
+                             t.Name + "\"; each treatment needs a name of its own.");
         }
     }
     if (!output && (request.DetailFiles || request.FlowRecord || request.CsvTables)) {

@@ -61,13 +61,18 @@ std::string WithoutParameter(std::string table) {
     return table;
 }
 
-TEST(TableInput, ExampleTablesGiveTheTreatmentFilesReport) {
-    const FixedMoment moment;
+std::vector<std::pair<std::string, std::string>> ExampleFiles() {
     std::vector<std::pair<std::string, std::string>> files;
     for (int t = 1; t <= 5; ++t) {
         const std::string name = "treatment-" + std::to_string(t) + ".txt";
         files.emplace_back(name, Example(name));
     }
+    return files;
+}
+
+TEST(TableInput, ExampleTablesGiveTheTreatmentFilesReport) {
+    const FixedMoment moment;
+    const auto files = ExampleFiles();
     const std::string longTable = Example("treatments-long.csv");
     const std::string wideTable = Example("treatments-wide.csv");
     // Three of them in a table, two as files, entered in between.
@@ -110,6 +115,20 @@ TEST(TableInput, ExampleTablesGiveTheTreatmentFilesReport) {
         EXPECT_EQ(RunCartesian(options, {{"treatments-wide.csv", wideTable}}).Printed,
                   fromFiles.Printed);
     }
+}
+
+// The R and Python packages hold their report and tables of the examples to these files.
+TEST(TableInput, ExampleFilesGiveTheCheckedReportAndTables) {
+    const FixedMoment moment;
+    const std::string stem = "25A-Cartesian diff results-r_202437-953";
+    const auto checked = [](const std::string& name) {
+        return ReadAll(test::DataFile("examples/examples-" + name));
+    };
+    EXPECT_EQ(RunCartesian({"--csv"}, ExampleFiles()).Out,
+              (std::map<std::string, std::string>{
+                  {stem + ".txt", checked("report.txt")},
+                  {stem + " pairs.csv", checked("pairs.csv")},
+                  {stem + " treatments.csv", checked("treatments.csv")}}));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <random>
 #include <sstream>
@@ -322,6 +323,12 @@ TEST(RunCartesianTest, EventsStopAndRefusals) {
     single.Treatments[2].Values.resize(1);
     CartesianRequest both = three;
     both.Files = {"a.txt", "b.txt"};
+    CartesianRequest notANumber = three;
+    notANumber.Treatments[0].Values[4] = std::nan("");
+    CartesianRequest sameName = three;
+    sameName.Treatments[2].Name = sameName.Treatments[0].Name;
+    CartesianRequest noN = three;
+    noN.Treatments[1].SampleSize = 0;
     CartesianRequest missing;
     missing.Files = {(folder / "no such.txt").string(), (folder / "nor this.txt").string()};
     const Refusal refusals[] = {
@@ -331,6 +338,9 @@ TEST(RunCartesianTest, EventsStopAndRefusals) {
         {"one value", single, "(\"Mid\") is 1"},
         {"values and files", both, "both as values and as files"},
         {"a file that is not there", missing, "no such.txt"},
+        {"a value that is not a number", notANumber, "\"Low\": bootstrap value 5 is not a number"},
+        {"two treatments of one name", sameName, "Treatments 1 and 3 are both named \"Low\""},
+        {"n of 0", noN, "Treatment \"High\": n is 0"},
     };
     for (const Refusal& r : refusals) {
         SCOPED_TRACE(r.label);

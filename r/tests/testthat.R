@@ -1,0 +1,4 @@
+library(testthat)
+library(vortel)
+
+test_check("vortel")
