@@ -21,440 +21,673 @@ let runNumber = 0;
 const MAX_DETAIL_DIFFERENCES = 10e6;
 
 async function loadCore() {
-  if (core) return core;
-  const embed = window.VORTEL_EMBED;
-  if (embed) {
-    const bin = atob(embed.wasm);
-    const bytes = new Uint8Array(bin.length);
-    for (let i = 0; i < bin.length; ++i) bytes[i] = bin.charCodeAt(i);
-    core = { glue: embed.glue, wasm: bytes.buffer };
-  } else {
-    const [glue, wasm] = await Promise.all([
-      fetch('vortel-web.js').then((r) => { if (!r.ok) throw new Error('vortel-web.js: ' + r.status); return r.text(); }),
-      fetch('vortel-web.wasm').then((r) => { if (!r.ok) throw new Error('vortel-web.wasm: ' + r.status); return r.arrayBuffer(); }),
-    ]);
-    core = { glue, wasm };
-  }
-  return core;
+    if (core) return core;
+    const embed = window.VORTEL_EMBED;
+    if (embed) {
+        const bin = atob(embed.wasm);
+        const bytes = new Uint8Array(bin.length);
+        for (let i = 0; i < bin.length; ++i) bytes[i] = bin.charCodeAt(i);
+        core = { glue: embed.glue, wasm: bytes.buffer };
+    } else {
+        const [glue, wasm] = await Promise.all([
+            fetch('vortel-web.js').then((r) => {
+                if (!r.ok) throw new Error('vortel-web.js: ' + r.status);
+                return r.text();
+            }),
+            fetch('vortel-web.wasm').then((r) => {
+                if (!r.ok) throw new Error('vortel-web.wasm: ' + r.status);
+                return r.arrayBuffer();
+            }),
+        ]);
+        core = { glue, wasm };
+    }
+    return core;
 }
 
 function startWorker() {
-  workerReady = loadCore().then((c) => new Promise((resolve, reject) => {
-    const url = URL.createObjectURL(new Blob([c.glue, '\n', __WORKER_SOURCE__], { type: 'text/javascript' }));
-    worker = new Worker(url);
-    URL.revokeObjectURL(url);
-    worker.onmessage = (e) => {
-      if (e.data.type === 'ready') { version = e.data.version; resolve(); return; }
-      if (e.data.type === 'progress') { showProgress(e.data.event); return; }
-      if (pending) { const p = pending; pending = null; p(e.data); }
-    };
-    worker.onerror = (e) => {
-      reject(new Error(e.message || 'the worker failed'));
-      if (pending) { const p = pending; pending = null; p({ type: 'refused', message: 'The computation failed: ' + (e.message || 'worker error') }); }
-    };
-    // A copy goes over, so that a later fresh worker can have the bytes again.
-    worker.postMessage({ type: 'wasm', bytes: c.wasm.slice(0) });
-  }));
-  return workerReady;
+    workerReady = loadCore().then(
+        (c) =>
+            new Promise((resolve, reject) => {
+                const url = URL.createObjectURL(
+                    new Blob([c.glue, '\n', __WORKER_SOURCE__], { type: 'text/javascript' }),
+                );
+                worker = new Worker(url);
+                URL.revokeObjectURL(url);
+                worker.onmessage = (e) => {
+                    if (e.data.type === 'ready') {
+                        version = e.data.version;
+                        resolve();
+                        return;
+                    }
+                    if (e.data.type === 'progress') {
+                        showProgress(e.data.event);
+                        return;
+                    }
+                    if (pending) {
+                        const p = pending;
+                        pending = null;
+                        p(e.data);
+                    }
+                };
+                worker.onerror = (e) => {
+                    reject(new Error(e.message || 'the worker failed'));
+                    if (pending) {
+                        const p = pending;
+                        pending = null;
+                        p({
+                            type: 'refused',
+                            message: 'The computation failed: ' + (e.message || 'worker error'),
+                        });
+                    }
+                };
+                // A copy goes over, so that a later fresh worker can have the bytes again.
+                worker.postMessage({ type: 'wasm', bytes: c.wasm.slice(0) });
+            }),
+    );
+    return workerReady;
 }
 
 function ask(msg, transfer) {
-  return workerReady.then(() => new Promise((resolve) => {
-    pending = resolve;
-    worker.postMessage(msg, transfer);
-  }));
+    return workerReady.then(
+        () =>
+            new Promise((resolve) => {
+                pending = resolve;
+                worker.postMessage(msg, transfer);
+            }),
+    );
 }
 
 // Each section has its own message area and status line, beside its own controls.
 const areas = {
-  cartesian: { error: 'error', status: 'status', button: 'run', stop: 'stop' },
-  sortcount: { error: 'sortcount-error', status: 'sortcount-status', button: 'sortcount-run', stop: 'sortcount-stop' },
+    cartesian: { error: 'error', status: 'status', button: 'run', stop: 'stop' },
+    sortcount: {
+        error: 'sortcount-error',
+        status: 'sortcount-status',
+        button: 'sortcount-run',
+        stop: 'sortcount-stop',
+    },
 };
 let busyArea = null;
 
 function showError(area, text) {
-  const el = $(areas[area].error);
-  el.textContent = text;
-  el.hidden = !text;
+    const el = $(areas[area].error);
+    el.textContent = text;
+    el.hidden = !text;
 }
-const setStatus = (area, text) => { $(areas[area].status).textContent = text || ''; };
+const setStatus = (area, text) => {
+    $(areas[area].status).textContent = text || '';
+};
 
 function setBusy(area, busy, text) {
-  const active = document.activeElement;
-  const hadFocus = active === $(areas[area].stop) || active === $(areas[area].button) || active === document.body || !active;
-  for (const a of Object.values(areas)) {
-    $(a.button).disabled = busy;
-    $(a.stop).disabled = !busy;
-  }
-  $('progress').hidden = !(busy && area === 'cartesian');
-  if (busy) { $('progress').removeAttribute('value'); $('progress').removeAttribute('max'); }
-  busyArea = busy ? area : null;
-  setStatus(area, text);
-  // Focus stays where the user is: on Stop while a test runs, back on the button after.
-  if (hadFocus) $(busy ? areas[area].stop : areas[area].button).focus();
+    const active = document.activeElement;
+    const hadFocus =
+        active === $(areas[area].stop) ||
+        active === $(areas[area].button) ||
+        active === document.body ||
+        !active;
+    for (const a of Object.values(areas)) {
+        $(a.button).disabled = busy;
+        $(a.stop).disabled = !busy;
+    }
+    $('progress').hidden = !(busy && area === 'cartesian');
+    if (busy) {
+        $('progress').removeAttribute('value');
+        $('progress').removeAttribute('max');
+    }
+    busyArea = busy ? area : null;
+    setStatus(area, text);
+    // Focus stays where the user is: on Stop while a test runs, back on the button after.
+    if (hadFocus) $(busy ? areas[area].stop : areas[area].button).focus();
 }
 
-let pairsTotal = 0, pairsDone = 0;
+let pairsTotal = 0,
+    pairsDone = 0;
 function showProgress(e) {
-  const bar = $('progress');
-  const counted = () => ` (${pairsDone} of ${pairsTotal} pairs done)`;
-  if (e.event === 'began') {
-    pairsTotal = e.pairs; pairsDone = 0;
-    // One step per pair and one for the report.
-    bar.max = pairsTotal + 1; bar.value = 0;
-    setStatus('cartesian', `Treatments read; comparing ${pairsTotal} pairs…`);
-  } else if (e.event === 'differences' || e.event === 'sorting') {
-    setStatus('cartesian', `Pair ${e.i}–${e.j}: ${e.event === 'sorting' ? 'sorting the differences' : 'forming the differences'}` + counted());
-  } else if (e.event === 'done') {
-    bar.value = ++pairsDone;
-    if (pairsDone === pairsTotal) setStatus('cartesian', 'Every pair compared; writing the report…');
-  } else if (e.event === 'packing') {
-    bar.value = pairsTotal + 1;
-    setStatus('cartesian', 'Report written; handing the files to the page…');
-  }
+    const bar = $('progress');
+    const counted = () => ` (${pairsDone} of ${pairsTotal} pairs done)`;
+    if (e.event === 'began') {
+        pairsTotal = e.pairs;
+        pairsDone = 0;
+        // One step per pair and one for the report.
+        bar.max = pairsTotal + 1;
+        bar.value = 0;
+        setStatus('cartesian', `Treatments read; comparing ${pairsTotal} pairs…`);
+    } else if (e.event === 'differences' || e.event === 'sorting') {
+        setStatus(
+            'cartesian',
+            `Pair ${e.i}–${e.j}: ${e.event === 'sorting' ? 'sorting the differences' : 'forming the differences'}` +
+                counted(),
+        );
+    } else if (e.event === 'done') {
+        bar.value = ++pairsDone;
+        if (pairsDone === pairsTotal)
+            setStatus('cartesian', 'Every pair compared; writing the report…');
+    } else if (e.event === 'packing') {
+        bar.value = pairsTotal + 1;
+        setStatus('cartesian', 'Report written; handing the files to the page…');
+    }
 }
 
 function treatmentCount() {
-  if (chosen.some((c) => isTable(c.file.name))) return null; // known once the tables are read
-  return chosen.length;
+    if (chosen.some((c) => isTable(c.file.name))) return null; // known once the tables are read
+    return chosen.length;
 }
 
 function listFiles() {
-  const ul = $('file-list');
-  ul.replaceChildren(...chosen.map((c, i) => {
-    const f = c.file;
-    const li = document.createElement('li');
-    const text = document.createElement('span');
-    const size = `${f.size.toLocaleString('en')} bytes`;
-    text.textContent = `${f.name} (${isTable(f.name) ? 'table, ' : ''}${size})${c.note ? ' ' + c.note : ''} `;
-    // Name and B as the file's first fields give them; the test's own reading comes after Run.
-    if (!isTable(f.name)) {
-      f.slice(0, 4096).text().then((t) => {
-        const h = treatmentHeading(t);
-        c.B = h ? Number(h.B) : null;
-        if (h && li.isConnected) text.textContent = `${f.name}: ${h.name}, B = ${h.B} (${size})${c.note ? ' ' + c.note : ''} `;
-      });
-    }
-    const b = document.createElement('button');
-    b.type = 'button';
-    b.textContent = 'Drop';
-    b.setAttribute('aria-label', 'Drop ' + f.name);
-    b.onclick = () => {
-      chosen.splice(i, 1);
-      listFiles();
-      // Focus goes to the file now in the dropped one's place, or back to choosing files.
-      const buttons = $('file-list').querySelectorAll('button');
-      (buttons[Math.min(i, buttons.length - 1)] || $('treatment-files')).focus();
-    };
-    li.append(text, b);
-    return li;
-  }));
-  const n = chosen.length, tables = chosen.filter((c) => isTable(c.file.name)).length;
-  $('files-summary').textContent = n === 0 ? 'No files chosen.'
-    : `${n} file${n > 1 ? 's' : ''} chosen` + (tables ? ` (${tables} table${tables > 1 ? 's' : ''})` : '') + '.';
+    const ul = $('file-list');
+    ul.replaceChildren(
+        ...chosen.map((c, i) => {
+            const f = c.file;
+            const li = document.createElement('li');
+            const text = document.createElement('span');
+            const size = `${f.size.toLocaleString('en')} bytes`;
+            text.textContent = `${f.name} (${isTable(f.name) ? 'table, ' : ''}${size})${c.note ? ' ' + c.note : ''} `;
+            // Name and B as the file's first fields give them; the test's own reading comes after Run.
+            if (!isTable(f.name)) {
+                f.slice(0, 4096)
+                    .text()
+                    .then((t) => {
+                        const h = treatmentHeading(t);
+                        c.B = h ? Number(h.B) : null;
+                        if (h && li.isConnected)
+                            text.textContent = `${f.name}: ${h.name}, B = ${h.B} (${size})${c.note ? ' ' + c.note : ''} `;
+                    });
+            }
+            const b = document.createElement('button');
+            b.type = 'button';
+            b.textContent = 'Drop';
+            b.setAttribute('aria-label', 'Drop ' + f.name);
+            b.onclick = () => {
+                chosen.splice(i, 1);
+                listFiles();
+                // Focus goes to the file now in the dropped one's place, or back to choosing files.
+                const buttons = $('file-list').querySelectorAll('button');
+                (buttons[Math.min(i, buttons.length - 1)] || $('treatment-files')).focus();
+            };
+            li.append(text, b);
+            return li;
+        }),
+    );
+    const n = chosen.length,
+        tables = chosen.filter((c) => isTable(c.file.name)).length;
+    $('files-summary').textContent =
+        n === 0
+            ? 'No files chosen.'
+            : `${n} file${n > 1 ? 's' : ''} chosen` +
+              (tables ? ` (${tables} table${tables > 1 ? 's' : ''})` : '') +
+              '.';
 }
 
 // Two files of one name would share one place in the core's folder: a file chosen under a name
 // already listed takes the listed one's place, and the list says so.
 function addFiles(list) {
-  const replaced = [];
-  for (const f of list) {
-    const i = chosen.findIndex((c) => c.file.name === f.name);
-    if (i >= 0) { chosen[i] = { file: f, note: '— replaced the file of this name chosen before' }; replaced.push(f.name); }
-    else chosen.push({ file: f, note: '' });
-  }
-  listFiles();
-  if (replaced.length) setStatus('cartesian', `${replaced.join(', ')}: chosen again; the new file replaces the one listed before.`);
+    const replaced = [];
+    for (const f of list) {
+        const i = chosen.findIndex((c) => c.file.name === f.name);
+        if (i >= 0) {
+            chosen[i] = { file: f, note: '— replaced the file of this name chosen before' };
+            replaced.push(f.name);
+        } else chosen.push({ file: f, note: '' });
+    }
+    listFiles();
+    if (replaced.length)
+        setStatus(
+            'cartesian',
+            `${replaced.join(', ')}: chosen again; the new file replaces the one listed before.`,
+        );
 }
 
 function clearResults() {
-  last = null;
-  $('results').hidden = true;
-  for (const id of ['letters', 'pairs']) { $(id).tHead.replaceChildren(); $(id).tBodies[0].replaceChildren(); }
-  $('figure').replaceChildren();
-  for (const id of ['parameter', 'f-value', 'sidak', 'notes']) $(id).textContent = '';
-  $('download-details-zip').hidden = true;
+    last = null;
+    $('results').hidden = true;
+    for (const id of ['letters', 'pairs']) {
+        $(id).tHead.replaceChildren();
+        $(id).tBodies[0].replaceChildren();
+    }
+    $('figure').replaceChildren();
+    for (const id of ['parameter', 'f-value', 'sidak', 'notes']) $(id).textContent = '';
+    $('download-details-zip').hidden = true;
 }
 
 function clearSortResults() {
-  lastSort = null;
-  $('sc-results').hidden = true;
-  $('sc-chart').replaceChildren();
+    lastSort = null;
+    $('sc-results').hidden = true;
+    $('sc-chart').replaceChildren();
 }
 
 // A table's cells; each cell of a column carries its column's key for scripts that read it.
 function fillTable(table, columns, rows) {
-  const tr = document.createElement('tr');
-  for (const [key, heading] of columns) {
-    const th = document.createElement('th');
-    th.scope = 'col';
-    th.textContent = heading;
-    th.dataset.col = key;
-    tr.append(th);
-  }
-  table.tHead.replaceChildren(tr);
-  table.tBodies[0].replaceChildren(...rows.map((r) => {
-    const row = document.createElement('tr');
-    columns.forEach(([key], k) => { const td = document.createElement('td'); td.textContent = r[k]; td.dataset.col = key; row.append(td); });
-    return row;
-  }));
+    const tr = document.createElement('tr');
+    for (const [key, heading] of columns) {
+        const th = document.createElement('th');
+        th.scope = 'col';
+        th.textContent = heading;
+        th.dataset.col = key;
+        tr.append(th);
+    }
+    table.tHead.replaceChildren(tr);
+    table.tBodies[0].replaceChildren(
+        ...rows.map((r) => {
+            const row = document.createElement('tr');
+            columns.forEach(([key], k) => {
+                const td = document.createElement('td');
+                td.textContent = r[k];
+                td.dataset.col = key;
+                row.append(td);
+            });
+            return row;
+        }),
+    );
 }
 
 // The drawing holds treatment names from the files: keep it to drawing, with nothing to run.
 function showSvg(container, svg) {
-  const doc = new DOMParser().parseFromString(svg, 'image/svg+xml');
-  doc.querySelectorAll('script, foreignObject').forEach((n) => n.remove());
-  doc.querySelectorAll('*').forEach((n) => [...n.attributes].forEach((a) => {
-    if (/^on/i.test(a.name) || /^\s*javascript:/i.test(a.value)) n.removeAttribute(a.name);
-  }));
-  container.replaceChildren(document.importNode(doc.documentElement, true));
+    const doc = new DOMParser().parseFromString(svg, 'image/svg+xml');
+    doc.querySelectorAll('script, foreignObject').forEach((n) => n.remove());
+    doc.querySelectorAll('*').forEach((n) =>
+        [...n.attributes].forEach((a) => {
+            if (/^on/i.test(a.name) || /^\s*javascript:/i.test(a.value)) n.removeAttribute(a.name);
+        }),
+    );
+    container.replaceChildren(document.importNode(doc.documentElement, true));
 }
 
 function showCartesian(r) {
-  last = r;
-  const s = r.summary;
-  const yes = (v) => (v ? 'yes' : 'no');
-  $('parameter').textContent = s.parameter;
-  $('f-value').textContent = `${s.F.text} (${s.dfBetween.text}, ${s.dfWithin.text})`;
-  $('sidak').textContent = s.sidak.text;
-  $('notes').textContent = s.notes.join(' ');
-  fillTable($('letters'), [['treatment', 'Treatment'], ['n', 'n'], ['B', 'B'], ['original', 'Original estimate'], ['mean', 'Bootstrap mean'], ['se', 'SE'], ['letters', 'Letters']],
-    s.treatments.map((t) => [t.name, t.n, t.B, t.original.text, t.mean.text, t.se.text, t.letters]));
-  makeSortable($('letters'));
-  // P and the verdicts first, so that a narrow screen shows them without scrolling sideways.
-  fillTable($('pairs'), [['pair', 'Pair'], ['P', 'P'], ['at5', 'P ≤ 0.05'], ['sidak', 'Below Šidák'], ['mean', 'Mean difference'],
-    ['tLower', 't lower'], ['tUpper', 't upper'], ['percentileLower', 'Percentile lower'], ['percentileUpper', 'Percentile upper']],
-  s.pairs.map((p) => [`${p.a} − ${p.b}`, p.P.text, yes(p.atFivePercent), yes(p.belowSidak), p.mean.text,
-    p.tLower.text, p.tUpper.text, p.percentileLower.text, p.percentileUpper.text]));
-  showSvg($('figure'), s.figure);
-  $('download-details-zip').hidden = !r.details;
-  $('results').hidden = false;
+    last = r;
+    const s = r.summary;
+    const yes = (v) => (v ? 'yes' : 'no');
+    $('parameter').textContent = s.parameter;
+    $('f-value').textContent = `${s.F.text} (${s.dfBetween.text}, ${s.dfWithin.text})`;
+    $('sidak').textContent = s.sidak.text;
+    $('notes').textContent = s.notes.join(' ');
+    fillTable(
+        $('letters'),
+        [
+            ['treatment', 'Treatment'],
+            ['n', 'n'],
+            ['B', 'B'],
+            ['original', 'Original estimate'],
+            ['mean', 'Bootstrap mean'],
+            ['se', 'SE'],
+            ['letters', 'Letters'],
+        ],
+        s.treatments.map((t) => [
+            t.name,
+            t.n,
+            t.B,
+            t.original.text,
+            t.mean.text,
+            t.se.text,
+            t.letters,
+        ]),
+    );
+    makeSortable($('letters'));
+    // P and the verdicts first, so that a narrow screen shows them without scrolling sideways.
+    fillTable(
+        $('pairs'),
+        [
+            ['pair', 'Pair'],
+            ['P', 'P'],
+            ['at5', 'P ≤ 0.05'],
+            ['sidak', 'Below Šidák'],
+            ['mean', 'Mean difference'],
+            ['tLower', 't lower'],
+            ['tUpper', 't upper'],
+            ['percentileLower', 'Percentile lower'],
+            ['percentileUpper', 'Percentile upper'],
+        ],
+        s.pairs.map((p) => [
+            `${p.a} − ${p.b}`,
+            p.P.text,
+            yes(p.atFivePercent),
+            yes(p.belowSidak),
+            p.mean.text,
+            p.tLower.text,
+            p.tUpper.text,
+            p.percentileLower.text,
+            p.percentileUpper.text,
+        ]),
+    );
+    showSvg($('figure'), s.figure);
+    $('download-details-zip').hidden = !r.details;
+    $('results').hidden = false;
 }
 
 function makeSortable(table) {
-  const ths = table.tHead.rows[0].cells;
-  [...ths].forEach((th, c) => {
-    th.tabIndex = 0;
-    th.setAttribute('aria-sort', 'none');
-    const sort = () => {
-      const dir = th.getAttribute('aria-sort') === 'ascending' ? -1 : 1;
-      [...ths].forEach((o) => o.setAttribute('aria-sort', 'none'));
-      th.setAttribute('aria-sort', dir > 0 ? 'ascending' : 'descending');
-      const rows = [...table.tBodies[0].rows];
-      rows.sort((a, b) => {
-        const x = a.cells[c].textContent, y = b.cells[c].textContent;
-        const nx = Number(x), ny = Number(y);
-        const d = x !== '' && y !== '' && !isNaN(nx) && !isNaN(ny) ? nx - ny : x.localeCompare(y);
-        return d * dir;
-      });
-      table.tBodies[0].append(...rows);
-    };
-    th.onclick = sort;
-    th.onkeydown = (e) => { if (e.key === 'Enter' || e.key === ' ') { e.preventDefault(); sort(); } };
-  });
+    const ths = table.tHead.rows[0].cells;
+    [...ths].forEach((th, c) => {
+        th.tabIndex = 0;
+        th.setAttribute('aria-sort', 'none');
+        const sort = () => {
+            const dir = th.getAttribute('aria-sort') === 'ascending' ? -1 : 1;
+            [...ths].forEach((o) => o.setAttribute('aria-sort', 'none'));
+            th.setAttribute('aria-sort', dir > 0 ? 'ascending' : 'descending');
+            const rows = [...table.tBodies[0].rows];
+            rows.sort((a, b) => {
+                const x = a.cells[c].textContent,
+                    y = b.cells[c].textContent;
+                const nx = Number(x),
+                    ny = Number(y);
+                const d =
+                    x !== '' && y !== '' && !isNaN(nx) && !isNaN(ny) ? nx - ny : x.localeCompare(y);
+                return d * dir;
+            });
+            table.tBodies[0].append(...rows);
+        };
+        th.onclick = sort;
+        th.onkeydown = (e) => {
+            if (e.key === 'Enter' || e.key === ' ') {
+                e.preventDefault();
+                sort();
+            }
+        };
+    });
 }
 
 function tableTsv(table) {
-  return [...table.rows].map((r) => [...r.cells].map((c) => c.textContent).join('\t')).join('\n') + '\n';
+    return (
+        [...table.rows].map((r) => [...r.cells].map((c) => c.textContent).join('\t')).join('\n') +
+        '\n'
+    );
 }
 
 function download(name, data, type) {
-  const url = URL.createObjectURL(data instanceof Blob ? data : new Blob([data], { type }));
-  const a = document.createElement('a');
-  a.href = url;
-  a.download = name;
-  document.body.append(a);
-  a.click();
-  a.remove();
-  setTimeout(() => URL.revokeObjectURL(url), 10000);
+    const url = URL.createObjectURL(data instanceof Blob ? data : new Blob([data], { type }));
+    const a = document.createElement('a');
+    a.href = url;
+    a.download = name;
+    document.body.append(a);
+    a.click();
+    a.remove();
+    setTimeout(() => URL.revokeObjectURL(url), 10000);
 }
 
 // A drawing as a PNG at twice the screen's pixel ratio, on white.
 function svgPng(svg) {
-  return new Promise((resolve, reject) => {
-    const img = new Image();
-    const url = URL.createObjectURL(new Blob([svg], { type: 'image/svg+xml' }));
-    img.onload = () => {
-      const scale = (window.devicePixelRatio || 1) * 2;
-      const c = document.createElement('canvas');
-      c.width = Math.round(img.width * scale);
-      c.height = Math.round(img.height * scale);
-      const g = c.getContext('2d');
-      g.fillStyle = '#fff';
-      g.fillRect(0, 0, c.width, c.height);
-      g.drawImage(img, 0, 0, c.width, c.height);
-      URL.revokeObjectURL(url);
-      c.toBlob(resolve, 'image/png');
-    };
-    img.onerror = () => { URL.revokeObjectURL(url); reject(new Error('The drawing could not be turned into a picture.')); };
-    img.src = url;
-  });
+    return new Promise((resolve, reject) => {
+        const img = new Image();
+        const url = URL.createObjectURL(new Blob([svg], { type: 'image/svg+xml' }));
+        img.onload = () => {
+            const scale = (window.devicePixelRatio || 1) * 2;
+            const c = document.createElement('canvas');
+            c.width = Math.round(img.width * scale);
+            c.height = Math.round(img.height * scale);
+            const g = c.getContext('2d');
+            g.fillStyle = '#fff';
+            g.fillRect(0, 0, c.width, c.height);
+            g.drawImage(img, 0, 0, c.width, c.height);
+            URL.revokeObjectURL(url);
+            c.toBlob(resolve, 'image/png');
+        };
+        img.onerror = () => {
+            URL.revokeObjectURL(url);
+            reject(new Error('The drawing could not be turned into a picture.'));
+        };
+        img.src = url;
+    });
 }
 
 // The page's controls that a refusal of the core can name.
 const CONTROLS = { transform: 'transform', code: 'code', decimals: 'decimals', kind: 'kind' };
 function refuse(area, r) {
-  showError(area, r.message);
-  setBusy(area, false);
-  if (r.control && CONTROLS[r.control]) $(CONTROLS[r.control]).focus();
+    showError(area, r.message);
+    setBusy(area, false);
+    if (r.control && CONTROLS[r.control]) $(CONTROLS[r.control]).focus();
 }
 
 // Reads the files one by one, checking each first; null when the run was stopped meanwhile.
 async function readFiles(files, number, area) {
-  const out = [];
-  for (const [k, f] of files.entries()) {
-    if (files.length > 1) setStatus(area, `Reading file ${k + 1} of ${files.length}: ${f.name}…`);
-    const problem = await checkInputFile(f);
-    if (number !== runNumber) return null;
-    if (problem) throw new Error(problem);
-    const bytes = await f.arrayBuffer();
-    if (number !== runNumber) return null;
-    out.push({ name: f.name, bytes });
-  }
-  return out;
+    const out = [];
+    for (const [k, f] of files.entries()) {
+        if (files.length > 1)
+            setStatus(area, `Reading file ${k + 1} of ${files.length}: ${f.name}…`);
+        const problem = await checkInputFile(f);
+        if (number !== runNumber) return null;
+        if (problem) throw new Error(problem);
+        const bytes = await f.arrayBuffer();
+        if (number !== runNumber) return null;
+        out.push({ name: f.name, bytes });
+    }
+    return out;
 }
 
 function detailProblem() {
-  if (!$('detail-files').checked) return '';
-  const Bs = chosen.map((c) => c.B);
-  if (Bs.some((B) => !(B > 0))) return '';
-  let sum = 0;
-  for (let i = 0; i < Bs.length; ++i) for (let j = i + 1; j < Bs.length; ++j) sum += Bs[i] * Bs[j];
-  return sum > MAX_DETAIL_DIFFERENCES
-    ? `Detail files would list ${sum.toLocaleString('en')} differences; the page writes them for at most ${MAX_DETAIL_DIFFERENCES.toLocaleString('en')} (B × B summed over the pairs). Untick Detail files, or use the desktop program.`
-    : '';
+    if (!$('detail-files').checked) return '';
+    const Bs = chosen.map((c) => c.B);
+    if (Bs.some((B) => !(B > 0))) return '';
+    let sum = 0;
+    for (let i = 0; i < Bs.length; ++i)
+        for (let j = i + 1; j < Bs.length; ++j) sum += Bs[i] * Bs[j];
+    return sum > MAX_DETAIL_DIFFERENCES
+        ? `Detail files would list ${sum.toLocaleString('en')} differences; the page writes them for at most ${MAX_DETAIL_DIFFERENCES.toLocaleString('en')} (B × B summed over the pairs). Untick Detail files, or use the desktop program.`
+        : '';
 }
 
 async function runCartesian() {
-  const number = ++runNumber;
-  showError('cartesian', '');
-  clearResults();
-  const started = performance.now();
-  const count = treatmentCount();
-  if (chosen.length === 0) { showError('cartesian', 'Choose the treatment files first (or try the example data).'); return; }
-  if (count !== null && (count < 2 || count > 20)) {
-    showError('cartesian', `Choose 2 to 20 treatments: one file each, or a .csv table that holds them (${count} treatment file chosen).`);
-    return;
-  }
-  const total = chosen.reduce((sum, c) => sum + c.file.size, 0);
-  if (total > MAX_TOTAL_BYTES) {
-    showError('cartesian', `The ${chosen.length} files hold ${(total / MIB).toFixed(1)} MiB together; a test takes at most ${MAX_TOTAL_BYTES / MIB} MiB.`);
-    return;
-  }
-  const tooMany = detailProblem();
-  if (tooMany) { showError('cartesian', tooMany); return; }
-  setBusy('cartesian', true, 'Reading the files…');
-  try {
-    const files = await readFiles(chosen.map((c) => c.file), number, 'cartesian');
-    if (!files) return;
-    setStatus('cartesian', 'Reading the treatments…');
-    const r = await ask({
-      type: 'cartesian', files, transform: $('transform').value, code: $('code').value.trim(), reversed: $('reversed').checked,
-      parameter: $('table-parameter').value.trim(), detailFiles: $('detail-files').checked, flowRecord: $('flow-record').checked,
-    }, files.map((f) => f.bytes));
-    if (number !== runNumber || r.type === 'stopped') return;
-    if (r.type === 'refused') { refuse('cartesian', r); return; }
-    showCartesian(r);
-    const seconds = ((performance.now() - started) / 1000).toFixed(2);
-    setBusy('cartesian', false, `Done in ${seconds} s: ${r.summary.treatments.length} treatments, ${r.summary.pairs.length} pairs.`);
-    document.body.dataset.lastRunMs = String(performance.now() - started);
-  } catch (e) {
-    if (number !== runNumber) return;
-    showError('cartesian', e.message);
-    setBusy('cartesian', false);
-  }
+    const number = ++runNumber;
+    showError('cartesian', '');
+    clearResults();
+    const started = performance.now();
+    const count = treatmentCount();
+    if (chosen.length === 0) {
+        showError('cartesian', 'Choose the treatment files first (or try the example data).');
+        return;
+    }
+    if (count !== null && (count < 2 || count > 20)) {
+        showError(
+            'cartesian',
+            `Choose 2 to 20 treatments: one file each, or a .csv table that holds them (${count} treatment file chosen).`,
+        );
+        return;
+    }
+    const total = chosen.reduce((sum, c) => sum + c.file.size, 0);
+    if (total > MAX_TOTAL_BYTES) {
+        showError(
+            'cartesian',
+            `The ${chosen.length} files hold ${(total / MIB).toFixed(1)} MiB together; a test takes at most ${MAX_TOTAL_BYTES / MIB} MiB.`,
+        );
+        return;
+    }
+    const tooMany = detailProblem();
+    if (tooMany) {
+        showError('cartesian', tooMany);
+        return;
+    }
+    setBusy('cartesian', true, 'Reading the files…');
+    try {
+        const files = await readFiles(
+            chosen.map((c) => c.file),
+            number,
+            'cartesian',
+        );
+        if (!files) return;
+        setStatus('cartesian', 'Reading the treatments…');
+        const r = await ask(
+            {
+                type: 'cartesian',
+                files,
+                transform: $('transform').value,
+                code: $('code').value.trim(),
+                reversed: $('reversed').checked,
+                parameter: $('table-parameter').value.trim(),
+                detailFiles: $('detail-files').checked,
+                flowRecord: $('flow-record').checked,
+            },
+            files.map((f) => f.bytes),
+        );
+        if (number !== runNumber || r.type === 'stopped') return;
+        if (r.type === 'refused') {
+            refuse('cartesian', r);
+            return;
+        }
+        showCartesian(r);
+        const seconds = ((performance.now() - started) / 1000).toFixed(2);
+        setBusy(
+            'cartesian',
+            false,
+            `Done in ${seconds} s: ${r.summary.treatments.length} treatments, ${r.summary.pairs.length} pairs.`,
+        );
+        document.body.dataset.lastRunMs = String(performance.now() - started);
+    } catch (e) {
+        if (number !== runNumber) return;
+        showError('cartesian', e.message);
+        setBusy('cartesian', false);
+    }
 }
 
 async function runSortCount() {
-  const number = ++runNumber;
-  showError('sortcount', '');
-  clearSortResults();
-  const f = $('sortcount-file').files[0];
-  if (!f) { showError('sortcount', 'Choose a file to sort and count.'); $('sortcount-file').focus(); return; }
-  const decimals = $('decimals').value.trim() === '' ? -1 : Number($('decimals').value);
-  setBusy('sortcount', true, 'Reading the file…');
-  try {
-    const files = await readFiles([f], number, 'sortcount');
-    if (!files) return;
-    setStatus('sortcount', 'Sorting and counting…');
-    const r = await ask({ type: 'sortcount', file: files[0], kind: $('kind').value, decimals, serials: $('serials').checked,
-      column: $('sortcount-column').value.trim() }, [files[0].bytes]);
-    if (number !== runNumber || r.type === 'stopped') return;
-    if (r.type === 'refused') { refuse('sortcount', r); return; }
-    lastSort = r;
-    if (r.chart) {
-      lastSort.svg = sortCountSvg(r.chart);
-      showSvg($('sc-chart'), lastSort.svg);
-    } else {
-      $('sc-chart').textContent = r.classCount > 0 ? `No chart: ${r.classCount.toLocaleString('en')} classes are more than the chart draws, or results have none.` : 'No chart for this kind of file.';
+    const number = ++runNumber;
+    showError('sortcount', '');
+    clearSortResults();
+    const f = $('sortcount-file').files[0];
+    if (!f) {
+        showError('sortcount', 'Choose a file to sort and count.');
+        $('sortcount-file').focus();
+        return;
     }
-    for (const id of ['download-chart-svg', 'download-chart-png']) $(id).disabled = !r.chart;
-    $('sc-results').hidden = false;
-    setBusy('sortcount', false, `Done: ${r.classCount.toLocaleString('en')} classes. Files: ${Object.values(r.files).map((x) => x.name).join(', ')}.`);
-  } catch (e) {
-    if (number !== runNumber) return;
-    showError('sortcount', e.message);
-    setBusy('sortcount', false);
-  }
+    const decimals = $('decimals').value.trim() === '' ? -1 : Number($('decimals').value);
+    setBusy('sortcount', true, 'Reading the file…');
+    try {
+        const files = await readFiles([f], number, 'sortcount');
+        if (!files) return;
+        setStatus('sortcount', 'Sorting and counting…');
+        const r = await ask(
+            {
+                type: 'sortcount',
+                file: files[0],
+                kind: $('kind').value,
+                decimals,
+                serials: $('serials').checked,
+                column: $('sortcount-column').value.trim(),
+            },
+            [files[0].bytes],
+        );
+        if (number !== runNumber || r.type === 'stopped') return;
+        if (r.type === 'refused') {
+            refuse('sortcount', r);
+            return;
+        }
+        lastSort = r;
+        if (r.chart) {
+            lastSort.svg = sortCountSvg(r.chart);
+            showSvg($('sc-chart'), lastSort.svg);
+        } else {
+            $('sc-chart').textContent =
+                r.classCount > 0
+                    ? `No chart: ${r.classCount.toLocaleString('en')} classes are more than the chart draws, or results have none.`
+                    : 'No chart for this kind of file.';
+        }
+        for (const id of ['download-chart-svg', 'download-chart-png']) $(id).disabled = !r.chart;
+        $('sc-results').hidden = false;
+        setBusy(
+            'sortcount',
+            false,
+            `Done: ${r.classCount.toLocaleString('en')} classes. Files: ${Object.values(r.files)
+                .map((x) => x.name)
+                .join(', ')}.`,
+        );
+    } catch (e) {
+        if (number !== runNumber) return;
+        showError('sortcount', e.message);
+        setBusy('sortcount', false);
+    }
 }
 
 function stop() {
-  ++runNumber;
-  const area = busyArea || 'cartesian';
-  // Nothing is written anywhere until a run ends, so ending the worker loses nothing.
-  if (worker) worker.terminate();
-  worker = null;
-  if (pending) { const p = pending; pending = null; p({ type: 'stopped' }); }
-  if (area === 'cartesian') clearResults(); else clearSortResults();
-  setBusy(area, false, 'Stopped; nothing was written.');
-  startWorker();
+    ++runNumber;
+    const area = busyArea || 'cartesian';
+    // Nothing is written anywhere until a run ends, so ending the worker loses nothing.
+    if (worker) worker.terminate();
+    worker = null;
+    if (pending) {
+        const p = pending;
+        pending = null;
+        p({ type: 'stopped' });
+    }
+    if (area === 'cartesian') clearResults();
+    else clearSortResults();
+    setBusy(area, false, 'Stopped; nothing was written.');
+    startWorker();
 }
 
 function loadExamples() {
-  chosen = [];
-  addFiles(EXAMPLES.map(([name, text]) => new File([text], name, { type: 'text/plain' })));
-  setStatus('cartesian', 'The five example treatments are chosen: press Run.');
+    chosen = [];
+    addFiles(EXAMPLES.map(([name, text]) => new File([text], name, { type: 'text/plain' })));
+    setStatus('cartesian', 'The five example treatments are chosen: press Run.');
 }
 
 $('treatment-files').addEventListener('change', (e) => {
-  addFiles(e.target.files);
-  e.target.value = '';
+    addFiles(e.target.files);
+    e.target.value = '';
 });
 // Files dragged onto the test's section are added as if chosen.
 const cartSection = $('cart-h').parentElement;
-cartSection.addEventListener('dragover', (e) => { e.preventDefault(); e.dataTransfer.dropEffect = 'copy'; });
-cartSection.addEventListener('drop', (e) => { e.preventDefault(); addFiles(e.dataTransfer.files); });
-$('clear-files').onclick = () => { chosen = []; listFiles(); };
+cartSection.addEventListener('dragover', (e) => {
+    e.preventDefault();
+    e.dataTransfer.dropEffect = 'copy';
+});
+cartSection.addEventListener('drop', (e) => {
+    e.preventDefault();
+    addFiles(e.dataTransfer.files);
+});
+$('clear-files').onclick = () => {
+    chosen = [];
+    listFiles();
+};
 $('example-data').onclick = loadExamples;
 $('run').onclick = runCartesian;
 $('stop').onclick = stop;
 $('sortcount-stop').onclick = stop;
 $('sortcount-run').onclick = runSortCount;
-const copy = (table, what) => navigator.clipboard.writeText(tableTsv($(table))).then(
-  () => setStatus('cartesian', `${what} copied.`),
-  () => setStatus('cartesian', 'The browser refused the clipboard; select the table and copy it instead.'));
+const copy = (table, what) =>
+    navigator.clipboard.writeText(tableTsv($(table))).then(
+        () => setStatus('cartesian', `${what} copied.`),
+        () =>
+            setStatus(
+                'cartesian',
+                'The browser refused the clipboard; select the table and copy it instead.',
+            ),
+    );
 $('copy-letters').onclick = () => copy('letters', 'Treatments');
 $('copy-pairs').onclick = () => copy('pairs', 'Pairs');
 const saveFile = (f, type) => f && download(f.name, f.bytes, type);
 const stem = () => last.files.report.name.replace(/\.txt$/, '');
 $('download-report').onclick = () => last && saveFile(last.files.report, 'text/plain');
 $('download-pairs-csv').onclick = () => last && saveFile(last.files['pairs-csv'], 'text/csv');
-$('download-treatments-csv').onclick = () => last && saveFile(last.files['treatments-csv'], 'text/csv');
+$('download-treatments-csv').onclick = () =>
+    last && saveFile(last.files['treatments-csv'], 'text/csv');
 $('download-details-zip').onclick = () => last && saveFile(last.details, 'application/zip');
-$('download-figure-svg').onclick = () => last && download(stem() + ' figure.svg', last.summary.figure, 'image/svg+xml');
-$('download-figure-png').onclick = () => last && svgPng(last.summary.figure).then((b) => download(stem() + ' figure.png', b), (e) => showError('cartesian', e.message));
+$('download-figure-svg').onclick = () =>
+    last && download(stem() + ' figure.svg', last.summary.figure, 'image/svg+xml');
+$('download-figure-png').onclick = () =>
+    last &&
+    svgPng(last.summary.figure).then(
+        (b) => download(stem() + ' figure.png', b),
+        (e) => showError('cartesian', e.message),
+    );
 $('download-sorted').onclick = () => lastSort && saveFile(lastSort.files.sorted, 'text/plain');
-$('download-percentiles').onclick = () => lastSort && saveFile(lastSort.files.percentile, 'text/plain');
+$('download-percentiles').onclick = () =>
+    lastSort && saveFile(lastSort.files.percentile, 'text/plain');
 $('download-counts').onclick = () => lastSort && saveFile(lastSort.files.counts, 'text/plain');
 const chartStem = () => lastSort.files.sorted.name.replace(/\.[^.]*$/, '');
-$('download-chart-svg').onclick = () => lastSort && lastSort.svg && download(chartStem() + ' chart.svg', lastSort.svg, 'image/svg+xml');
-$('download-chart-png').onclick = () => lastSort && lastSort.svg && svgPng(lastSort.svg).then((b) => download(chartStem() + ' chart.png', b), (e) => showError('sortcount', e.message));
+$('download-chart-svg').onclick = () =>
+    lastSort && lastSort.svg && download(chartStem() + ' chart.svg', lastSort.svg, 'image/svg+xml');
+$('download-chart-png').onclick = () =>
+    lastSort &&
+    lastSort.svg &&
+    svgPng(lastSort.svg).then(
+        (b) => download(chartStem() + ' chart.png', b),
+        (e) => showError('sortcount', e.message),
+    );
 
 setStatus('cartesian', 'Loading the core…');
-startWorker().then(() => {
-  setStatus('cartesian', 'Ready: choose treatment files, or try the example data.');
-  $('version').textContent = version;
-  $('cite-version').textContent = version;
-  document.body.dataset.readyMs = String(Math.round(performance.now()));
-  document.body.dataset.ready = 'true';
-}, (e) => showError('cartesian', 'The core could not be loaded: ' + e.message));
+startWorker().then(
+    () => {
+        setStatus('cartesian', 'Ready: choose treatment files, or try the example data.');
+        $('version').textContent = version;
+        $('cite-version').textContent = version;
+        document.body.dataset.readyMs = String(Math.round(performance.now()));
+        document.body.dataset.ready = 'true';
+    },
+    (e) => showError('cartesian', 'The core could not be loaded: ' + e.message),
+);

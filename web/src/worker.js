@@ -10,73 +10,92 @@ let compiled = null;
 // A fresh instance per run: the core keeps state in globals, and instancing a compiled module
 // again is cheap.
 function freshInstance() {
-  return createVortel({
-    print: () => {},
-    printErr: () => {},
-    instantiateWasm(imports, done) {
-      WebAssembly.instantiate(compiled, imports).then((instance) => done(instance, compiled));
-      return {};
-    },
-  });
+    return createVortel({
+        print: () => {},
+        printErr: () => {},
+        instantiateWasm(imports, done) {
+            WebAssembly.instantiate(compiled, imports).then((instance) => done(instance, compiled));
+            return {};
+        },
+    });
 }
 
 // The chosen files in the core's working folder, under the names the user sees, so that the
 // core's messages name them as chosen.
 function putInputs(mod, files) {
-  mod.FS.mkdir('/in');
-  for (const f of files) mod.FS.writeFile('/in/' + f.name, new Uint8Array(f.bytes));
-  mod.FS.chdir('/in');
+    mod.FS.mkdir('/in');
+    for (const f of files) mod.FS.writeFile('/in/' + f.name, new Uint8Array(f.bytes));
+    mod.FS.chdir('/in');
 }
 
 const refused = (r) => ({ type: 'refused', message: r.message, control: r.control || '' });
 
 async function cartesian(msg) {
-  const mod = await freshInstance();
-  putInputs(mod, msg.files);
-  const r = mod.runCartesian({
-    files: msg.files.map((f) => f.name), transform: msg.transform, code: msg.code, reversed: msg.reversed,
-    parameter: msg.parameter, detailFiles: msg.detailFiles, flowRecord: msg.flowRecord,
-  }, (e) => self.postMessage({ type: 'progress', event: e }));
-  if (!r.ok) return refused(r);
-  self.postMessage({ type: 'progress', event: { event: 'packing' } });
-  const files = {};
-  const extra = {};
-  for (const f of r.files) {
-    const bytes = mod.FS.readFile(f.path);
-    if (f.kind === 'detail' || f.kind === 'flow-record') extra[f.name] = [bytes, { level: 1 }];
-    else files[f.kind] = { name: f.name, bytes };
-  }
-  // Detail files and the flow record leave the worker as one archive: a pair of B = 2000 writes
-  // tens of MB of text, which compresses well.
-  const stem = files.report.name.replace(/\.txt$/, '');
-  const details = Object.keys(extra).length ? { name: stem + ' details.zip', bytes: zipSync(extra) } : null;
-  const { ok, files: _f, ...summary } = r;
-  return { type: 'cartesian', files, details, summary };
+    const mod = await freshInstance();
+    putInputs(mod, msg.files);
+    const r = mod.runCartesian(
+        {
+            files: msg.files.map((f) => f.name),
+            transform: msg.transform,
+            code: msg.code,
+            reversed: msg.reversed,
+            parameter: msg.parameter,
+            detailFiles: msg.detailFiles,
+            flowRecord: msg.flowRecord,
+        },
+        (e) => self.postMessage({ type: 'progress', event: e }),
+    );
+    if (!r.ok) return refused(r);
+    self.postMessage({ type: 'progress', event: { event: 'packing' } });
+    const files = {};
+    const extra = {};
+    for (const f of r.files) {
+        const bytes = mod.FS.readFile(f.path);
+        if (f.kind === 'detail' || f.kind === 'flow-record') extra[f.name] = [bytes, { level: 1 }];
+        else files[f.kind] = { name: f.name, bytes };
+    }
+    // Detail files and the flow record leave the worker as one archive: a pair of B = 2000 writes
+    // tens of MB of text, which compresses well.
+    const stem = files.report.name.replace(/\.txt$/, '');
+    const details = Object.keys(extra).length
+        ? { name: stem + ' details.zip', bytes: zipSync(extra) }
+        : null;
+    const { ok, files: _f, ...summary } = r;
+    return { type: 'cartesian', files, details, summary };
 }
 
 async function sortcount(msg) {
-  const mod = await freshInstance();
-  putInputs(mod, [msg.file]);
-  const r = mod.runSortCount({ file: msg.file.name, kind: msg.kind, serials: msg.serials, column: msg.column, decimals: msg.decimals });
-  if (!r.ok) return refused(r);
-  const files = {};
-  for (const f of r.files) files[f.kind] = { name: f.name, bytes: mod.FS.readFile(f.path) };
-  return { type: 'sortcount', files, chart: r.chart, classCount: r.classCount };
+    const mod = await freshInstance();
+    putInputs(mod, [msg.file]);
+    const r = mod.runSortCount({
+        file: msg.file.name,
+        kind: msg.kind,
+        serials: msg.serials,
+        column: msg.column,
+        decimals: msg.decimals,
+    });
+    if (!r.ok) return refused(r);
+    const files = {};
+    for (const f of r.files) files[f.kind] = { name: f.name, bytes: mod.FS.readFile(f.path) };
+    return { type: 'sortcount', files, chart: r.chart, classCount: r.classCount };
 }
 
 self.onmessage = async (e) => {
-  const msg = e.data;
-  try {
-    if (msg.type === 'wasm') {
-      compiled = await WebAssembly.compile(msg.bytes);
-      const mod = await freshInstance();
-      self.postMessage({ type: 'ready', version: mod.version() });
-      return;
+    const msg = e.data;
+    try {
+        if (msg.type === 'wasm') {
+            compiled = await WebAssembly.compile(msg.bytes);
+            const mod = await freshInstance();
+            self.postMessage({ type: 'ready', version: mod.version() });
+            return;
+        }
+        const result = msg.type === 'cartesian' ? await cartesian(msg) : await sortcount(msg);
+        self.postMessage(result);
+    } catch (x) {
+        // A failure of the core itself (out of memory while growing, say), not a refusal.
+        self.postMessage({
+            type: 'refused',
+            message: 'The computation failed: ' + (x && x.message ? x.message : String(x)),
+        });
     }
-    const result = msg.type === 'cartesian' ? await cartesian(msg) : await sortcount(msg);
-    self.postMessage(result);
-  } catch (x) {
-    // A failure of the core itself (out of memory while growing, say), not a refusal.
-    self.postMessage({ type: 'refused', message: 'The computation failed: ' + (x && x.message ? x.message : String(x)) });
-  }
 };
