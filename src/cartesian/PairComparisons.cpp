@@ -258,10 +258,6 @@ PairTally TallyDifferences(std::span<const double> x, std::span<const double> y,
     return TallyOriented(x, y, negate, meanDifference, [](std::int64_t, double, bool) {});
 }
 
-std::int64_t PercentileRank(double c, double share) {
-    return static_cast<std::int64_t>(RoundHalfEven(c * share + 0.5));
-}
-
 void CheckTreatmentsFitTest(const AnalysisState& state) {
     const std::int16_t n = state.TreatmentCount;
     if (n < 2 || n > MostTreatments) {
