@@ -81,7 +81,8 @@ Layout LayOut(const CartesianResult& r, const MeansFigureOptions& o) {
     const bool barsFromZero = o.Style == MeansStyle::Bars && low == 0;
     l.Low = barsFromZero ? 0 : low - span * 0.05;
     l.High = high + span * 0.05 + span * (LetterSize + 6) / l.PlotHeight;
-    l.Ticks = AxisTicks(l.Low, l.High);
+    // More ticks than a panel of differences has: a reader takes values off this axis.
+    l.Ticks = AxisTicks(l.Low, l.High, 8);
     double widest = 0;
     for (const AxisTick& t : l.Ticks) widest = std::max(widest, TextWidth(t.Label, TickSize));
     l.Left = 4 + AxisSize + 6 + widest + 5;

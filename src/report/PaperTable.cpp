@@ -72,7 +72,7 @@ std::string HtmlEscaped(const std::string& text) {
 std::string MarkdownEscaped(const std::string& text) {
     std::string out;
     for (const char c : text) {
-        if (std::string_view("\\`*_[]<>|#~").find(c) != std::string_view::npos) out += '\\';
+        if (std::string_view("\\`*_[]<|~").find(c) != std::string_view::npos) out += '\\';
         // A line break would end the table's row.
         out += (c == '\n' || c == '\r') ? ' ' : c;
     }

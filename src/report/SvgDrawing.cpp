@@ -8,10 +8,10 @@ namespace vortel {
 
 namespace {
 
-// The tick step: 1, 2 or 5 times a power of ten, about five ticks over the span.
-double TickStep(double span) {
+// The tick step: 1, 2 or 5 times a power of ten, at most about `about` ticks over the span.
+double TickStep(double span, int about) {
     if (!(span > 0) || !std::isfinite(span)) return 0;
-    const double raw = span / 5;
+    const double raw = span / about;
     const double power = std::pow(10.0, std::floor(std::log10(raw)));
     for (const double f : {1.0, 2.0, 5.0})
         if (raw <= f * power) return f * power;
@@ -77,9 +77,9 @@ std::string SvgUpwardText(double x, double y, const std::string& text, const cha
            extra + ">" + SvgEscaped(text) + "</text>\n";
 }
 
-std::vector<AxisTick> AxisTicks(double low, double high) {
+std::vector<AxisTick> AxisTicks(double low, double high, int about) {
     std::vector<AxisTick> ticks;
-    const double step = TickStep(high - low);
+    const double step = TickStep(high - low, about);
     if (!(step > 0)) return ticks;
     // Steps are added, not multiplied, as the figures have always placed them; the labels are
     // rounded so that the sums' last bits do not show.

@@ -43,12 +43,12 @@ std::string SvgText(double x, double y, const std::string& text, const char* anc
 std::string SvgUpwardText(double x, double y, const std::string& text, const char* anchor,
                           double size, const std::string& extra = {});
 
-// The ticks of a value axis from `low` to `high`: 1, 2 or 5 times a power of ten apart, about
-// five over the span, each with its label (as the report writes numbers, never -0).
+// The ticks of a value axis from `low` to `high`: 1, 2 or 5 times a power of ten apart, at most
+// about `about` over the span, each with its label (as the report writes numbers, never -0).
 struct AxisTick {
     double Value;
     std::string Label;
 };
-std::vector<AxisTick> AxisTicks(double low, double high);
+std::vector<AxisTick> AxisTicks(double low, double high, int about = 5);
 
 }  // namespace vortel
