@@ -52,7 +52,7 @@ struct Layout {
     double Width = 0, Height = 0;  // points
     double Left = 0, PlotWidth = 0, PlotHeight = 0, Bottom = 0;
     double Low = 0, High = 1;
-    bool UprightNames = true;
+    bool UprightNames = true, UprightLetters = true;
     std::vector<AxisTick> Ticks;
     double Y(double v) const { return Top + (High - v) / (High - Low) * PlotHeight; }
     double Base() const { return Top + PlotHeight; }
@@ -60,7 +60,6 @@ struct Layout {
 
 Layout LayOut(const CartesianResult& r, const MeansFigureOptions& o) {
     Layout l;
-    l.Width = ColumnWidthMm(o.Column) * PointsPerMm;
     l.PlotHeight = o.Column == FigureColumn::Single ? 150 : 190;
     // The value axis spans every estimate and interval, 0 under bars, and room for the letters.
     double low = 0, high = 0;
@@ -77,10 +76,20 @@ Layout LayOut(const CartesianResult& r, const MeansFigureOptions& o) {
         const double half = std::fabs(high) > 0 ? std::fabs(high) * 0.1 : 1;
         low -= half, high += half;
     }
+    l.Width = ColumnWidthMm(o.Column) * PointsPerMm;
+    // Letters too wide for their column are turned to read upwards, and take that much room
+    // above the highest interval.
+    const double slotGuess = (l.Width - 60) / std::max(1, r.TreatmentCount());
+    double widestLetters = 0;
+    for (const TreatmentResult& t : r.Treatments)
+        widestLetters = std::max(widestLetters, TextWidth(t.Letters, LetterSize));
+    l.UprightLetters = widestLetters <= slotGuess * 0.92;
+    const double letterRoom =
+        std::min((l.UprightLetters ? LetterSize : widestLetters) + 6, l.PlotHeight * 0.6);
     const double span = high - low;
     const bool barsFromZero = o.Style == MeansStyle::Bars && low == 0;
     l.Low = barsFromZero ? 0 : low - span * 0.05;
-    l.High = high + span * 0.05 + span * (LetterSize + 6) / l.PlotHeight;
+    l.High = high + span * 0.05 + span * letterRoom / (l.PlotHeight - letterRoom);
     // More ticks than a panel of differences has: a reader takes values off this axis.
     l.Ticks = AxisTicks(l.Low, l.High, 8);
     double widest = 0;
@@ -154,8 +163,11 @@ std::string MeansFigureSvg(const CartesianResult& r, const MeansFigureOptions& o
         if (o.Style == MeansStyle::Points && std::isfinite(estimate))
             s += "<circle cx=\"" + SvgAt(x) + "\" cy=\"" + SvgAt(l.Y(estimate)) +
                  "\" r=\"2.4\" fill=\"currentColor\"/>\n";
-        if (std::isfinite(top))
+        if (std::isfinite(top) && l.UprightLetters)
             s += SvgText(x, l.Y(top) - 4, t.Letters, "middle", LetterSize, " class=\"letters\"");
+        else if (std::isfinite(top))
+            s += SvgUpwardText(x + LetterSize * 0.35, l.Y(top) - 3, t.Letters, "start", LetterSize,
+                               " class=\"letters\"");
         if (l.UprightNames)
             s +=
                 SvgText(x, base + NameSize + 4, t.Name, "middle", NameSize, " class=\"treatment\"");

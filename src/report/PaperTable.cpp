@@ -162,13 +162,22 @@ std::string MarkdownOf(const DisplayTable& t) {
     return s;
 }
 
+// The numbers of a cell keep to one line, so that a narrow column breaks a cell only before its
+// letters: word processors break lines at blanks whatever the style sheet says, but not at
+// no-break spaces.
+std::string HtmlCell(const DisplayCell& c) {
+    const std::string numbers = Replaced(HtmlEscaped(c.Numbers), " ", "&nbsp;");
+    const std::string text = HtmlEscaped(c.Text);
+    return numbers.empty() || text.empty() ? numbers + text : numbers + " " + text;
+}
+
 // Inline styles only, and rules as cell borders: word processors keep those when the table is
 // pasted, where they drop style sheets and row borders.
 std::string HtmlOf(const DisplayTable& t) {
     const std::string heavy = "1.5pt solid #000000", light = "0.75pt solid #000000";
     const auto style = [&](std::size_t column, const std::string& borders) {
         const bool left = column < t.LeftAligned.size() && t.LeftAligned[column];
-        return std::string(" style=\"padding:2pt 8pt;text-align:") + (left ? "left" : "center") +
+        return std::string(" style=\"padding:2pt 6pt;text-align:") + (left ? "left" : "center") +
                ";vertical-align:top;font-weight:normal" + borders + "\"";
     };
     std::string s = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>" +
@@ -186,7 +195,7 @@ std::string HtmlOf(const DisplayTable& t) {
         const std::string bottom = r + 1 == t.Rows.size() ? ";border-bottom:" + heavy : "";
         s += "<tr>";
         for (std::size_t c = 0; c < t.Rows[r].size(); ++c)
-            s += "<td" + style(c, bottom) + ">" + HtmlEscaped(CellText(t.Rows[r][c])) + "</td>";
+            s += "<td" + style(c, bottom) + ">" + HtmlCell(t.Rows[r][c]) + "</td>";
         s += "</tr>\n";
     }
     s += "</tbody>\n</table>\n";

@@ -113,7 +113,7 @@ TEST(PaperTable, EveryFormatHoldsEachTreatmentAndItsLetters) {
           "| A&B\\_1 \\<x> |", "| Cabbage | 40 | 0.178 \xc2\xb1 0.004 b |"}},
         {PaperFormat::Html,
          {"<meta charset=\"utf-8\">", "r of each treatment", "<table style=", "1.5pt solid",
-          ">Tomato</td>", ">0.231 \xc2\xb1 0.005 a</td>", ">A&amp;B_1 &lt;x&gt;</td>",
+          ">Tomato</td>", ">0.231&nbsp;\xc2\xb1&nbsp;0.005 a</td>", ">A&amp;B_1 &lt;x&gt;</td>",
           "border-bottom:1.5pt solid #000000\">Cabbage</td>", "</table>"}},
         {PaperFormat::Latex,
          {"\\caption{r of each treatment", "\\toprule", "Treatment & n & r $\\pm$ SE", "\\midrule",
