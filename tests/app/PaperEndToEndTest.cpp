@@ -180,6 +180,29 @@ TEST(PaperEndToEnd, RefusedTablesLeaveNoOutput) {
     }
 }
 
+// A table or figure that cannot be written where it is named stops the test before it runs.
+TEST(PaperEndToEnd, UnwritableNamesStopTheTestFirst) {
+    test::TempFolder folder;
+    const auto files = Treatments(folder, 2);
+    fs::create_directory(folder / "table.md");
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--paper-table", (folder / "none" / "t.md").string()},
+         "--paper-table: there is no folder"},
+        {{"--paper-table", (folder / "table.md").string()}, "is a folder"},
+        {{"--means-figure", (folder / "none" / "m.svg").string()},
+         "--means-figure: there is no folder"},
+    };
+    for (const auto& [options, message] : cases) {
+        std::vector<std::string> args{"cartesian"};
+        args.insert(args.end(), options.begin(), options.end());
+        args.insert(args.end(), files.begin(), files.end());
+        const test::ProgramResult o = test::RunVortel(args);
+        EXPECT_EQ(o.status, 1);
+        EXPECT_NE(o.err.find(message), std::string::npos) << o.err;
+        EXPECT_EQ(folder.Files(), (std::vector<std::string>{"T01.txt", "T02.txt", "table.md"}));
+    }
+}
+
 // PNG at 600 dpi where the program draws with Qt; elsewhere a clear refusal before the test.
 TEST(PaperEndToEnd, MeansFigureAsPngAtPrintResolution) {
     test::TempFolder folder;
