@@ -1,7 +1,9 @@
 #include "report/PaperTable.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <string_view>
 
 #define FMT_HEADER_ONLY
 #include <fmt/format.h>

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <optional>
+#include <system_error>
+#include <utility>
 
 #include "shell/base/NumberText.h"
 #include "shell/base/RunStopped.h"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <random>
 #include <sstream>
@@ -339,6 +340,39 @@ TEST(RunCartesianTest, EventsStopAndRefusals) {
             ADD_FAILURE() << "not refused";
         } catch (const RunStopped& e) {
             EXPECT_NE(std::string(e.what()).find(r.says), std::string::npos) << e.what();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vortel
+
+namespace vortel {
+namespace {
+
+// Each treatment's percentile interval: the values at ranks round(B x 0.025 + 0.5) and
+// round(B x 0.975 + 0.5) of its sorted values, halves to even, as the test compared them; and
+// the transformation the result carries.
+TEST(CartesianTestEntry, TreatmentsCarryTheirPercentileInterval) {
+    const std::pair<Transformation, double (*)(double)> cases[] = {
+        {Transformation::None, [](double x) { return x; }},
+        {Transformation::Logit, [](double x) { return std::log(x / (1 - x)); }},
+    };
+    for (const auto& [transform, compared] : cases) {
+        CartesianRequest request;
+        request.Transform = transform;
+        for (const int b : {40, 41}) {
+            TreatmentSamples t{"B" + std::to_string(b), 20, 0.5, {}, "r"};
+            // k / 100 for k = 1..b, in an order that is not sorted.
+            for (int k = 0; k < b; ++k) t.Values.push_back(((k * 17) % b + 1) / 100.0);
+            request.Treatments.push_back(t);
+        }
+        const CartesianResult r = RunCartesianTest(request, {});
+        EXPECT_EQ(r.Transform, transform);
+        for (const TreatmentResult& t : r.Treatments) {
+            // B = 40: ranks 1.5 and 39.5 round to 2 and 40; B = 41: 1.525 and 40.475 to 2 and 40.
+            EXPECT_DOUBLE_EQ(t.PercentileLower, compared(0.02)) << t.Name;
+            EXPECT_DOUBLE_EQ(t.PercentileUpper, compared(0.40)) << t.Name;
         }
     }
 }
