@@ -130,17 +130,13 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
                            "cannot read the treatment file \"" + file + "\": " + *problem);
 
 #ifndef VORTEL_WITH_GUI
-    // Without the window toolkit the figure is drawn as SVG only.
-    if (!o.Figure.empty() && !EndsWithCaseless(o.Figure, ".svg"))
-        return Refused(CommandName, "--figure \"" + o.Figure +
-                                        "\": this vortel draws the figure as SVG only; name it "
-                                        "FILE.svg");
-#endif
-#ifndef VORTEL_WITH_GUI
-    if (EndsWithCaseless(o.MeansFigure, ".png"))
-        return Refused(CommandName, "--means-figure \"" + o.MeansFigure +
-                                        "\": this vortel draws the figure as SVG only; name it "
-                                        "FILE.svg");
+    // Without the window toolkit the figures are drawn as SVG only.
+    for (const auto& [option, name] :
+         {std::pair{"--figure", &o.Figure}, std::pair{"--means-figure", &o.MeansFigure}})
+        if (!name->empty() && !EndsWithCaseless(*name, ".svg"))
+            return Refused(CommandName, std::string(option) + " \"" + *name +
+                                            "\": this vortel draws the figure as SVG only; name "
+                                            "it FILE.svg");
 #endif
     if (SameFile(o.Figure, o.MeansFigure) || SameFile(o.Figure, o.PaperTable) ||
         SameFile(o.MeansFigure, o.PaperTable))
