@@ -31,6 +31,7 @@ int RunPaperTableCommand(const std::vector<std::string>& args) {
     // output, and an earlier output file stays as it was.
     std::string text;
     std::vector<std::string> notes;
+    OutputTransaction transaction;
     try {
         std::vector<TestTreatments> tests;
         for (const auto& file : o.Files) tests.push_back(ReadTestTreatments(file));
@@ -41,12 +42,12 @@ int RunPaperTableCommand(const std::vector<std::string>& args) {
         // A CSV table has no room for notes; they go where the user sees them.
         if (format == PaperFormat::Csv) notes = table.Notes;
         if (!o.Output.empty()) {
-            OutputTransaction transaction;
             OutputSet files(&transaction);
             files.Create(o.Output).Writer().Text(text);
             files.CommitAll();
         }
     } catch (const std::exception& e) {
+        transaction.Restore();
         return Refused(CommandName, CommandFailureText(e));
     }
     for (const std::string& note : notes)
