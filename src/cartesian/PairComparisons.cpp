@@ -315,7 +315,10 @@ CartesianResult CompareLoadedTreatments(AnalysisState& state, Services& services
             StopIfRequested(services.stop);
             ComparePair(state, services, detailFiles, ahead, i, j);
         }
-    return CartesianResultOf(state);
+    // The treatments' percentile intervals read off the samples the exact path sorted, where
+    // it did, rather than selected again.
+    return CartesianResultOf(
+        state, [&](int t) { return ahead.SortedValues(static_cast<std::int16_t>(t)); });
 }
 
 // The pairwise computation and the report: every pair compared, then the result handed to the

@@ -15,17 +15,25 @@ namespace vortel {
 namespace {
 
 // The 2.5 % and 97.5 % values of treatment t's bootstrap values as the test compared them.
-void PercentileInterval(const AnalysisState& s, int t, TreatmentResult& tr) {
+void PercentileInterval(const AnalysisState& s, int t, std::span<const double> sorted,
+                        TreatmentResult& tr) {
     const std::int32_t b = s.BootstrapNumber(t);
     if (b < 1) return;
+    const auto rank = [&](double share) {
+        return std::clamp<std::int64_t>(PercentileRank(b, share), 1, b);
+    };
+    if (sorted.size() == static_cast<std::size_t>(b)) {
+        tr.PercentileLower = sorted[static_cast<std::size_t>(rank(0.025) - 1)];
+        tr.PercentileUpper = sorted[static_cast<std::size_t>(rank(0.975) - 1)];
+        return;
+    }
     std::vector<double> v;
     v.reserve(static_cast<std::size_t>(b));
     for (std::int32_t k = 1; k <= b; ++k) v.push_back(s.WorkingValues.Get(k, t));
     // The upper rank is never below the lower, so its search starts where the lower's ended.
     auto from = v.begin();
     const auto at = [&](double share) {
-        const std::int64_t rank = std::clamp<std::int64_t>(PercentileRank(b, share), 1, b);
-        const auto nth = v.begin() + (rank - 1);
+        const auto nth = v.begin() + (rank(share) - 1);
         std::nth_element(from, nth, v.end());
         from = nth;
         return *nth;
@@ -65,7 +73,8 @@ const PairResult& CartesianResult::Pair(int i, int j) const {
     return Pairs[static_cast<std::size_t>(before + (j - i - 1))];
 }
 
-CartesianResult CartesianResultOf(const AnalysisState& s) {
+CartesianResult CartesianResultOf(const AnalysisState& s,
+                                  const std::function<std::span<const double>(int)>& sorted) {
     CartesianResult r;
     const int n = s.TreatmentCount;
     r.Parameter = s.CurrentParameterName;
@@ -84,7 +93,7 @@ CartesianResult CartesianResultOf(const AnalysisState& s) {
         tr.BootstrapMean = s.BootstrapMean(t);
         tr.Variance = s.BootstrapVariance(t);
         tr.SE = s.TreatmentSE(t);
-        PercentileInterval(s, t, tr);
+        PercentileInterval(s, t, sorted ? sorted(t) : std::span<const double>(), tr);
         r.Treatments.push_back(std::move(tr));
     }
     for (int i = 1; i <= n - 1; ++i) {

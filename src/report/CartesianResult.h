@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -80,7 +82,11 @@ struct CartesianResult {
 
 // The result of the test the state holds, read once after its last pair (and taken by the
 // writers from then on).
-CartesianResult CartesianResultOf(const AnalysisState& state);
+// `sorted` may give a treatment's values in increasing order where they are at hand (empty
+// where not), which spares selecting its percentile interval again.
+CartesianResult CartesianResultOf(
+    const AnalysisState& state,
+    const std::function<std::span<const double>(int)>& sorted = nullptr);
 
 // What the letter marking reads of the result; it reads the result's P-values as long as it
 // lives.

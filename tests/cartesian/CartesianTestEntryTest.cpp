@@ -351,28 +351,39 @@ namespace vortel {
 namespace {
 
 // Each treatment's percentile interval: the values at ranks round(B x 0.025 + 0.5) and
-// round(B x 0.975 + 0.5) of its sorted values, halves to even, as the test compared them; and
-// the transformation the result carries.
+// round(B x 0.975 + 0.5) of its sorted values, halves to even, as the test compared them, for
+// pairs within the lists and past them (whose samples the exact path sorts); and the
+// transformation the result carries.
 TEST(CartesianTestEntry, TreatmentsCarryTheirPercentileInterval) {
-    const std::pair<Transformation, double (*)(double)> cases[] = {
+    const std::pair<Transformation, double (*)(double)> transforms[] = {
         {Transformation::None, [](double x) { return x; }},
         {Transformation::Logit, [](double x) { return std::log(x / (1 - x)); }},
     };
-    for (const auto& [transform, compared] : cases) {
-        CartesianRequest request;
-        request.Transform = transform;
-        for (const int b : {40, 41}) {
-            TreatmentSamples t{"B" + std::to_string(b), 20, 0.5, {}, "r"};
-            // k / 100 for k = 1..b, in an order that is not sorted.
-            for (int k = 0; k < b; ++k) t.Values.push_back(((k * 17) % b + 1) / 100.0);
-            request.Treatments.push_back(t);
-        }
-        const CartesianResult r = RunCartesianTest(request, {});
-        EXPECT_EQ(r.Transform, transform);
-        for (const TreatmentResult& t : r.Treatments) {
-            // B = 40: ranks 1.5 and 39.5 round to 2 and 40; B = 41: 1.525 and 40.475 to 2 and 40.
-            EXPECT_DOUBLE_EQ(t.PercentileLower, compared(0.02)) << t.Name;
-            EXPECT_DOUBLE_EQ(t.PercentileUpper, compared(0.40)) << t.Name;
+    // B, and the ranks of its limits: 40 x 0.025 + 0.5 = 1.5 goes to 2, 2001 x 0.025 + 0.5 =
+    // 50.525 to 51, 2002 x 0.975 + 0.5 = 1952.45 to 1952.
+    struct Case {
+        int b, lower, upper;
+    };
+    const std::vector<std::vector<Case>> tests = {{{40, 2, 40}, {41, 2, 40}},
+                                                  {{2001, 51, 1951}, {2002, 51, 1952}}};
+    for (const auto& [transform, compared] : transforms) {
+        for (const auto& cases : tests) {
+            CartesianRequest request;
+            request.Transform = transform;
+            for (const Case& c : cases) {
+                TreatmentSamples t{"B" + std::to_string(c.b), 20, 0.5, {}, "r"};
+                // k / 10000 for k = 1..B, in an order that is not sorted.
+                for (int k = 0; k < c.b; ++k) t.Values.push_back(((k * 17) % c.b + 1) / 10000.0);
+                request.Treatments.push_back(t);
+            }
+            const CartesianResult r = RunCartesianTest(request, {});
+            EXPECT_EQ(r.Transform, transform);
+            for (const Case& c : cases) {
+                const TreatmentResult& t =
+                    r.Treatments[r.Treatments[0].BootstrapNumber == c.b ? 0 : 1];
+                EXPECT_DOUBLE_EQ(t.PercentileLower, compared(c.lower / 10000.0)) << c.b;
+                EXPECT_DOUBLE_EQ(t.PercentileUpper, compared(c.upper / 10000.0)) << c.b;
+            }
         }
     }
 }
