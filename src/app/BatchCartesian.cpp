@@ -14,6 +14,8 @@
 #include "cartesian/TreatmentTable.h"
 #include "report/DifferenceHistogram.h"
 #include "report/DifferencesSvg.h"
+#include "report/MeansFigure.h"
+#include "report/PaperTable.h"
 #include "report/ResultFileName.h"
 #include "report/ResultsCsv.h"
 #include "shell/base/NumberText.h"
@@ -22,6 +24,7 @@
 #include "shell/state/App.h"
 
 #ifdef VORTEL_WITH_GUI
+#include "app/SvgPicture.h"
 #include "gui/DifferencesFigure.h"
 #endif
 
@@ -67,6 +70,53 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Cartesian
     return std::nullopt;
 }
 
+// Why a picture or table named by `option` cannot be written where it is named, checked before
+// the test so that a name that will not do stops nothing half-done.
+std::optional<std::string> OutputNameProblem(const char* option, const std::string& name) {
+    if (name.empty()) return std::nullopt;
+    std::error_code ec;
+    const fs::path folder = fs::absolute(fs::path(name), ec).parent_path();
+    if (!fs::is_directory(folder, ec))
+        return std::string(option) + ": there is no folder \"" + folder.string() + "\" for \"" +
+               name + "\"";
+    if (fs::is_directory(name, ec)) return std::string(option) + ": \"" + name + "\" is a folder";
+    return std::nullopt;
+}
+
+// Resolution of the PNG means figure: what journals ask of line art with text.
+constexpr int MeansFigureDpi = 600;
+
+// The paper table and the means figure, in one set within the command's transaction.
+void WritePaperFiles(const CartesianBatchOptions& o, const CartesianResult& result,
+                     OutputTransaction& transaction) {
+    if (o.PaperTable.empty() && o.MeansFigure.empty()) return;
+    OutputSet files(&transaction);
+    if (!o.PaperTable.empty()) {
+        files.Create(o.PaperTable)
+            .Writer()
+            .Text(PaperTableOf(result, *PaperFormatOf(o.PaperTable), o.PaperDecimals));
+    }
+    if (!o.MeansFigure.empty()) {
+        const std::string svg = MeansFigureSvg(result, o.Means);
+#ifdef VORTEL_WITH_GUI
+        if (EndsWithCaseless(o.MeansFigure, ".png")) {
+            const FigureSizeMm mm = MeansFigureSize(result, o.Means);
+            files.Create(o.MeansFigure)
+                .Writer()
+                .Text(PngOfSvg(svg, mm.Width, mm.Height, MeansFigureDpi));
+        } else
+#endif
+            files.Create(o.MeansFigure).Writer().Text(svg);
+    }
+    files.CommitAll();
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return !a.empty() && !b.empty() &&
+           fs::absolute(a, ec).lexically_normal() == fs::absolute(b, ec).lexically_normal();
+}
+
 }  // namespace
 
 int RunCartesianCommand(const std::vector<std::string>& args) {
@@ -80,22 +130,23 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
                            "cannot read the treatment file \"" + file + "\": " + *problem);
 
 #ifndef VORTEL_WITH_GUI
-    // Without the window toolkit the figure is drawn as SVG only.
-    if (!o.Figure.empty() && !EndsWithCaseless(o.Figure, ".svg"))
-        return Refused(CommandName, "--figure \"" + o.Figure +
-                                        "\": this vortel draws the figure as SVG only; name it "
-                                        "FILE.svg");
+    // Without the window toolkit the figures are drawn as SVG only.
+    for (const auto& [option, name] :
+         {std::pair{"--figure", &o.Figure}, std::pair{"--means-figure", &o.MeansFigure}})
+        if (!name->empty() && !EndsWithCaseless(*name, ".svg"))
+            return Refused(CommandName, std::string(option) + " \"" + *name +
+                                            "\": this vortel draws the figure as SVG only; name "
+                                            "it FILE.svg");
 #endif
-    // Checked before the test, so that a figure that cannot be written stops nothing half-done.
-    if (!o.Figure.empty()) {
-        std::error_code folderError;
-        const fs::path folder = fs::absolute(fs::path(o.Figure), folderError).parent_path();
-        if (!fs::is_directory(folder, folderError))
-            return Refused(CommandName, "--figure: there is no folder \"" + folder.string() +
-                                            "\" for \"" + o.Figure + "\"");
-        if (fs::is_directory(o.Figure, folderError))
-            return Refused(CommandName, "--figure: \"" + o.Figure + "\" is a folder");
-    }
+    if (SameFile(o.Figure, o.MeansFigure) || SameFile(o.Figure, o.PaperTable) ||
+        SameFile(o.MeansFigure, o.PaperTable))
+        return UsageError(CommandName,
+                          "--figure, --means-figure and --paper-table need three "
+                          "different files");
+    for (const auto& [option, name] :
+         {std::pair{"--figure", &o.Figure}, std::pair{"--means-figure", &o.MeansFigure},
+          std::pair{"--paper-table", &o.PaperTable}})
+        if (auto problem = OutputNameProblem(option, *name)) return Refused(CommandName, *problem);
 
     CartesianRequest request;
     request.Files = o.Files;
@@ -122,8 +173,9 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
     control.Output = &output;
 
     std::string failure;
+    CartesianResult result;
     try {
-        RunCartesianTest(request, control);
+        result = RunCartesianTest(request, control);
     } catch (const std::exception& e) {
         failure = CommandFailureText(e);
     }
@@ -133,21 +185,32 @@ int RunCartesianCommand(const std::vector<std::string>& args) {
 
     // The figure is drawn once the report and its files are in place; a figure that fails puts
     // back what stood under their names, so the command leaves all of its files or none.
+    // The paper files go first: they are in the transaction, which the Qt figure, written on its
+    // own, is not, so a figure that fails still takes them back.
 #ifdef VORTEL_WITH_GUI
-    if (failure.empty() && !o.Figure.empty()) {
+    if (failure.empty()) {
         try {
-            DrawWithoutDisplay(CommandName,
-                               [&] { gui::SaveDifferencesFigure(output.Differences, o.Figure); });
+            if (!o.Figure.empty() || EndsWithCaseless(o.MeansFigure, ".png")) {
+                DrawWithoutDisplay(CommandName, [&] {
+                    WritePaperFiles(o, result, transaction);
+                    if (!o.Figure.empty()) gui::SaveDifferencesFigure(output.Differences, o.Figure);
+                });
+            } else {
+                WritePaperFiles(o, result, transaction);
+            }
         } catch (const std::exception& e) {
             failure = e.what();
         }
     }
 #else
-    if (failure.empty() && !o.Figure.empty()) {
+    if (failure.empty()) {
         try {
-            OutputSet figure(&transaction);
-            figure.Create(o.Figure).Writer().Text(DifferencesFigureSvg(output.Differences));
-            figure.CommitAll();
+            WritePaperFiles(o, result, transaction);
+            if (!o.Figure.empty()) {
+                OutputSet figure(&transaction);
+                figure.Create(o.Figure).Writer().Text(DifferencesFigureSvg(output.Differences));
+                figure.CommitAll();
+            }
         } catch (const std::exception& e) {
             failure = e.what();
         }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "report/PaperTable.h"
 #include "report/ResultFileName.h"
 #include "shell/base/NumberText.h"
 
@@ -12,7 +13,26 @@ namespace {
 
 using CartesianRow = BatchOption<CartesianBatchOptions>;
 using SortCountRow = BatchOption<SortCountBatchOptions>;
+using PaperTableRow = BatchOption<PaperTableBatchOptions>;
 using Problem = std::optional<std::string>;
+
+// A table's decimals: a whole number from 0 to MostPaperDecimals.
+Problem SetDecimals(const char* option, int& decimals, const std::string& v) {
+    double d = 0;
+    if (!ParseStrictNumber(v, d) || d < 0 || d > MostPaperDecimals || d != static_cast<int>(d))
+        return std::string(option) + " takes a whole number from 0 to " + Text(MostPaperDecimals) +
+               ", not \"" + v + "\"";
+    decimals = static_cast<int>(d);
+    return std::nullopt;
+}
+
+// A table's file: its ending picks the format.
+Problem SetTableFile(const char* option, std::string& file, const std::string& v) {
+    if (!PaperFormatOf(v))
+        return std::string(option) + " \"" + v + "\" must end in " + PaperFormatEndings;
+    file = v;
+    return std::nullopt;
+}
 
 // The row of an option without a value: it turns `Field` on.
 template <class Options, bool Options::*Field>
@@ -81,6 +101,71 @@ const CartesianRow CartesianRows[] = {
      "\"progress pair I J differences\", \"progress pair I J sorting\", \"progress done\n"
      "I J\" and \"progress finished\".",
      "", SetSwitch<CartesianBatchOptions, &CartesianBatchOptions::Progress>},
+    {"--paper-table", "FILE.csv|md|html|tex",
+     "also writes the treatments as a manuscript prints them: estimate +- SE and\n"
+     "letters, n, B and the 95 % percentile interval, under a caption; the ending picks\n"
+     "CSV, Markdown, HTML (keeps its layout pasted into a word processor) or LaTeX.",
+     "table.md",
+     [](CartesianBatchOptions& o, const std::string& v) -> Problem {
+         return SetTableFile("--paper-table", o.PaperTable, v);
+     }},
+    {"--paper-decimals", "N",
+     "decimals of every number of --paper-table (default: the fewest that show the\n"
+     "smallest difference the letters call real).",
+     "3",
+     [](CartesianBatchOptions& o, const std::string& v) -> Problem {
+         return SetDecimals("--paper-decimals", o.PaperDecimals, v);
+     }},
+    {"--means-figure", "FILE.svg|FILE.png",
+     "also draws each treatment's estimate with its 95 % percentile interval and its\n"
+     "letters above, as SVG or as PNG at 600 dpi (PNG only where vortel is built with\n"
+     "the window).",
+     "means.svg",
+     [](CartesianBatchOptions& o, const std::string& v) -> Problem {
+         if (!EndsWithCaseless(v, ".png") && !EndsWithCaseless(v, ".svg"))
+             return "--means-figure \"" + v + "\" must end in .svg or .png";
+         o.MeansFigure = v;
+         return std::nullopt;
+     }},
+    {"--means-style", "points|bars",
+     "draws each estimate of --means-figure as a point (the default) or a bar.", "bars",
+     [](CartesianBatchOptions& o, const std::string& v) -> Problem {
+         if (v == "points")
+             o.Means.Style = MeansStyle::Points;
+         else if (v == "bars")
+             o.Means.Style = MeansStyle::Bars;
+         else
+             return "--means-style is points or bars, not \"" + v + "\"";
+         return std::nullopt;
+     }},
+    {"--means-width", "single|double",
+     "sizes --means-figure for one journal column, 85 mm (the default), or two, 175 mm.", "double",
+     [](CartesianBatchOptions& o, const std::string& v) -> Problem {
+         if (v == "single")
+             o.Means.Column = FigureColumn::Single;
+         else if (v == "double")
+             o.Means.Column = FigureColumn::Double;
+         else
+             return "--means-width is single or double, not \"" + v + "\"";
+         return std::nullopt;
+     }},
+};
+
+const PaperTableRow PaperTableRows[] = {
+    {"--output", "FILE.csv|md|html|tex",
+     "writes the table to FILE, in the format its ending names, in place of Markdown\n"
+     "on standard output; an earlier FILE stays as it was when the command fails.",
+     "table.html",
+     [](PaperTableBatchOptions& o, const std::string& v) -> Problem {
+         return SetTableFile("--output", o.Output, v);
+     }},
+    {"--decimals", "N",
+     "decimals of every number (default: per parameter, the fewest that show the\n"
+     "smallest difference its letters call real).",
+     "2",
+     [](PaperTableBatchOptions& o, const std::string& v) -> Problem {
+         return SetDecimals("--decimals", o.Decimals, v);
+     }},
 };
 
 const SortCountRow SortCountRows[] = {
@@ -224,6 +309,9 @@ bool EndsWithCaseless(const std::string& text, const std::string& end) {
 
 std::span<const BatchOption<CartesianBatchOptions>> CartesianOptionTable() { return CartesianRows; }
 std::span<const BatchOption<SortCountBatchOptions>> SortCountOptionTable() { return SortCountRows; }
+std::span<const BatchOption<PaperTableBatchOptions>> PaperTableOptionTable() {
+    return PaperTableRows;
+}
 
 std::optional<std::string> ParseCartesianOptions(const std::vector<std::string>& args,
                                                  CartesianBatchOptions& options) {
@@ -233,6 +321,11 @@ std::optional<std::string> ParseCartesianOptions(const std::vector<std::string>&
 std::optional<std::string> ParseSortCountOptions(const std::vector<std::string>& args,
                                                  SortCountBatchOptions& options) {
     return ParseBy(SortCountOptionTable(), args, options);
+}
+
+std::optional<std::string> ParsePaperTableOptions(const std::vector<std::string>& args,
+                                                  PaperTableBatchOptions& options) {
+    return ParseBy(PaperTableOptionTable(), args, options);
 }
 
 std::string CartesianUsage() {
@@ -254,6 +347,15 @@ std::string SortCountUsage() {
     return UsageOf("sortcount", SortCountOptionTable(), "FILE",
                    "      Sort and count the values of FILE. Writes the sorted, percentile and\n"
                    "      counts files beside FILE and prints their paths.\n");
+}
+
+std::string PaperTableUsage() {
+    return UsageOf(
+        "paper-table", PaperTableOptionTable(), "FILE...",
+        "      One table of several tests, one per parameter: parameters as rows,\n"
+        "      treatments as columns (aligned by name), each cell \"estimate +- SE\n"
+        "      letters\". Each FILE is a test's treatments.csv (vortel cartesian --csv)\n"
+        "      or the CSV of its --paper-table.\n");
 }
 
 }  // namespace vortel

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cartesian/CartesianTest.h"
+#include "report/MeansFigure.h"
 #include "sortcount/SortCount.h"
 
 namespace vortel {
@@ -23,6 +24,18 @@ struct CartesianBatchOptions {
     std::string Figure;
     std::string Parameter;
     bool Progress = false;
+    // The table and figure for a manuscript; -1 decimals: chosen from the test.
+    std::string PaperTable;
+    int PaperDecimals = -1;
+    std::string MeansFigure;
+    MeansFigureOptions Means;
+    std::vector<std::string> Files;
+};
+
+// What `vortel paper-table` is asked to do.
+struct PaperTableBatchOptions {
+    std::string Output;  // empty: Markdown on standard output
+    int Decimals = -1;
     std::vector<std::string> Files;
 };
 
@@ -51,6 +64,7 @@ struct BatchOption {
 
 std::span<const BatchOption<CartesianBatchOptions>> CartesianOptionTable();
 std::span<const BatchOption<SortCountBatchOptions>> SortCountOptionTable();
+std::span<const BatchOption<PaperTableBatchOptions>> PaperTableOptionTable();
 
 // Reads the arguments by the table: options anywhere, FILEs in order, a FILE that begins with
 // "-" after "--". A message when they do not make a command; the FILE count is the caller's.
@@ -58,6 +72,8 @@ std::optional<std::string> ParseCartesianOptions(const std::vector<std::string>&
                                                  CartesianBatchOptions& options);
 std::optional<std::string> ParseSortCountOptions(const std::vector<std::string>& args,
                                                  SortCountBatchOptions& options);
+std::optional<std::string> ParsePaperTableOptions(const std::vector<std::string>& args,
+                                                  PaperTableBatchOptions& options);
 
 // Whether `text` ends in `end` (lower case), in any case: a figure's format comes from its name.
 bool EndsWithCaseless(const std::string& text, const std::string& end);
@@ -65,5 +81,6 @@ bool EndsWithCaseless(const std::string& text, const std::string& end);
 // The synopsis and option paragraphs of --help, from the tables.
 std::string CartesianUsage();
 std::string SortCountUsage();
+std::string PaperTableUsage();
 
 }  // namespace vortel

@@ -10,6 +10,8 @@ namespace vortel {
 int RunCartesianCommand(const std::vector<std::string>& args);
 // vortel sortcount [...] FILE: the sort-and-count utility in a fresh program run.
 int RunSortCountCommand(const std::vector<std::string>& args);
+// vortel paper-table [...] FILE...: the treatments tables of several tests as one table.
+int RunPaperTableCommand(const std::vector<std::string>& args);
 // vortel --terminal: the program with its dialogues as terminal prompts.
 int RunTerminal();
 // vortel (no arguments) opens the window; vortel --screenshot FILE.png saves a picture of it.

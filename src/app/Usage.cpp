@@ -16,6 +16,7 @@ void PrintUsage() {
     // The commands' options come from the tables their parsers read.
     std::fputs(CartesianUsage().c_str(), stdout);
     std::fputs(SortCountUsage().c_str(), stdout);
+    std::fputs(PaperTableUsage().c_str(), stdout);
     std::fputs(
         "A FILE whose name begins with - follows --. A refused run prints one line on\n"
         "standard error and writes no file.\n"

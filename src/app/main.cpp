@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (first == "cartesian") return vortel::RunCartesianCommand(rest);
     if (first == "sortcount") return vortel::RunSortCountCommand(rest);
+    if (first == "paper-table") return vortel::RunPaperTableCommand(rest);
     if (first == "--terminal") return vortel::RunTerminal();
     if (first == "--screenshot" && args.size() == 2) return vortel::RunWindow(argc, argv, args[1]);
     if (first == "--help" || first == "-h") {

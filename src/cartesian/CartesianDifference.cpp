@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <functional>
 #include <map>
-#include <numbers>
 #include <string>
 #include <vector>
 
 #include "cartesian/TreatmentTable.h"
+#include "report/CartesianResult.h"
 #include "shell/base/NumberText.h"
 #include "shell/base/RunStopped.h"
 #include "shell/base/StopToken.h"
@@ -167,26 +167,22 @@ std::string TreatmentFileTitle(int t) { return "Input treatment " + Text(t); }
 double TransformValue(double x, int transformation, const std::string& fileName, bool file) {
     const auto where = [&] { return file ? "File \"" + fileName + "\"" : fileName; };
     switch (transformation) {
-        case 1: {
+        case 1:
             if (!(x >= 0 && x <= 1)) {
                 throw RunStopped(where() + ": the value " + NumberText(x) +
                                  " has no arcsine transformation (it must lie from 0 to 1).");
             }
-            // Taken as arctan(y / sqrt(1 - y^2)), which fixes the last digits of the results;
-            // at y = 1 that divides by zero, where the arcsine is plainly a right angle.
-            const double y = std::sqrt(x);
-            if (y == 1) return std::numbers::pi / 2;
-            return std::atan(y / std::sqrt(1 - y * y));
-        }
+            break;
         case 2:
             if (!(x > 0 && x < 1)) {
                 throw RunStopped(where() + ": the value " + NumberText(x) +
                                  " has no logit transformation (it must lie between 0 and 1).");
             }
-            return std::log(x / (1 - x));
+            break;
         default:
             return x;
     }
+    return TransformedValue(x, static_cast<Transformation>(transformation));
 }
 
 namespace {
@@ -362,6 +358,7 @@ namespace {
 void PlaceInOrder(AnalysisState& state, std::int16_t n,
                   const std::vector<TableTreatment*>& fromTable, int transformation,
                   const StopToken* stop) {
+    state.TransformationUsed = static_cast<std::int16_t>(transformation);
     OrderTreatments(state, n);
     for (std::int16_t l = 1; l <= n; ++l) {
         StopIfRequested(stop);

@@ -19,8 +19,6 @@ namespace vortel {
 
 class OutputTransaction;
 
-enum class Transformation { None = 0, Arcsine = 1, Logit = 2 };
-
 // One treatment as an earlier bootstrap analysis gives it.
 struct TreatmentSamples {
     std::string Name;

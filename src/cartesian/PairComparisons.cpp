@@ -258,10 +258,6 @@ PairTally TallyDifferences(std::span<const double> x, std::span<const double> y,
     return TallyOriented(x, y, negate, meanDifference, [](std::int64_t, double, bool) {});
 }
 
-std::int64_t PercentileRank(double c, double share) {
-    return static_cast<std::int64_t>(RoundHalfEven(c * share + 0.5));
-}
-
 void CheckTreatmentsFitTest(const AnalysisState& state) {
     const std::int16_t n = state.TreatmentCount;
     if (n < 2 || n > MostTreatments) {
@@ -319,7 +315,10 @@ CartesianResult CompareLoadedTreatments(AnalysisState& state, Services& services
             StopIfRequested(services.stop);
             ComparePair(state, services, detailFiles, ahead, i, j);
         }
-    return CartesianResultOf(state);
+    // The treatments' percentile intervals read off the samples the exact path sorted, where
+    // it did, rather than selected again.
+    return CartesianResultOf(
+        state, [&](int t) { return ahead.SortedValues(static_cast<std::int16_t>(t)); });
 }
 
 // The pairwise computation and the report: every pair compared, then the result handed to the

@@ -44,7 +44,4 @@ struct PairTally {
 PairTally TallyDifferences(std::span<const double> x, std::span<const double> y, bool negate,
                            double meanDifference);
 
-// The position in the sorted differences of a percentile: c * share + 0.5, halves to even.
-std::int64_t PercentileRank(double c, double share);
-
 }  // namespace vortel

@@ -41,6 +41,14 @@ PairsAhead::Pair PairsAhead::Define(const AnalysisState& s, std::int16_t i, std:
     return pair;
 }
 
+std::span<const double> PairsAhead::SortedValues(std::int16_t t) const {
+    const auto k = static_cast<std::size_t>(t);
+    // Each sample was made before the pair that needed it was handed to the loop, under the
+    // lock the loop took to receive it.
+    if (k >= m_samples.size() || !m_samples[k]) return {};
+    return m_samples[k]->Values;
+}
+
 const SortedSample& PairsAhead::Sample(std::int16_t t) {
     const auto k = static_cast<std::size_t>(t);
     std::call_once(*m_sorted[k], [&] {

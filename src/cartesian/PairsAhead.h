@@ -52,6 +52,9 @@ public:
 
     // Within the lists: TallyDifferences of the pair, oriented the same way.
     PairTally Tally(AnalysisState& state, std::int16_t i, std::int16_t j);
+    // After the last pair: treatment t's values in increasing order where a pair past the lists
+    // sorted them, else nothing (an empty span).
+    std::span<const double> SortedValues(std::int16_t t) const;
     // Either throws what the pair's computation threw, on whichever thread it ran: RunStopped
     // for a sample the exact path refuses (ExactLargePair.h), std::bad_alloc for memory.
 

@@ -1,10 +1,70 @@
 #include "report/CartesianResult.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numbers>
+
 #include "letters/LetterMarking.h"
+#include "shell/base/NumberText.h"
 #include "shell/state/PairOrder.h"
 #include "shell/state/lifetabl.h"
 
 namespace vortel {
+
+namespace {
+
+// The 2.5 % and 97.5 % values of treatment t's bootstrap values as the test compared them.
+void PercentileInterval(const AnalysisState& s, int t, std::span<const double> sorted,
+                        TreatmentResult& tr) {
+    const std::int32_t b = s.BootstrapNumber(t);
+    if (b < 1) return;
+    const auto rank = [&](double share) {
+        return std::clamp<std::int64_t>(PercentileRank(b, share), 1, b);
+    };
+    if (sorted.size() == static_cast<std::size_t>(b)) {
+        tr.PercentileLower = sorted[static_cast<std::size_t>(rank(0.025) - 1)];
+        tr.PercentileUpper = sorted[static_cast<std::size_t>(rank(0.975) - 1)];
+        return;
+    }
+    std::vector<double> v;
+    v.reserve(static_cast<std::size_t>(b));
+    for (std::int32_t k = 1; k <= b; ++k) v.push_back(s.WorkingValues.Get(k, t));
+    // The upper rank is never below the lower, so its search starts where the lower's ended.
+    auto from = v.begin();
+    const auto at = [&](double share) {
+        const auto nth = v.begin() + (rank(share) - 1);
+        std::nth_element(from, nth, v.end());
+        from = nth;
+        return *nth;
+    };
+    tr.PercentileLower = at(0.025);
+    tr.PercentileUpper = at(0.975);
+}
+
+}  // namespace
+
+double TransformedValue(double x, Transformation t) {
+    switch (t) {
+        case Transformation::Arcsine: {
+            if (!(x >= 0 && x <= 1)) return std::numeric_limits<double>::quiet_NaN();
+            // Taken as arctan(y / sqrt(1 - y^2)), which fixes the last digits of the results;
+            // at y = 1 that divides by zero, where the arcsine is plainly a right angle.
+            const double y = std::sqrt(x);
+            if (y == 1) return std::numbers::pi / 2;
+            return std::atan(y / std::sqrt(1 - y * y));
+        }
+        case Transformation::Logit:
+            if (!(x > 0 && x < 1)) return std::numeric_limits<double>::quiet_NaN();
+            return std::log(x / (1 - x));
+        default:
+            return x;
+    }
+}
+
+std::int64_t PercentileRank(double c, double share) {
+    return static_cast<std::int64_t>(RoundHalfEven(c * share + 0.5));
+}
 
 const PairResult& CartesianResult::Pair(int i, int j) const {
     // Pairs of treatment 1 come first (N - 1 of them), then those of 2, and so on.
@@ -13,10 +73,12 @@ const PairResult& CartesianResult::Pair(int i, int j) const {
     return Pairs[static_cast<std::size_t>(before + (j - i - 1))];
 }
 
-CartesianResult CartesianResultOf(const AnalysisState& s) {
+CartesianResult CartesianResultOf(const AnalysisState& s,
+                                  const std::function<std::span<const double>(int)>& sorted) {
     CartesianResult r;
     const int n = s.TreatmentCount;
     r.Parameter = s.CurrentParameterName;
+    r.Transform = static_cast<Transformation>(s.TransformationUsed);
     r.F = s.FValue;
     r.DfBetween = s.DfBetweenGroups;
     r.DfWithin = s.DfWithinGroups;
@@ -31,6 +93,7 @@ CartesianResult CartesianResultOf(const AnalysisState& s) {
         tr.BootstrapMean = s.BootstrapMean(t);
         tr.Variance = s.BootstrapVariance(t);
         tr.SE = s.TreatmentSE(t);
+        PercentileInterval(s, t, sorted ? sorted(t) : std::span<const double>(), tr);
         r.Treatments.push_back(std::move(tr));
     }
     for (int i = 1; i <= n - 1; ++i) {

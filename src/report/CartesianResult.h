@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,17 @@
 namespace vortel {
 
 struct AnalysisState;
+
+// How the test took the bootstrap values before comparing them.
+enum class Transformation { None = 0, Arcsine = 1, Logit = 2 };
+
+// x as the test compares it: itself, arcsin(sqrt(x)) or ln(x / (1 - x)); NaN outside the
+// transformation's domain (the test refuses such bootstrap values, but an original estimate is
+// never checked).
+double TransformedValue(double x, Transformation t);
+
+// The position (from 1) of a percentile among c sorted values: c * share + 0.5, halves to even.
+std::int64_t PercentileRank(double c, double share);
 
 struct TreatmentResult {
     std::string Name;
@@ -23,6 +36,10 @@ struct TreatmentResult {
     // The treatment's letters in the marking table ("ab"); treatments sharing a letter do not
     // differ at 5 %.
     std::string Letters;
+    // The 95 % percentile interval of the treatment's bootstrap values as the test compared them
+    // (transformed where asked): the values at ranks PercentileRank(B, 0.025) and
+    // PercentileRank(B, 0.975) in increasing order, the ranks the pairs' intervals take.
+    double PercentileLower = 0, PercentileUpper = 0;
 };
 
 struct PairResult {
@@ -47,6 +64,7 @@ struct PairResult {
 
 struct CartesianResult {
     std::string Parameter;
+    Transformation Transform = Transformation::None;
     std::vector<TreatmentResult> Treatments;  // in report order
     std::vector<PairResult> Pairs;            // (1,2), (1,3), ..., (N-1,N)
     double F = 0;
@@ -64,7 +82,11 @@ struct CartesianResult {
 
 // The result of the test the state holds, read once after its last pair (and taken by the
 // writers from then on).
-CartesianResult CartesianResultOf(const AnalysisState& state);
+// `sorted` may give a treatment's values in increasing order where they are at hand (empty
+// where not), which spares selecting its percentile interval again.
+CartesianResult CartesianResultOf(
+    const AnalysisState& state,
+    const std::function<std::span<const double>(int)>& sorted = nullptr);
 
 // What the letter marking reads of the result; it reads the result's P-values as long as it
 // lives.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "report/SvgDrawing.h"
 #include "shell/base/NumberText.h"
 
 namespace vortel {
@@ -16,68 +17,28 @@ constexpr int KeyHeight = 34;
 // The plot inside a panel: room for the title above, tick labels and the axis name below.
 constexpr double Left = 58, Right = 14, Top = 34, Bottom = 52;
 
-std::string Escaped(const std::string& text) {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
-// Coordinates with two decimals: enough for any screen, short enough for a small file.
-std::string At(double x) { return NumberText(std::round(x * 100) / 100); }
-
+// A marked value: its name in the key and its line.
 struct Mark {
     const char* Name;
-    const char* Colour;
-    const char* Dash;  // empty for a solid line
+    SvgStroke Stroke;
 };
-constexpr Mark Zero{"0", "#000000", ""};
-constexpr Mark MeanMark{"Mean", "#d62728", ""};
-constexpr Mark TMark{"t 95% interval", "#1f77b4", "6 3"};
-constexpr Mark PercentileMark{"Percentile 95% interval", "#2ca02c", "1.5 2.5"};
+constexpr Mark Zero{"0", {"#000000", 1.6, ""}};
+constexpr Mark MeanMark{"Mean", {"#d62728", 1.6, ""}};
+constexpr Mark TMark{"t 95% interval", {"#1f77b4", 1.6, "6 3"}};
+constexpr Mark PercentileMark{"Percentile 95% interval", {"#2ca02c", 1.6, "1.5 2.5"}};
 
 std::string Line(double x1, double y1, double x2, double y2, const Mark& m) {
-    std::string s = "<line x1=\"" + At(x1) + "\" y1=\"" + At(y1) + "\" x2=\"" + At(x2) +
-                    "\" y2=\"" + At(y2) + "\" stroke=\"" + m.Colour + "\" stroke-width=\"1.6\"";
-    if (*m.Dash) s += std::string(" stroke-dasharray=\"") + m.Dash + "\"";
-    return s + "/>\n";
+    return SvgLine(x1, y1, x2, y2, m.Stroke);
 }
 
 std::string Label(double x, double y, const std::string& text, const char* anchor,
                   double size = 11) {
-    return "<text x=\"" + At(x) + "\" y=\"" + At(y) + "\" text-anchor=\"" + anchor +
-           "\" font-size=\"" + At(size) + "\">" + Escaped(text) + "</text>\n";
-}
-
-// The tick step: 1, 2 or 5 times a power of ten, about five ticks over the span.
-double TickStep(double span) {
-    if (!(span > 0) || !std::isfinite(span)) return 0;
-    const double raw = span / 5;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (const double f : {1.0, 2.0, 5.0})
-        if (raw <= f * power) return f * power;
-    return 10 * power;
+    return SvgText(x, y, text, anchor, size);
 }
 
 std::string Panel(const PairDifferences& p, double x0, double y0) {
-    std::string s = "<g transform=\"translate(" + At(x0) + " " + At(y0) + ")\">\n";
-    s += "<rect width=\"" + At(PanelWidth - 8) + "\" height=\"" + At(PanelHeight - 8) +
+    std::string s = "<g transform=\"translate(" + SvgAt(x0) + " " + SvgAt(y0) + ")\">\n";
+    s += "<rect width=\"" + SvgAt(PanelWidth - 8) + "\" height=\"" + SvgAt(PanelHeight - 8) +
          "\" fill=\"none\" stroke=\"currentColor\" stroke-opacity=\"0.25\"/>\n";
     s += Label((PanelWidth - 8) / 2.0, 20,
                p.Minuend + " \xe2\x88\x92 " + p.Subtrahend + "  (P = " + NumberText(p.P) + ")",
@@ -104,32 +65,27 @@ std::string Panel(const PairDifferences& p, double x0, double y0) {
         const double h = static_cast<double>(counts[k]) / static_cast<double>(most) * height;
         const double a = xOf(edges[k]);
         const double b = std::max(xOf(edges[k + 1]), a + 1);
-        s += "<rect x=\"" + At(a) + "\" y=\"" + At(base - h) + "\" width=\"" + At(b - a) +
-             "\" height=\"" + At(h) + "\"/>\n";
+        s += "<rect x=\"" + SvgAt(a) + "\" y=\"" + SvgAt(base - h) + "\" width=\"" + SvgAt(b - a) +
+             "\" height=\"" + SvgAt(h) + "\"/>\n";
     }
     s += "</g>\n";
     // Axes, ticks and names.
-    s += "<path d=\"M" + At(Left) + " " + At(Top) + "V" + At(base) + "H" + At(Left + width) +
-         "\" fill=\"none\" stroke=\"currentColor\"/>\n";
-    const double step = TickStep(high - low);
-    if (step > 0) {
-        for (double t = std::ceil(low / step) * step; t <= high; t += step) {
-            const double x = xOf(t);
-            const double shown = std::fabs(t) < step * 1e-9 ? 0 : t;
-            s += "<path d=\"M" + At(x) + " " + At(base) + "v4\" stroke=\"currentColor\"/>\n";
-            s += Label(x, base + 15, NumberText(RoundToDecimals(shown, 12)), "middle", 10);
-        }
+    s += "<path d=\"M" + SvgAt(Left) + " " + SvgAt(Top) + "V" + SvgAt(base) + "H" +
+         SvgAt(Left + width) + "\" fill=\"none\" stroke=\"currentColor\"/>\n";
+    for (const AxisTick& t : AxisTicks(low, high)) {
+        const double x = xOf(t.Value);
+        s += "<path d=\"M" + SvgAt(x) + " " + SvgAt(base) + "v4\" stroke=\"currentColor\"/>\n";
+        s += Label(x, base + 15, t.Label, "middle", 10);
     }
     // The count scale, so that panels of different heights can be read against each other.
-    const double countStep = std::max(1.0, TickStep(static_cast<double>(most)));
-    for (double c = countStep; c <= static_cast<double>(most); c += countStep) {
-        const double y = base - c / static_cast<double>(most) * height;
-        s += "<path d=\"M" + At(Left) + " " + At(y) + "h-4\" stroke=\"currentColor\"/>\n";
-        s += Label(Left - 6, y + 3.5, NumberText(c), "end", 10);
+    for (const AxisTick& c : AxisTicks(0, static_cast<double>(most))) {
+        if (c.Value <= 0 || c.Value != std::floor(c.Value)) continue;  // whole counts only
+        const double y = base - c.Value / static_cast<double>(most) * height;
+        s += "<path d=\"M" + SvgAt(Left) + " " + SvgAt(y) + "h-4\" stroke=\"currentColor\"/>\n";
+        s += Label(Left - 6, y + 3.5, c.Label, "end", 10);
     }
     s += Label(Left + width / 2, base + 34, "Cartesian difference", "middle");
-    s += "<text transform=\"translate(13 " + At(Top + height / 2) +
-         ") rotate(-90)\" text-anchor=\"middle\" font-size=\"11\">Count</text>\n";
+    s += SvgUpwardText(14, Top + height / 2, "Count", "middle", 11);
     const auto mark = [&](double v, const Mark& m) {
         if (std::isfinite(v)) s += Line(xOf(v), Top, xOf(v), base, m);
     };
@@ -150,12 +106,7 @@ std::string DifferencesFigureSvg(const std::vector<PairDifferences>& pairs) {
     const int width = columns * PanelWidth + 8;
     const int height = KeyHeight + rows * PanelHeight + 8;
     std::string s =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-        Text(width) + "\" height=\"" + Text(height) + "\" viewBox=\"0 0 " + Text(width) + " " +
-        Text(height) +
-        "\" font-family=\"sans-serif\" fill=\"currentColor\" color=\"#222222\">\n"
-        "<title>Distribution of the Cartesian differences of each pair</title>\n";
+        SvgBegin(width, height, "Distribution of the Cartesian differences of each pair");
     // The key, once for every panel.
     double x = 12;
     for (const Mark* m : {&Zero, &MeanMark, &TMark, &PercentileMark}) {
@@ -168,7 +119,7 @@ std::string DifferencesFigureSvg(const std::vector<PairDifferences>& pairs) {
         const auto row = static_cast<int>(k) / columns;
         s += Panel(pairs[k], 8 + column * PanelWidth, KeyHeight + row * PanelHeight);
     }
-    return s + "</svg>\n";
+    return s + SvgEnd;
 }
 
 }  // namespace vortel

@@ -37,6 +37,7 @@ TEST(BatchOptions, EveryOptionIsInTheHelpAndParses) {
     ASSERT_EQ(help.status, 0);
     CheckTable<CartesianBatchOptions>(help.out, CartesianOptionTable(), ParseCartesianOptions);
     CheckTable<SortCountBatchOptions>(help.out, SortCountOptionTable(), ParseSortCountOptions);
+    CheckTable<PaperTableBatchOptions>(help.out, PaperTableOptionTable(), ParsePaperTableOptions);
 }
 
 TEST(BatchOptions, RefusalsNameTheOption) {
@@ -51,6 +52,14 @@ TEST(BatchOptions, RefusalsNameTheOption) {
         {{"--parameter", ""}, "--parameter needs a name"},
         {{"--code", "a/b"}, "--code \"a/b\" cannot stand in a file name"},
         {{"--bogus"}, "unknown option \"--bogus\""},
+        {{"--paper-table", "t.docx"},
+         "--paper-table \"t.docx\" must end in .csv, .md, .html or .tex"},
+        {{"--paper-decimals", "2.5"},
+         "--paper-decimals takes a whole number from 0 to 12, not "
+         "\"2.5\""},
+        {{"--means-figure", "m.pdf"}, "--means-figure \"m.pdf\" must end in .svg or .png"},
+        {{"--means-style", "lines"}, "--means-style is points or bars, not \"lines\""},
+        {{"--means-width", "wide"}, "--means-width is single or double, not \"wide\""},
     };
     for (const Case& c : cases) {
         CartesianBatchOptions o;

@@ -355,3 +355,47 @@ TEST(RunCartesianTest, EventsStopAndRefusals) {
 
 }  // namespace
 }  // namespace vortel
+
+namespace vortel {
+namespace {
+
+// Each treatment's percentile interval: the values at ranks round(B x 0.025 + 0.5) and
+// round(B x 0.975 + 0.5) of its sorted values, halves to even, as the test compared them, for
+// pairs within the lists and past them (whose samples the exact path sorts); and the
+// transformation the result carries.
+TEST(CartesianTestEntry, TreatmentsCarryTheirPercentileInterval) {
+    const std::pair<Transformation, double (*)(double)> transforms[] = {
+        {Transformation::None, [](double x) { return x; }},
+        {Transformation::Logit, [](double x) { return std::log(x / (1 - x)); }},
+    };
+    // B, and the ranks of its limits: 40 x 0.025 + 0.5 = 1.5 goes to 2, 2001 x 0.025 + 0.5 =
+    // 50.525 to 51, 2002 x 0.975 + 0.5 = 1952.45 to 1952.
+    struct Case {
+        int b, lower, upper;
+    };
+    const std::vector<std::vector<Case>> tests = {{{40, 2, 40}, {41, 2, 40}},
+                                                  {{2001, 51, 1951}, {2002, 51, 1952}}};
+    for (const auto& [transform, compared] : transforms) {
+        for (const auto& cases : tests) {
+            CartesianRequest request;
+            request.Transform = transform;
+            for (const Case& c : cases) {
+                TreatmentSamples t{"B" + std::to_string(c.b), 20, 0.5, {}, "r"};
+                // k / 10000 for k = 1..B, in an order that is not sorted.
+                for (int k = 0; k < c.b; ++k) t.Values.push_back(((k * 17) % c.b + 1) / 10000.0);
+                request.Treatments.push_back(t);
+            }
+            const CartesianResult r = RunCartesianTest(request, {});
+            EXPECT_EQ(r.Transform, transform);
+            for (const Case& c : cases) {
+                const TreatmentResult& t =
+                    r.Treatments[r.Treatments[0].BootstrapNumber == c.b ? 0 : 1];
+                EXPECT_DOUBLE_EQ(t.PercentileLower, compared(c.lower / 10000.0)) << c.b;
+                EXPECT_DOUBLE_EQ(t.PercentileUpper, compared(c.upper / 10000.0)) << c.b;
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vortel

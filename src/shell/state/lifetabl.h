@@ -57,6 +57,8 @@ struct AnalysisState {
     PerTreatment<std::string> TreatmentFile{"TreatmentFile"};
     PerTreatment<std::string> ParameterName{"ParameterName"};
     std::string CurrentParameterName;
+    // The transformation treatment input applied: 0 none, 1 arcsine, 2 logit.
+    std::int16_t TransformationUsed = 0;
     PerTreatment<std::int32_t> SampleSize{"SampleSize"};
     PerTreatment<std::int32_t> BootstrapNumber{"BootstrapNumber"};
     PerTreatment<double> BootstrapNumberReal{"BootstrapNumberReal"};
