@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cartesian/TreatmentTable.h"
+#include "shell/base/CorrectlyRounded.h"
 #include "shell/base/NumberText.h"
 #include "shell/base/RunStopped.h"
 #include "shell/base/StopToken.h"
@@ -176,14 +177,14 @@ double TransformValue(double x, int transformation, const std::string& fileName,
             // at y = 1 that divides by zero, where the arcsine is plainly a right angle.
             const double y = std::sqrt(x);
             if (y == 1) return std::numbers::pi / 2;
-            return std::atan(y / std::sqrt(1 - y * y));
+            return rounded::Atan(y / std::sqrt(1 - y * y));
         }
         case 2:
             if (!(x > 0 && x < 1)) {
                 throw RunStopped(where() + ": the value " + NumberText(x) +
                                  " has no logit transformation (it must lie between 0 and 1).");
             }
-            return std::log(x / (1 - x));
+            return rounded::Log(x / (1 - x));
         default:
             return x;
     }
@@ -392,7 +393,7 @@ void OrderTreatments(AnalysisState& state, std::int16_t n) {
 void SetTreatmentCount(AnalysisState& state, std::int16_t n) {
     state.TreatmentCount = n;
     state.PairCount = static_cast<std::int16_t>(n * (n - 1) / 2);
-    state.SidakAlpha = 1 - std::pow(0.95, 1.0 / state.PairCount);
+    state.SidakAlpha = 1 - rounded::Pow(0.95, 1.0 / state.PairCount);
     state.TableRuleDouble.assign(static_cast<std::size_t>(11 * n + 15), '=');
     state.TableRuleSingle.assign(static_cast<std::size_t>(11 * n + 15), '-');
 }

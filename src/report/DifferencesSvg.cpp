@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "shell/base/CorrectlyRounded.h"
 #include "shell/base/NumberText.h"
 
 namespace vortel {
@@ -69,7 +70,7 @@ std::string Label(double x, double y, const std::string& text, const char* ancho
 double TickStep(double span) {
     if (!(span > 0) || !std::isfinite(span)) return 0;
     const double raw = span / 5;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    const double power = rounded::Pow(10.0, std::floor(rounded::Log10(raw)));
     for (const double f : {1.0, 2.0, 5.0})
         if (raw <= f * power) return f * power;
     return 10 * power;
