@@ -43,6 +43,14 @@ int main() {
     }
     std::printf("};\n\n");
 
+    std::printf("// log(i / 256), i = 181 .. 362\nconstexpr DD LogCentre[182] = {\n");
+    for (int i = 181; i <= 362; ++i) {
+        mpfr_set_d(v, i / 256.0, MPFR_RNDN);
+        mpfr_log(v, v, MPFR_RNDN);
+        Pair(",\n");
+    }
+    std::printf("};\n\n");
+
     std::printf("// 2^(j / 128), j = 0 .. 127\nconstexpr DD ExpTable[128] = {\n");
     for (int j = 0; j < 128; ++j) {
         mpfr_set_ui(v, 2, MPFR_RNDN);

@@ -22,6 +22,22 @@ constexpr double AtanError = 0x1p-94;
 constexpr double LogError = 0x1p-94;
 constexpr double ExpError = 0x1p-93;
 
+// The same for the first, quicker evaluations in doubles with their rounding errors carried
+// (measured below 2^-66); when one cannot decide the rounding, the double-double one does.
+constexpr double QuickError = 0x1p-62;
+
+// ln 2 with its last 12 bits cleared, so that e * Ln2Head is exact for any exponent e.
+constexpr double Ln2Head = 0x1.62e42fefa3000p-1;
+constexpr double Ln2Tail = (Ln2.hi - Ln2Head) + Ln2.lo;
+
+// a * b exactly when b has at most 26 significant bits (a table point): only a is split.
+inline DD ProductByShort(double a, double b) {
+    const double t = 134217729.0 * a;
+    const double ah = t - (t - a), al = a - ah;
+    const double p = a * b;
+    return {p, (ah * b - p) + al * b};
+}
+
 // r rounded to the nearest double, and whether every value within r's error does so alike.
 // r is normalised (|lo| at most half an ulp of hi), as every operation of DoubleDouble.h leaves it.
 Rounding RoundOnce(DD r, double relativeError) {
@@ -60,13 +76,46 @@ DD AtanOf(double x) {
     return x < 0 ? Neg(r) : r;
 }
 
+DD QuickAtanOf(double x) {
+    // As AtanOf, with t = (z - c) / (1 + z c) as a double and its error, and the series of
+    // atan(t) - t in doubles.
+    const double a = std::fabs(x);
+    const bool inverted = a > 1;
+    double zh = a, zl = 0;
+    if (inverted) {
+        zh = 1 / a;
+        const DD p = TwoProd(a, zh);
+        zl = ((1 - p.hi) - p.lo) / a;
+    }
+    const int k = static_cast<int>(zh * 128 + 0.5);
+    const double c = k / 128.0;
+    const double nh = zh - c;  // exact: zh lies within 1/256 of c
+    const DD zc = ProductByShort(zh, c);
+    const double dh = 1 + zc.hi;
+    const double dl = ((1 - dh) + zc.hi) + (zc.lo + zl * c);
+    const double th = nh / dh;
+    const DD q = TwoProd(th, dh);
+    const double tl = (((nh - q.hi) - q.lo) + zl - th * dl) / dh;
+    const double s = th * th;
+    const double series =
+        th * s * (-1.0 / 3 + s * (1.0 / 5 + s * (-1.0 / 7 + s * (1.0 / 9 + s * (-1.0 / 11)))));
+    const DD head = TwoSum(AtanTable[k].hi, th);
+    DD r = FastTwoSum(head.hi, head.lo + (AtanTable[k].lo + (tl + series)));
+    if (inverted) {
+        const DD rest = TwoSum(HalfPi.hi, -r.hi);
+        r = FastTwoSum(rest.hi, rest.lo + (HalfPi.lo - r.lo));
+    }
+    return x < 0 ? Neg(r) : r;
+}
+
 Rounding AtanRounding(double x) {
     if (std::isnan(x)) return {x + x};
     const double a = std::fabs(x);
     // atan(x) = x (1 - x^2/3 + ...): below 2^-27 the difference is under a quarter ulp.
     if (a < 0x1p-27) return {x};
     if (a == Infinity) return {std::copysign(HalfPi.hi, x)};
-    return RoundOnce(AtanOf(x), AtanError);
+    const Rounding quick = RoundOnce(QuickAtanOf(x), QuickError);
+    return quick.Sure ? quick : RoundOnce(AtanOf(x), AtanError);
 }
 
 DD LogOf(double x) {
@@ -93,12 +142,47 @@ DD LogOf(double x) {
     return Add(Add(Mul(Ln2, static_cast<double>(e)), entry.NegLog), log1p);
 }
 
+DD QuickLogOf(double x) {
+    // x = m 2^e as in LogOf; then m = c (1 + u) for the table point c = i/256 nearest m, with
+    // u = (m - c) / c as a double and its error, |u| < 2^-8.5, and log(1 + u) by its series.
+    int e = 0;
+    double m = std::frexp(x, &e) * 2;
+    --e;
+    if (m >= 0x1.6a09e667f3bcdp+0) {
+        m *= 0.5;
+        ++e;
+    }
+    const int i = static_cast<int>(m * 256 + 0.5);
+    const double c = i / 256.0;
+    const double d = m - c;  // exact: m lies within 1/512 of c
+    const double uh = d / c;
+    const DD uc = ProductByShort(uh, c);
+    const double ul = ((d - uc.hi) - uc.lo) / c;
+    // u^2 exactly, for the series' largest term after u.
+    const DD square = TwoProd(uh, uh);
+    const double series =
+        uh * square.hi *
+        (1.0 / 3 +
+         uh * (-1.0 / 4 +
+               uh * (1.0 / 5 +
+                     uh * (-1.0 / 6 +
+                           uh * (1.0 / 7 + uh * (-1.0 / 8 + uh * (1.0 / 9 + uh * (-1.0 / 10))))))));
+    const DD& centre = LogCentre[i - 181];
+    const DD a1 = TwoSum(e * Ln2Head, centre.hi);
+    const DD a2 = TwoSum(a1.hi, uh);
+    const DD a3 = TwoSum(a2.hi, -0.5 * square.hi);
+    const double lo =
+        a1.lo + a2.lo + a3.lo + e * Ln2Tail + centre.lo - 0.5 * square.lo + ul * (1 - uh) + series;
+    return FastTwoSum(a3.hi, lo);
+}
+
 Rounding LogRounding(double x) {
     if (std::isnan(x)) return {x + x};
     if (x < 0) return {NotANumber};
     if (x == 0) return {-Infinity};
     if (x == Infinity) return {x};
-    return RoundOnce(LogOf(x), LogError);
+    const Rounding quick = RoundOnce(QuickLogOf(x), QuickError);
+    return quick.Sure ? quick : RoundOnce(LogOf(x), LogError);
 }
 
 Rounding Log10Rounding(double x) {
