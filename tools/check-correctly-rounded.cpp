@@ -2,7 +2,8 @@
 // values, on inputs spread over the domain each is used on, and counts how often the C library
 // of this machine (glibc on the desktop) gives another value than the correctly rounded one.
 //
-//   check-correctly-rounded FUNCTION COUNT [SEED]      FUNCTION: atan log log10 exp pow
+//   check-correctly-rounded FUNCTION COUNT [SEED [--library-only]]
+//   FUNCTION: atan log log10 exp pow
 //
 // Prints one line: inputs, ours != MPFR, roundings not certain, C library != MPFR, and the
 // largest relative errors of the unrounded values (double-double, and the quick first try). Exits non-zero when ours differs.
@@ -48,6 +49,17 @@ struct Counts {
 
 mpfr_t exact, rounded, wide, dd;
 
+// With --library-only, MPFR is left out: the C library is compared with our functions (checked
+// against MPFR on fewer inputs), about thirty times faster, for counts over 10^8 inputs.
+bool libraryOnly = false;
+
+bool CountedWithoutMpfr(Counts& c, double ours, double library) {
+    if (!libraryOnly) return false;
+    ++c.Inputs;
+    if (!(ours == library || (std::isnan(ours) && std::isnan(library)))) ++c.Library;
+    return true;
+}
+
 // Compares one input: `exact` holds the function's value to 300 bits.
 double RelativeError(const rd::DD& value) {
     mpfr_set_d(dd, value.hi, MPFR_RNDN);
@@ -86,6 +98,7 @@ void Tally(Counts& c, double x, double y, rd::Rounding ours, double library, con
 }
 
 void Atan(Counts& c, double x) {
+    if (CountedWithoutMpfr(c, rd::Atan(x), std::atan(x))) return;
     mpfr_set_d(wide, x, MPFR_RNDN);
     mpfr_atan(exact, wide, MPFR_RNDN);
     const bool series = std::fabs(x) >= 0x1p-27;
@@ -94,6 +107,7 @@ void Atan(Counts& c, double x) {
 }
 
 void Log(Counts& c, double x) {
+    if (CountedWithoutMpfr(c, rd::Log(x), std::log(x))) return;
     mpfr_set_d(wide, x, MPFR_RNDN);
     mpfr_log(exact, wide, MPFR_RNDN);
     const rd::DD v = rd::LogOf(x), q = rd::QuickLogOf(x);
@@ -101,12 +115,14 @@ void Log(Counts& c, double x) {
 }
 
 void Log10(Counts& c, double x) {
+    if (CountedWithoutMpfr(c, rd::Log10(x), std::log10(x))) return;
     mpfr_set_d(wide, x, MPFR_RNDN);
     mpfr_log10(exact, wide, MPFR_RNDN);
     Tally(c, x, 0, rd::Log10Rounding(x), std::log10(x), nullptr, "log10");
 }
 
 void Exp(Counts& c, double x) {
+    if (CountedWithoutMpfr(c, rd::Exp(x), std::exp(x))) return;
     mpfr_set_d(wide, x, MPFR_RNDN);
     mpfr_exp(exact, wide, MPFR_RNDN);
     const rd::Scaled s = rd::ExpOf(rd::DD{x, 0});
@@ -115,6 +131,7 @@ void Exp(Counts& c, double x) {
 }
 
 void Pow(Counts& c, double x, double y) {
+    if (CountedWithoutMpfr(c, rd::Pow(x, y), std::pow(x, y))) return;
     mpfr_set_d(wide, x, MPFR_RNDN);
     mpfr_set_d(dd, y, MPFR_RNDN);
     mpfr_pow(exact, wide, dd, MPFR_RNDN);
@@ -131,6 +148,7 @@ int main(int argc, char** argv) {
     const std::string function = argv[1];
     const auto count = static_cast<std::uint64_t>(std::strtod(argv[2], nullptr));
     generator.seed(argc > 3 ? std::strtoull(argv[3], nullptr, 10) : 1);
+    libraryOnly = argc > 4 && std::string(argv[4]) == "--library-only";
     mpfr_set_emin(-1073);
     mpfr_set_emax(1024);
     mpfr_init2(exact, 300);
@@ -177,6 +195,12 @@ int main(int argc, char** argv) {
     } else {
         std::fprintf(stderr, "unknown function %s\n", function.c_str());
         return 2;
+    }
+    if (libraryOnly) {
+        std::printf("%-6s inputs %llu  C library != ours (correctly rounded) %llu\n",
+                    function.c_str(), static_cast<unsigned long long>(c.Inputs),
+                    static_cast<unsigned long long>(c.Library));
+        return 0;
     }
     std::printf("%-6s inputs %llu  ours != MPFR %llu  unsure %llu  C library != MPFR %llu  "
                 "worst errors: double-double 2^%.1f, quick 2^%.1f\n",
