@@ -10,6 +10,7 @@
 
 #include "cartesian/TreatmentTable.h"
 #include "report/CartesianResult.h"
+#include "shell/base/CorrectlyRounded.h"
 #include "shell/base/NumberText.h"
 #include "shell/base/RunStopped.h"
 #include "shell/base/StopToken.h"
@@ -389,7 +390,7 @@ void OrderTreatments(AnalysisState& state, std::int16_t n) {
 void SetTreatmentCount(AnalysisState& state, std::int16_t n) {
     state.TreatmentCount = n;
     state.PairCount = static_cast<std::int16_t>(n * (n - 1) / 2);
-    state.SidakAlpha = 1 - std::pow(0.95, 1.0 / state.PairCount);
+    state.SidakAlpha = 1 - rounded::Pow(0.95, 1.0 / state.PairCount);
     state.TableRuleDouble.assign(static_cast<std::size_t>(11 * n + 15), '=');
     state.TableRuleSingle.assign(static_cast<std::size_t>(11 * n + 15), '-');
 }

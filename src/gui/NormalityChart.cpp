@@ -13,13 +13,13 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
-#include <boost/math/distributions/normal.hpp>
 #include <cmath>
 #include <memory>
 
 #include "gui/ChartExport.h"
 #include "shell/base/NumberText.h"
 #include "shell/base/RunStopped.h"
+#include "sortcount/StandardNormal.h"
 
 namespace vortel::gui {
 namespace {
@@ -133,7 +133,6 @@ QString PercentLabel(double percent) { return QString::fromStdString(NumberText(
 // axis allows is left out, so none is cut short. Chosen again when the plot area changes size.
 void PercentLabels(QChart* chart, QCategoryAxis* percent, Range z) {
     auto fit = [chart, percent, z](const QRectF& plot) {
-        const boost::math::normal standard;
         const QFontMetricsF metrics(percent->labelsFont());
         const double lineHeight = metrics.height();
         // The chart gives its vertical axes together two fifths of its width, a fifth each
@@ -155,7 +154,7 @@ void PercentLabels(QChart* chart, QCategoryAxis* percent, Range z) {
         std::vector<std::pair<double, double>> taken;  // z and its percentage
         for (double p :
              {50.0, 10.0, 90.0, 1.0, 99.0, 25.0, 75.0, 0.1, 99.9, 5.0, 95.0, 0.01, 99.99}) {
-            const double at = quantile(standard, p / 100);
+            const double at = NormalQuantile(p / 100);
             const bool crowded = std::any_of(taken.begin(), taken.end(), [&](const auto& t) {
                 return std::fabs(t.first - at) < gap;
             });

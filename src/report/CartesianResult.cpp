@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "letters/LetterMarking.h"
+#include "shell/base/CorrectlyRounded.h"
 #include "shell/base/NumberText.h"
 #include "shell/state/PairOrder.h"
 #include "shell/state/lifetabl.h"
@@ -52,11 +53,11 @@ double TransformedValue(double x, Transformation t) {
             // at y = 1 that divides by zero, where the arcsine is plainly a right angle.
             const double y = std::sqrt(x);
             if (y == 1) return std::numbers::pi / 2;
-            return std::atan(y / std::sqrt(1 - y * y));
+            return rounded::Atan(y / std::sqrt(1 - y * y));
         }
         case Transformation::Logit:
             if (!(x > 0 && x < 1)) return std::numeric_limits<double>::quiet_NaN();
-            return std::log(x / (1 - x));
+            return rounded::Log(x / (1 - x));
         default:
             return x;
     }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "shell/base/CorrectlyRounded.h"
 #include "shell/base/NumberText.h"
 
 namespace vortel {
@@ -12,7 +13,7 @@ namespace {
 double TickStep(double span, int about) {
     if (!(span > 0) || !std::isfinite(span)) return 0;
     const double raw = span / about;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    const double power = rounded::Pow(10.0, std::floor(rounded::Log10(raw)));
     for (const double f : {1.0, 2.0, 5.0})
         if (raw <= f * power) return f * power;
     return 10 * power;

@@ -1,10 +1,11 @@
 #include "sortcount/NormalityView.h"
 
 #include <algorithm>
-#include <boost/math/distributions/normal.hpp>
 #include <cmath>
 
+#include "shell/base/CorrectlyRounded.h"
 #include "shell/state/lifetabl.h"
+#include "sortcount/StandardNormal.h"
 
 namespace vortel {
 
@@ -29,7 +30,10 @@ std::vector<HistogramBar> HistogramBars(std::span<const FrequencyClass> classes)
 
     double total = 0;
     for (const auto& c : classes) total += c.Count;
-    const double rice = std::ceil(2 * std::cbrt(total));
+    // 2 cbrt(total) rounded up (Rice's rule), found by comparing exact cubes: the C libraries'
+    // cube roots differ in their last digits between builds.
+    double rice = 10;
+    while (rice < 60 && rice * rice * rice < 8 * total) ++rice;
     const std::size_t bins =
         std::min(classes.size(), static_cast<std::size_t>(std::clamp(rice, 10.0, 60.0)));
     const double width = (highest - lowest) / static_cast<double>(bins);
@@ -49,7 +53,7 @@ std::vector<HistogramBar> HistogramBars(std::span<const FrequencyClass> classes)
 double NiceTickStep(double span, double count) {
     const double raw = span / count;
     if (!(raw > 0) || !std::isfinite(raw)) return 0;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    const double power = rounded::Pow(10.0, std::floor(rounded::Log10(raw)));
     const double mantissa = raw / power;
     return mantissa < 1.5   ? power
            : mantissa < 3.5 ? 2 * power
@@ -61,7 +65,7 @@ int TickDecimals(double step) {
     if (!(step > 0) || !std::isfinite(step)) return 0;
     // The step's one significant digit sits at this power of ten; the small allowance keeps
     // 0.1, which is a hair above its power in binary, from asking for a second decimal.
-    const int exponent = static_cast<int>(std::floor(std::log10(step) + 1e-9));
+    const int exponent = static_cast<int>(std::floor(rounded::Log10(step) + 1e-9));
     return std::clamp(-exponent, 0, 15);
 }
 
@@ -82,12 +86,11 @@ NormalityData MakeNormalityData(std::span<const FrequencyClass> classes,
     data.Total = total;
     if (total <= 0) return data;
 
-    const boost::math::normal standard;
     double cumulative = 0;
     for (std::size_t g = 0; g + 1 < classes.size(); ++g) {
         cumulative += classes[g].Count;
         const double fraction = cumulative / total;
-        data.Points.push_back({classes[g].Value, fraction, quantile(standard, fraction)});
+        data.Points.push_back({classes[g].Value, fraction, NormalQuantile(fraction)});
     }
 
     data.Mean = weighted / total;
@@ -99,7 +102,7 @@ NormalityData MakeNormalityData(std::span<const FrequencyClass> classes,
         data.HasNormalLine = true;
         const auto onLine = [&](double x) {
             const double z = (x - data.Mean) / data.StandardDeviation;
-            return ProbitPoint{x, cdf(standard, z), z};
+            return ProbitPoint{x, NormalCdf(z), z};
         };
         data.LineStart = onLine(classes.front().Value);
         data.LineEnd = onLine(classes.back().Value);

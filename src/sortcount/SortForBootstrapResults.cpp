@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/base/CorrectlyRounded.h"
 #include "shell/base/NumberText.h"
 #include "shell/base/OutputFile.h"
 #include "shell/base/RunStopped.h"
@@ -247,7 +248,7 @@ void PrepareSort(AnalysisState& state, std::int32_t n, const std::string& fileNa
     double* input = state.SortInput.Through(n);
     std::int32_t* serial = state.SortInputSerial.Through(n);
     const bool rounding = state.DecimalLimit != -1;
-    const double p = std::pow(10.0, state.DecimalLimit);
+    const double p = rounded::Pow(10.0, state.DecimalLimit);
     for (std::int32_t k = 1; k <= n; ++k) {
         serial[k] = k;
         if (!rounding) {

@@ -65,6 +65,7 @@ TEST(NormalityView, ManyClassesAreBinnedWithoutLosingValues) {
     };
     const Case cases[] = {
         {1200, 1, 22},        // 2 * cbrt(1200) = 21.3
+        {216, 1, 12},         // 2 * cbrt(216) = 12 exactly, not 12 and an ulp
         {60, 1, 10},          // at least ten bins
         {100, 40'000, 60},    // at most sixty
         {51, 1'000'000, 51},  // never more bins than classes

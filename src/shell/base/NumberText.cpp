@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "shell/base/CorrectlyRounded.h"
 #include "shell/base/DoubleText.h"
 #include "shell/base/RunStopped.h"
 
@@ -73,7 +74,7 @@ double RoundHalfEven(double x) {
 }
 
 double RoundToDecimals(double x, int decimals) {
-    const double p = std::pow(10.0, decimals);
+    const double p = rounded::Pow(10.0, decimals);
     return RoundHalfEven(x * p) / p;
 }
 
