@@ -1,8 +1,12 @@
 #include "cartesian/cmdCartesianDifference.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "cartesian/CartesianDifference.h"
 #include "cartesian/PairComparisons.h"
 #include "shell/base/NumberText.h"
+#include "shell/base/OutputFile.h"
 #include "shell/state/FlowRecord.h"
 
 namespace vortel {
@@ -11,6 +15,28 @@ namespace {
 
 bool AskedYes(Dialogues& ui, const std::string& message, const std::string& title) {
     return ui.AskYesNo(message, title) == Answer::Yes;
+}
+
+// The results' folder is checked before the pairs run, so a folder that cannot take files is
+// known at once, not after a long test; the user may choose another.
+void EnsureOutputFolder(Dialogues& ui) {
+    for (;;) {
+        const std::filesystem::path folder = ui.CurrentFolder();
+        std::string reason;
+        try {
+            const std::filesystem::path probe = CreateTemporaryTwin(ui.OutputPath("VORTEL"));
+            std::error_code ec;
+            std::filesystem::remove(probe, ec);
+            return;
+        } catch (const FileNotCreated& e) {
+            reason = e.Code.message();
+        }
+        const std::string problem =
+            "The folder \"" + folder.string() + "\" cannot take the test's files (" + reason + ").";
+        const auto other = ui.ChooseOtherFolder(problem);
+        if (!other) throw RunStopped(problem + " The test is abandoned; no file was written.");
+        ui.SetCurrentFolder(*other);
+    }
 }
 
 }  // namespace
@@ -62,6 +88,7 @@ void cmdCartesianDifference_Click(AnalysisState& state, Services& services) {
     state.ReversedSort = AskedYes(ui, "Do you want to do reversed sort?", ReversedSortTitle);
 
     CartesianDifference(state, services);
+    EnsureOutputFolder(ui);
     CartesianDifference2(state, services);
 }
 
