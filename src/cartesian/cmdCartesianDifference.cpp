@@ -17,8 +17,10 @@ bool AskedYes(Dialogues& ui, const std::string& message, const std::string& titl
     return ui.AskYesNo(message, title) == Answer::Yes;
 }
 
-// The results' folder is checked before the pairs run, so a folder that cannot take files is
-// known at once, not after a long test; the user may choose another.
+}  // namespace
+
+// Checked before the pairs run, so a folder that cannot take files is known at once, not
+// after a long test.
 void EnsureOutputFolder(Dialogues& ui) {
     for (;;) {
         const std::filesystem::path folder = ui.CurrentFolder();
@@ -38,8 +40,6 @@ void EnsureOutputFolder(Dialogues& ui) {
         ui.SetCurrentFolder(*other);
     }
 }
-
-}  // namespace
 
 void cmdCartesianDifference_Click(AnalysisState& state, Services& services) {
     // The flow record of an earlier test stays open until Quit; a second launch closes it first,
