@@ -41,7 +41,7 @@ void EnsureOutputFolder(Dialogues& ui) {
     }
 }
 
-void cmdCartesianDifference_Click(AnalysisState& state, Services& services) {
+void AskAndRunCartesianTest(AnalysisState& state, Services& services) {
     // The flow record of an earlier test stays open until Quit; a second launch closes it first,
     // so the new one can take the same name without two streams on one file.
     state.FlowFile.reset();

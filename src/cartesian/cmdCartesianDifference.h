@@ -18,6 +18,6 @@ inline constexpr const char* ReversedSortTitle = "Reversed sort";
 void EnsureOutputFolder(Dialogues& ui);
 
 // The handler of "Q. CartesianPT": settles the options and runs a whole test.
-void cmdCartesianDifference_Click(AnalysisState& state, Services& services);
+void AskAndRunCartesianTest(AnalysisState& state, Services& services);
 
 }  // namespace vortel

@@ -198,7 +198,7 @@ MainWindow::MainWindow(Clock& clock, QWidget* parent)
     m_window.SetPictureBase([this] { return m_app.State().OutputBaseName; });
     m_app.Seams().resultsReady = [this](const AnalysisState& state) { PrepareResults(state); };
     setAcceptDrops(true);
-    Form_Load(m_app.State(), m_app.Seams());
+    StartUpWindow(m_app.State(), m_app.Seams());
     m_timer.setObjectName("Timer1");
     m_timer.setInterval(500);
     m_timer.start();
@@ -396,22 +396,22 @@ void MainWindow::Connect() {
     auto button = [this](const char* name) { return findChild<QPushButton*>(name); };
 
     connect(button("cmdCartesianDifference"), &QPushButton::clicked, this,
-            [this] { RunCommand(cmdCartesianDifference_Click); });
+            [this] { RunCommand(AskAndRunCartesianTest); });
     connect(button("cmdGeneralNormalTest"), &QPushButton::clicked, this,
-            [this] { RunCommand(cmdGeneralNormalTest_Click); });
+            [this] { RunCommand(AskAndRunSortCount); });
     connect(button("Command1"), &QPushButton::clicked, this, &MainWindow::Quit);
     // While a command runs its worker owns the record and the commands' switches.
     connect(label("Image1"), &ClickableLabel::clicked, this, [this] {
-        if (!m_busy) Image1_Click(m_window);
+        if (!m_busy) ShowQuotationAndOverview(m_window);
     });
     connect(label("Label4"), &ClickableLabel::clicked, this, [this] {
-        if (!m_busy) Label4_Click(m_app.State(), m_app.Seams());
+        if (!m_busy) ShowRandomQuotation(m_app.State(), m_app.Seams());
     });
     connect(label("Label4"), &ClickableLabel::doubleClicked, this, [this] {
-        if (!m_busy) Label4_DblClick(m_app.State(), m_window);
+        if (!m_busy) ShowFixedQuotation(m_app.State(), m_window);
     });
     connect(label("Label6"), &ClickableLabel::clicked, this, [this] {
-        if (!m_busy) Label6_Click(m_window);
+        if (!m_busy) EnableEveryCommand(m_window);
     });
     connect(&m_timer, &QTimer::timeout, this, &MainWindow::Tick);
 
@@ -439,7 +439,7 @@ void MainWindow::Connect() {
             });
         else
             connect(shortcut, &QShortcut::activated, this, [this] {
-                if (!m_busy) Label6_Click(m_window);
+                if (!m_busy) EnableEveryCommand(m_window);
             });
     }
     connect(m_stopButton, &QPushButton::clicked, this, &MainWindow::StopCommand);
@@ -449,7 +449,7 @@ void MainWindow::Connect() {
 }
 
 void MainWindow::Tick() {
-    if (!m_busy) Timer1_Timer(m_app.State(), m_window, m_clock);
+    if (!m_busy) TickClock(m_app.State(), m_window, m_clock);
 }
 
 void MainWindow::ClearDisplay() {
@@ -549,7 +549,7 @@ void MainWindow::StartTestWith(const QStringList& files) {
     std::vector<std::string> paths;
     for (const QString& f : files) paths.push_back(f.toStdString());
     m_ui.GiveFilesAhead(std::move(paths));
-    RunCommand(cmdCartesianDifference_Click);
+    RunCommand(AskAndRunCartesianTest);
     m_ui.ForgetFilesAhead();  // more files than treatments: the rest are not for a later test
 }
 
@@ -619,7 +619,7 @@ void MainWindow::Quit() {
     m_vater->move(
         CentredTopLeft(geometry(), m_vater->size(), where ? where->availableGeometry() : QRect()));
     m_vater->show();
-    Command1_Click(m_app);
+    QuitMainWindow(m_app);
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {

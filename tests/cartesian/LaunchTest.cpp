@@ -76,7 +76,7 @@ TEST(Launch, AnswersSettleTheOptionsAndOutputs) {
         TestRun r;
         for (Answer a : c.answers) r.ui.Answer(DialogueKind::YesNo, a);
         AnswerTreatmentsAndReport(r);
-        cmdCartesianDifference_Click(r.state, r.services);
+        AskAndRunCartesianTest(r.state, r.services);
 
         EXPECT_TRUE(r.ui.AllAnswered());
         EXPECT_EQ(QuestionTitles(r.ui), c.titles);
@@ -104,12 +104,12 @@ TEST(Launch, SecondLaunchAsksAgainAndClosesTheEarlierFlowRecord) {
     TestRun r;
     r.ui.Yes().Yes().Yes().Yes();
     AnswerTreatmentsAndReport(r);
-    cmdCartesianDifference_Click(r.state, r.services);
+    AskAndRunCartesianTest(r.state, r.services);
     const std::string firstFlow = test::ReadAll(r.folder / "_0_Flow.txt");
 
     r.ui.Yes().Yes().No().No();
     AnswerTreatmentsAndReport(r);
-    cmdCartesianDifference_Click(r.state, r.services);
+    AskAndRunCartesianTest(r.state, r.services);
     EXPECT_TRUE(r.ui.AllAnswered());
     EXPECT_TRUE(r.state.FlowRecord);
     EXPECT_FALSE(r.state.DetailedDifferences);
