@@ -197,6 +197,11 @@ MainWindow::MainWindow(Clock& clock, QWidget* parent)
     m_ui.SetAroundShow([this](bool opening, QRect place) { AroundDialogue(opening, place); });
     m_window.SetPictureBase([this] { return m_app.State().OutputBaseName; });
     m_app.Seams().resultsReady = [this](const AnalysisState& state) { PrepareResults(state); };
+    // A label a command shows comes to the front; the Stop button stays in front of it, or the
+    // label would take the clicks meant for it.
+    m_window.SetAfterShow([this] {
+        if (m_stopButton && m_stopButton->isVisible()) m_stopButton->raise();
+    });
     setAcceptDrops(true);
     StartUpWindow(m_app.State(), m_app.Seams());
     m_timer.setObjectName("Timer1");

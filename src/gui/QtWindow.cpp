@@ -82,6 +82,7 @@ void QtWindow::SetVisible(const std::string& control, bool visible) {
     if (QWidget* w = Find(control)) {
         w->setVisible(visible);
         if (visible && w != m_root) w->raise();  // shown controls come to the front
+        if (visible && m_afterShow) m_afterShow();
     }
 }
 
