@@ -122,7 +122,7 @@ int RunTerminal() {
     SystemClock clock;
     App app(ui, window, clock);
     ApplyDesign(window);
-    Form_Load(app.State(), app.Seams());
+    StartUpWindow(app.State(), app.Seams());
 
     out << Form1Caption << "\n\n" << window.Caption("Label12") << "\n\n";
     if (const std::string quotation = window.Caption("Label4"); !quotation.empty())
@@ -132,7 +132,7 @@ int RunTerminal() {
 
     try {
         for (;;) {
-            Timer1_Timer(app.State(), window, clock);
+            TickClock(app.State(), window, clock);
             out << "\n> ";
             std::string command = ui.ReadLine();
             command.erase(0, command.find_first_not_of(" \t"));
@@ -144,21 +144,21 @@ int RunTerminal() {
             };
             if (command.empty()) continue;
             if (command == "Q") {
-                RunStoppable(app, window, cmdCartesianDifference_Click);
+                RunStoppable(app, window, AskAndRunCartesianTest);
             } else if (command == "N") {
                 if (enabled("cmdGeneralNormalTest"))
-                    RunStoppable(app, window, cmdGeneralNormalTest_Click);
+                    RunStoppable(app, window, AskAndRunSortCount);
                 else
                     out << "\"N. Sort, norm.\" is disabled; L6 enables it.\n";
             } else if (command == "L6") {
-                Label6_Click(window);
+                EnableEveryCommand(window);
                 out << "Every command is enabled.\n";
             } else if (command == "QUIT") {
                 if (!enabled("Command1")) {
                     out << "Quit is disabled; L6 enables it, or Close ends the program.\n";
                     continue;
                 }
-                Command1_Click(app);
+                QuitMainWindow(app);
                 out << "\n== Dedication ==\n"
                     << DedicationQuotation(clock, app.Generator()) << "\n";
                 return 0;

@@ -21,6 +21,9 @@ namespace vortel {
 namespace {
 
 constexpr double EndMarker = -1;
+// A file of a million values takes a tenth of a second or more to read: a stop is looked at
+// every so many values, not only between files.
+constexpr std::int32_t StopCheckEvery = 1 << 16;
 
 // Tables read in this test, by their whole path: a table counted for the suggested number of
 // treatments is not read again when its turn comes.
@@ -66,6 +69,13 @@ std::int64_t TreatmentsHeld(const std::vector<std::string>& paths, TableShelf& t
     return held;
 }
 
+// A question answered with nothing (Cancel, Esc, or the box emptied) gives up the test.
+void RefuseCancelled(const std::string& answer, const char* question) {
+    if (answer.find_first_not_of(" \t") == std::string::npos)
+        throw RunStopped(std::string("The test was cancelled at the question of the ") + question +
+                         "; no file was written.");
+}
+
 std::int16_t AskTreatmentCount(Dialogues& ui, TableShelf& tables) {
     // Files given ahead (dropped on the window, or named on the command line) suggest the number
     // of treatments they hold.
@@ -73,6 +83,7 @@ std::int16_t AskTreatmentCount(Dialogues& ui, TableShelf& tables) {
     const std::string suggested = held > 2 ? Text(held) : "2";
     const std::string answer =
         ui.AskText("Enter number of treatments", TreatmentCountTitle, suggested);
+    RefuseCancelled(answer, "number of treatments");
     const double typed = LenientNumber(answer);
     const double count = RoundHalfEven(typed);
     // Fewer than two treatments leave no pair to compare and more than MostTreatments do not
@@ -88,6 +99,7 @@ int AskTransformation(Dialogues& ui) {
     const std::string answer =
         ui.AskText("No transformation (0), Arcsine (1), or logit (2) transformation?",
                    TransformationTitle, "0");
+    RefuseCancelled(answer, "transformation");
     std::string trimmed = answer;
     trimmed.erase(0, trimmed.find_first_not_of(" \t"));
     trimmed.erase(trimmed.find_last_not_of(" \t") + 1);
@@ -191,7 +203,7 @@ namespace {
 // First pass over treatment t's file: chosen, read once, only to find the order of the
 // treatments (its sorting mean).
 void ReadForOrdering(AnalysisState& state, const std::string& path, std::int16_t t,
-                     int transformation) {
+                     int transformation, const StopToken* stop) {
     state.EnteredFile(t) = path;
     InputFields in = InputFields::Open(state.EnteredFile(t));
     const Header h = ReadHeader(in);
@@ -215,6 +227,7 @@ void ReadForOrdering(AnalysisState& state, const std::string& path, std::int16_t
             throw RunStopped("File \"" + in.Name() + "\" holds more than " + Text(ListCapacity) +
                              " bootstrap values.");
         }
+        if (k % StopCheckEvery == 0) StopIfRequested(stop);
         const double x = in.ReadDouble("bootstrap value", k);
         if (x == EndMarker) {
             values.push_back(x);
@@ -317,7 +330,8 @@ void PlaceTableTreatment(AnalysisState& state, std::int16_t l, TableTreatment& t
 }
 
 // Second pass: the file of the treatment now at position l, read again into that position.
-void ReadIntoPosition(AnalysisState& state, std::int16_t l, int transformation) {
+void ReadIntoPosition(AnalysisState& state, std::int16_t l, int transformation,
+                      const StopToken* stop) {
     state.TreatmentFile(l) = state.EnteredFile(state.EntryNumber(l));
     InputFields in = InputFields::Open(state.TreatmentFile(l));
     const Header h = ReadHeader(in);
@@ -328,6 +342,7 @@ void ReadIntoPosition(AnalysisState& state, std::int16_t l, int transformation) 
     std::int32_t read = 0;
     for (std::int32_t k = 1; k <= b + 1; ++k) {
         if (in.AtEnd()) EndedEarly(in, read, b);
+        if (k % StopCheckEvery == 0) StopIfRequested(stop);
         const double x = in.ReadDouble("bootstrap value", k);
         if (x == EndMarker) {
             values.push_back(x);
@@ -354,8 +369,6 @@ namespace {
 
 // The treatments ordered by their means, then each entry's values put at its position: a
 // table's (or a caller's) as they were read, a treatment file's read again.
-// A stop is looked at before each file is read again (a file of a million values takes a tenth
-// of a second).
 void PlaceInOrder(AnalysisState& state, std::int16_t n,
                   const std::vector<TableTreatment*>& fromTable, int transformation,
                   const StopToken* stop) {
@@ -366,7 +379,7 @@ void PlaceInOrder(AnalysisState& state, std::int16_t n,
         if (TableTreatment* tt = fromTable[static_cast<std::size_t>(state.EntryNumber(l))])
             PlaceTableTreatment(state, l, *tt);
         else
-            ReadIntoPosition(state, l, transformation);
+            ReadIntoPosition(state, l, transformation, stop);
     }
 }
 
@@ -411,7 +424,7 @@ void EnterFiles(AnalysisState& state, TableShelf& tables, std::int16_t n, int tr
             t = EnterTable(state, path, tables.At(path), t, n, transformation, fromTable);
             continue;
         }
-        ReadForOrdering(state, path, t, transformation);
+        ReadForOrdering(state, path, t, transformation, stop);
         RefuseNameOfTable(state, t, fromTable);
         ++t;
     }
@@ -431,7 +444,12 @@ void CartesianDifference(AnalysisState& state, Services& services) {
     const int transformation = AskTransformation(ui);
     EnterFiles(
         state, tables, n, transformation,
-        [&](std::int16_t t) { return ChooseTreatmentFile(ui, t, n); }, services.stop);
+        [&](std::int16_t t) {
+            std::string path = ChooseTreatmentFile(ui, t, n);
+            services.screen.ReadingTreatment(t, n);
+            return path;
+        },
+        services.stop);
 }
 
 void ReadTreatmentFiles(AnalysisState& state, const std::vector<std::string>& paths,

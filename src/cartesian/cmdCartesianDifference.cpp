@@ -1,8 +1,12 @@
 #include "cartesian/cmdCartesianDifference.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "cartesian/CartesianDifference.h"
 #include "cartesian/PairComparisons.h"
 #include "shell/base/NumberText.h"
+#include "shell/base/OutputFile.h"
 #include "shell/state/FlowRecord.h"
 
 namespace vortel {
@@ -15,7 +19,29 @@ bool AskedYes(Dialogues& ui, const std::string& message, const std::string& titl
 
 }  // namespace
 
-void cmdCartesianDifference_Click(AnalysisState& state, Services& services) {
+// Checked before the pairs run, so a folder that cannot take files is known at once, not
+// after a long test.
+void EnsureOutputFolder(Dialogues& ui) {
+    for (;;) {
+        const std::filesystem::path folder = ui.CurrentFolder();
+        std::string reason;
+        try {
+            const std::filesystem::path probe = CreateTemporaryTwin(ui.OutputPath("VORTEL"));
+            std::error_code ec;
+            std::filesystem::remove(probe, ec);
+            return;
+        } catch (const FileNotCreated& e) {
+            reason = e.Code.message();
+        }
+        const std::string problem =
+            "The folder \"" + folder.string() + "\" cannot take the test's files (" + reason + ").";
+        const auto other = ui.ChooseOtherFolder(problem);
+        if (!other) throw RunStopped(problem + " The test is abandoned; no file was written.");
+        ui.SetCurrentFolder(*other);
+    }
+}
+
+void AskAndRunCartesianTest(AnalysisState& state, Services& services) {
     // The flow record of an earlier test stays open until Quit; a second launch closes it first,
     // so the new one can take the same name without two streams on one file.
     state.FlowFile.reset();
@@ -62,6 +88,7 @@ void cmdCartesianDifference_Click(AnalysisState& state, Services& services) {
     state.ReversedSort = AskedYes(ui, "Do you want to do reversed sort?", ReversedSortTitle);
 
     CartesianDifference(state, services);
+    EnsureOutputFolder(ui);
     CartesianDifference2(state, services);
 }
 

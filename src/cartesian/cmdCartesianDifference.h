@@ -13,7 +13,11 @@ inline constexpr const char* FlowRecordTitle = "Do you need flow record?";
 inline constexpr const char* DetailFilesTitle = "Detailed differences";
 inline constexpr const char* ReversedSortTitle = "Reversed sort";
 
+// Checks that the folder output goes to can take files, before the pairs run; where it cannot,
+// the user may choose another (Dialogues::ChooseOtherFolder), else the test is abandoned.
+void EnsureOutputFolder(Dialogues& ui);
+
 // The handler of "Q. CartesianPT": settles the options and runs a whole test.
-void cmdCartesianDifference_Click(AnalysisState& state, Services& services);
+void AskAndRunCartesianTest(AnalysisState& state, Services& services);
 
 }  // namespace vortel

@@ -63,9 +63,21 @@ void AddLine(QChart* chart, const Mark& mark, double x, double top, QValueAxis* 
     line->attachAxis(ay);
 }
 
-QString Title(const PairDifferences& p) {
-    return QString::fromStdString(p.Minuend) + QString::fromUtf8(" \u2212 ") +
-           QString::fromStdString(p.Subtrahend) + ", P = " + QString::number(p.P, 'g', 4);
+// A treatment's name as a panel's title shows it: a long one is cut short, so the P-value
+// after it stays in sight (the panel's tooltip has the whole title).
+QString ShortName(const std::string& name) {
+    constexpr qsizetype Longest = 24;
+    const QString whole = QString::fromStdString(name);
+    if (whole.size() <= Longest) return whole;
+    return whole.left(Longest - 1) + QString::fromUtf8("\u2026");
+}
+
+QString Title(const PairDifferences& p, bool whole = false) {
+    const auto name = [whole](const std::string& n) {
+        return whole ? QString::fromStdString(n) : ShortName(n);
+    };
+    return name(p.Minuend) + QString::fromUtf8(" \u2212 ") + name(p.Subtrahend) +
+           ", P = " + QString::number(p.P, 'g', 4);
 }
 
 QChart* PanelOf(const PairDifferences& p) {
@@ -73,6 +85,7 @@ QChart* PanelOf(const PairDifferences& p) {
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->legend()->hide();
     chart->setTitle(Title(p));
+    chart->setToolTip(Title(p, true));
     QFont font = chart->titleFont();
     font.setBold(true);
     chart->setTitleFont(font);

@@ -82,10 +82,13 @@ DifferencesView::DifferencesView(QWidget* window, QWidget* frame, QtDialogues& u
     row->setContentsMargins(0, 0, 0, 0);
     m_toggle = button(m_bar, row, "ShowDifferences", QString::fromUtf8("Differences\u2026"));
     m_toggle->setCheckable(true);
-    m_toggle->setToolTip("Every pair's Cartesian differences, in a view of their own");
+    m_toggle->setToolTip("Every pair's Cartesian differences, in a view of their own (Alt+D)");
+    m_toggle->setShortcut(QKeySequence("Alt+D"));
     row->addStretch();
     auto* csv =
         button(m_bar, row, "ExportResultsCsv", QString::fromUtf8("Export results (CSV)\u2026"));
+    csv->setToolTip("Both tables of the results as CSV files beside the report (Alt+E)");
+    csv->setShortcut(QKeySequence("Alt+E"));
     connect(m_toggle, &QToolButton::toggled, this, &DifferencesView::ShowFigure);
     connect(back, &QToolButton::clicked, this, [this] { ShowFigure(false); });
     connect(png, &QToolButton::clicked, this, [this] { SaveFigure(false); });
@@ -97,8 +100,8 @@ DifferencesView::DifferencesView(QWidget* window, QWidget* frame, QtDialogues& u
 
 DifferencesView::~DifferencesView() = default;
 
-void DifferencesView::Offer(const AnalysisState& state) {
-    m_pairs = DifferencesOfPairs(state);
+void DifferencesView::Offer(std::vector<PairDifferences> pairs, const AnalysisState& state) {
+    m_pairs = std::move(pairs);
     m_tables = ResultsCsvOf(state);
     m_report = state.ResultFileName;
     m_view->setScene(nullptr);

@@ -31,9 +31,10 @@ public:
     DifferencesView(QWidget* window, QWidget* frame, QtDialogues& ui);
     ~DifferencesView() override;
 
-    // Keeps what the finished test left (the pairs' histograms, the tables, the report's path),
-    // so a later command that reuses the record changes nothing here, and shows the bar.
-    void Offer(const AnalysisState& state);
+    // Keeps what the finished test left (the pairs' histograms, prepared off the window's
+    // thread by DifferencesOfPairs; the tables; the report's path), so a later command that
+    // reuses the record changes nothing here, and shows the bar.
+    void Offer(std::vector<PairDifferences> pairs, const AnalysisState& state);
     // Hides the bar and the figure: another command is starting.
     void Withdraw();
     bool Offered() const { return m_offered; }

@@ -183,6 +183,8 @@ MainWindow::MainWindow(Clock& clock, QWidget* parent)
     auto* scroll = new QScrollArea(this);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
+    // The scroll area is no stop of its own for Tab: it would take the focus and show no mark.
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setWidget(m_canvas);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -194,8 +196,14 @@ MainWindow::MainWindow(Clock& clock, QWidget* parent)
     Connect();
     m_ui.SetAroundShow([this](bool opening, QRect place) { AroundDialogue(opening, place); });
     m_window.SetPictureBase([this] { return m_app.State().OutputBaseName; });
+    m_app.Seams().resultsReady = [this](const AnalysisState& state) { PrepareResults(state); };
+    // A label a command shows comes to the front; the Stop button stays in front of it, or the
+    // label would take the clicks meant for it.
+    m_window.SetAfterShow([this] {
+        if (m_stopButton && m_stopButton->isVisible()) m_stopButton->raise();
+    });
     setAcceptDrops(true);
-    Form_Load(m_app.State(), m_app.Seams());
+    StartUpWindow(m_app.State(), m_app.Seams());
     m_timer.setObjectName("Timer1");
     m_timer.setInterval(500);
     m_timer.start();
@@ -246,6 +254,8 @@ void MainWindow::Build(QWidget* canvas) {
                 grid->verticalHeader()->hide();
                 grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
                 grid->setSelectionMode(QAbstractItemView::NoSelection);
+                // Tab goes on to the buttons of the results, not from cell to cell.
+                grid->setTabKeyNavigation(false);
                 // The keyboard reaches the grid to copy it, and sees where it is.
                 grid->setFocusPolicy(Qt::StrongFocus);
                 grid->setToolTip(
@@ -391,22 +401,22 @@ void MainWindow::Connect() {
     auto button = [this](const char* name) { return findChild<QPushButton*>(name); };
 
     connect(button("cmdCartesianDifference"), &QPushButton::clicked, this,
-            [this] { RunCommand(cmdCartesianDifference_Click); });
+            [this] { RunCommand(AskAndRunCartesianTest); });
     connect(button("cmdGeneralNormalTest"), &QPushButton::clicked, this,
-            [this] { RunCommand(cmdGeneralNormalTest_Click); });
+            [this] { RunCommand(AskAndRunSortCount); });
     connect(button("Command1"), &QPushButton::clicked, this, &MainWindow::Quit);
     // While a command runs its worker owns the record and the commands' switches.
     connect(label("Image1"), &ClickableLabel::clicked, this, [this] {
-        if (!m_busy) Image1_Click(m_window);
+        if (!m_busy) ShowQuotationAndOverview(m_window);
     });
     connect(label("Label4"), &ClickableLabel::clicked, this, [this] {
-        if (!m_busy) Label4_Click(m_app.State(), m_app.Seams());
+        if (!m_busy) ShowRandomQuotation(m_app.State(), m_app.Seams());
     });
     connect(label("Label4"), &ClickableLabel::doubleClicked, this, [this] {
-        if (!m_busy) Label4_DblClick(m_app.State(), m_window);
+        if (!m_busy) ShowFixedQuotation(m_app.State(), m_window);
     });
     connect(label("Label6"), &ClickableLabel::clicked, this, [this] {
-        if (!m_busy) Label6_Click(m_window);
+        if (!m_busy) EnableEveryCommand(m_window);
     });
     connect(&m_timer, &QTimer::timeout, this, &MainWindow::Tick);
 
@@ -434,7 +444,7 @@ void MainWindow::Connect() {
             });
         else
             connect(shortcut, &QShortcut::activated, this, [this] {
-                if (!m_busy) Label6_Click(m_window);
+                if (!m_busy) EnableEveryCommand(m_window);
             });
     }
     connect(m_stopButton, &QPushButton::clicked, this, &MainWindow::StopCommand);
@@ -444,7 +454,7 @@ void MainWindow::Connect() {
 }
 
 void MainWindow::Tick() {
-    if (!m_busy) Timer1_Timer(m_app.State(), m_window, m_clock);
+    if (!m_busy) TickClock(m_app.State(), m_window, m_clock);
 }
 
 void MainWindow::ClearDisplay() {
@@ -453,8 +463,10 @@ void MainWindow::ClearDisplay() {
     m_app.State().IntroPending = false;
     m_results->hide();
     m_differences->Withdraw();
-    for (const char* shown : {"Image1", "Label14", "MSFlexGrid1", "MSChart2"})
+    for (const char* shown :
+         {"Image1", "Label14", "MSFlexGrid1", "MSChart2", "lblBootBegin", "lblBootEnd"})
         m_window.SetVisible(shown, false);
+    m_window.SetCaption("txtDatafile", "");
     m_window.ClearNormalityView();
 }
 
@@ -463,21 +475,25 @@ void MainWindow::RunCommand(const Command& command) {
     // Each command's results replace the previous command's.
     ClearDisplay();
     m_window.TakeWrittenFiles();
-    const std::int16_t tables = m_app.State().TableNumber;
+    m_preparedPairs.reset();
     const bool ran = RunOffGuiThread(command);
-    // Only a finished report numbers its tables: then its results can be drawn and exported.
-    if (ran && m_app.State().TableNumber != tables)
-        m_app.Run([this](AnalysisState& state, Services&) { m_differences->Offer(state); });
+    // Only a test that wrote its report prepared its results: then they can be drawn and
+    // exported.
+    if (ran && m_preparedPairs) {
+        m_app.Run([this](AnalysisState& state, Services&) {
+            m_differences->Offer(std::move(*m_preparedPairs), state);
+        });
+    }
+    m_preparedPairs.reset();
     m_busy = false;
     const std::vector<WrittenFile> files = m_window.TakeWrittenFiles();
     if (ran) {
         m_results->ShowFiles(files);
+        ChainResultControls();
     } else {
         // Nothing runs any more, whatever the status label said.
         m_window.SetVisible("Label2", false);
         m_results->ShowAbandoned(QString::fromStdString(m_app.LastFailure()), files);
-        // A test stopped halfway has not given the commands back.
-        if (m_app.LastStopped()) m_window.SwitchCommands(true);
     }
     if (m_closeWhenDone)
         close();
@@ -507,6 +523,27 @@ bool MainWindow::RunOffGuiThread(const Command& command) {
     return ran;
 }
 
+void MainWindow::ChainResultControls() {
+    // The result line's controls are made anew for each command, so they would come last in
+    // the order of Tab; they follow the grid and the results' buttons instead.
+    QList<QWidget*> chain{findChild<QTableWidget*>("MSFlexGrid1"),
+                          findChild<QWidget*>("ShowDifferences"),
+                          findChild<QWidget*>("ExportResultsCsv")};
+    for (QWidget* w : m_results->findChildren<QWidget*>())
+        if (w->focusPolicy() & Qt::TabFocus) chain << w;
+    for (qsizetype k = 1; k < chain.size(); ++k)
+        if (chain[k - 1] && chain[k]) QWidget::setTabOrder(chain[k - 1], chain[k]);
+}
+
+void MainWindow::PrepareResults(const AnalysisState& state) {
+    TestScreen& screen = m_app.Seams().screen;
+    screen.PreparingFigure(0, state.PairCount);
+    m_preparedPairs = DifferencesOfPairs(state, DifferenceBins, m_app.Seams().stop,
+                                         [&screen](int done, int total) {
+                                             if (done < total) screen.PreparingFigure(done, total);
+                                         });
+}
+
 void MainWindow::StopCommand() {
     if (m_busy) m_app.RequestStop();
 }
@@ -517,7 +554,7 @@ void MainWindow::StartTestWith(const QStringList& files) {
     std::vector<std::string> paths;
     for (const QString& f : files) paths.push_back(f.toStdString());
     m_ui.GiveFilesAhead(std::move(paths));
-    RunCommand(cmdCartesianDifference_Click);
+    RunCommand(AskAndRunCartesianTest);
     m_ui.ForgetFilesAhead();  // more files than treatments: the rest are not for a later test
 }
 
@@ -587,7 +624,7 @@ void MainWindow::Quit() {
     m_vater->move(
         CentredTopLeft(geometry(), m_vater->size(), where ? where->availableGeometry() : QRect()));
     m_vater->show();
-    Command1_Click(m_app);
+    QuitMainWindow(m_app);
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {

@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <QWidget>
 #include <atomic>
+#include <optional>
+#include <vector>
 
 #include "gui/DedicationWindow.h"
 #include "gui/DifferencesView.h"
@@ -90,6 +92,11 @@ private:
     // While a question waits during a command, the status label says so instead of asking not
     // to be touched; the window is repainted where a dialogue was.
     void AroundDialogue(bool opening, QRect place);
+    // Tab goes from the grid to the results' buttons and the result line's paths and buttons.
+    void ChainResultControls();
+    // On the command's thread, once a test's report code is answered: the figure's data,
+    // computed there so the window stays free and a stop still writes nothing.
+    void PrepareResults(const AnalysisState& state);
     // Treatment files a drop brings, or nothing when it brings something else.
     QStringList DroppedTreatmentFiles(const QMimeData* data) const;
 
@@ -108,6 +115,8 @@ private:
     bool m_closeWhenDone = false, m_quitWhenDone = false;
     int m_dialogueDepth = 0;
     QString m_waitingCaption;  // the status caption a dialogue covers
+    // What PrepareResults left for the window's thread; read once the worker has ended.
+    std::optional<std::vector<PairDifferences>> m_preparedPairs;
 };
 
 }  // namespace vortel::gui

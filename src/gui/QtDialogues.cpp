@@ -130,6 +130,20 @@ void QtDialogues::Beep() {
     QApplication::beep();
 }
 
+std::optional<std::filesystem::path> QtDialogues::ChooseOtherFolder(const std::string& problem) {
+    if (OffGuiThread()) return OnGuiThread([&] { return ChooseOtherFolder(problem); });
+    const std::string title = "Folder for the results";
+    if (AskYesNoWithDefault(problem + "\n\nChoose another folder for the results?", title,
+                            Answer::Yes) != Answer::Yes)
+        return std::nullopt;
+    QFileDialog dialog(m_parent, Q(title), Q(CurrentFolder().string()));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (Show(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return std::filesystem::path(dialog.selectedFiles().first().toStdString());
+}
+
 std::optional<std::string> QtDialogues::PickFile(const std::string& title) {
     if (OffGuiThread()) return OnGuiThread([&] { return PickFile(title); });
     QFileDialog dialog(m_parent, Q(title));

@@ -23,6 +23,8 @@ public:
     std::string AskText(const std::string& prompt, const std::string& title,
                         const std::string& defaultText) override;
     void Beep() override;
+    // Asks whether to choose another folder, then offers Qt's folder dialogue.
+    std::optional<std::filesystem::path> ChooseOtherFolder(const std::string& problem) override;
 
     // Qt's save dialogue, opening on `suggested`; the chosen path, or nothing on a cancel.
     std::optional<std::string> PickSaveFile(const std::string& title, const std::string& filter,

@@ -82,6 +82,7 @@ void QtWindow::SetVisible(const std::string& control, bool visible) {
     if (QWidget* w = Find(control)) {
         w->setVisible(visible);
         if (visible && w != m_root) w->raise();  // shown controls come to the front
+        if (visible && m_afterShow) m_afterShow();
     }
 }
 
@@ -178,7 +179,11 @@ void QtWindow::SetGridCell(int row, int column, const std::string& text) {
     if (row < 0 || row >= grid->rowCount() || column < 0 || column >= grid->columnCount())
         throw RunStopped("Grid cell (" + std::to_string(row) + ", " + std::to_string(column) +
                          ") does not exist.");
-    grid->item(row, column)->setText(QString::fromStdString(text));
+    const QString whole = QString::fromStdString(text);
+    QTableWidgetItem* item = grid->item(row, column);
+    item->setText(whole);
+    // A long treatment name is cut short in its narrow column; the tooltip shows all of it.
+    item->setToolTip(whole.trimmed().size() > 12 ? whole : QString());
 }
 
 void QtWindow::CentreGridCell(int row, int column) {
@@ -192,11 +197,16 @@ void QtWindow::RedrawGrid() {
     if (OffGuiThread()) return OnGuiThread([&] { return RedrawGrid(); });
     QTableWidget* grid = GridOf(m_root);
     if (!grid) return;
-    // A column keeps the width it was given, but never hides its text.
+    // A column keeps the width it was given, and widens for its text up to a limit: past it a
+    // long treatment name is cut short ("...", the whole name in its tooltip), so one name
+    // cannot push every value out of view.
+    constexpr int Widest = 180;
+    grid->setWordWrap(false);
+    grid->setTextElideMode(Qt::ElideRight);
     for (int c = 0; c < grid->columnCount(); ++c) {
         const int given = grid->columnWidth(c);
         grid->resizeColumnToContents(c);
-        grid->setColumnWidth(c, std::max(given, grid->columnWidth(c) + 12));
+        grid->setColumnWidth(c, std::max(given, std::min(grid->columnWidth(c) + 12, Widest)));
     }
     // The grid takes the room its cells need, so no empty area remains beside a small table;
     // the main window gives it that much as far as its display has room, and until it has laid

@@ -42,6 +42,9 @@ public:
     std::vector<WrittenFile> TakeWrittenFiles();
     // The path a saved chart is named after, without its ending (the sorted file's base).
     void SetPictureBase(std::function<std::string()> base) { m_pictureBase = std::move(base); }
+    // Called after a control is shown and raised, so the window can keep its own controls (the
+    // Stop button) in front of it.
+    void SetAfterShow(std::function<void()> hook) { m_afterShow = std::move(hook); }
 
 private:
     QWidget* Find(const std::string& control) const;
@@ -49,6 +52,7 @@ private:
     QPointer<QWidget> m_root;
     std::vector<WrittenFile> m_written;
     std::function<std::string()> m_pictureBase;
+    std::function<void()> m_afterShow;
 };
 
 }  // namespace vortel::gui

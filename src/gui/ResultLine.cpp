@@ -68,6 +68,10 @@ void ResultLine::Fill(const QString& heading, const std::vector<WrittenFile>& fi
         open->setObjectName(QString("ResultOpen%1").arg(k + 1));
         open->setToolTip("Open " + QFileInfo(path).fileName() +
                          " with the desktop's program for it");
+        if (k == 0) {
+            open->setShortcut(QKeySequence("Alt+O"));
+            open->setToolTip(open->toolTip() + " (Alt+O)");
+        }
         connect(open, &QPushButton::clicked, this, [this, path] { Open(path); });
         m_grid->addWidget(name, row, 0);
         m_grid->addWidget(edit, row, 1);
@@ -78,7 +82,8 @@ void ResultLine::Fill(const QString& heading, const std::vector<WrittenFile>& fi
     if (!folder.isEmpty()) {
         auto* open = new QPushButton("Open folder", this);
         open->setObjectName("ResultOpenFolder");
-        open->setToolTip(QDir::toNativeSeparators(folder));
+        open->setToolTip(QDir::toNativeSeparators(folder) + " (Alt+F)");
+        open->setShortcut(QKeySequence("Alt+F"));
         connect(open, &QPushButton::clicked, this, [this, folder] { Open(folder); });
         m_grid->addWidget(open, row, 2);
     }

@@ -1,13 +1,39 @@
 #include "report/DifferenceHistogram.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <vector>
 
 #include "shell/base/RunStopped.h"
 
 namespace vortel {
 
+namespace {
+
+// Sorts ascending in slices, merged pairwise, with a look at `stop` between the steps: one sort
+// of a million values takes a tenth of a second or more, too long to keep a stop waiting.
+void SortStoppably(std::vector<double>& v, const StopToken* stop) {
+    constexpr std::size_t Slice = std::size_t{1} << 16;
+    const std::size_t n = v.size();
+    const auto at = [&v, n](std::size_t k) {
+        return v.begin() + static_cast<std::ptrdiff_t>(std::min(k, n));
+    };
+    for (std::size_t a = 0; a < n; a += Slice) {
+        StopIfRequested(stop);
+        std::sort(at(a), at(a + Slice));
+    }
+    for (std::size_t width = Slice; width < n; width *= 2)
+        for (std::size_t a = 0; a + width < n; a += 2 * width) {
+            StopIfRequested(stop);
+            std::inplace_merge(at(a), at(a + width), at(a + 2 * width));
+        }
+}
+
+}  // namespace
+
 DifferenceHistogram HistogramOfDifferences(std::span<const double> larger,
-                                           std::span<const double> smaller, int bins) {
+                                           std::span<const double> smaller, int bins,
+                                           const StopToken* stop) {
     if (larger.empty() || smaller.empty() || bins < 1)
         throw RunStopped("A histogram of differences needs two samples and at least one bin.");
     const std::int64_t total =
@@ -29,6 +55,7 @@ DifferenceHistogram HistogramOfDifferences(std::span<const double> larger,
     // Nothing lies below the smallest difference; everything lies at or below the largest.
     std::int64_t below = 0;
     for (std::size_t k = 0; k < h.Counts.size(); ++k) {
+        StopIfRequested(stop);
         const std::int64_t next = k + 1 < h.Counts.size()
                                       ? CountDifferencesBelow(larger, smaller, h.Edges[k + 1])
                                       : total;
@@ -39,8 +66,10 @@ DifferenceHistogram HistogramOfDifferences(std::span<const double> larger,
 }
 
 std::vector<PairDifferences> DifferencesOfPairs(const CartesianResult& result,
-                                                std::vector<std::vector<double>> values, int bins) {
-    for (auto& v : values) std::sort(v.begin(), v.end());
+                                                std::vector<std::vector<double>> values, int bins,
+                                                const StopToken* stop,
+                                                const PairsProgress& pairDone) {
+    for (auto& v : values) SortStoppably(v, stop);
     std::vector<PairDifferences> pairs;
     for (const PairResult& r : result.Pairs) {
         PairDifferences p;
@@ -56,22 +85,27 @@ std::vector<PairDifferences> DifferencesOfPairs(const CartesianResult& result,
         p.P = r.P;
         p.Histogram =
             HistogramOfDifferences(values[static_cast<std::size_t>(r.Minuend - 1)],
-                                   values[static_cast<std::size_t>(r.Subtrahend - 1)], bins);
+                                   values[static_cast<std::size_t>(r.Subtrahend - 1)], bins, stop);
         pairs.push_back(std::move(p));
+        if (pairDone)
+            pairDone(static_cast<int>(pairs.size()), static_cast<int>(result.Pairs.size()));
     }
     return pairs;
 }
 
-std::vector<PairDifferences> DifferencesOfPairs(const AnalysisState& state, int bins) {
+std::vector<PairDifferences> DifferencesOfPairs(const AnalysisState& state, int bins,
+                                                const StopToken* stop,
+                                                const PairsProgress& pairDone) {
     const int n = state.TreatmentCount;
     std::vector<std::vector<double>> values(static_cast<std::size_t>(std::max(n, 0)));
     for (int t = 1; t <= n; ++t) {
+        StopIfRequested(stop);
         auto& v = values[static_cast<std::size_t>(t - 1)];
         const std::int32_t b = state.BootstrapNumber(t);
         v.reserve(static_cast<std::size_t>(std::max(b, 0)));
         for (std::int32_t k = 1; k <= b; ++k) v.push_back(state.WorkingValues.Get(k, t));
     }
-    return DifferencesOfPairs(CartesianResultOf(state), std::move(values), bins);
+    return DifferencesOfPairs(CartesianResultOf(state), std::move(values), bins, stop, pairDone);
 }
 
 }  // namespace vortel

@@ -4,11 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "report/CartesianResult.h"
+#include "shell/base/StopToken.h"
 #include "shell/state/lifetabl.h"
 #include "sorting/DifferenceCount.h"
 
@@ -29,10 +31,15 @@ struct DifferenceHistogram {
 // The histogram of all A x B differences larger[a] - smaller[b], each computed in double as the
 // test computes it, in `bins` equal bins between the smallest and the largest; the counts are
 // CountDifferencesBelow's. When every difference is the same, one bin [d, d] holds them all. Both
-// samples ascending, free of NaN and not empty.
+// samples ascending, free of NaN and not empty. A request on `stop` is looked at before each bin
+// (a bin of two samples of a million values takes a few milliseconds).
 DifferenceHistogram HistogramOfDifferences(std::span<const double> larger,
                                            std::span<const double> smaller,
-                                           int bins = DifferenceBins);
+                                           int bins = DifferenceBins,
+                                           const StopToken* stop = nullptr);
+
+// Hears after each pair of a figure's data how many of how many pairs are done.
+using PairsProgress = std::function<void(int done, int total)>;
 
 // One pair of the last test: its histogram and the marks the report judges it by.
 struct PairDifferences {
@@ -48,9 +55,13 @@ struct PairDifferences {
 // them (transformed), treatment t at t - 1, in any order: the histograms count from them.
 std::vector<PairDifferences> DifferencesOfPairs(const CartesianResult& result,
                                                 std::vector<std::vector<double>> values,
-                                                int bins = DifferenceBins);
+                                                int bins = DifferenceBins,
+                                                const StopToken* stop = nullptr,
+                                                const PairsProgress& pairDone = nullptr);
 // The same from a state that holds a finished test (its WorkingValues).
 std::vector<PairDifferences> DifferencesOfPairs(const AnalysisState& state,
-                                                int bins = DifferenceBins);
+                                                int bins = DifferenceBins,
+                                                const StopToken* stop = nullptr,
+                                                const PairsProgress& pairDone = nullptr);
 
 }  // namespace vortel

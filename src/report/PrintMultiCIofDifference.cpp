@@ -143,6 +143,7 @@ void PrintMultiCIofDifference(AnalysisState& state, const CartesianResult& resul
                               Services& services, OutputSet& alongside) {
     state.FlowLine("Sub PrintMultiCIofDifference");
     OutputFile& report = OpenReport(state, services, alongside);
+    if (services.resultsReady) services.resultsReady(state);
     TextWriter& out = report.Writer();
 
     PrintHeading(state, out);

@@ -537,7 +537,7 @@ SortCountFileResult SortAndCountFile(const SortCountFileRequest& request,
     return r;
 }
 
-void cmdGeneralNormalTest_Click(AnalysisState& state, Services& services) {
+void AskAndRunSortCount(AnalysisState& state, Services& services) {
     SortForBootstrapResults(state, services);
     if (state.SortDataKind == KindResults) return;
     if (state.ClassCount > ViewedClassLimit) return;

@@ -38,7 +38,7 @@ void SortForBootstrapResults(AnalysisState& state, Services& services);
 
 // Runs the utility and then, unless the file held PBT or CPT results or more than
 // ViewedClassLimit classes, shows MSChart1, hides MSChart2 and offers the frequency view.
-void cmdGeneralNormalTest_Click(AnalysisState& state, Services& services);
+void AskAndRunSortCount(AnalysisState& state, Services& services);
 
 // The utility's two computing steps, shared by the dialogue flow and SortAndCount. The first
 // sorts SortedDifferences(1..n) in place, rounded to DecimalLimit when asked, with the original

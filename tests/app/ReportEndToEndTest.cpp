@@ -55,7 +55,7 @@ TEST(ReportEndToEnd, ThreeTreatmentsFromFilesToReport) {
     ui.Pick((folder / "input-Mid.txt").string());
     ui.Type("1");
 
-    ASSERT_TRUE(app.Run(cmdCartesianDifference_Click)) << app.LastFailure();
+    ASSERT_TRUE(app.Run(AskAndRunCartesianTest)) << app.LastFailure();
     EXPECT_TRUE(ui.AllAnswered());
     const AnalysisState& state = app.State();
     EXPECT_EQ(state.ResultFileName,
@@ -101,7 +101,7 @@ std::string RunPlants(const test::TempFolder& folder, const std::vector<Plant>& 
         ui.Pick(folder.Write(p.Name + ".txt", text).string());
     }
     ui.Type("1");
-    EXPECT_TRUE(app.Run(cmdCartesianDifference_Click)) << app.LastFailure();
+    EXPECT_TRUE(app.Run(AskAndRunCartesianTest)) << app.LastFailure();
     EXPECT_TRUE(ui.AllAnswered());
     return test::ReadAll(app.State().ResultFileName);
 }

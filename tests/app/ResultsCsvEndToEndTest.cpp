@@ -43,7 +43,7 @@ TEST(ResultsCsvEndToEnd, FiveExampleTreatmentsReadBackAsTheRecordHoldsThem) {
     ui.No().No().Type("5").Type("0");
     for (const auto& f : files) ui.Pick(f);
     ui.Type("1");
-    ASSERT_TRUE(app.Run(cmdCartesianDifference_Click)) << app.LastFailure();
+    ASSERT_TRUE(app.Run(AskAndRunCartesianTest)) << app.LastFailure();
     const AnalysisState& s = app.State();
 
     const ResultsCsvPaths paths = ResultsCsvPathsFor(s.ResultFileName);

@@ -115,7 +115,7 @@ void RunThroughTheQuestions(const CartesianRequest& request, const test::TempFol
     for (const TreatmentSamples& t : request.Treatments)
         ui.Pick(folder.Write(t.Name + ".txt", TreatmentFile(t)).string());
     ui.Type("1");
-    ASSERT_TRUE(app.Run(cmdCartesianDifference_Click)) << app.LastFailure();
+    ASSERT_TRUE(app.Run(AskAndRunCartesianTest)) << app.LastFailure();
     ASSERT_TRUE(ui.AllAnswered());
     app.CloseAllFiles();
 }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <utility>
+
 #include "CartesianFixture.h"
 #include "cartesian/cmdCartesianDifference.h"
 #include "shell/state/FlowRecord.h"
@@ -73,7 +76,7 @@ TEST(Launch, AnswersSettleTheOptionsAndOutputs) {
         TestRun r;
         for (Answer a : c.answers) r.ui.Answer(DialogueKind::YesNo, a);
         AnswerTreatmentsAndReport(r);
-        cmdCartesianDifference_Click(r.state, r.services);
+        AskAndRunCartesianTest(r.state, r.services);
 
         EXPECT_TRUE(r.ui.AllAnswered());
         EXPECT_EQ(QuestionTitles(r.ui), c.titles);
@@ -101,12 +104,12 @@ TEST(Launch, SecondLaunchAsksAgainAndClosesTheEarlierFlowRecord) {
     TestRun r;
     r.ui.Yes().Yes().Yes().Yes();
     AnswerTreatmentsAndReport(r);
-    cmdCartesianDifference_Click(r.state, r.services);
+    AskAndRunCartesianTest(r.state, r.services);
     const std::string firstFlow = test::ReadAll(r.folder / "_0_Flow.txt");
 
     r.ui.Yes().Yes().No().No();
     AnswerTreatmentsAndReport(r);
-    cmdCartesianDifference_Click(r.state, r.services);
+    AskAndRunCartesianTest(r.state, r.services);
     EXPECT_TRUE(r.ui.AllAnswered());
     EXPECT_TRUE(r.state.FlowRecord);
     EXPECT_FALSE(r.state.DetailedDifferences);
@@ -121,6 +124,40 @@ TEST(Launch, SecondLaunchAsksAgainAndClosesTheEarlierFlowRecord) {
     // The base name treatment input set names the second record.
     r.state.FlowFile.reset();
     EXPECT_EQ(test::ReadAll(r.folder / "25A-Cartesian diff_0_Flow.txt"), firstFlow);
+}
+
+// The output folder is checked before the pairs run: one that cannot take files is named at
+// once, and another chosen folder takes its place; with none chosen the test is abandoned.
+class FolderChoice : public ScriptedDialogues {
+public:
+    std::optional<std::filesystem::path> Other;
+    std::string Problem;
+    std::optional<std::filesystem::path> ChooseOtherFolder(const std::string& problem) override {
+        Problem = problem;
+        return std::exchange(Other, std::nullopt);
+    }
+};
+
+TEST(Launch, AFolderThatCannotTakeFilesIsNamedBeforeThePairs) {
+    test::TempFolder folder;
+    const std::filesystem::path gone = folder.Path() / "gone";
+    FolderChoice ui;
+    ui.SetCurrentFolder(gone);
+    try {
+        EnsureOutputFolder(ui);
+        FAIL() << "a folder that does not exist took files";
+    } catch (const RunStopped& e) {
+        EXPECT_NE(std::string(e.what()).find("\"" + gone.string() + "\" cannot take"),
+                  std::string::npos)
+            << e.what();
+        EXPECT_NE(std::string(e.what()).find("no file was written"), std::string::npos);
+    }
+    EXPECT_NE(ui.Problem.find(gone.string()), std::string::npos);
+
+    ui.Other = folder.Path();
+    EnsureOutputFolder(ui);
+    EXPECT_EQ(ui.CurrentFolder(), folder.Path());
+    EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));  // the probe leaves nothing behind
 }
 
 }  // namespace

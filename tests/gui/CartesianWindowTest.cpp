@@ -358,6 +358,69 @@ private slots:
         QVERIFY(!view->isVisible());
         QVERIFY(grid->isVisible());
     }
+
+    // After a test the keyboard reaches every control of the results: Tab leaves the grid for
+    // the results' buttons, the report's path, Open report and Open folder, and Alt+D shows the
+    // differences.
+    void tabReachesTheResultsAfterATest() {
+        Session s;
+        s.w.Results().SetOpener([](const QUrl&) { return true; });
+        s.script.No().No().Type("3").Type();
+        s.script.Pick(s.File("A.txt")).Pick(s.File("B.txt")).Pick(s.File("C.txt")).Type();
+        s.Press("cmdCartesianDifference");
+        QCOMPARE(s.script.Unexpected(), QStringList());
+        QApplication::setActiveWindow(&s.w);
+        QVERIFY(QTest::qWaitForWindowActive(&s.w));
+        auto* grid = s.Find<QTableWidget>("MSFlexGrid1");
+        grid->setFocus();
+        QVERIFY(grid->hasFocus());
+        QStringList visited;
+        for (int k = 0; k < 8 && !visited.contains("ResultOpenFolder"); ++k) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited, (QStringList{"ShowDifferences", "ExportResultsCsv", "ResultPath1",
+                                       "ResultOpen1", "ResultOpenFolder"}));
+        QTest::keyClick(&s.w, Qt::Key_D, Qt::AltModifier);
+        QTRY_VERIFY(s.w.Differences()->isVisible());  // a shortcut clicks its button shortly
+    }
+
+    // A long treatment name is cut short in the grid and the figure's titles, whole in their
+    // tooltips, so the values and the P-values stay in sight.
+    void longNamesAreCutShortWithTheWholeNameInATooltip() {
+        Session s;
+        const QString longName = QString("Treatment ") + QString(185, QChar('x'));
+        QFile file(s.File("Long.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(Treatment(longName.toUtf8().constData(), 0.0625).toUtf8());
+        file.close();
+        s.script.No().No().Type("3").Type();
+        s.script.Pick(s.File("A.txt")).Pick(file.fileName()).Pick(s.File("C.txt")).Type();
+        s.Press("cmdCartesianDifference");
+        QCOMPARE(s.script.Unexpected(), QStringList());
+        auto* grid = s.Find<QTableWidget>("MSFlexGrid1");
+        QCOMPARE(grid->rowCount(), 4);
+        QTableWidgetItem* heading = grid->item(0, 2);
+        QCOMPARE(heading->text(), longName);
+        QCOMPARE(heading->toolTip(), longName);
+        // Every column fits the display, so every value is in view.
+        QVERIFY2(grid->columnWidth(2) <= 200, qPrintable(QString::number(grid->columnWidth(2))));
+        QVERIFY(grid->rowAt(grid->viewport()->height() - 1) == -1 ||
+                grid->rowAt(grid->viewport()->height() - 1) >= 3);
+        QCOMPARE(grid->horizontalScrollBar()->maximum(), 0);
+        s.w.findChild<QAbstractButton*>("ShowDifferences")->click();
+        int cut = 0;
+        for (QGraphicsItem* item : s.w.Differences()->Panels()->scene()->items()) {
+            auto* chart = item->isWidget()
+                              ? qobject_cast<QChart*>(static_cast<QGraphicsWidget*>(item))
+                              : nullptr;
+            if (!chart || !chart->toolTip().contains(longName)) continue;
+            ++cut;
+            QVERIFY2(chart->title().size() < 70 && chart->title().contains(", P = "),
+                     qPrintable(chart->title()));
+        }
+        QCOMPARE(cut, 2);
+    }
 };
 
 VORTEL_GUI_TEST(CartesianWindowTest)

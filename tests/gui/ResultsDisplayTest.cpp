@@ -56,7 +56,7 @@ struct Session : WindowSession {
     void Test() {
         script.No().No().Type("3").Type();
         script.Pick(File("A.txt")).Pick(File("B.txt")).Pick(File("C.txt")).Type();
-        w.RunCommand(cmdCartesianDifference_Click);
+        w.RunCommand(AskAndRunCartesianTest);
     }
     // "N. Sort, norm." of the example's bootstrap values to three decimals, with its chart.
     void Sort() {
@@ -68,7 +68,7 @@ struct Session : WindowSession {
             .Press(QMessageBox::Ok)
             .Press(QMessageBox::Ok)
             .Yes();  // the frequency view
-        w.RunCommand(cmdGeneralNormalTest_Click);
+        w.RunCommand(AskAndRunSortCount);
     }
     // Buttons on screen that save a picture.
     int SaveButtonsShown() {
@@ -192,7 +192,7 @@ private slots:
             s.script.Pick(s.folder.filePath(name));
         }
         s.script.Type();
-        s.w.RunCommand(cmdCartesianDifference_Click);
+        s.w.RunCommand(AskAndRunCartesianTest);
         QVERIFY(s.script.AllUsed());
         s.Find<QAbstractButton>("ShowDifferences")->click();
         gui::DifferencesView* view = s.w.Differences();

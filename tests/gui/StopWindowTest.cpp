@@ -46,6 +46,10 @@ QMap<QString, QByteArray> Contents(const QString& folder) {
 // How the user stops the test.
 enum Way { Button, Escape, Close };
 
+// The large test: as many treatments as a test takes, each of a million values.
+constexpr int LargeTreatments = 20;
+constexpr int LargeB = 1000000;
+
 class StopWindowTest : public QObject {
     Q_OBJECT
 
@@ -58,6 +62,14 @@ private slots:
             QVERIFY(
                 WriteLargeTreatment(path, name, 300000, 1.0 + 0.01 * k, 17u + std::uint32_t(k)));
             m_files << path;
+        }
+        QVERIFY(m_large.isValid());
+        for (int k = 0; k < LargeTreatments; ++k) {
+            const QString name = QString("L%1").arg(k + 1);
+            const QString path = QDir(m_large.path()).filePath(name + ".txt");
+            QVERIFY(
+                WriteLargeTreatment(path, name, LargeB, 1.0 + 0.01 * k, 41u + std::uint32_t(k)));
+            m_largeFiles << path;
         }
         // An earlier report of the name the test would write.
         QFile earlier(QDir(m_folder.path()).filePath(ReportName));
@@ -143,9 +155,82 @@ private slots:
         QVERIFY(w.findChild<QPushButton*>("cmdCartesianDifference")->isEnabled());
     }
 
+    // Each phase of a test of 20 treatments of a million values: the window's thread stays free
+    // throughout (its timer keeps firing), and Stop ends the test within half a second with
+    // nothing written, however far it has gone.
+    void stopEndsEachPhaseAtOnce_data() {
+        QTest::addColumn<QString>("caption");  // what the status shows in the phase
+        QTest::addColumn<int>("after");        // ms into the phase when Stop is pressed
+        QTest::newRow("reading files") << "(treatment 3 of" << 50;
+        // The first pair sorts both of its samples before its first count.
+        QTest::newRow("sorting the samples") << "(Comparing 1 with 2)" << 20;
+        // By the second row of pairs every sample is sorted.
+        QTest::newRow("computing pairs") << "(Comparing 2 with" << 50;
+        QTest::newRow("preparing the figure") << "Preparing the differences figure" << 100;
+    }
+
+    void stopEndsEachPhaseAtOnce() {
+        QFETCH(QString, caption);
+        QFETCH(int, after);
+        const QMap<QString, QByteArray> before = Contents(m_large.path());
+        FixedClock clock(March7);
+        MainWindow w(clock);
+        // On a screen of the design size, so the Stop button is in view without scrolling.
+        w.resize(MainWindow::DesignSize());
+        w.show();
+        DialogueScript script(w.Ui());
+        // Detail info, reversed sort, the number the files suggest, no transformation, no code.
+        script.No().No().Type().Type().Type();
+        auto* stop = w.findChild<QPushButton*>("StopCommand");
+        auto* status = w.findChild<QLabel*>("Label2");
+        QTimer ticker;
+        ticker.setInterval(10);
+        QElapsedTimer sinceTick, inPhase, sinceStop;
+        qint64 longestGap = 0;
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            if (sinceTick.isValid()) longestGap = std::max(longestGap, sinceTick.elapsed());
+            sinceTick.start();
+            if (sinceStop.isValid() || !status->isVisible() || !status->text().contains(caption))
+                return;
+            if (!inPhase.isValid()) inPhase.start();
+            if (inPhase.elapsed() < after) return;
+            sinceStop.start();
+            // Clicked where it stands on the screen, so a label in front of it would take the
+            // click as it would the user's.
+            const QPoint place = stop->mapTo(&w, stop->rect().center());
+            QWidget* under = w.childAt(place);
+            QVERIFY(under);
+            QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFrom(&w, place));
+        });
+        ticker.start();
+        w.StartTestWith(m_largeFiles);
+        const qint64 latency = sinceStop.isValid() ? sinceStop.elapsed() : -1;
+        ticker.stop();
+        qInfo("stop took %lld ms; longest wait between ticks %lld ms", latency, longestGap);
+
+        QCOMPARE(script.Unexpected(), QStringList());
+        QVERIFY2(latency >= 0, "the test ended before it was stopped");
+#ifdef VORTEL_SANITIZED
+        const qint64 bound = 2000;
+#else
+        const qint64 bound = 500;
+#endif
+        QVERIFY2(latency < bound, qPrintable(QString::number(latency)));
+        QVERIFY2(longestGap < bound, qPrintable(QString::number(longestGap)));
+        QVERIFY(w.Program().LastStopped());
+        QCOMPARE(Contents(m_large.path()), before);
+        // Stopped, the window shows nothing of the test but the message, and its commands are
+        // as a finished test leaves them.
+        for (const char* stale : {"lblBootBegin", "lblBootEnd", "Label2", "MSFlexGrid1"})
+            QVERIFY2(!w.findChild<QWidget*>(stale)->isVisible(), stale);
+        QVERIFY(w.findChild<QPushButton*>("cmdCartesianDifference")->isEnabled());
+        QVERIFY(!w.findChild<QPushButton*>("cmdGeneralNormalTest")->isEnabled());
+        QVERIFY(!w.Differences()->Offered());
+    }
+
 private:
-    QTemporaryDir m_folder;
-    QStringList m_files;
+    QTemporaryDir m_folder, m_large;
+    QStringList m_files, m_largeFiles;
 };
 
 }  // namespace vortel::gui::test

@@ -24,7 +24,7 @@ struct Started {
 
     explicit Started(std::int64_t epoch = March7) : clock(epoch) {
         ApplyDesign(window);
-        Form_Load(app.State(), app.Seams());
+        StartUpWindow(app.State(), app.Seams());
     }
 };
 
@@ -117,7 +117,7 @@ TEST(Form1, SwitchingTableKeepsWhatItDoesNotOwn) {
     EXPECT_FALSE(w.State("Command2").Enabled);
 
     w.SetEnabled("Frame6", false);
-    Label6_Click(w);
+    EnableEveryCommand(w);
     EXPECT_FALSE(w.State("Frame6").Enabled);
     EXPECT_FALSE(w.State("Command2").Enabled);
     EXPECT_TRUE(w.State("Frame1").Enabled);
@@ -130,15 +130,15 @@ TEST(Form1, SwitchingTableKeepsWhatItDoesNotOwn) {
 
 TEST(Form1, ClicksOnPictureAndQuotation) {
     Started s;
-    Image1_Click(s.window);
+    ShowQuotationAndOverview(s.window);
     EXPECT_FALSE(s.window.State("Image1").Visible);
     EXPECT_TRUE(s.window.State("Label4").Visible);
     EXPECT_TRUE(s.window.State("Label14").Visible);
     EXPECT_TRUE(s.app.State().IntroPending);
 
-    Label4_DblClick(s.app.State(), s.window);
+    ShowFixedQuotation(s.app.State(), s.window);
     EXPECT_EQ(s.window.Caption("Label4"), Quotations()[26]);
-    Label4_Click(s.app.State(), s.app.Seams());
+    ShowRandomQuotation(s.app.State(), s.app.Seams());
     EXPECT_FALSE(s.window.Caption("Label4").empty());
 }
 
@@ -155,7 +155,7 @@ TEST(Form1, QuitClosesTheFlowRecordAndHidesTheWindow) {
     Started s;
     s.app.State().FlowFile = std::make_unique<FlowRecordFile>(folder / "_0_Flow.txt");
     s.app.State().FlowFile->Line("Sub CartesianDifference");
-    Command1_Click(s.app);
+    QuitMainWindow(s.app);
     EXPECT_EQ(s.app.State().FlowFile, nullptr);
     EXPECT_FALSE(s.window.State("Form1").Visible);
     EXPECT_EQ(test::ReadAll(folder / "_0_Flow.txt"), "Sub CartesianDifference\r\n");

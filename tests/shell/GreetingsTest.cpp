@@ -22,7 +22,7 @@ struct Ticking {
     // Half a second per tick: the clock moves one second every second tick.
     void Tick(int n = 1) {
         for (int k = 0; k < n; ++k) {
-            Timer1_Timer(state, window, clock);
+            TickClock(state, window, clock);
             if (++m_ticks % 2 == 0) clock.Advance(1);
         }
     }
@@ -83,7 +83,7 @@ TEST(Greetings, StartPictureEndsAtFirstTickPast15Seconds) {
 TEST(Greetings, PictureClickedEarlyStillEndsTheIntroAfter15Seconds) {
     Ticking t;
     t.Tick(2);
-    Image1_Click(t.window);
+    ShowQuotationAndOverview(t.window);
     t.window.SetVisible("Label14", false);
     t.Tick(31);
     EXPECT_FALSE(t.state.IntroPending);

@@ -418,7 +418,7 @@ TEST(SortForBootstrapResults, OutputsStayInTheInputFolder) {
 
 // --- "N. Sort, norm." --------------------------------------------------------------------------
 
-TEST(cmdGeneralNormalTest_Click, OffersTheViewUpToThirtyThousandClasses) {
+TEST(AskAndRunSortCount, OffersTheViewUpToThirtyThousandClasses) {
     struct Case {
         Answer kind;
         std::int32_t values;
@@ -439,7 +439,7 @@ TEST(cmdGeneralNormalTest_Click, OffersTheViewUpToThirtyThousandClasses) {
         UtilityRun run;
         run.Answers(c.kind, false, file);
         if (c.asked) run.ui.Yes();
-        cmdGeneralNormalTest_Click(run.state, run.services);
+        AskAndRunSortCount(run.state, run.services);
         EXPECT_TRUE(run.ui.AllAnswered()) << c.values;
         EXPECT_EQ(run.window.NormalityViewsShown(), c.asked ? 1 : 0);
         EXPECT_EQ(run.window.State("MSChart2").Visible, !c.asked);
@@ -447,11 +447,11 @@ TEST(cmdGeneralNormalTest_Click, OffersTheViewUpToThirtyThousandClasses) {
     }
 }
 
-TEST(cmdGeneralNormalTest_Click, CancelledFirstChoiceStillShowsTheChartAndAsks) {
+TEST(AskAndRunSortCount, CancelledFirstChoiceStillShowsTheChartAndAsks) {
     UtilityRun run;
     run.window.SetVisible("MSChart1", false);
     run.ui.No(DialogueKind::YesNoCancel).No().CancelPick().No();
-    cmdGeneralNormalTest_Click(run.state, run.services);
+    AskAndRunSortCount(run.state, run.services);
     EXPECT_TRUE(run.ui.AllAnswered());
     EXPECT_EQ(run.state.ClassCount, 0);
     EXPECT_TRUE(run.window.State("MSChart1").Visible);

@@ -60,7 +60,7 @@ void Step(const std::function<void()>& step) {
 
 }  // namespace
 
-void Form_Load(AnalysisState& state, Services& services) {
+void StartUpWindow(AnalysisState& state, Services& services) {
     Window& w = services.window;
     Step([&] {
         SetEditionValues(state);
@@ -144,7 +144,7 @@ void Form_Load(AnalysisState& state, Services& services) {
     Step([&] { w.SetVisible("Label14", false); });
 }
 
-void Image1_Click(Window& window) {
+void ShowQuotationAndOverview(Window& window) {
     window.SetVisible("Image1", false);
     window.SetVisible("Label4", true);
     window.SetVisible("Label14", true);
@@ -152,19 +152,19 @@ void Image1_Click(Window& window) {
 
 int QuotationPosition(double r) { return static_cast<int>(RoundHalfEven(r * 27)); }
 
-void Label4_Click(AnalysisState& state, Services& services) {
+void ShowRandomQuotation(AnalysisState& state, Services& services) {
     services.random.Seed(static_cast<std::uint32_t>(services.clock.Now().Second));
     services.window.SetCaption("Label4",
                                state.QuotationList(QuotationPosition(services.random.Next())));
 }
 
-void Label4_DblClick(AnalysisState& state, Window& window) {
+void ShowFixedQuotation(AnalysisState& state, Window& window) {
     window.SetCaption("Label4", state.QuotationList(26));
 }
 
-void Label6_Click(Window& window) { EnableAllButtonsForImage(window); }
+void EnableEveryCommand(Window& window) { EnableAllButtonsForImage(window); }
 
-void Command1_Click(App& app) {
+void QuitMainWindow(App& app) {
     app.CloseAllFiles();
     app.Seams().window.SetVisible("Form1", false);
 }

@@ -14,17 +14,19 @@ void SwitchCommandControls(Window& window, bool enabling);
 // Start-up of the main window. Sets the edition values, `StartMoment`, `IntroPending`,
 // `QuotationList`, `EditionLine`, seeds the generator and lays out the labels. A step that
 // fails is passed over; start-up always finishes.
-void Form_Load(AnalysisState& state, Services& services);
+void StartUpWindow(AnalysisState& state, Services& services);
 
 // Click on the start picture: the quotation and the command overview come early.
-void Image1_Click(Window& window);
+void ShowQuotationAndOverview(Window& window);
 // Click on the quotation: a random one of the 28, the two end ones half as often.
-void Label4_Click(AnalysisState& state, Services& services);
-void Label4_DblClick(AnalysisState& state, Window& window);
-void Label6_Click(Window& window);
+void ShowRandomQuotation(AnalysisState& state, Services& services);
+// Double click on the quotation: always the same one, number 26.
+void ShowFixedQuotation(AnalysisState& state, Window& window);
+// Click on the clock: every command switched on, Quit included.
+void EnableEveryCommand(Window& window);
 // Quit: closes every open file and hides the main window; the front end then shows the
 // dedication window.
-void Command1_Click(App& app);
+void QuitMainWindow(App& app);
 
 // The quotation position a draw r in [0, 1) shows: r * 27 rounded, halves to even.
 int QuotationPosition(double r);

@@ -81,7 +81,7 @@ std::optional<std::string> GreetingFor(std::int32_t counter) {
     return std::nullopt;
 }
 
-void Timer1_Timer(AnalysisState& state, Window& window, Clock& clock) {
+void TickClock(AnalysisState& state, Window& window, Clock& clock) {
     const DateTime now = clock.Now();
     if (state.IntroPending) {
         state.SecondsSinceStart = static_cast<double>(WholeSecondsBetween(now, state.StartMoment));

@@ -27,7 +27,7 @@ std::optional<std::string> GreetingFor(std::int32_t counter);
 
 // One tick of the main window's 500 ms timer. Reads `IntroPending`, `StartMoment`; leaves
 // `SecondsSinceStart`, `GreetingCounter` and, after 15 seconds, `IntroPending` false.
-void Timer1_Timer(AnalysisState& state, Window& window, Clock& clock);
+void TickClock(AnalysisState& state, Window& window, Clock& clock);
 
 // The dedication window: four sayings about teachers, the first being the button's design
 // caption.

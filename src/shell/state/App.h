@@ -34,6 +34,11 @@ struct Services {
     SortCountScreen sortScreen{window};
     // Looked at between steps; a request stops the command with CommandStopped.
     const StopToken* stop = nullptr;
+    // Called on the command's thread once a test's pairs are compared and its report's code is
+    // answered, before any of its files is put in place: a front end prepares there what it
+    // shows of the result (the window its figure's data), where a stop still leaves nothing
+    // written and the window's thread stays free.
+    std::function<void(const AnalysisState&)> resultsReady{};
 };
 
 using Command = std::function<void(AnalysisState&, Services&)>;

@@ -37,6 +37,12 @@ public:
     virtual std::string AskText(const std::string& prompt, const std::string& title,
                                 const std::string& defaultText) = 0;
     virtual void Beep() = 0;
+    // The output folder cannot take files, for the reason `problem` gives: a front end that can
+    // offers to choose another and returns it; nothing when it cannot or the user declines.
+    virtual std::optional<std::filesystem::path> ChooseOtherFolder(const std::string& problem) {
+        (void)problem;
+        return std::nullopt;
+    }
 
     // The dialogue keeps one current file name for the program run: a choice sets it and makes
     // the file's folder the current folder; a cancel keeps the earlier name.

@@ -17,12 +17,34 @@ void TestScreen::Launched() {
     DisableAllButtonsForCartesian(m_window);
     m_window.SetVisible("Image1", false);
     m_window.SetVisible("Label4", true);
-    m_window.SetVisible("Label14", true);
+    m_window.SetVisible("Label14", false);
+    // No line of an earlier test stays beside this one's.
+    m_window.SetVisible("lblBootBegin", false);
+    m_window.SetVisible("lblBootEnd", false);
 }
 
 void TestScreen::TreatmentInputBegan() {
     m_window.SetEnabled("cmdReadDataA1", false);
     m_window.SetEnabled("cmdReadNandF", false);
+}
+
+void TestScreen::ReadingTreatment(int t, int n) {
+    Window& w = m_window;
+    w.SetCaption("Label2",
+                 "Reading the treatment files...\n(treatment " + Text(t) + " of " + Text(n) + ")");
+    Look look;
+    look.Fore = Blue;
+    look.Back = White;
+    look.FontSize = 24;
+    w.SetLook("Label2", look);
+    // Not redrawn: the window's thread is free to paint it, and the terminal prints only
+    // the test's own lines.
+    w.SetVisible("Label2", true);
+}
+
+void TestScreen::PreparingFigure(int done, int total) {
+    m_window.SetCaption("Label2", m_runningCaption + "\n(Preparing the differences figure: " +
+                                      Text(done) + " of " + Text(total) + " pairs)");
 }
 
 void TestScreen::Began(const std::string& beganText, int pairCount) {
@@ -102,6 +124,10 @@ void TestScreen::ReportWritten(const std::string& path) {
 
 void TestScreen::Stopped() {
     Window& w = m_window;
+    // Nothing of the stopped test stays: no began or ended line, no grid of its results.
+    w.SetVisible("lblBootBegin", false);
+    w.SetVisible("lblBootEnd", false);
+    w.SetVisible("MSFlexGrid1", false);
     w.SetCaption("Label2", "The test was stopped; no file was written.");
     Look look;
     look.Fore = Blue;

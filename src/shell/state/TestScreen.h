@@ -20,11 +20,16 @@ public:
     void ReportWritten(const std::string& path) override;
     void Stopped() override;
 
-    // A test is launched: only its own command stays on, the start picture gives way to the
-    // status labels.
+    // A test is launched: only its own command stays on, the start picture and the command
+    // overview give way to the status labels.
     void Launched();
     // Treatment input begins: the data-reading commands are off until the test ends.
     void TreatmentInputBegan();
+    // Treatment t of n is being read (a file of a million values takes a while).
+    void ReadingTreatment(int t, int n);
+    // The pairs are compared and the report's code answered: the figure's data is prepared,
+    // `done` of `total` pairs so far.
+    void PreparingFigure(int done, int total);
 
     // The status caption every pair's progress is added to.
     const std::string& RunningCaption() const { return m_runningCaption; }
