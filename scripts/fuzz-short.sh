@@ -20,7 +20,7 @@ fi
 
 failed=0
 for target in "${targets[@]}"; do
-    [ -x "$target" ] || continue
+    [ -f "$target" ] && [ -x "$target" ] || continue  # not the build's _autogen folders
     name="${target##*/fuzz_}"
     seeds="fuzz/corpus/$name"
     # New inputs go to a scratch copy, so the seed corpus in the tree stays as committed.

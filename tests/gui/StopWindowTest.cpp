@@ -48,7 +48,12 @@ enum Way { Button, Escape, Close };
 
 // The large test: as many treatments as a test takes, each of a million values.
 constexpr int LargeTreatments = 20;
+#ifdef VORTEL_SANITIZED
+constexpr int LargeB =
+    200000;  // every phase is still long enough to stop in, in a tenth of the time
+#else
 constexpr int LargeB = 1000000;
+#endif
 
 class StopWindowTest : public QObject {
     Q_OBJECT
