@@ -61,6 +61,12 @@ for tr in none arcsine logit; do
 done
 cases+=("cartesian --csv --flow-record$g5"
         "cartesian --reversed --csv --detail-differences$g5")
+# The paper table in every format and the means figure: the core draws them in every build.
+for tr in none arcsine logit; do
+  cases+=("cartesian --transform $tr --paper-table $W/in/t.md --means-figure $W/in/m.svg$q6"
+          "cartesian --transform $tr --paper-table $W/in/t.tex --means-style bars --means-width double --means-figure $W/in/m.svg$s5")
+done
+cases+=("cartesian --paper-table $W/in/t.html$g5" "cartesian --paper-table $W/in/t.csv$g5")
 # A figure only where both builds draw it alike: a native build without the window toolkit
 # (one with it draws the figure through the toolkit's own SVG writer).
 mkdir -p $W/probe

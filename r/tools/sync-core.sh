@@ -16,6 +16,9 @@ rm -rf "$pkg/src/core"
 for f in $folders; do
   mkdir -p "$pkg/src/core/$f"
   cp -p "$tree/src/$f"/*.h "$tree/src/$f"/*.cpp "$pkg/src/core/$f/"
+  for inc in "$tree/src/$f"/*.inc; do
+    if [ -e "$inc" ]; then cp -p "$inc" "$pkg/src/core/$f/"; fi
+  done
 done
 mkdir -p "$pkg/inst/extdata"
 cp -p "$tree"/examples/treatment-[1-5].txt "$tree/examples/treatments-long.csv" "$pkg/inst/extdata/"
