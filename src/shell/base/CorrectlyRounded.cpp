@@ -118,9 +118,12 @@ Rounding AtanRounding(double x) {
     return quick.Sure ? quick : RoundOnce(AtanOf(x), AtanError);
 }
 
-DD LogOf(double x) {
-    // x = m 2^e with m from sqrt(1/2) to sqrt(2); then m = (1 + u) / Inv for the table entry
-    // nearest m, |u| < 2^-7.5, and log(1 + u) = 2 atanh(s), s = u / (2 + u).
+// x = m 2^e with m from sqrt(1/2) to sqrt(2), the reduction both logarithms start from.
+struct Reduced {
+    double m;
+    int e;
+};
+Reduced ReducedAboutOne(double x) {
     int e = 0;
     double m = std::frexp(x, &e) * 2;
     --e;
@@ -128,6 +131,13 @@ DD LogOf(double x) {
         m *= 0.5;
         ++e;
     }
+    return {m, e};
+}
+
+DD LogOf(double x) {
+    // x = m 2^e with m from sqrt(1/2) to sqrt(2); then m = (1 + u) / Inv for the table entry
+    // nearest m, |u| < 2^-7.5, and log(1 + u) = 2 atanh(s), s = u / (2 + u).
+    const auto [m, e] = ReducedAboutOne(x);
     const LogEntry& entry = LogTable[static_cast<int>(m * 256 + 0.5) - 181];
     const DD product = TwoProd(m, entry.Inv);
     const DD u = TwoSum(product.hi - 1, product.lo);
@@ -145,13 +155,7 @@ DD LogOf(double x) {
 DD QuickLogOf(double x) {
     // x = m 2^e as in LogOf; then m = c (1 + u) for the table point c = i/256 nearest m, with
     // u = (m - c) / c as a double and its error, |u| < 2^-8.5, and log(1 + u) by its series.
-    int e = 0;
-    double m = std::frexp(x, &e) * 2;
-    --e;
-    if (m >= 0x1.6a09e667f3bcdp+0) {
-        m *= 0.5;
-        ++e;
-    }
+    const auto [m, e] = ReducedAboutOne(x);
     const int i = static_cast<int>(m * 256 + 0.5);
     const double c = i / 256.0;
     const double d = m - c;  // exact: m lies within 1/512 of c
