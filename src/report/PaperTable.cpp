@@ -9,6 +9,7 @@
 #include <fmt/format.h>
 
 #include "report/ResultsCsv.h"
+#include "report/SvgDrawing.h"
 #include "shell/base/NumberText.h"
 
 namespace vortel {
@@ -54,22 +55,8 @@ std::string ParameterName(const CartesianResult& r) {
 
 // --- Formats --------------------------------------------------------------------------------
 
-std::string HtmlEscaped(const std::string& text) {
-    std::string out;
-    for (const char c : text) {
-        if (c == '&')
-            out += "&amp;";
-        else if (c == '<')
-            out += "&lt;";
-        else if (c == '>')
-            out += "&gt;";
-        else if (c == '"')
-            out += "&quot;";
-        else
-            out += c;
-    }
-    return out;
-}
+// HTML escapes as the figures' XML does.
+std::string HtmlEscaped(const std::string& text) { return SvgEscaped(text); }
 
 std::string MarkdownEscaped(const std::string& text) {
     std::string out;
