@@ -18,10 +18,9 @@ if [ "${1:-}" = "--fix" ]; then
     (cd web && $prettier --write . >/dev/null)
     exit 0
 fi
-unformatted=()
-for f in "${files[@]}"; do
-    "$formatter" --dry-run --Werror "$f" >/dev/null 2>&1 || unformatted+=("$f")
-done
+# One formatter run for all files; it names each file that differs in its warnings.
+mapfile -t unformatted < <("$formatter" --dry-run --Werror "${files[@]}" 2>&1 >/dev/null |
+    sed -n 's/^\([^:]*\):[0-9]*:[0-9]*: error: code should be clang-formatted.*/\1/p' | sort -u)
 mapfile -t -O "${#unformatted[@]}" unformatted < <(cd web && $prettier --list-different . | sed 's#^#web/#')
 if ((${#unformatted[@]})); then
     echo "check-format: not laid out as .clang-format or prettier says (scripts/check-format.sh --fix):" >&2
