@@ -648,6 +648,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // closes once it has ended.
     if (m_busy) {
         m_closeWhenDone = true;
+        // A question open now, or asked later, is closed unanswered, so the command ends.
+        m_ui.CloseEveryDialogue();
         StopCommand();
         event->ignore();
         return;
