@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QSplitter>
@@ -37,6 +38,24 @@ constexpr int ClipboardDpi = 300;
 std::string Lower(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
+}
+
+// The table's HTML as Qt's rich text reads it: a length in points (a cell's padding, the
+// caption's margin) reads there as none, so the columns would touch; on screen each is given in
+// pixels (4/3 to the point). What is copied and saved stays as the core writes it.
+QString OnScreen(const QString& html) {
+    static const QRegularExpression points("([0-9]+(?:\\.[0-9]+)?)pt\\b");
+    QString out;
+    qsizetype from = 0;
+    for (const QRegularExpressionMatch& m : points.globalMatch(html)) {
+        out += html.mid(from, m.capturedStart() - from) +
+               QString::number(qRound(m.captured(1).toDouble() * 4 / 3)) + "px";
+        from = m.capturedEnd();
+    }
+    out += html.mid(from);
+    // Qt draws the table's top rule over the caption's last line; a thin line keeps them apart.
+    out.replace("</p>\n<table", "</p>\n<p style=\"margin:0;font-size:2px\">&nbsp;</p>\n<table");
+    return out;
 }
 
 QByteArray Bytes(const std::string& text) { return QByteArray::fromStdString(text); }
@@ -126,8 +145,8 @@ PaperView::PaperView(QWidget* window, QWidget* bar, DifferencesView* differences
     m_figure->setObjectName("PaperFigure");
     split->addWidget(m_table);
     split->addWidget(m_figure);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 2);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 1);
     layout->addWidget(split, 1);
     hide();
 
@@ -201,7 +220,7 @@ void PaperView::Redraw() {
     if (!m_offered) return;
     // The browser keeps where it was scrolled to, so a change of decimals does not jump.
     const int scrolled = m_table->verticalScrollBar()->value();
-    m_table->setHtml(QString::fromStdString(Table(PaperFormat::Html)));
+    m_table->setHtml(OnScreen(QString::fromStdString(Table(PaperFormat::Html))));
     m_table->verticalScrollBar()->setValue(scrolled);
     m_svg = MeansFigureSvg(m_result, FigureOptions());
     m_figure->Load(m_svg);

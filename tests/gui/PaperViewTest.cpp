@@ -73,9 +73,15 @@ private slots:
 
         // Copy: HTML for a word processor, Markdown for a text.
         s.Find<QAbstractButton>("CopyPaperTable")->click();
-        const QMimeData* copied = QApplication::clipboard()->mimeData();
+        const QMimeData* copied = QApplication::clipboard()->mimeData();  // read, not owned
         QCOMPARE(copied->html().toStdString(), PaperTableOf(result, PaperFormat::Html, 4));
         QCOMPARE(copied->text().toStdString(), PaperTableOf(result, PaperFormat::Markdown, 4));
+        // The figure: its SVG, and a picture of it at 300 dpi.
+        s.Find<QAbstractButton>("CopyPaperFigure")->click();
+        copied = QApplication::clipboard()->mimeData();
+        QCOMPARE(copied->data("image/svg+xml").toStdString(), MeansFigureSvg(result, chosen));
+        QCOMPARE(qvariant_cast<QImage>(copied->imageData()).width(),
+                 qRound(MeansFigureSize(result, chosen).Width / 25.4 * 300));
 
         // Save: the ending chooses the format; a name without one is the suggested kind.
         const QString base = s.File("25A-Cartesian diff results-r_202437-953");
