@@ -24,8 +24,8 @@
 #include "shell/state/App.h"
 
 #ifdef VORTEL_WITH_GUI
-#include "app/SvgPicture.h"
 #include "gui/DifferencesFigure.h"
+#include "gui/SvgPicture.h"
 #endif
 
 namespace vortel {

@@ -3,10 +3,12 @@
 #include <csignal>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "app/Commands.h"
 #include "app/TerminalDialogues.h"
+#include "app/TerminalPaper.h"
 #include "cartesian/cmdCartesianDifference.h"
 #include "shell/mainwindow/Controls.h"
 #include "shell/mainwindow/Form1.h"
@@ -91,11 +93,12 @@ extern "C" void StopOnInterrupt(int) {
 }
 
 // Runs one command with Ctrl+C as its Stop; outside a command Ctrl+C ends the program as
-// before. A stopped command says so and the menu comes back.
-void RunStoppable(App& app, PrintingWindow& window, const Command& command) {
+// before. A stopped command says so and the menu comes back. True when the command ran to its
+// end.
+bool RunStoppable(App& app, PrintingWindow& window, const Command& command) {
     g_stoppable.store(&app);
     const auto previous = std::signal(SIGINT, StopOnInterrupt);
-    app.Run(command);
+    const bool ran = app.Run(command);
     // No handler sees the program once it is taken back; one that ran after the command ended
     // stopped nothing, and its request must not stop the next command.
     g_stoppable.store(nullptr);
@@ -103,6 +106,7 @@ void RunStoppable(App& app, PrintingWindow& window, const Command& command) {
     app.DropLateStop();
     // A test stopped halfway has not given the commands back.
     if (app.LastStopped()) window.SwitchCommands(true);
+    return ran;
 }
 
 constexpr const char* Help =
@@ -112,6 +116,10 @@ constexpr const char* Help =
     "          Quit  close all files, show the dedication and end\n"
     "          Close end at once, as closing the window does; so does the end of input\n"
     "Ctrl+C stops a running test (nothing is written) and comes back here.\n";
+// Told on asking for help; the start-up lines stay as they were.
+constexpr const char* PaperHelp =
+    "          P  after a test: its treatments' table and means figure for a paper, as files\n"
+    "             beside the report\n";
 
 }  // namespace
 
@@ -129,6 +137,13 @@ int RunTerminal() {
         out << quotation << "\n\n";
     out << CommandOverview() << "\n" << Help;
     window.GoLive();
+    // The result of the last test that wrote its report, for P; prepared while the test runs,
+    // kept only once it has ended.
+    std::optional<CartesianResult> prepared;
+    std::optional<PaperSource> paper;
+    app.Seams().resultsReady = [&prepared](const AnalysisState& state) {
+        prepared = CartesianResultOf(state);
+    };
 
     try {
         for (;;) {
@@ -144,7 +159,15 @@ int RunTerminal() {
             };
             if (command.empty()) continue;
             if (command == "Q") {
-                RunStoppable(app, window, AskAndRunCartesianTest);
+                prepared.reset();
+                if (RunStoppable(app, window, AskAndRunCartesianTest) && prepared)
+                    paper = PaperSource{std::move(*prepared), app.State().ResultFileName};
+                prepared.reset();
+            } else if (command == "P") {
+                if (paper)
+                    AskAndWritePaperFiles(ui, out, *paper);
+                else
+                    out << "No test has written its report yet; Q runs one.\n";
             } else if (command == "N") {
                 if (enabled("cmdGeneralNormalTest"))
                     RunStoppable(app, window, AskAndRunSortCount);
@@ -165,7 +188,7 @@ int RunTerminal() {
             } else if (command == "CLOSE") {
                 break;
             } else if (command == "HELP" || command == "?") {
-                out << Help;
+                out << Help << PaperHelp;
             } else {
                 out << "Unknown command \"" << command << "\".\n" << Help;
             }

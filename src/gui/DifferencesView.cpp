@@ -1,19 +1,18 @@
 #include "gui/DifferencesView.h"
 
 #include <QEvent>
-#include <QGraphicsScene>
-#include <QGraphicsView>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QScrollBar>
+#include <QScrollArea>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <algorithm>
 #include <cctype>
 #include <filesystem>
 
 #include "gui/DifferencesFigure.h"
 #include "gui/QtDialogues.h"
+#include "gui/SvgView.h"
+#include "report/DifferencesSvg.h"
 #include "shell/base/OutputFile.h"
 #include "shell/base/RunStopped.h"
 
@@ -53,25 +52,15 @@ DifferencesView::DifferencesView(QWidget* window, QWidget* frame, QtDialogues& u
     auto* png = button(this, head, "SaveDifferencesPng", QString::fromUtf8("Save as PNG\u2026"));
     auto* svg = button(this, head, "SaveDifferencesSvg", QString::fromUtf8("Save as SVG\u2026"));
     layout->addLayout(head);
-    // The key stays in sight while the panels scroll under it.
-    m_key = new QGraphicsView(this);
-    m_key->setObjectName("DifferencesKey");
-    m_key->setFrameShape(QFrame::NoFrame);
-    m_key->setFixedHeight(KeyHeight + 2);
-    m_key->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_key->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_key->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_key->setBackgroundBrush(Qt::white);
-    layout->addWidget(m_key);
-    m_view = new QGraphicsView(this);
-    m_view->setObjectName("DifferencesPanels");
-    m_view->setRenderHint(QPainter::Antialiasing);
-    m_view->setBackgroundBrush(Qt::white);
-    m_view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // Showing or resizing the view keeps the panels where they are rather than centring them.
-    m_view->setTransformationAnchor(QGraphicsView::NoAnchor);
-    m_view->viewport()->installEventFilter(this);
-    layout->addWidget(m_view, 1);
+    // The drawing at its own size, as the page shows it; the view scrolls through the rows.
+    m_scroller = new QScrollArea(this);
+    m_scroller->setObjectName("DifferencesPanels");
+    m_scroller->setBackgroundRole(QPalette::Base);
+    m_scroller->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_figure = new SvgView(SvgView::Size::Own);
+    m_figure->setObjectName("DifferencesFigure");
+    m_scroller->setWidget(m_figure);
+    layout->addWidget(m_scroller, 1);
     window->installEventFilter(this);
     hide();
 
@@ -104,11 +93,7 @@ void DifferencesView::Offer(std::vector<PairDifferences> pairs, const AnalysisSt
     m_pairs = std::move(pairs);
     m_tables = ResultsCsvOf(state);
     m_report = state.ResultFileName;
-    m_view->setScene(nullptr);
-    m_scene.reset();
-    m_key->setScene(nullptr);
-    m_keyScene.reset();
-    m_columns = 0;
+    m_svg.clear();  // drawn when first shown
     m_offered = true;
     m_bar->setEnabled(true);
     m_bar->show();
@@ -129,43 +114,19 @@ void DifferencesView::ShowFigure(bool shown) {
         hide();
         return;
     }
-    if (!m_keyScene) {
-        m_keyScene = CreateDifferencesKey(
-            m_pairs.empty() ? DifferenceBins
-                            : static_cast<int>(m_pairs.front().Histogram.Counts.size()));
-        m_key->setScene(m_keyScene.get());
+    if (m_svg.empty()) {
+        m_svg = DifferencesFigureSvg(m_pairs);
+        m_figure->Load(m_svg);
     }
     setGeometry(parentWidget()->rect());
     show();
     raise();
-    layout()->activate();  // the panels' view has its size now, so the columns fit it
-    Layout();
-    m_view->setFocus();
-}
-
-void DifferencesView::Layout() {
-    if (isHidden() || !m_offered) return;
-    // Panels at full size, so every title, tick and line reads; the width decides how many go
-    // to a row, and the view scrolls down through the rows.
-    const int width = m_view->viewport()->width();
-    const int columns = std::max(1, std::min(width / PanelWidth, static_cast<int>(m_pairs.size())));
-    if (m_scene && columns == m_columns) return;
-    m_columns = columns;
-    m_view->setScene(nullptr);
-    m_scene = CreateDifferencesScene(m_pairs, columns, false);
-    m_view->setScene(m_scene.get());
-    // The first pair first.
-    m_view->horizontalScrollBar()->setValue(m_view->horizontalScrollBar()->minimum());
-    m_view->verticalScrollBar()->setValue(m_view->verticalScrollBar()->minimum());
+    m_scroller->setFocus();
 }
 
 bool DifferencesView::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Resize) {
-        if (watched == parentWidget() && !isHidden())
-            setGeometry(parentWidget()->rect());
-        else if (watched == m_view->viewport())
-            Layout();
-    }
+    if (event->type() == QEvent::Resize && watched == parentWidget() && !isHidden())
+        setGeometry(parentWidget()->rect());
     return QWidget::eventFilter(watched, event);
 }
 
@@ -186,7 +147,8 @@ void DifferencesView::SaveFigure(bool svg) {
     for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (extension != ending) path += ending;
     try {
-        SaveDifferencesFigure(m_pairs, path);
+        if (m_svg.empty()) m_svg = DifferencesFigureSvg(m_pairs);
+        SaveDifferencesFigure(m_svg, path);
     } catch (const std::exception& e) {
         m_ui.Notify(e.what(), "VORTEL");
     }

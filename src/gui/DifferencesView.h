@@ -12,16 +12,16 @@
 #include "report/ResultsCsv.h"
 #include "shell/state/lifetabl.h"
 
-class QGraphicsScene;
-class QGraphicsView;
+class QScrollArea;
 class QToolButton;
 
 namespace vortel::gui {
 
 class QtDialogues;
+class SvgView;
 
-// The figure in a view of its own that covers the whole of `window` when asked for, its panels
-// at full size in as many columns as the width takes, scrolling down; its head holds the key,
+// The figure in a view of its own that covers the whole of `window` when asked for: the core's
+// drawing (DifferencesFigureSvg) through Qt SVG at full size, scrolling down; its head holds
 // "Back to the grid", "Save as PNG…" and "Save as SVG…". A bar of buttons in `frame`
 // (placed by the window) offers "Differences" and "Export results (CSV)…". Both stay hidden
 // until a test's results are offered.
@@ -41,31 +41,28 @@ public:
 
     // Shows the figure in place of the grid, or the grid again.
     void ShowFigure(bool shown);
-    // Asks where and writes the figure; the format follows the name's ending.
+    // Asks where and writes the figure: the drawing's bytes as SVG, or a PNG made from them.
     void SaveFigure(bool svg);
     // Writes both tables beside the report, together or not at all; tables of those names
     // already there are replaced only when the user agrees.
     void ExportCsv();
 
-    // The panels as laid out now, for tests: one chart per pair.
-    QGraphicsView* Panels() const { return m_view; }
+    // The drawing shown (made when first shown), and the widget that shows it, for tests.
+    const std::string& Svg() const { return m_svg; }
+    SvgView* Figure() const { return m_figure; }
+    QScrollArea* Scroller() const { return m_scroller; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Lays the panels out again when the width takes another number of columns.
-    void Layout();
-
     QWidget* m_bar;
-    QGraphicsView* m_view;
-    QGraphicsView* m_key;
-    std::unique_ptr<QGraphicsScene> m_keyScene;
-    int m_columns = 0;
+    QScrollArea* m_scroller;
+    SvgView* m_figure;
     QToolButton* m_toggle;
     QtDialogues& m_ui;
-    std::unique_ptr<QGraphicsScene> m_scene;
     std::vector<PairDifferences> m_pairs;
+    std::string m_svg;
     ResultsCsv m_tables;
     std::string m_report;
     bool m_offered = false;

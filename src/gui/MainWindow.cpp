@@ -192,6 +192,7 @@ MainWindow::MainWindow(Clock& clock, QWidget* parent)
     resize(FittedWindowSize(DesignSize(), screen() ? screen()->availableGeometry() : QRect()));
     Build(m_canvas);
     m_differences = new DifferencesView(this, m_canvas->findChild<QWidget*>("Frame3"), m_ui);
+    m_paper = new PaperView(this, findChild<QWidget*>("ResultsBar"), m_differences, m_ui);
     ApplyDesign(m_window);
     Connect();
     m_ui.SetAroundShow([this](bool opening, QRect place) { AroundDialogue(opening, place); });
@@ -463,6 +464,7 @@ void MainWindow::ClearDisplay() {
     m_app.State().IntroPending = false;
     m_results->hide();
     m_differences->Withdraw();
+    m_paper->Withdraw();
     for (const char* shown :
          {"Image1", "Label14", "MSFlexGrid1", "MSChart2", "lblBootBegin", "lblBootEnd"})
         m_window.SetVisible(shown, false);
@@ -476,15 +478,18 @@ void MainWindow::RunCommand(const Command& command) {
     ClearDisplay();
     m_window.TakeWrittenFiles();
     m_preparedPairs.reset();
+    m_preparedResult.reset();
     const bool ran = RunOffGuiThread(command);
     // Only a test that wrote its report prepared its results: then they can be drawn and
     // exported.
     if (ran && m_preparedPairs) {
         m_app.Run([this](AnalysisState& state, Services&) {
             m_differences->Offer(std::move(*m_preparedPairs), state);
+            m_paper->Offer(std::move(*m_preparedResult), state.ResultFileName);
         });
     }
     m_preparedPairs.reset();
+    m_preparedResult.reset();
     m_busy = false;
     const std::vector<WrittenFile> files = m_window.TakeWrittenFiles();
     if (ran) {
@@ -527,7 +532,7 @@ void MainWindow::ChainResultControls() {
     // The result line's controls are made anew for each command, so they would come last in
     // the order of Tab; they follow the grid and the results' buttons instead.
     QList<QWidget*> chain{findChild<QTableWidget*>("MSFlexGrid1"),
-                          findChild<QWidget*>("ShowDifferences"),
+                          findChild<QWidget*>("ShowDifferences"), findChild<QWidget*>("ShowPaper"),
                           findChild<QWidget*>("ExportResultsCsv")};
     for (QWidget* w : m_results->findChildren<QWidget*>())
         if (w->focusPolicy() & Qt::TabFocus) chain << w;
@@ -542,6 +547,7 @@ void MainWindow::PrepareResults(const AnalysisState& state) {
                                          [&screen](int done, int total) {
                                              if (done < total) screen.PreparingFigure(done, total);
                                          });
+    m_preparedResult = CartesianResultOf(state);
 }
 
 void MainWindow::StopCommand() {
@@ -642,6 +648,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // closes once it has ended.
     if (m_busy) {
         m_closeWhenDone = true;
+        // A question open now, or asked later, is closed unanswered, so the command ends.
+        m_ui.CloseEveryDialogue();
         StopCommand();
         event->ignore();
         return;

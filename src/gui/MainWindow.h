@@ -12,6 +12,7 @@
 
 #include "gui/DedicationWindow.h"
 #include "gui/DifferencesView.h"
+#include "gui/PaperView.h"
 #include "gui/QtDialogues.h"
 #include "gui/QtWindow.h"
 #include "gui/ResultLine.h"
@@ -50,6 +51,8 @@ public:
     DedicationWindow* Vater() const { return m_vater; }
     // The figure and the CSV export of the last test's results.
     DifferencesView* Differences() const { return m_differences; }
+    // The table and the means figure of the last test, for a manuscript.
+    PaperView* Paper() const { return m_paper; }
     // Runs one command unless another is still running. The command runs on a worker thread
     // while this one keeps the window alive; returns once the command has ended.
     void RunCommand(const Command& command);
@@ -109,6 +112,7 @@ private:
     QWidget* m_canvas = nullptr;
     ResultLine* m_results = nullptr;
     DifferencesView* m_differences = nullptr;
+    PaperView* m_paper = nullptr;
     QPushButton* m_stopButton = nullptr;
     // Read by the worker too (a command that tries to start another).
     std::atomic<bool> m_busy{false};
@@ -117,6 +121,7 @@ private:
     QString m_waitingCaption;  // the status caption a dialogue covers
     // What PrepareResults left for the window's thread; read once the worker has ended.
     std::optional<std::vector<PairDifferences>> m_preparedPairs;
+    std::optional<CartesianResult> m_preparedResult;
 };
 
 }  // namespace vortel::gui

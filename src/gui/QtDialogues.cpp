@@ -47,13 +47,21 @@ void PrepareOpen(QFileDialog& dialog, const Dialogues& ui) {
 }  // namespace
 
 int QtDialogues::Show(QDialog& dialog) {
+    if (m_closing) return QDialog::Rejected;
     if (m_aroundShow) m_aroundShow(true, dialog.frameGeometry());
     if (m_beforeShow) m_beforeShow(dialog);
+    m_open = &dialog;
     const int result = dialog.exec();
+    m_open = nullptr;
     const QRect place = dialog.frameGeometry();
     dialog.hide();
     if (m_aroundShow) m_aroundShow(false, place);
     return result;
+}
+
+void QtDialogues::CloseEveryDialogue() {
+    m_closing = true;
+    if (m_open) m_open->reject();
 }
 
 Answer QtDialogues::AskYesNoWithDefault(const std::string& message, const std::string& title,

@@ -40,6 +40,10 @@ public:
     using AroundShow = std::function<void(bool opening, QRect place)>;
     void SetAroundShow(AroundShow hook) { m_aroundShow = std::move(hook); }
 
+    // The window is closing: the dialogue open now is closed unanswered, as its Esc would, and
+    // every later one is closed so before it shows, so the command asking them gives up.
+    void CloseEveryDialogue();
+
 protected:
     std::optional<std::string> PickFile(const std::string& title) override;
     bool CanPickSeveral() const override { return true; }
@@ -53,6 +57,8 @@ private:
     QPointer<QWidget> m_parent;
     BeforeShow m_beforeShow;
     AroundShow m_aroundShow;
+    QPointer<QDialog> m_open;
+    bool m_closing = false;
 };
 
 }  // namespace vortel::gui

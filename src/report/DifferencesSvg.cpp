@@ -36,13 +36,38 @@ std::string Label(double x, double y, const std::string& text, const char* ancho
     return SvgText(x, y, text, anchor, size);
 }
 
+// A treatment's name as a panel's title shows it: a long one is cut short, so that the title
+// fits its panel and the P-value after it stays in sight.
+std::string ShortName(const std::string& name) {
+    constexpr std::size_t Longest = 20;  // characters, not bytes
+    std::size_t characters = 0;
+    for (std::size_t k = 0; k < name.size(); ++k) {
+        if ((static_cast<unsigned char>(name[k]) & 0xC0) == 0x80) continue;
+        if (++characters == Longest) {
+            // The name goes on past this character: keep the ones before it and mark the cut.
+            std::size_t next = k + 1;
+            while (next < name.size() && (static_cast<unsigned char>(name[next]) & 0xC0) == 0x80)
+                ++next;
+            if (next < name.size()) return name.substr(0, k) + "\xe2\x80\xa6";
+        }
+    }
+    return name;
+}
+
+std::string Title(const PairDifferences& p, bool whole) {
+    const auto name = [whole](const std::string& n) { return whole ? n : ShortName(n); };
+    return name(p.Minuend) + " \xe2\x88\x92 " + name(p.Subtrahend) + "  (P = " + NumberText(p.P) +
+           ")";
+}
+
 std::string Panel(const PairDifferences& p, double x0, double y0) {
+    const std::string title = Title(p, false), whole = Title(p, true);
     std::string s = "<g transform=\"translate(" + SvgAt(x0) + " " + SvgAt(y0) + ")\">\n";
+    // A title cut short: the panel carries the whole one, which a viewer shows on pointing at it.
+    if (title != whole) s += "<title>" + SvgEscaped(whole) + "</title>\n";
     s += "<rect width=\"" + SvgAt(PanelWidth - 8) + "\" height=\"" + SvgAt(PanelHeight - 8) +
          "\" fill=\"none\" stroke=\"currentColor\" stroke-opacity=\"0.25\"/>\n";
-    s += Label((PanelWidth - 8) / 2.0, 20,
-               p.Minuend + " \xe2\x88\x92 " + p.Subtrahend + "  (P = " + NumberText(p.P) + ")",
-               "middle", 12.5);
+    s += Label((PanelWidth - 8) / 2.0, 20, title, "middle", 12.5);
     const double width = PanelWidth - 8 - Left - Right;
     const double height = PanelHeight - 8 - Top - Bottom;
     const auto& edges = p.Histogram.Edges;

@@ -117,7 +117,7 @@ TEST(ResultsCsvEndToEnd, BatchPrintsTheTablesAfterTheReportAndDrawsTheFigure) {
     EXPECT_EQ(lines[2], base + " treatments.csv");
     EXPECT_EQ(test::ReadCsv(test::ReadAll(lines[1])).size(), 2u);
     EXPECT_EQ(test::ReadCsv(test::ReadAll(lines[2])).size(), 3u);
-    EXPECT_NE(test::ReadAll(figure).find("Tomato \xE2\x88\x92 Pepper, P = "), std::string::npos);
+    EXPECT_NE(test::ReadAll(figure).find("Tomato \xE2\x88\x92 Pepper  (P = "), std::string::npos);
 }
 
 TEST(ResultsCsvEndToEnd, FigureThatCannotBeWrittenStopsBeforeTheTest) {

@@ -1,13 +1,12 @@
 #include <QApplication>
-#include <QChart>
 #include <QClipboard>
 #include <QDir>
-#include <QGraphicsView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSvgRenderer>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -16,8 +15,9 @@
 #include "Fixtures.h"
 #include "GuiTests.h"
 #include "WindowSession.h"
-#include "gui/DifferencesFigure.h"
+#include "gui/DifferencesView.h"
 #include "gui/MainWindow.h"
+#include "gui/SvgView.h"
 #include "shell/mainwindow/Controls.h"
 
 using namespace vortel;
@@ -331,29 +331,18 @@ private slots:
         auto* view = w.Differences();
         QVERIFY(view->isVisible());
         QCOMPARE(view->geometry(), w.rect());
-        QGraphicsView* panels = view->Panels();
-        QCOMPARE(panels->transform(), QTransform());  // drawn at full size
-        QVERIFY(panels->verticalScrollBar()->maximum() > 0);
-        int charts = 0;
-        for (QGraphicsItem* item : panels->scene()->items()) {
-            auto* chart = item->isWidget()
-                              ? qobject_cast<QChart*>(static_cast<QGraphicsWidget*>(item))
-                              : nullptr;
-            if (!chart) continue;
-            ++charts;
-            QVERIFY(chart->size().width() >= 220 && chart->size().height() >= 140);
-            QVERIFY2(chart->title().contains(QString::fromUtf8(" \u2212 ")),
-                     qPrintable(chart->title()));
-            QVERIFY(!chart->axes(Qt::Horizontal).value(0)->titleText().isEmpty());
-            QStringList marks;
-            for (QAbstractSeries* series : chart->series()) marks << series->name();
-            for (const char* mark : {"0", "mean", "t interval", "percentile interval"})
-                QVERIFY2(marks.contains(mark), mark);
-        }
-        QCOMPARE(charts, 190);
+        // The core's drawing at its own size: every panel with its title, axis and the four
+        // marked values the key names.
+        gui::SvgView* figure = view->Figure();
+        QCOMPARE(figure->size(), figure->Renderer().defaultSize());
+        QVERIFY(view->Scroller()->verticalScrollBar()->maximum() > 0);
+        const QByteArray svg = QByteArray::fromStdString(view->Svg());
+        QCOMPARE(svg.count(QString::fromUtf8(" \u2212 ").toUtf8()), 190);
+        QCOMPARE(svg.count(">Cartesian difference</text>"), 190);
+        for (const char* mark : {">0<", ">Mean<", ">t 95% interval<", ">Percentile 95% interval<"})
+            QVERIFY2(svg.contains(mark), mark);
         // The first row's panels are in sight from the start, side by side.
-        QVERIFY(panels->mapFromScene(QPointF(2 * gui::PanelWidth, 0)).x() <
-                panels->viewport()->width());
+        QVERIFY(figure->width() <= view->Scroller()->viewport()->width());
         w.findChild<QAbstractButton*>("HideDifferences")->click();
         QVERIFY(!view->isVisible());
         QVERIFY(grid->isVisible());
@@ -379,14 +368,14 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visited << QApplication::focusWidget()->objectName();
         }
-        QCOMPARE(visited, (QStringList{"ShowDifferences", "ExportResultsCsv", "ResultPath1",
-                                       "ResultOpen1", "ResultOpenFolder"}));
+        QCOMPARE(visited, (QStringList{"ShowDifferences", "ShowPaper", "ExportResultsCsv",
+                                       "ResultPath1", "ResultOpen1", "ResultOpenFolder"}));
         QTest::keyClick(&s.w, Qt::Key_D, Qt::AltModifier);
         QTRY_VERIFY(s.w.Differences()->isVisible());  // a shortcut clicks its button shortly
     }
 
     // A long treatment name is cut short in the grid and the figure's titles, whole in their
-    // tooltips, so the values and the P-values stay in sight.
+    // tooltips (the panel's SVG title), so the values and the P-values stay in sight.
     void longNamesAreCutShortWithTheWholeNameInATooltip() {
         Session s;
         const QString longName = QString("Treatment ") + QString(185, QChar('x'));
@@ -409,15 +398,17 @@ private slots:
                 grid->rowAt(grid->viewport()->height() - 1) >= 3);
         QCOMPARE(grid->horizontalScrollBar()->maximum(), 0);
         s.w.findChild<QAbstractButton*>("ShowDifferences")->click();
+        // Each panel's title is one <text> of 12.5 px after the panel's frame.
+        const QString svg = QString::fromStdString(s.w.Differences()->Svg());
+        QCOMPARE(svg.count("<title>"), 1 + 2);  // the drawing's, and the two panels' cut short
+        QCOMPARE(svg.count(longName), 2);       // whole in those two only
+        static const QRegularExpression title("font-size=\"12.5\">([^<]*)</text>");
         int cut = 0;
-        for (QGraphicsItem* item : s.w.Differences()->Panels()->scene()->items()) {
-            auto* chart = item->isWidget()
-                              ? qobject_cast<QChart*>(static_cast<QGraphicsWidget*>(item))
-                              : nullptr;
-            if (!chart || !chart->toolTip().contains(longName)) continue;
+        for (const QRegularExpressionMatch& m : title.globalMatch(svg)) {
+            const QString shown = m.captured(1);
+            if (!shown.contains(QString::fromUtf8("\u2026"))) continue;
             ++cut;
-            QVERIFY2(chart->title().size() < 70 && chart->title().contains(", P = "),
-                     qPrintable(chart->title()));
+            QVERIFY2(shown.size() < 70 && shown.contains("(P = "), qPrintable(shown));
         }
         QCOMPARE(cut, 2);
     }

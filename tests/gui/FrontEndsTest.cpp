@@ -84,6 +84,37 @@ private slots:
         QCOMPARE(earlier.readAll(), firstBytes);
     }
 
+    // After a test, P writes its table and means figure beside the report: the same bytes as
+    // vortel cartesian's --paper-table and --means-figure for the same treatments and choices.
+    // Before a test there is nothing to write; a wrong ending is asked again.
+    void terminalWritesThePaperFiles() {
+        QTemporaryDir folder;
+        QVERIFY(WriteTreatments(folder.path()));
+        const QString answers = "p\nhelp\nq\nn\nn\n3\n\nA.txt\nB.txt\nC.txt\n\n" +
+                                QString("p\nt.txt\nt.TEX\nm.png\n4\nb 175\nclose\n");
+        const Run r = Vortel({"--terminal"}, answers, folder.path(), Environment());
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(r.out.contains("No test has written its report yet; Q runs one.\n"));
+        QVERIFY(r.out.contains("          P  after a test: its treatments' table"));
+        QVERIFY(r.out.contains("The name must end in .csv, .md, .html or .tex.\n"));
+        QVERIFY2(r.out.contains("Written:\n" + folder.filePath("t.TEX") + "\n" +
+                                folder.filePath("m.png") + "\n"),
+                 qPrintable(r.out));
+        const Run batch = Vortel({"cartesian", "--paper-table", "b.tex", "--paper-decimals", "4",
+                                  "--means-figure", "b.png", "--means-style", "bars",
+                                  "--means-width", "double", "A.txt", "B.txt", "C.txt"},
+                                 "", folder.path(), Environment());
+        QCOMPARE(batch.exitCode, 0);
+        const auto contents = [&folder](const char* name) {
+            QFile file(folder.filePath(name));
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        QVERIFY(contents("t.TEX").contains("\\toprule"));
+        QCOMPARE(contents("t.TEX"), contents("b.tex"));
+        QVERIFY(!contents("m.png").isEmpty());
+        QCOMPARE(contents("m.png"), contents("b.png"));
+    }
+
     void terminalInputEndingMidTestWritesNoReport() {
         QTemporaryDir folder;
         QVERIFY(WriteTreatments(folder.path()));

@@ -238,6 +238,43 @@ private slots:
         QCOMPARE(ended.count(), 1);
     }
 
+    // Closing the window while a test asks a question closes the question unanswered, and the
+    // window once the test has given up: the program ends, and no file is written.
+    void closingTheWindowDuringAQuestionEndsTheProgram_data() {
+        QTest::addColumn<int>("answered");  // questions answered before the window is closed
+        QTest::addRow("the first question") << 0;
+        QTest::addRow("the count of treatments") << 2;
+        QTest::addRow("a treatment file") << 5;
+        QTest::addRow("the report's code") << 7;
+    }
+    void closingTheWindowDuringAQuestionEndsTheProgram() {
+        QFETCH(int, answered);
+        vortel::gui::test::WindowSession s;
+        const QStringList before = QDir(s.folder.path()).entryList(QDir::Files);
+        vortel::gui::test::DialogueScript& script = s.script;
+        const std::function<void()> answers[] = {
+            [&] { script.No(); },
+            [&] { script.No(); },
+            [&] { script.Type("3"); },
+            [&] { script.Type(); },
+            [&] { script.Pick(s.File("A.txt")); },
+            [&] { script.Pick(s.File("B.txt")); },
+            [&] { script.Pick(s.File("C.txt")); },
+            [&] { script.Type(); },
+        };
+        for (int k = 0; k < answered; ++k) answers[k]();
+        script.Then([&s](QDialog&) { s.w.close(); });
+        QSignalSpy ended(&s.w, &MainWindow::endProgram);
+        s.Press("cmdCartesianDifference");
+        QCOMPARE(int(script.Titles().size()), answered + 1);  // no question after the close shows
+        QCOMPARE(script.Unexpected(), QStringList());
+        QVERIFY(script.AllUsed());
+        QVERIFY(!s.w.Busy());
+        QCOMPARE(ended.count(), 1);
+        QVERIFY(!s.w.isVisible());
+        QCOMPARE(QDir(s.folder.path()).entryList(QDir::Files), before);
+    }
+
     void windowIsRepaintedWhereADialogueClosedDuringACommand() {
         FixedClock clock(March7);
         MainWindow w(clock);

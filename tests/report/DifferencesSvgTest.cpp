@@ -38,5 +38,23 @@ TEST(DifferencesSvg, PanelsMarksAndEscapedNames) {
     EXPECT_EQ(svg.rfind("</svg>\n"), svg.size() - 7);
 }
 
+// A long name is cut short in its panel's title, after whole characters, so the P-value stays in
+// the panel; the panel's own <title> keeps the whole name. A name that fits is left alone.
+TEST(DifferencesSvg, LongNamesCutShortInTitles) {
+    PairDifferences p;
+    p.Minuend = "Tomato";
+    p.Subtrahend = "\xc3\xa9" + std::string(30, 'x');  // 31 characters, the first of two bytes
+    p.P = 0.25;
+    p.Histogram = {{0, 1}, {4}};
+    const std::string svg = DifferencesFigureSvg({p});
+    const std::string cut =
+        "Tomato \xe2\x88\x92 \xc3\xa9" + std::string(18, 'x') + "\xe2\x80\xa6  (P = 0.25)";
+    EXPECT_NE(svg.find(">" + cut + "</text>"), std::string::npos) << svg;
+    EXPECT_NE(svg.find("<title>Tomato \xe2\x88\x92 " + p.Subtrahend + "  (P = 0.25)</title>"),
+              std::string::npos);
+    p.Subtrahend = std::string(20, 'y');
+    EXPECT_EQ(Count(DifferencesFigureSvg({p}), "<title>"), 1u);  // the drawing's own only
+}
+
 }  // namespace
 }  // namespace vortel
