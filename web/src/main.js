@@ -245,7 +245,10 @@ function clearResults() {
         $(id).tBodies[0].replaceChildren();
     }
     $('figure').replaceChildren();
-    for (const id of ['parameter', 'f-value', 'sidak', 'notes']) $(id).textContent = '';
+    $('means-figure').replaceChildren();
+    $('paper-table').removeAttribute('srcdoc');
+    for (const id of ['parameter', 'f-value', 'sidak', 'notes', 'paper-status'])
+        $(id).textContent = '';
     $('download-details-zip').hidden = true;
 }
 
@@ -351,6 +354,61 @@ function showCartesian(r) {
     showSvg($('figure'), s.figure);
     $('download-details-zip').hidden = !r.details;
     $('results').hidden = false;
+    fillDecimals(s.paper.autoDecimals);
+    showPaper();
+}
+
+// The core made the paper table at every number of decimals and the means figure in every style
+// and width; the page shows and saves the ones chosen, as bytes the core wrote.
+const utf8 = new TextDecoder();
+function paperChoice() {
+    const p = last.summary.paper;
+    const d = Number($('paper-decimals').value);
+    return {
+        table: p.tables[d < 0 ? p.autoDecimals : d],
+        figure: p.figures[`${$('means-style').value}-${$('means-width').value}`],
+    };
+}
+
+// Automatic (the core's choice for this test) first; a number chosen before stays chosen.
+function fillDecimals(auto) {
+    const select = $('paper-decimals');
+    const kept = select.value;
+    select.replaceChildren(
+        ...[-1, ...Array.from({ length: 13 }, (_, d) => d)].map((d) => {
+            const o = document.createElement('option');
+            o.value = String(d);
+            o.textContent = d < 0 ? `automatic (${auto})` : String(d);
+            return o;
+        }),
+    );
+    select.value = kept && kept !== '' ? kept : '-1';
+}
+
+function fitTableFrame() {
+    const frame = $('paper-table');
+    try {
+        frame.style.height = '';
+        frame.style.height = frame.contentDocument.documentElement.scrollHeight + 4 + 'px';
+    } catch {
+        frame.style.height = '';
+    }
+}
+window.addEventListener('resize', () => last && fitTableFrame());
+
+// The table is the core's HTML page, shown as it pastes into a word processor: in a frame of
+// its own, sandboxed so that nothing in it runs, sized to what it holds.
+function showPaper() {
+    if (!last) return;
+    const { table, figure } = paperChoice();
+    const frame = $('paper-table');
+    frame.onload = fitTableFrame;
+    frame.srcdoc = utf8.decode(table.html);
+    showSvg($('means-figure'), utf8.decode(figure.svg));
+    // On screen at 1.5 times its printed size (its text is 7 to 8 points), on a phone at most
+    // the screen's width.
+    const svg = $('means-figure').querySelector('svg');
+    svg.style.width = `${((figure.widthMm / 25.4) * 96 * 1.5).toFixed(1)}px`;
 }
 
 function makeSortable(table) {
@@ -402,16 +460,17 @@ function download(name, data, type) {
     setTimeout(() => URL.revokeObjectURL(url), 10000);
 }
 
-// A drawing as a PNG at twice the screen's pixel ratio, on white.
-function svgPng(svg) {
+// A drawing as a PNG on white, by default at twice the screen's pixel ratio.
+function svgPng(svg, size) {
     return new Promise((resolve, reject) => {
         const img = new Image();
         const url = URL.createObjectURL(new Blob([svg], { type: 'image/svg+xml' }));
         img.onload = () => {
             const scale = (window.devicePixelRatio || 1) * 2;
             const c = document.createElement('canvas');
-            c.width = Math.round(img.width * scale);
-            c.height = Math.round(img.height * scale);
+            [c.width, c.height] = size
+                ? size(img)
+                : [Math.round(img.width * scale), Math.round(img.height * scale)];
             const g = c.getContext('2d');
             g.fillStyle = '#fff';
             g.fillRect(0, 0, c.width, c.height);
@@ -425,6 +484,45 @@ function svgPng(svg) {
         };
         img.src = url;
     });
+}
+
+// The PNG's resolution chunk (pHYs, pixels per metre), which a canvas does not write, put after
+// its header chunk so that a word processor places the picture at its printed size.
+const CRC_TABLE = Array.from({ length: 256 }, (_, n) => {
+    let c = n;
+    for (let k = 0; k < 8; ++k) c = c & 1 ? 0xedb88320 ^ (c >>> 1) : c >>> 1;
+    return c >>> 0;
+});
+function crc32(bytes) {
+    let c = 0xffffffff;
+    for (const b of bytes) c = CRC_TABLE[(c ^ b) & 0xff] ^ (c >>> 8);
+    return (c ^ 0xffffffff) >>> 0;
+}
+async function withResolution(png, dpi) {
+    const bytes = new Uint8Array(await png.arrayBuffer());
+    const perMetre = Math.round(dpi / 0.0254);
+    const chunk = new Uint8Array(21);
+    const view = new DataView(chunk.buffer);
+    view.setUint32(0, 9);
+    chunk.set([0x70, 0x48, 0x59, 0x73], 4); // "pHYs"
+    view.setUint32(8, perMetre);
+    view.setUint32(12, perMetre);
+    chunk[16] = 1; // the unit is the metre
+    view.setUint32(17, crc32(chunk.subarray(4, 17)));
+    const headerEnd = 8 + 25; // the signature, then IHDR (length, type, 13 bytes, CRC)
+    return new Blob([bytes.subarray(0, headerEnd), chunk, bytes.subarray(headerEnd)], {
+        type: 'image/png',
+    });
+}
+
+// The means figure as a PNG at 600 dpi of its printed size, as the desktop program makes it.
+const MEANS_DPI = 600;
+function meansPng(figure) {
+    const pixels = (mm) => Math.round((mm / 25.4) * MEANS_DPI);
+    return svgPng(utf8.decode(figure.svg), () => [
+        pixels(figure.widthMm),
+        pixels(figure.heightMm),
+    ]).then((png) => withResolution(png, MEANS_DPI));
 }
 
 // The page's controls that a refusal of the core can name.
@@ -665,6 +763,43 @@ $('download-figure-png').onclick = () =>
         (b) => download(stem() + ' figure.png', b),
         (e) => showError('cartesian', e.message),
     );
+const PAPER_TYPES = {
+    csv: 'text/csv',
+    md: 'text/markdown',
+    html: 'text/html',
+    tex: 'application/x-tex',
+};
+for (const [format, type] of Object.entries(PAPER_TYPES))
+    $(`download-paper-${format}`).onclick = () =>
+        last && download(`${stem()} table.${format}`, paperChoice().table[format], type);
+$('download-means-svg').onclick = () =>
+    last && download(stem() + ' means.svg', paperChoice().figure.svg, 'image/svg+xml');
+$('download-means-png').onclick = () =>
+    last &&
+    meansPng(paperChoice().figure).then(
+        (b) => download(stem() + ' means.png', b),
+        (e) => showError('cartesian', e.message),
+    );
+for (const id of ['paper-decimals', 'means-style', 'means-width']) $(id).onchange = showPaper;
+// HTML for a word processor, with the Markdown table as the plain text beside it.
+$('copy-paper-table').onclick = () => {
+    if (!last) return;
+    const { table } = paperChoice();
+    const [html, text] = [utf8.decode(table.html), utf8.decode(table.md)];
+    const said = (what) => ($('paper-status').textContent = what);
+    (typeof ClipboardItem === 'function'
+        ? navigator.clipboard.write([
+              new ClipboardItem({
+                  'text/html': new Blob([html], { type: 'text/html' }),
+                  'text/plain': new Blob([text], { type: 'text/plain' }),
+              }),
+          ])
+        : navigator.clipboard.writeText(text)
+    ).then(
+        () => said('Table copied: paste it into a word processor.'),
+        () => said('The browser refused the clipboard; download the HTML table instead.'),
+    );
+};
 $('download-sorted').onclick = () => lastSort && saveFile(lastSort.files.sorted, 'text/plain');
 $('download-percentiles').onclick = () =>
     lastSort && saveFile(lastSort.files.percentile, 'text/plain');

@@ -15,6 +15,8 @@
 
 #include "cartesian/CartesianTest.h"
 #include "report/DifferencesSvg.h"
+#include "report/MeansFigure.h"
+#include "report/PaperTable.h"
 #include "report/ResultFileName.h"
 #include "report/ResultsCsv.h"
 #include "shell/base/NumberText.h"
@@ -64,6 +66,14 @@ val Number(double x) {
     n.set("value", x);
     n.set("text", NumberText(x));
     return n;
+}
+
+// A file's bytes as the core wrote them, copied out of the core's memory: text handed over as
+// a string would pass through UTF-8 decoding, which is not the identity for every byte string.
+val Bytes(const std::string& s) {
+    return val::global("Uint8Array")
+        .new_(emscripten::typed_memory_view(s.size(),
+                                            reinterpret_cast<const unsigned char*>(s.data())));
 }
 
 std::string TextOf(const val& options, const char* key) {
@@ -133,6 +143,42 @@ val PairsOf(const CartesianResult& r) {
         list.call<void>("push", x);
     }
     return list;
+}
+
+// What the page offers for a manuscript, made once for every choice it has, so that a change of
+// decimals, style or width needs no further call: the treatment table in its four formats at
+// each number of decimals (tables[d]) and at the chosen one (autoDecimals), and the means figure
+// as SVG for each style and width (figures["points-single"] ...). The bytes are those of
+// `vortel cartesian --paper-table [--paper-decimals] --means-figure [--means-style
+// --means-width]`.
+val PaperOf(const CartesianResult& result) {
+    val paper = val::object();
+    paper.set("autoDecimals", PaperDecimals(result));
+    val tables = val::array();
+    for (int d = 0; d <= MostPaperDecimals; ++d) {
+        val t = val::object();
+        for (const auto& [key, format] :
+             {std::pair{"csv", PaperFormat::Csv}, std::pair{"md", PaperFormat::Markdown},
+              std::pair{"html", PaperFormat::Html}, std::pair{"tex", PaperFormat::Latex}})
+            t.set(key, Bytes(PaperTableOf(result, format, d)));
+        tables.call<void>("push", t);
+    }
+    paper.set("tables", tables);
+    val figures = val::object();
+    for (const auto& [style, styleName] :
+         {std::pair{MeansStyle::Points, "points"}, std::pair{MeansStyle::Bars, "bars"}})
+        for (const auto& [column, columnName] : {std::pair{FigureColumn::Single, "single"},
+                                                 std::pair{FigureColumn::Double, "double"}}) {
+            const MeansFigureOptions options{style, column};
+            const FigureSizeMm mm = MeansFigureSize(result, options);
+            val f = val::object();
+            f.set("svg", Bytes(MeansFigureSvg(result, options)));
+            f.set("widthMm", mm.Width);
+            f.set("heightMm", mm.Height);
+            figures.set(std::string(styleName) + "-" + columnName, f);
+        }
+    paper.set("figures", figures);
+    return paper;
 }
 
 // options: files (names in the working folder), transform ("none", "arcsine", "logit"),
@@ -219,6 +265,7 @@ val RunCartesian(val options, val events) {
     r.set("sidak", Number(result.SidakAlpha));
     r.set("treatments", TreatmentsOf(result));
     r.set("pairs", PairsOf(result));
+    r.set("paper", PaperOf(result));
     return r;
 }
 
