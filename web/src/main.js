@@ -6,13 +6,10 @@ import { EXAMPLES } from './examples.js';
 
 const $ = (id) => document.getElementById(id);
 let chosen = []; // { file, note }
-let worker = null;
-let workerReady = null;
 let core = null; // { glue: string, wasm: ArrayBuffer }
 let version = '';
 let last = null; // the last test's result, while it is shown
 let lastSort = null;
-let pending = null;
 // Every run and every Stop takes a new number; a run whose number is no longer current was
 // stopped, and whatever it was waiting for is dropped.
 let runNumber = 0;
@@ -44,57 +41,68 @@ async function loadCore() {
     return core;
 }
 
-function startWorker() {
-    workerReady = loadCore().then(
-        (c) =>
-            new Promise((resolve, reject) => {
-                const url = URL.createObjectURL(
-                    new Blob([c.glue, '\n', __WORKER_SOURCE__], { type: 'text/javascript' }),
-                );
-                worker = new Worker(url);
-                URL.revokeObjectURL(url);
-                worker.onmessage = (e) => {
-                    if (e.data.type === 'ready') {
-                        version = e.data.version;
-                        resolve();
-                        return;
-                    }
-                    if (e.data.type === 'progress') {
-                        showProgress(e.data.event);
-                        return;
-                    }
-                    if (pending) {
-                        const p = pending;
-                        pending = null;
-                        p(e.data);
-                    }
-                };
-                worker.onerror = (e) => {
-                    reject(new Error(e.message || 'the worker failed'));
-                    if (pending) {
-                        const p = pending;
-                        pending = null;
-                        p({
+// One worker with its own instance of the core; one request at a time.
+class CoreWorker {
+    constructor() {
+        this.pending = null;
+        this.worker = null;
+        this.ready = loadCore().then(
+            (c) =>
+                new Promise((resolve, reject) => {
+                    const url = URL.createObjectURL(
+                        new Blob([c.glue, '\n', __WORKER_SOURCE__], { type: 'text/javascript' }),
+                    );
+                    this.worker = new Worker(url);
+                    URL.revokeObjectURL(url);
+                    this.worker.onmessage = (e) => {
+                        if (e.data.type === 'ready') resolve(e.data.version);
+                        else if (e.data.type === 'progress') showProgress(e.data.event);
+                        else this.answer(e.data);
+                    };
+                    this.worker.onerror = (e) => {
+                        reject(new Error(e.message || 'the worker failed'));
+                        this.answer({
                             type: 'refused',
                             message: 'The computation failed: ' + (e.message || 'worker error'),
                         });
-                    }
-                };
-                // A copy goes over, so that a later fresh worker can have the bytes again.
-                worker.postMessage({ type: 'wasm', bytes: c.wasm.slice(0) });
-            }),
-    );
-    return workerReady;
+                    };
+                    // A copy goes over, so that a later fresh worker can have the bytes again.
+                    this.worker.postMessage({ type: 'wasm', bytes: c.wasm.slice(0) });
+                }),
+        );
+    }
+    answer(data) {
+        const p = this.pending;
+        this.pending = null;
+        if (p) p(data);
+    }
+    ask(msg, transfer) {
+        return this.ready.then(
+            () =>
+                new Promise((resolve) => {
+                    this.pending = resolve;
+                    this.worker.postMessage(msg, transfer);
+                }),
+        );
+    }
+    // Whatever it was computing is dropped: nothing is written until a run ends.
+    end() {
+        if (this.worker) this.worker.terminate();
+        this.answer({ type: 'stopped' });
+    }
 }
 
-function ask(msg, transfer) {
-    return workerReady.then(
-        () =>
-            new Promise((resolve) => {
-                pending = resolve;
-                worker.postMessage(msg, transfer);
-            }),
-    );
+// The first worker runs every test; the others, made when a test first needs them, take shares
+// of the pairs past the value lists.
+let workers = [];
+function startWorker() {
+    workers = [new CoreWorker()];
+    return workers[0].ready;
+}
+const ask = (msg, transfer) => workers[0].ask(msg, transfer);
+function workerNumber(k) {
+    while (workers.length <= k) workers.push(new CoreWorker());
+    return workers[k];
 }
 
 // Each section has its own message area and status line, beside its own controls.
@@ -145,7 +153,12 @@ let pairsTotal = 0,
 function showProgress(e) {
     const bar = $('progress');
     const counted = () => ` (${pairsDone} of ${pairsTotal} pairs done)`;
-    if (e.event === 'began') {
+    if (e.step === 'share' && e.event === 'began') {
+        // Each worker says how many pairs its share holds, as it has read the treatments.
+        pairsTotal += e.pairs;
+        bar.max = pairsTotal + 1;
+        setStatus('cartesian', `Treatments read; comparing ${pairsTotal} pairs…`);
+    } else if (e.event === 'began') {
         pairsTotal = e.pairs;
         pairsDone = 0;
         // One step per pair and one for the report.
@@ -561,6 +574,75 @@ function detailProblem() {
         : '';
 }
 
+// Pairs of more differences than a value list holds (B_i x B_j above 4,000,005) are computed
+// on their own, from the sorted samples, and so can be computed in parallel. Whether a test has
+// any is told by the files' B (a table: by its lines, one value a line at least).
+const LIST_CAPACITY = 4000005;
+function pastTheLists(files) {
+    const Bs = [];
+    for (const f of files) {
+        const bytes = new Uint8Array(f.bytes);
+        if (isTable(f.name)) {
+            let lines = 0;
+            for (const b of bytes) if (b === 10 && ++lines > 2001) return true;
+        } else {
+            const h = treatmentHeading(utf8.decode(bytes.subarray(0, 4096)));
+            if (h) Bs.push(Number(h.B));
+        }
+    }
+    Bs.sort((a, b) => b - a);
+    return Bs.length > 1 && Bs[0] * Bs[1] > LIST_CAPACITY;
+}
+
+// How many workers share such pairs: one per processor core up to four, each holding the values
+// (about four times the files' bytes), within about 2 GiB in all; or as the page is told
+// (data-workers on the body, for tests and timings).
+function workerCount(files) {
+    const told = Number(document.body.dataset.workers);
+    if (told >= 1) return Math.floor(told);
+    const bytes = files.reduce((sum, f) => sum + f.bytes.byteLength, 0);
+    const fit = Math.floor((2 * 1024 ** 3) / (4 * bytes));
+    return Math.max(1, Math.min(navigator.hardwareConcurrency || 1, 4, fit));
+}
+
+// Every worker reads the treatments and computes its share of the pairs past the lists; the
+// first then finishes the test with all of them: the same files, byte for byte, as one worker
+// computing every pair.
+async function splitRun(files, options, number) {
+    const count = workerCount(files);
+    document.body.dataset.lastRunWorkers = String(count);
+    if (count < 2)
+        return ask(
+            { type: 'cartesian', files, ...options },
+            files.map((f) => f.bytes),
+        );
+    pairsTotal = 0;
+    pairsDone = 0;
+    // Each worker its own copy of the files, made before the first goes over.
+    const inputs = Array.from({ length: count }, (_, k) =>
+        k === 0 ? files : files.map((f) => ({ ...f, bytes: f.bytes.slice(0) })),
+    );
+    const shares = await Promise.all(
+        inputs.map((input, k) =>
+            workerNumber(k).ask(
+                {
+                    type: 'share',
+                    files: input,
+                    ...options,
+                    share: k,
+                    shares: count,
+                    finishing: k === 0,
+                },
+                input.map((f) => f.bytes),
+            ),
+        ),
+    );
+    if (number !== runNumber) return { type: 'stopped' };
+    const refused = shares.find((r) => r.type !== 'share');
+    if (refused) return refused;
+    return ask({ type: 'finish', given: shares.flatMap((r) => r.pairs) });
+}
+
 async function runCartesian() {
     const number = ++runNumber;
     showError('cartesian', '');
@@ -600,19 +682,22 @@ async function runCartesian() {
         );
         if (!files) return;
         setStatus('cartesian', 'Reading the treatments…');
-        const r = await ask(
-            {
-                type: 'cartesian',
-                files,
-                transform: $('transform').value,
-                code: $('code').value.trim(),
-                reversed: $('reversed').checked,
-                parameter: $('table-parameter').value.trim(),
-                detailFiles: $('detail-files').checked,
-                flowRecord: $('flow-record').checked,
-            },
-            files.map((f) => f.bytes),
-        );
+        const options = {
+            transform: $('transform').value,
+            code: $('code').value.trim(),
+            reversed: $('reversed').checked,
+            parameter: $('table-parameter').value.trim(),
+            detailFiles: $('detail-files').checked,
+            flowRecord: $('flow-record').checked,
+        };
+        const shares = pastTheLists(files) && !options.detailFiles && !options.flowRecord;
+        document.body.dataset.lastRunWorkers = '1';
+        const r = shares
+            ? await splitRun(files, options, number)
+            : await ask(
+                  { type: 'cartesian', files, ...options },
+                  files.map((f) => f.bytes),
+              );
         if (number !== runNumber || r.type === 'stopped') return;
         if (r.type === 'refused') {
             refuse('cartesian', r);
@@ -694,14 +779,8 @@ async function runSortCount() {
 function stop() {
     ++runNumber;
     const area = busyArea || 'cartesian';
-    // Nothing is written anywhere until a run ends, so ending the worker loses nothing.
-    if (worker) worker.terminate();
-    worker = null;
-    if (pending) {
-        const p = pending;
-        pending = null;
-        p({ type: 'stopped' });
-    }
+    // Nothing is written anywhere until a run ends, so ending the workers loses nothing.
+    for (const w of workers) w.end();
     if (area === 'cartesian') clearResults();
     else clearSortResults();
     setBusy(area, false, 'Stopped; nothing was written.');
@@ -817,7 +896,8 @@ $('download-chart-png').onclick = () =>
 
 setStatus('cartesian', 'Loading the core…');
 startWorker().then(
-    () => {
+    (v) => {
+        version = v;
         setStatus('cartesian', 'Ready: choose treatment files, or try the example data.');
         $('version').textContent = version;
         $('cite-version').textContent = version;

@@ -40,6 +40,11 @@ fs.writeFileSync(huge, '');
 fs.truncateSync(huge, 65 * 1024 * 1024); // sparse: takes no room on disk
 // Small treatments for the detail files; large ones for a run that reads long enough to stop.
 const small = [1, 2, 3].map((i) => treatmentFile(work, `small-${i}`, 0.2 + 0.01 * i, 0.01, 40, i));
+// The smallest pairs past the value lists (B_i x B_j above 4,000,005), and one treatment whose
+// pairs stay within them.
+const pastLists = [2001, 2002, 2003, 500].map((B, i) =>
+    treatmentFile(work, `past-${i + 1}`, 0.2 + 0.004 * i, 0.01, B, 50 + i),
+);
 const slow = [1, 2, 3, 4].map((i) =>
     treatmentFile(work, `slow-${i}`, 0.2 + 0.01 * i, 0.01, 1000000, i),
 );
@@ -83,6 +88,8 @@ const goldenSort = desktop(['sortcount', '--kind', 'boot', '--decimals', '4'], [
 assert.equal(goldenSort.status, 0, goldenSort.message);
 const goldenColumn = desktop(['sortcount', '--column', 'Pepper'], [wideTable]);
 assert.equal(goldenColumn.status, 0, goldenColumn.message);
+const goldenPast = desktop(['cartesian', '--csv'], pastLists);
+assert.equal(goldenPast.status, 0, goldenPast.message);
 const goldenDetails = desktop(['cartesian', '--detail-differences', '--flow-record'], small);
 assert.equal(goldenDetails.status, 0, goldenDetails.message);
 
@@ -303,6 +310,23 @@ async function paperPanel(page) {
         await page.selectOption(`[data-testid="${id}"]`, v);
 }
 
+// Every file of a run as downloaded, the report's time-of-day lines masked.
+async function everyFile(page) {
+    const files = {};
+    for (const id of [
+        'download-report',
+        'download-pairs-csv',
+        'download-treatments-csv',
+        'download-figure-svg',
+        'download-paper-md',
+        'download-means-svg',
+    ])
+        files[id] = (await download(page, id)).bytes.toString('latin1');
+    files['download-report'] = masked(files['download-report']);
+    return files;
+}
+let byWorkers = {};
+
 const choose = (files) => async (page) => runFiles(page, files);
 const refusedWith = (message) => async (page) => {
     assert.equal(await visible(page, 'error'), true, 'the message is shown');
@@ -335,6 +359,33 @@ const cases = [
     ],
     ["a lone long table gives the five files' report", choose([longTable]), fiveTreatments],
     ["a lone wide table gives the five files' report", choose([wideTable]), fiveTreatments],
+    [
+        'pairs past the value lists give the same files from one worker and from two',
+        async (page) => {
+            byWorkers = {};
+            for (const count of ['1', '2']) {
+                await page.evaluate((n) => (document.body.dataset.workers = n), count);
+                await runFiles(page, pastLists);
+                await noError(page);
+                assert.equal(
+                    await page.evaluate(() => document.body.dataset.lastRunWorkers),
+                    count,
+                    `${count} worker(s) ran the test`,
+                );
+                byWorkers[count] = await everyFile(page);
+            }
+            await page.evaluate(() => delete document.body.dataset.workers);
+        },
+        async () => {
+            assert.deepEqual(byWorkers['2'], byWorkers['1']);
+            const report = goldenPast.files[goldenPast.out[0]].toString('latin1');
+            assert.equal(byWorkers['1']['download-report'], masked(report), 'report = desktop');
+            assert.equal(
+                byWorkers['1']['download-pairs-csv'],
+                goldenPast.files[goldenPast.out[1]].toString('latin1'),
+            );
+        },
+    ],
     [
         'a failed run after a good one shows no old result',
         async (page) => {
