@@ -596,11 +596,14 @@ function pastTheLists(files) {
 
 // How many workers share such pairs: one per processor core up to four, each holding the values
 // (about four times the files' bytes), within about 2 GiB in all; or as the page is told
-// (data-workers on the body, for tests and timings).
+// (data-workers on the body, for tests and timings). Below about 16 MiB of files, a second
+// worker's start and its copy of the values cost more than its share saves.
+const SHARED_FROM_BYTES = 16 * MIB;
 function workerCount(files) {
     const told = Number(document.body.dataset.workers);
     if (told >= 1) return Math.floor(told);
     const bytes = files.reduce((sum, f) => sum + f.bytes.byteLength, 0);
+    if (bytes < SHARED_FROM_BYTES) return 1;
     const fit = Math.floor((2 * 1024 ** 3) / (4 * bytes));
     return Math.max(1, Math.min(navigator.hardwareConcurrency || 1, 4, fit));
 }
@@ -903,6 +906,8 @@ startWorker().then(
         $('cite-version').textContent = version;
         document.body.dataset.readyMs = String(Math.round(performance.now()));
         document.body.dataset.ready = 'true';
+        // The workers that share large tests, ready before the first such test.
+        for (let k = 1; k < Math.min(navigator.hardwareConcurrency || 1, 4); ++k) workerNumber(k);
     },
     (e) => showError('cartesian', 'The core could not be loaded: ' + e.message),
 );
