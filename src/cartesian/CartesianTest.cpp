@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "cartesian/CartesianDifference.h"
+#include "cartesian/ExactPairShare.h"
 #include "cartesian/PairComparisons.h"
 #include "cartesian/TreatmentTable.h"
 #include "report/DifferenceHistogram.h"
@@ -76,20 +77,38 @@ void CheckRequest(const CartesianRequest& request, bool output) {
     }
 }
 
-// The test once its request is checked; `kept` holds what its files replace until they stand.
-CartesianResult RunChecked(const CartesianRequest& request, const RunControl& control,
-                           OutputTransaction* kept) {
+}  // namespace
+
+// The test once its request is checked, in two steps: reading the treatments, then the pairs and
+// the report; a test split between instances (ExactPairShare.h) computes its share of the pairs
+// in between. `kept` holds what its files replace until they stand.
+struct SplitTest::Run {
+    Run(const CartesianRequest& request, const RunControl& control, OutputTransaction* kept);
+    // The events and the stop of the step about to run.
+    void Use(const RunControl& control);
+    CartesianResult Finish(const std::vector<ExactPairOutcome>* given);
+
     // The state is large in fields but small until values are put in it.
-    auto state = std::make_unique<AnalysisState>();
+    std::unique_ptr<AnalysisState> state = std::make_unique<AnalysisState>();
+    CartesianOutput* out;
+    // The report's one question, its code, is answered from the request.
+    RequestAnswers ui;
+    SystemClock machineClock;
+    Clock& clock;
+    Random random;
+    NoWindow window;
+    TestEvents quiet;
+    Services services{ui, window, clock, random};
+};
+
+SplitTest::Run::Run(const CartesianRequest& request, const RunControl& control,
+                    OutputTransaction* kept)
+    : out(control.Output),
+      ui({{CodeTitle, request.Code}}, out ? out->Folder : ""),
+      clock(control.Time ? *control.Time : machineClock) {
     AnalysisState& s = *state;
     SetEditionValues(s);
-    CartesianOutput* out = control.Output;
-    // The report's one question, its code, is answered from the request.
-    RequestAnswers ui({{CodeTitle, request.Code}}, out ? out->Folder : "");
-    SystemClock machineClock;
-    Clock& clock = control.Time ? *control.Time : machineClock;
     // Drawn as a fresh program run draws it, for a report name with a code.
-    Random random;
     random.Seed(static_cast<std::uint32_t>(clock.Now().Second));
     // Named as a launch in a fresh program run names it, before treatment input sets the base.
     if (out && request.FlowRecord) {
@@ -120,37 +139,84 @@ CartesianResult RunChecked(const CartesianRequest& request, const RunControl& co
             treatments.push_back({t.Name, t.SampleSize, t.Original, t.Parameter, t.Values, 0, 0});
         EnterTreatments(s, treatments, static_cast<int>(request.Transform));
     }
-
-    NoWindow window;
-    Services services{ui, window, clock, random};
     services.output = kept;
-    TestEvents quiet;
+}
+
+void SplitTest::Run::Use(const RunControl& control) {
     services.events = control.Events ? control.Events : &quiet;
     services.stop = control.Stop;
+}
 
+CartesianResult SplitTest::Run::Finish(const std::vector<ExactPairOutcome>* given) {
+    AnalysisState& s = *state;
     OutputSet files(services.output);
-    CartesianResult result = CompareLoadedTreatments(s, services, files);
+    CartesianResult result = CompareLoadedTreatments(s, services, files, given);
     if (out) {
         PrintMultiCIofDifference(s, result, services, files);
         out->Report = s.ResultFileName;
-        if (out->WantDifferences) out->Differences = DifferencesOfPairs(s);
+        if (out->WantDifferences)
+            out->Differences =
+                DifferencesOfPairs(s, DifferenceBins, nullptr, nullptr, GivenHistograms(given));
     }
     return result;
+}
+
+namespace {
+
+// What a failed step leaves: with an output of the caller's own transaction, the caller puts
+// the earlier files back; else the split test's own transaction does, at once.
+template <class Step>
+auto Guarded(OutputTransaction& own, const RunControl& control, Step step) {
+    if (control.Output && control.Output->Transaction) return step();
+    try {
+        return step();
+    } catch (...) {
+        own.Restore();
+        throw;
+    }
+}
+
+// Where a step keeps the files its own replace: the caller's transaction, or `own`.
+OutputTransaction* KeptBy(OutputTransaction& own, const RunControl& control) {
+    return control.Output && control.Output->Transaction ? control.Output->Transaction : &own;
 }
 
 }  // namespace
 
 CartesianResult RunCartesianTest(const CartesianRequest& request, const RunControl& control) {
     CheckRequest(request, control.Output != nullptr);
-    if (control.Output && control.Output->Transaction)
-        return RunChecked(request, control, control.Output->Transaction);
     OutputTransaction own;
-    try {
-        return RunChecked(request, control, &own);
-    } catch (...) {
-        own.Restore();
-        throw;
-    }
+    return Guarded(own, control, [&] {
+        SplitTest::Run run(request, control, KeptBy(own, control));
+        run.Use(control);
+        return run.Finish(nullptr);
+    });
+}
+
+SplitTest::SplitTest(const CartesianRequest& request, const RunControl& control) {
+    CheckRequest(request, control.Output != nullptr);
+    Guarded(m_own, control, [&] {
+        m_run = std::make_unique<Run>(request, control, KeptBy(m_own, control));
+        return 0;
+    });
+}
+
+SplitTest::~SplitTest() = default;
+
+void SplitTest::ComputeShare(ExactPairShare& share, const RunControl& control) {
+    Guarded(m_own, control, [&] {
+        m_run->Use(control);
+        ComputeShareOfLoaded(*m_run->state, m_run->services, share);
+        return 0;
+    });
+}
+
+CartesianResult SplitTest::Finish(const std::vector<ExactPairOutcome>& given,
+                                  const RunControl& control) {
+    return Guarded(m_own, control, [&] {
+        m_run->Use(control);
+        return m_run->Finish(&given);
+    });
 }
 
 }  // namespace vortel

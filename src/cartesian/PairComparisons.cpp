@@ -6,6 +6,7 @@
 
 #include "cartesian/DetailFiles.h"
 #include "cartesian/ExactPairPath.h"
+#include "cartesian/ExactPairShare.h"
 #include "cartesian/PairsAhead.h"
 #include "report/PrintMultiCIofDifference.h"
 #include "shell/base/NumberText.h"
@@ -67,6 +68,8 @@ PairTally TallyOriented(std::span<const double> x, std::span<const double> y, bo
                   : Tally<false>(x, y, meanDifference, each);
 }
 
+}  // namespace
+
 void SummariseTreatments(AnalysisState& s) {
     const std::int16_t n = s.TreatmentCount;
     for (std::int16_t t = 1; t <= n; ++t) {
@@ -123,6 +126,8 @@ void SummariseTreatments(AnalysisState& s) {
         s.TreatmentSE(t) = std::sqrt(s.BootstrapVariance(t));
     }
 }
+
+namespace {
 
 void ComputeFValue(AnalysisState& s) {
     const std::int16_t n = s.TreatmentCount;
@@ -299,7 +304,8 @@ void CheckTreatmentsFitTest(const AnalysisState& state) {
 }
 
 CartesianResult CompareLoadedTreatments(AnalysisState& state, Services& services,
-                                        OutputSet& detailFiles) {
+                                        OutputSet& detailFiles,
+                                        const std::vector<ExactPairOutcome>* given) {
     CheckTreatmentsFitTest(state);
     SettleDetailFiles(state, services.ui);
     state.FlowLine("Sub CartesianDifference2");
@@ -308,6 +314,16 @@ CartesianResult CompareLoadedTreatments(AnalysisState& state, Services& services
     BeginTest(state, services);
 
     PairsAhead ahead;
+    if (given) {
+        for (const ExactPairOutcome& o : *given) {
+            if (o.I < 1 || o.J <= o.I || o.J > state.TreatmentCount ||
+                !PastTheLists(CartesianCount(state, o.I, o.J)))
+                throw RunStopped("Pair " + Text(o.I) + "-" + Text(o.J) +
+                                 " was given as computed, but it is not a pair of this test past "
+                                 "the value lists.");
+            ahead.Give(static_cast<std::int16_t>(o.I), static_cast<std::int16_t>(o.J), o.Results);
+        }
+    }
     ahead.Start(state, services.stop);
     const std::int16_t n = state.TreatmentCount;
     for (std::int16_t i = 1; i <= n - 1; ++i)

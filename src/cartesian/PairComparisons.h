@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "report/CartesianResult.h"
 #include "shell/state/App.h"
@@ -12,14 +13,21 @@ namespace vortel {
 
 struct AnalysisState;
 class OutputSet;
+struct ExactPairOutcome;
 
 // Reads what treatment input left (TreatmentCount, BootstrapValues, ValueFlag, BootstrapNumber,
 // BootstrapNumberReal, SampleSize) and the options DetailedDifferences and FlowRecord. Leaves
 // the per-treatment summaries, FValue, TestBeganText, TestStartTime and every per-pair result in
 // the state, reports its progress as events, creates the pairs' detail files in `detailFiles`
-// when asked, and returns the result read from the state. Writes no report.
+// when asked, and returns the result read from the state. Writes no report. The exact pairs of
+// `given`, computed elsewhere (ExactPairShare.h), are taken as they are.
 CartesianResult CompareLoadedTreatments(AnalysisState& state, Services& services,
-                                        OutputSet& detailFiles);
+                                        OutputSet& detailFiles,
+                                        const std::vector<ExactPairOutcome>* given = nullptr);
+
+// Each treatment's effective B, sum, bootstrap mean and variance, and the working values the
+// pairs read: what the pair loop needs before its first pair.
+void SummariseTreatments(AnalysisState& state);
 
 // The pairwise computation and the report (CompareLoadedTreatments, then the report from its
 // result). A failure anywhere leaves no new detail file.

@@ -93,6 +93,7 @@ void PairsAhead::Start(AnalysisState& s, const StopToken* stop) {
         for (std::int16_t j = static_cast<std::int16_t>(i + 1); j <= n; ++j) {
             const Pair pair = Define(s, i, j);
             sorting = sorting || !pair.Exact;
+            if (m_given.count({i, j})) continue;
             // Detail files are written as the pass goes, in the loop.
             if (!pair.Exact && s.DetailedDifferences) continue;
             m_place[PlaceOf(i, j)] = m_pairs.size();
@@ -137,6 +138,7 @@ void PairsAhead::Work() {
 }
 
 PairsAhead::Outcome PairsAhead::Result(AnalysisState& s, std::int16_t i, std::int16_t j) {
+    if (const auto given = m_given.find({i, j}); given != m_given.end()) return given->second;
     const std::size_t k = m_place.empty() ? NotAhead : m_place[PlaceOf(i, j)];
     if (k != NotAhead && !m_workers.empty()) {
         std::unique_lock<std::mutex> lock(m_lock);
@@ -151,9 +153,17 @@ PairsAhead::Outcome PairsAhead::Result(AnalysisState& s, std::int16_t i, std::in
     return Compute(k != NotAhead ? m_pairs[k] : Define(s, i, j), m_space);
 }
 
+void PairsAhead::Give(std::int16_t i, std::int16_t j, const ExactPairResults& results) {
+    m_given[{i, j}] = results;
+}
+
+ExactPairResults PairsAhead::Exact(AnalysisState& s, std::int16_t i, std::int16_t j) {
+    return std::get<ExactPairResults>(Result(s, i, j));
+}
+
 void PairsAhead::CompareExactly(AnalysisState& s, std::int16_t i, std::int16_t j) {
     const double c = CartesianCount(s, i, j);
-    const auto r = std::get<ExactPairResults>(Result(s, i, j));
+    const ExactPairResults r = Exact(s, i, j);
     s.CartesianIndex = static_cast<std::int64_t>(c);
     s.LowCount(i, j) = r.Low;
     s.HighCount(i, j) = r.High;

@@ -7,11 +7,13 @@
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <span>
 #include <thread>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -49,6 +51,12 @@ public:
     // oriented as the test orients them (larger bootstrap mean first). The sort's fields
     // (SortCount, SortGroupLimit and the rest) are not touched: the sort does not run.
     void CompareExactly(AnalysisState& state, std::int16_t i, std::int16_t j);
+
+    // Past the lists: the pair's results as CompareExactly leaves them.
+    ExactPairResults Exact(AnalysisState& state, std::int16_t i, std::int16_t j);
+    // Before Start: the results of an exact pair that another instance computed, taken in
+    // place of computing them (ExactPairShare.h).
+    void Give(std::int16_t i, std::int16_t j, const ExactPairResults& results);
 
     // Within the lists: TallyDifferences of the pair, oriented the same way.
     PairTally Tally(AnalysisState& state, std::int16_t i, std::int16_t j);
@@ -93,6 +101,7 @@ private:
     // pair the loop computes itself.
     static constexpr std::size_t NotAhead = static_cast<std::size_t>(-1);
     std::vector<std::size_t> m_place;
+    std::map<std::pair<std::int16_t, std::int16_t>, ExactPairResults> m_given;
     std::size_t m_next = 0;  // the first pair no worker has taken
     bool m_stopping = false;
     const StopToken* m_stop = nullptr;

@@ -68,8 +68,16 @@ DifferenceHistogram HistogramOfDifferences(std::span<const double> larger,
 std::vector<PairDifferences> DifferencesOfPairs(const CartesianResult& result,
                                                 std::vector<std::vector<double>> values, int bins,
                                                 const StopToken* stop,
-                                                const PairsProgress& pairDone) {
-    for (auto& v : values) SortStoppably(v, stop);
+                                                const PairsProgress& pairDone,
+                                                const GivenHistogram& given) {
+    // Each treatment sorted once, when a pair counted here first needs it.
+    std::vector<bool> sorted(values.size(), false);
+    const auto sortedValues = [&](int t) -> const std::vector<double>& {
+        const auto k = static_cast<std::size_t>(t - 1);
+        if (!sorted[k]) SortStoppably(values[k], stop);
+        sorted[k] = true;
+        return values[k];
+    };
     std::vector<PairDifferences> pairs;
     for (const PairResult& r : result.Pairs) {
         PairDifferences p;
@@ -83,9 +91,10 @@ std::vector<PairDifferences> DifferencesOfPairs(const CartesianResult& result,
         p.PercentileLower = r.PercentileLower;
         p.PercentileUpper = r.PercentileUpper;
         p.P = r.P;
-        p.Histogram =
-            HistogramOfDifferences(values[static_cast<std::size_t>(r.Minuend - 1)],
-                                   values[static_cast<std::size_t>(r.Subtrahend - 1)], bins, stop);
+        const DifferenceHistogram* computed = given ? given(r.I, r.J) : nullptr;
+        p.Histogram = computed ? *computed
+                               : HistogramOfDifferences(sortedValues(r.Minuend),
+                                                        sortedValues(r.Subtrahend), bins, stop);
         pairs.push_back(std::move(p));
         if (pairDone)
             pairDone(static_cast<int>(pairs.size()), static_cast<int>(result.Pairs.size()));
@@ -95,7 +104,8 @@ std::vector<PairDifferences> DifferencesOfPairs(const CartesianResult& result,
 
 std::vector<PairDifferences> DifferencesOfPairs(const AnalysisState& state, int bins,
                                                 const StopToken* stop,
-                                                const PairsProgress& pairDone) {
+                                                const PairsProgress& pairDone,
+                                                const GivenHistogram& given) {
     const int n = state.TreatmentCount;
     std::vector<std::vector<double>> values(static_cast<std::size_t>(std::max(n, 0)));
     for (int t = 1; t <= n; ++t) {
@@ -105,7 +115,8 @@ std::vector<PairDifferences> DifferencesOfPairs(const AnalysisState& state, int 
         v.reserve(static_cast<std::size_t>(std::max(b, 0)));
         for (std::int32_t k = 1; k <= b; ++k) v.push_back(state.WorkingValues.Get(k, t));
     }
-    return DifferencesOfPairs(CartesianResultOf(state), std::move(values), bins, stop, pairDone);
+    return DifferencesOfPairs(CartesianResultOf(state), std::move(values), bins, stop, pairDone,
+                              given);
 }
 
 }  // namespace vortel

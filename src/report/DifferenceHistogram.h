@@ -50,18 +50,25 @@ struct PairDifferences {
     DifferenceHistogram Histogram;
 };
 
+// A pair's histogram computed elsewhere (another instance of the core), for pair (i, j) in
+// report positions; null for a pair to count here.
+using GivenHistogram = std::function<const DifferenceHistogram*(int i, int j)>;
+
 // Every pair of `result` in report order, (1,2), (1,3), ..., (N-1,N), each oriented as the test
 // formed its differences; `values` holds each treatment's bootstrap values as the test compared
-// them (transformed), treatment t at t - 1, in any order: the histograms count from them.
+// them (transformed), treatment t at t - 1, in any order: the histograms count from them, but
+// for the pairs `given` has.
 std::vector<PairDifferences> DifferencesOfPairs(const CartesianResult& result,
                                                 std::vector<std::vector<double>> values,
                                                 int bins = DifferenceBins,
                                                 const StopToken* stop = nullptr,
-                                                const PairsProgress& pairDone = nullptr);
+                                                const PairsProgress& pairDone = nullptr,
+                                                const GivenHistogram& given = nullptr);
 // The same from a state that holds a finished test (its WorkingValues).
 std::vector<PairDifferences> DifferencesOfPairs(const AnalysisState& state,
                                                 int bins = DifferenceBins,
                                                 const StopToken* stop = nullptr,
-                                                const PairsProgress& pairDone = nullptr);
+                                                const PairsProgress& pairDone = nullptr,
+                                                const GivenHistogram& given = nullptr);
 
 }  // namespace vortel

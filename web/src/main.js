@@ -6,13 +6,10 @@ import { EXAMPLES } from './examples.js';
 
 const $ = (id) => document.getElementById(id);
 let chosen = []; // { file, note }
-let worker = null;
-let workerReady = null;
 let core = null; // { glue: string, wasm: ArrayBuffer }
 let version = '';
 let last = null; // the last test's result, while it is shown
 let lastSort = null;
-let pending = null;
 // Every run and every Stop takes a new number; a run whose number is no longer current was
 // stopped, and whatever it was waiting for is dropped.
 let runNumber = 0;
@@ -44,57 +41,68 @@ async function loadCore() {
     return core;
 }
 
-function startWorker() {
-    workerReady = loadCore().then(
-        (c) =>
-            new Promise((resolve, reject) => {
-                const url = URL.createObjectURL(
-                    new Blob([c.glue, '\n', __WORKER_SOURCE__], { type: 'text/javascript' }),
-                );
-                worker = new Worker(url);
-                URL.revokeObjectURL(url);
-                worker.onmessage = (e) => {
-                    if (e.data.type === 'ready') {
-                        version = e.data.version;
-                        resolve();
-                        return;
-                    }
-                    if (e.data.type === 'progress') {
-                        showProgress(e.data.event);
-                        return;
-                    }
-                    if (pending) {
-                        const p = pending;
-                        pending = null;
-                        p(e.data);
-                    }
-                };
-                worker.onerror = (e) => {
-                    reject(new Error(e.message || 'the worker failed'));
-                    if (pending) {
-                        const p = pending;
-                        pending = null;
-                        p({
+// One worker with its own instance of the core; one request at a time.
+class CoreWorker {
+    constructor() {
+        this.pending = null;
+        this.worker = null;
+        this.ready = loadCore().then(
+            (c) =>
+                new Promise((resolve, reject) => {
+                    const url = URL.createObjectURL(
+                        new Blob([c.glue, '\n', __WORKER_SOURCE__], { type: 'text/javascript' }),
+                    );
+                    this.worker = new Worker(url);
+                    URL.revokeObjectURL(url);
+                    this.worker.onmessage = (e) => {
+                        if (e.data.type === 'ready') resolve(e.data.version);
+                        else if (e.data.type === 'progress') showProgress(e.data.event);
+                        else this.answer(e.data);
+                    };
+                    this.worker.onerror = (e) => {
+                        reject(new Error(e.message || 'the worker failed'));
+                        this.answer({
                             type: 'refused',
                             message: 'The computation failed: ' + (e.message || 'worker error'),
                         });
-                    }
-                };
-                // A copy goes over, so that a later fresh worker can have the bytes again.
-                worker.postMessage({ type: 'wasm', bytes: c.wasm.slice(0) });
-            }),
-    );
-    return workerReady;
+                    };
+                    // A copy goes over, so that a later fresh worker can have the bytes again.
+                    this.worker.postMessage({ type: 'wasm', bytes: c.wasm.slice(0) });
+                }),
+        );
+    }
+    answer(data) {
+        const p = this.pending;
+        this.pending = null;
+        if (p) p(data);
+    }
+    ask(msg, transfer) {
+        return this.ready.then(
+            () =>
+                new Promise((resolve) => {
+                    this.pending = resolve;
+                    this.worker.postMessage(msg, transfer);
+                }),
+        );
+    }
+    // Whatever it was computing is dropped: nothing is written until a run ends.
+    end() {
+        if (this.worker) this.worker.terminate();
+        this.answer({ type: 'stopped' });
+    }
 }
 
-function ask(msg, transfer) {
-    return workerReady.then(
-        () =>
-            new Promise((resolve) => {
-                pending = resolve;
-                worker.postMessage(msg, transfer);
-            }),
-    );
+// The first worker runs every test; the others, made when a test first needs them, take shares
+// of the pairs past the value lists.
+let workers = [];
+function startWorker() {
+    workers = [new CoreWorker()];
+    return workers[0].ready;
+}
+const ask = (msg, transfer) => workers[0].ask(msg, transfer);
+function workerNumber(k) {
+    while (workers.length <= k) workers.push(new CoreWorker());
+    return workers[k];
 }
 
 // Each section has its own message area and status line, beside its own controls.
@@ -145,7 +153,12 @@ let pairsTotal = 0,
 function showProgress(e) {
     const bar = $('progress');
     const counted = () => ` (${pairsDone} of ${pairsTotal} pairs done)`;
-    if (e.event === 'began') {
+    if (e.step === 'share' && e.event === 'began') {
+        // Each worker says how many pairs its share holds, as it has read the treatments.
+        pairsTotal += e.pairs;
+        bar.max = pairsTotal + 1;
+        setStatus('cartesian', `Treatments read; comparing ${pairsTotal} pairs…`);
+    } else if (e.event === 'began') {
         pairsTotal = e.pairs;
         pairsDone = 0;
         // One step per pair and one for the report.
@@ -245,7 +258,10 @@ function clearResults() {
         $(id).tBodies[0].replaceChildren();
     }
     $('figure').replaceChildren();
-    for (const id of ['parameter', 'f-value', 'sidak', 'notes']) $(id).textContent = '';
+    $('means-figure').replaceChildren();
+    $('paper-table').removeAttribute('srcdoc');
+    for (const id of ['parameter', 'f-value', 'sidak', 'notes', 'paper-status'])
+        $(id).textContent = '';
     $('download-details-zip').hidden = true;
 }
 
@@ -351,6 +367,61 @@ function showCartesian(r) {
     showSvg($('figure'), s.figure);
     $('download-details-zip').hidden = !r.details;
     $('results').hidden = false;
+    fillDecimals(s.paper.autoDecimals);
+    showPaper();
+}
+
+// The core made the paper table at every number of decimals and the means figure in every style
+// and width; the page shows and saves the ones chosen, as bytes the core wrote.
+const utf8 = new TextDecoder();
+function paperChoice() {
+    const p = last.summary.paper;
+    const d = Number($('paper-decimals').value);
+    return {
+        table: p.tables[d < 0 ? p.autoDecimals : d],
+        figure: p.figures[`${$('means-style').value}-${$('means-width').value}`],
+    };
+}
+
+// Automatic (the core's choice for this test) first; a number chosen before stays chosen.
+function fillDecimals(auto) {
+    const select = $('paper-decimals');
+    const kept = select.value;
+    select.replaceChildren(
+        ...[-1, ...Array.from({ length: 13 }, (_, d) => d)].map((d) => {
+            const o = document.createElement('option');
+            o.value = String(d);
+            o.textContent = d < 0 ? `automatic (${auto})` : String(d);
+            return o;
+        }),
+    );
+    select.value = kept && kept !== '' ? kept : '-1';
+}
+
+function fitTableFrame() {
+    const frame = $('paper-table');
+    try {
+        frame.style.height = '';
+        frame.style.height = frame.contentDocument.documentElement.scrollHeight + 4 + 'px';
+    } catch {
+        frame.style.height = '';
+    }
+}
+window.addEventListener('resize', () => last && fitTableFrame());
+
+// The table is the core's HTML page, shown as it pastes into a word processor: in a frame of
+// its own, sandboxed so that nothing in it runs, sized to what it holds.
+function showPaper() {
+    if (!last) return;
+    const { table, figure } = paperChoice();
+    const frame = $('paper-table');
+    frame.onload = fitTableFrame;
+    frame.srcdoc = utf8.decode(table.html);
+    showSvg($('means-figure'), utf8.decode(figure.svg));
+    // On screen at 1.5 times its printed size (its text is 7 to 8 points), on a phone at most
+    // the screen's width.
+    const svg = $('means-figure').querySelector('svg');
+    svg.style.width = `${((figure.widthMm / 25.4) * 96 * 1.5).toFixed(1)}px`;
 }
 
 function makeSortable(table) {
@@ -402,16 +473,17 @@ function download(name, data, type) {
     setTimeout(() => URL.revokeObjectURL(url), 10000);
 }
 
-// A drawing as a PNG at twice the screen's pixel ratio, on white.
-function svgPng(svg) {
+// A drawing as a PNG on white, by default at twice the screen's pixel ratio.
+function svgPng(svg, size) {
     return new Promise((resolve, reject) => {
         const img = new Image();
         const url = URL.createObjectURL(new Blob([svg], { type: 'image/svg+xml' }));
         img.onload = () => {
             const scale = (window.devicePixelRatio || 1) * 2;
             const c = document.createElement('canvas');
-            c.width = Math.round(img.width * scale);
-            c.height = Math.round(img.height * scale);
+            [c.width, c.height] = size
+                ? size(img)
+                : [Math.round(img.width * scale), Math.round(img.height * scale)];
             const g = c.getContext('2d');
             g.fillStyle = '#fff';
             g.fillRect(0, 0, c.width, c.height);
@@ -425,6 +497,45 @@ function svgPng(svg) {
         };
         img.src = url;
     });
+}
+
+// The PNG's resolution chunk (pHYs, pixels per metre), which a canvas does not write, put after
+// its header chunk so that a word processor places the picture at its printed size.
+const CRC_TABLE = Array.from({ length: 256 }, (_, n) => {
+    let c = n;
+    for (let k = 0; k < 8; ++k) c = c & 1 ? 0xedb88320 ^ (c >>> 1) : c >>> 1;
+    return c >>> 0;
+});
+function crc32(bytes) {
+    let c = 0xffffffff;
+    for (const b of bytes) c = CRC_TABLE[(c ^ b) & 0xff] ^ (c >>> 8);
+    return (c ^ 0xffffffff) >>> 0;
+}
+async function withResolution(png, dpi) {
+    const bytes = new Uint8Array(await png.arrayBuffer());
+    const perMetre = Math.round(dpi / 0.0254);
+    const chunk = new Uint8Array(21);
+    const view = new DataView(chunk.buffer);
+    view.setUint32(0, 9);
+    chunk.set([0x70, 0x48, 0x59, 0x73], 4); // "pHYs"
+    view.setUint32(8, perMetre);
+    view.setUint32(12, perMetre);
+    chunk[16] = 1; // the unit is the metre
+    view.setUint32(17, crc32(chunk.subarray(4, 17)));
+    const headerEnd = 8 + 25; // the signature, then IHDR (length, type, 13 bytes, CRC)
+    return new Blob([bytes.subarray(0, headerEnd), chunk, bytes.subarray(headerEnd)], {
+        type: 'image/png',
+    });
+}
+
+// The means figure as a PNG at 600 dpi of its printed size, as the desktop program makes it.
+const MEANS_DPI = 600;
+function meansPng(figure) {
+    const pixels = (mm) => Math.round((mm / 25.4) * MEANS_DPI);
+    return svgPng(utf8.decode(figure.svg), () => [
+        pixels(figure.widthMm),
+        pixels(figure.heightMm),
+    ]).then((png) => withResolution(png, MEANS_DPI));
 }
 
 // The page's controls that a refusal of the core can name.
@@ -461,6 +572,78 @@ function detailProblem() {
     return sum > MAX_DETAIL_DIFFERENCES
         ? `Detail files would list ${sum.toLocaleString('en')} differences; the page writes them for at most ${MAX_DETAIL_DIFFERENCES.toLocaleString('en')} (B × B summed over the pairs). Untick Detail files, or use the desktop program.`
         : '';
+}
+
+// Pairs of more differences than a value list holds (B_i x B_j above 4,000,005) are computed
+// on their own, from the sorted samples, and so can be computed in parallel. Whether a test has
+// any is told by the files' B (a table: by its lines, one value a line at least).
+const LIST_CAPACITY = 4000005;
+function pastTheLists(files) {
+    const Bs = [];
+    for (const f of files) {
+        const bytes = new Uint8Array(f.bytes);
+        if (isTable(f.name)) {
+            let lines = 0;
+            for (const b of bytes) if (b === 10 && ++lines > 2001) return true;
+        } else {
+            const h = treatmentHeading(utf8.decode(bytes.subarray(0, 4096)));
+            if (h) Bs.push(Number(h.B));
+        }
+    }
+    Bs.sort((a, b) => b - a);
+    return Bs.length > 1 && Bs[0] * Bs[1] > LIST_CAPACITY;
+}
+
+// How many workers share such pairs: one per processor core up to four, each holding the values
+// (about four times the files' bytes), within about 2 GiB in all; or as the page is told
+// (data-workers on the body, for tests and timings). Below about 16 MiB of files, a second
+// worker's start and its copy of the values cost more than its share saves.
+const SHARED_FROM_BYTES = 16 * MIB;
+function workerCount(files) {
+    const told = Number(document.body.dataset.workers);
+    if (told >= 1) return Math.floor(told);
+    const bytes = files.reduce((sum, f) => sum + f.bytes.byteLength, 0);
+    if (bytes < SHARED_FROM_BYTES) return 1;
+    const fit = Math.floor((2 * 1024 ** 3) / (4 * bytes));
+    return Math.max(1, Math.min(navigator.hardwareConcurrency || 1, 4, fit));
+}
+
+// Every worker reads the treatments and computes its share of the pairs past the lists; the
+// first then finishes the test with all of them: the same files, byte for byte, as one worker
+// computing every pair.
+async function splitRun(files, options, number) {
+    const count = workerCount(files);
+    document.body.dataset.lastRunWorkers = String(count);
+    if (count < 2)
+        return ask(
+            { type: 'cartesian', files, ...options },
+            files.map((f) => f.bytes),
+        );
+    pairsTotal = 0;
+    pairsDone = 0;
+    // Each worker its own copy of the files, made before the first goes over.
+    const inputs = Array.from({ length: count }, (_, k) =>
+        k === 0 ? files : files.map((f) => ({ ...f, bytes: f.bytes.slice(0) })),
+    );
+    const shares = await Promise.all(
+        inputs.map((input, k) =>
+            workerNumber(k).ask(
+                {
+                    type: 'share',
+                    files: input,
+                    ...options,
+                    share: k,
+                    shares: count,
+                    finishing: k === 0,
+                },
+                input.map((f) => f.bytes),
+            ),
+        ),
+    );
+    if (number !== runNumber) return { type: 'stopped' };
+    const refused = shares.find((r) => r.type !== 'share');
+    if (refused) return refused;
+    return ask({ type: 'finish', given: shares.flatMap((r) => r.pairs) });
 }
 
 async function runCartesian() {
@@ -502,19 +685,22 @@ async function runCartesian() {
         );
         if (!files) return;
         setStatus('cartesian', 'Reading the treatments…');
-        const r = await ask(
-            {
-                type: 'cartesian',
-                files,
-                transform: $('transform').value,
-                code: $('code').value.trim(),
-                reversed: $('reversed').checked,
-                parameter: $('table-parameter').value.trim(),
-                detailFiles: $('detail-files').checked,
-                flowRecord: $('flow-record').checked,
-            },
-            files.map((f) => f.bytes),
-        );
+        const options = {
+            transform: $('transform').value,
+            code: $('code').value.trim(),
+            reversed: $('reversed').checked,
+            parameter: $('table-parameter').value.trim(),
+            detailFiles: $('detail-files').checked,
+            flowRecord: $('flow-record').checked,
+        };
+        const shares = pastTheLists(files) && !options.detailFiles && !options.flowRecord;
+        document.body.dataset.lastRunWorkers = '1';
+        const r = shares
+            ? await splitRun(files, options, number)
+            : await ask(
+                  { type: 'cartesian', files, ...options },
+                  files.map((f) => f.bytes),
+              );
         if (number !== runNumber || r.type === 'stopped') return;
         if (r.type === 'refused') {
             refuse('cartesian', r);
@@ -596,14 +782,8 @@ async function runSortCount() {
 function stop() {
     ++runNumber;
     const area = busyArea || 'cartesian';
-    // Nothing is written anywhere until a run ends, so ending the worker loses nothing.
-    if (worker) worker.terminate();
-    worker = null;
-    if (pending) {
-        const p = pending;
-        pending = null;
-        p({ type: 'stopped' });
-    }
+    // Nothing is written anywhere until a run ends, so ending the workers loses nothing.
+    for (const w of workers) w.end();
     if (area === 'cartesian') clearResults();
     else clearSortResults();
     setBusy(area, false, 'Stopped; nothing was written.');
@@ -665,6 +845,43 @@ $('download-figure-png').onclick = () =>
         (b) => download(stem() + ' figure.png', b),
         (e) => showError('cartesian', e.message),
     );
+const PAPER_TYPES = {
+    csv: 'text/csv',
+    md: 'text/markdown',
+    html: 'text/html',
+    tex: 'application/x-tex',
+};
+for (const [format, type] of Object.entries(PAPER_TYPES))
+    $(`download-paper-${format}`).onclick = () =>
+        last && download(`${stem()} table.${format}`, paperChoice().table[format], type);
+$('download-means-svg').onclick = () =>
+    last && download(stem() + ' means.svg', paperChoice().figure.svg, 'image/svg+xml');
+$('download-means-png').onclick = () =>
+    last &&
+    meansPng(paperChoice().figure).then(
+        (b) => download(stem() + ' means.png', b),
+        (e) => showError('cartesian', e.message),
+    );
+for (const id of ['paper-decimals', 'means-style', 'means-width']) $(id).onchange = showPaper;
+// HTML for a word processor, with the Markdown table as the plain text beside it.
+$('copy-paper-table').onclick = () => {
+    if (!last) return;
+    const { table } = paperChoice();
+    const [html, text] = [utf8.decode(table.html), utf8.decode(table.md)];
+    const said = (what) => ($('paper-status').textContent = what);
+    (typeof ClipboardItem === 'function'
+        ? navigator.clipboard.write([
+              new ClipboardItem({
+                  'text/html': new Blob([html], { type: 'text/html' }),
+                  'text/plain': new Blob([text], { type: 'text/plain' }),
+              }),
+          ])
+        : navigator.clipboard.writeText(text)
+    ).then(
+        () => said('Table copied: paste it into a word processor.'),
+        () => said('The browser refused the clipboard; download the HTML table instead.'),
+    );
+};
 $('download-sorted').onclick = () => lastSort && saveFile(lastSort.files.sorted, 'text/plain');
 $('download-percentiles').onclick = () =>
     lastSort && saveFile(lastSort.files.percentile, 'text/plain');
@@ -682,12 +899,15 @@ $('download-chart-png').onclick = () =>
 
 setStatus('cartesian', 'Loading the core…');
 startWorker().then(
-    () => {
+    (v) => {
+        version = v;
         setStatus('cartesian', 'Ready: choose treatment files, or try the example data.');
         $('version').textContent = version;
         $('cite-version').textContent = version;
         document.body.dataset.readyMs = String(Math.round(performance.now()));
         document.body.dataset.ready = 'true';
+        // The workers that share large tests, ready before the first such test.
+        for (let k = 1; k < Math.min(navigator.hardwareConcurrency || 1, 4); ++k) workerNumber(k);
     },
     (e) => showError('cartesian', 'The core could not be loaded: ' + e.message),
 );

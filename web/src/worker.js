@@ -30,21 +30,50 @@ function putInputs(mod, files) {
 
 const refused = (r) => ({ type: 'refused', message: r.message, control: r.control || '' });
 
+// The test's options as the core takes them.
+const testOptions = (msg) => ({
+    files: msg.files.map((f) => f.name),
+    transform: msg.transform,
+    code: msg.code,
+    reversed: msg.reversed,
+    parameter: msg.parameter,
+    detailFiles: msg.detailFiles,
+    flowRecord: msg.flowRecord,
+    finishing: msg.finishing,
+});
+// Progress as it happens, marked with the step of a test split between workers.
+const progress = (step) => (e) =>
+    self.postMessage({ type: 'progress', event: { ...e, step: step || '' } });
+
 async function cartesian(msg) {
     const mod = await freshInstance();
     putInputs(mod, msg.files);
-    const r = mod.runCartesian(
-        {
-            files: msg.files.map((f) => f.name),
-            transform: msg.transform,
-            code: msg.code,
-            reversed: msg.reversed,
-            parameter: msg.parameter,
-            detailFiles: msg.detailFiles,
-            flowRecord: msg.flowRecord,
-        },
-        (e) => self.postMessage({ type: 'progress', event: e }),
-    );
+    const r = mod.runCartesian(testOptions(msg), progress());
+    return finished(mod, r);
+}
+
+// A test split between workers (the pairs past the value lists, computed in parallel): each
+// worker computes its share; the first keeps its instance, and then finishes the test with
+// every share's pairs.
+let splitInstance = null;
+async function share(msg) {
+    splitInstance = null;
+    const mod = await freshInstance();
+    putInputs(mod, msg.files);
+    const r = mod.computeShare(testOptions(msg), msg.share, msg.shares, progress('share'));
+    if (!r.ok) return refused(r);
+    if (msg.finishing) splitInstance = mod;
+    return { type: 'share', pairs: r.pairs };
+}
+function finish(msg) {
+    const mod = splitInstance;
+    splitInstance = null;
+    if (!mod) return { type: 'refused', message: 'The split test was not begun here.' };
+    return finished(mod, mod.finishSplit(msg.given, progress('finish')));
+}
+
+// What a test wrote, handed to the page.
+function finished(mod, r) {
     if (!r.ok) return refused(r);
     self.postMessage({ type: 'progress', event: { event: 'packing' } });
     const files = {};
@@ -89,7 +118,8 @@ self.onmessage = async (e) => {
             self.postMessage({ type: 'ready', version: mod.version() });
             return;
         }
-        const result = msg.type === 'cartesian' ? await cartesian(msg) : await sortcount(msg);
+        const run = { cartesian, share, finish, sortcount }[msg.type];
+        const result = await run(msg);
         self.postMessage(result);
     } catch (x) {
         // A failure of the core itself (out of memory while growing, say), not a refusal.

@@ -5,8 +5,15 @@
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { spawnSync } from 'node:child_process';
-import { serve, launch, forms, openPage, runFiles, treatmentFile } from './common.mjs';
+import {
+    serve,
+    launch,
+    forms,
+    openPage,
+    runFiles,
+    treatmentFile,
+    nativeSeconds,
+} from './common.mjs';
 
 const dist = path.resolve(process.argv[2] || 'dist');
 const repo = path.resolve(path.dirname(new URL(import.meta.url).pathname), '../..');
@@ -53,29 +60,15 @@ const sets = [
 const median = (xs) => xs.slice().sort((a, b) => a - b)[Math.floor(xs.length / 2)];
 
 // The native command from start to exit, writing its files into a folder of its own.
-function nativeSeconds(files, runs) {
-    const times = [];
-    for (let i = 0; i < runs; ++i) {
-        const dir = fs.mkdtempSync(path.join(work, 'native-'));
-        const copies = files.map((f) => {
-            const to = path.join(dir, path.basename(f));
-            fs.copyFileSync(f, to);
-            return to;
-        });
-        const t = performance.now();
-        const r = spawnSync(native, ['cartesian', '--csv', ...copies], { encoding: 'utf8' });
-        times.push((performance.now() - t) / 1000);
-        if (r.status !== 0) throw new Error(r.stderr);
-        fs.rmSync(dir, { recursive: true, force: true });
-    }
-    return median(times);
+function nativeMedian(files, runs) {
+    return median(Array.from({ length: runs }, () => nativeSeconds(native, work, files)));
 }
 
 const { server, url } = await serve(dist);
 const { browser, close } = await launch();
 const rows = [];
 try {
-    const nativeTimes = sets.map(([, files, runs]) => nativeSeconds(files, runs));
+    const nativeTimes = sets.map(([, files, runs]) => nativeMedian(files, runs));
     for (const form of forms(dist, url)) {
         const loads = [];
         let page, context;

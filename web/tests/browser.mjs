@@ -40,6 +40,11 @@ fs.writeFileSync(huge, '');
 fs.truncateSync(huge, 65 * 1024 * 1024); // sparse: takes no room on disk
 // Small treatments for the detail files; large ones for a run that reads long enough to stop.
 const small = [1, 2, 3].map((i) => treatmentFile(work, `small-${i}`, 0.2 + 0.01 * i, 0.01, 40, i));
+// The smallest pairs past the value lists (B_i x B_j above 4,000,005), and one treatment whose
+// pairs stay within them.
+const pastLists = [2001, 2002, 2003, 500].map((B, i) =>
+    treatmentFile(work, `past-${i + 1}`, 0.2 + 0.004 * i, 0.01, B, 50 + i),
+);
 const slow = [1, 2, 3, 4].map((i) =>
     treatmentFile(work, `slow-${i}`, 0.2 + 0.01 * i, 0.01, 1000000, i),
 );
@@ -83,8 +88,61 @@ const goldenSort = desktop(['sortcount', '--kind', 'boot', '--decimals', '4'], [
 assert.equal(goldenSort.status, 0, goldenSort.message);
 const goldenColumn = desktop(['sortcount', '--column', 'Pepper'], [wideTable]);
 assert.equal(goldenColumn.status, 0, goldenColumn.message);
+const goldenPast = desktop(['cartesian', '--csv'], pastLists);
+assert.equal(goldenPast.status, 0, goldenPast.message);
 const goldenDetails = desktop(['cartesian', '--detail-differences', '--flow-record'], small);
 assert.equal(goldenDetails.status, 0, goldenDetails.message);
+
+// The paper table and the means figure as `vortel cartesian` writes them: every format, both
+// styles and both widths, automatic decimals and a number chosen, in four runs.
+const PAPER_RUNS = [
+    { decimals: '-1', style: 'points', width: 'single', format: 'csv', args: [] },
+    {
+        decimals: '-1',
+        style: 'bars',
+        width: 'single',
+        format: 'md',
+        args: ['--means-style', 'bars'],
+    },
+    {
+        decimals: '-1',
+        style: 'points',
+        width: 'double',
+        format: 'html',
+        args: ['--means-width', 'double'],
+    },
+    {
+        decimals: '4',
+        style: 'bars',
+        width: 'double',
+        format: 'tex',
+        args: ['--paper-decimals', '4', '--means-style', 'bars', '--means-width', 'double'],
+    },
+];
+const goldenPaper = PAPER_RUNS.map((r) => {
+    const table = `table.${r.format}`;
+    const g = desktop(
+        ['cartesian', '--paper-table', table, '--means-figure', 'means.svg', ...r.args],
+        examples,
+    );
+    assert.equal(g.status, 0, g.message);
+    return { table: g.files[table], figure: g.files['means.svg'] };
+});
+// The report's own letters, read from its last table: name first, letters last on each row.
+function reportLetters(report) {
+    const lines = report.split(/\r?\n/);
+    const head = lines.findIndex((l) => /^ Treatment\s+Original\s+SE\s+Difference/.test(l));
+    const rows = [];
+    for (let k = head + 2; !/^ -{20}/.test(lines[k]); ++k) {
+        const f = lines[k].trim().split(/\s+/);
+        rows.push([f[0], f[f.length - 1]]);
+    }
+    return rows;
+}
+const svgTexts = (svg, cls) =>
+    [...svg.matchAll(new RegExp(`<text [^>]*\\bclass="${cls}"[^>]*>([^<]*)</text>`, 'g'))].map(
+        (m) => m[1],
+    );
 
 // The lines that carry the time of day differ between any two runs.
 const masked = (report) =>
@@ -191,7 +249,83 @@ async function noResults(page) {
     assert.equal((await shown(page, 'pairs')).length, 0, 'no pair rows');
     assert.equal((await shown(page, 'letters')).length, 0, 'no treatment rows');
     assert.equal(await page.textContent('[data-testid="sidak"]'), '');
+    assert.equal(await page.locator('[data-testid="means-figure"] svg').count(), 0, 'no figure');
+    assert.equal(await page.getAttribute('[data-testid="paper-table"]', 'srcdoc'), null);
 }
+
+// The paper panel's table and figure, as chosen there, are the desktop program's bytes; the
+// letters read back from the figure (downloaded and shown) are the report's.
+async function paperPanel(page) {
+    await noError(page);
+    const letters = reportLetters(goldenFile(0));
+    assert.equal(letters.length, 5);
+    for (const [k, r] of PAPER_RUNS.entries()) {
+        await page.selectOption('[data-testid="paper-decimals"]', r.decimals);
+        await page.selectOption('[data-testid="means-style"]', r.style);
+        await page.selectOption('[data-testid="means-width"]', r.width);
+        const table = await download(page, `download-paper-${r.format}`);
+        assert.match(
+            table.name,
+            new RegExp(`^25A-Cartesian diff results-r_.* table\\.${r.format}$`),
+        );
+        assert.ok(table.bytes.equals(goldenPaper[k].table), `table.${r.format} = desktop`);
+        const figure = await download(page, 'download-means-svg');
+        assert.ok(figure.bytes.equals(goldenPaper[k].figure), `means figure ${r.style} ${r.width}`);
+        const svg = figure.bytes.toString('utf8');
+        assert.deepEqual(
+            [svgTexts(svg, 'treatment'), svgTexts(svg, 'letters')],
+            [letters.map((l) => l[0]), letters.map((l) => l[1])],
+            "the figure's letters are the report's",
+        );
+        const shown = await page.$$eval('[data-testid="means-figure"] text.letters', (ts) =>
+            ts.map((t) => t.textContent),
+        );
+        assert.deepEqual(shown, svgTexts(svg, 'letters'), 'the figure shown is the one saved');
+        // The table shown is the one chosen: each treatment's row with its letters.
+        const rows = await page
+            .frameLocator('[data-testid="paper-table"]')
+            .locator('tbody tr')
+            .allInnerTexts();
+        assert.deepEqual(
+            rows.map((t) => t.split('\t')[0].trim()),
+            letters.map((l) => l[0]),
+        );
+        for (const [i, row] of rows.entries())
+            assert.match(row, new RegExp(`\\d ${letters[i][1]}\\s`), `letters of ${letters[i][0]}`);
+    }
+    // The PNG: 600 dpi of the printed size, the resolution recorded.
+    const png = await download(page, 'download-means-png');
+    const mm = Number(
+        goldenPaper[3].figure.toString('utf8').match(/<svg[^>]* width="([\d.]+)mm"/)[1],
+    );
+    assert.equal(png.bytes.toString('latin1', 1, 4), 'PNG');
+    assert.equal(png.bytes.readUInt32BE(16), Math.round((mm / 25.4) * 600), 'PNG 600 dpi wide');
+    assert.equal(png.bytes.toString('latin1', 37, 41), 'pHYs');
+    assert.equal(png.bytes.readUInt32BE(41), 23622, '600 dpi recorded');
+    for (const [id, v] of [
+        ['paper-decimals', '-1'],
+        ['means-style', 'points'],
+        ['means-width', 'single'],
+    ])
+        await page.selectOption(`[data-testid="${id}"]`, v);
+}
+
+// Every file of a run as downloaded, the report's time-of-day lines masked.
+async function everyFile(page) {
+    const files = {};
+    for (const id of [
+        'download-report',
+        'download-pairs-csv',
+        'download-treatments-csv',
+        'download-figure-svg',
+        'download-paper-md',
+        'download-means-svg',
+    ])
+        files[id] = (await download(page, id)).bytes.toString('latin1');
+    files['download-report'] = masked(files['download-report']);
+    return files;
+}
+let byWorkers = {};
 
 const choose = (files) => async (page) => runFiles(page, files);
 const refusedWith = (message) => async (page) => {
@@ -209,6 +343,7 @@ const cases = [
         async (page) => {
             await fiveTreatments(page);
             await figure(page);
+            await paperPanel(page);
         },
     ],
     [
@@ -224,6 +359,33 @@ const cases = [
     ],
     ["a lone long table gives the five files' report", choose([longTable]), fiveTreatments],
     ["a lone wide table gives the five files' report", choose([wideTable]), fiveTreatments],
+    [
+        'pairs past the value lists give the same files from one worker and from two',
+        async (page) => {
+            byWorkers = {};
+            for (const count of ['1', '2']) {
+                await page.evaluate((n) => (document.body.dataset.workers = n), count);
+                await runFiles(page, pastLists);
+                await noError(page);
+                assert.equal(
+                    await page.evaluate(() => document.body.dataset.lastRunWorkers),
+                    count,
+                    `${count} worker(s) ran the test`,
+                );
+                byWorkers[count] = await everyFile(page);
+            }
+            await page.evaluate(() => delete document.body.dataset.workers);
+        },
+        async () => {
+            assert.deepEqual(byWorkers['2'], byWorkers['1']);
+            const report = goldenPast.files[goldenPast.out[0]].toString('latin1');
+            assert.equal(byWorkers['1']['download-report'], masked(report), 'report = desktop');
+            assert.equal(
+                byWorkers['1']['download-pairs-csv'],
+                goldenPast.files[goldenPast.out[1]].toString('latin1'),
+            );
+        },
+    ],
     [
         'a failed run after a good one shows no old result',
         async (page) => {
@@ -463,6 +625,18 @@ const HOOKS = [
     'copy-pairs',
     'sidak',
     'sortcount-stop',
+    'paper-table',
+    'means-figure',
+    'paper-decimals',
+    'means-style',
+    'means-width',
+    'download-paper-csv',
+    'download-paper-md',
+    'download-paper-html',
+    'download-paper-tex',
+    'download-means-svg',
+    'download-means-png',
+    'copy-paper-table',
 ];
 
 const { server, url } = await serve(dist);
@@ -548,6 +722,16 @@ try {
                 );
                 assert.deepEqual(tsv, rows, `${testid} copied as shown`);
             }
+            // The paper table goes on the clipboard as HTML, with its Markdown as plain text.
+            await page.click('[data-testid="copy-paper-table"]');
+            await page.waitForFunction(() =>
+                /copied/.test(document.getElementById('paper-status').textContent),
+            );
+            assert.equal(
+                await page.evaluate(() => navigator.clipboard.readText()),
+                goldenPaper[1].table.toString('utf8'),
+                'paper table copied as its Markdown',
+            );
         }
         await page.focus('[data-testid="run"]');
         await page.keyboard.press('Enter');

@@ -3,6 +3,7 @@
 import http from 'node:http';
 import fs from 'node:fs';
 import path from 'node:path';
+import { spawnSync } from 'node:child_process';
 import { chromium } from 'playwright-core';
 
 const TYPES = {
@@ -121,4 +122,21 @@ export function treatmentFile(dir, name, mean, sd, B, seed) {
     const file = path.join(dir, `${name}.txt`);
     fs.writeFileSync(file, lines.join('\n') + '\n');
     return file;
+}
+
+// The native command on copies of `files` in a folder of its own under `work`, from start to
+// exit, in seconds.
+export function nativeSeconds(native, work, files) {
+    const dir = fs.mkdtempSync(path.join(work, 'native-'));
+    const copies = files.map((f) => {
+        const to = path.join(dir, path.basename(f));
+        fs.copyFileSync(f, to);
+        return to;
+    });
+    const t = performance.now();
+    const r = spawnSync(native, ['cartesian', '--csv', ...copies], { encoding: 'utf8' });
+    const seconds = (performance.now() - t) / 1000;
+    if (r.status !== 0) throw new Error(r.stderr);
+    fs.rmSync(dir, { recursive: true, force: true });
+    return seconds;
 }

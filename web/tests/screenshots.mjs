@@ -1,5 +1,5 @@
 // The pictures of the page in docs/: the first view, the results of the example data and the
-// help opened, at 1366 x 768 and at a phone's size, and a sort-and-count chart. Usage: node tests/screenshots.mjs DIST DOCS
+// help opened, at 1366 x 768 and at a phone's size, a sort-and-count chart and the paper panel. Usage: node tests/screenshots.mjs DIST DOCS
 import path from 'node:path';
 import { serve, launch, openPage } from './common.mjs';
 
@@ -23,6 +23,10 @@ try {
             document.querySelector('[data-testid="results"]').scrollIntoView(),
         );
         await page.screenshot({ path: path.join(docs, `web-results${suffix}.png`) });
+        if (!suffix) {
+            await page.evaluate(() => document.getElementById('paper').scrollIntoView());
+            await page.screenshot({ path: path.join(docs, 'web-paper.png') });
+        }
         await page.click('[data-testid="help"] summary');
         await page.evaluate(() => document.querySelector('[data-testid="help"]').scrollIntoView());
         await page.screenshot({ path: path.join(docs, `web-help${suffix}.png`) });

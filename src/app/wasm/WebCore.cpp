@@ -9,16 +9,21 @@
 #include <exception>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "cartesian/CartesianTest.h"
+#include "cartesian/ExactPairShare.h"
 #include "report/DifferencesSvg.h"
+#include "report/MeansFigure.h"
+#include "report/PaperTable.h"
 #include "report/ResultFileName.h"
 #include "report/ResultsCsv.h"
 #include "shell/base/NumberText.h"
 #include "shell/base/OutputFile.h"
+#include "shell/base/RunStopped.h"
 #include "shell/state/App.h"
 #include "shell/state/lifetabl.h"
 #include "sortcount/SortCount.h"
@@ -64,6 +69,14 @@ val Number(double x) {
     n.set("value", x);
     n.set("text", NumberText(x));
     return n;
+}
+
+// A file's bytes as the core wrote them, copied out of the core's memory: text handed over as
+// a string would pass through UTF-8 decoding, which is not the identity for every byte string.
+val Bytes(const std::string& s) {
+    return val::global("Uint8Array")
+        .new_(emscripten::typed_memory_view(s.size(),
+                                            reinterpret_cast<const unsigned char*>(s.data())));
 }
 
 std::string TextOf(const val& options, const char* key) {
@@ -135,10 +148,46 @@ val PairsOf(const CartesianResult& r) {
     return list;
 }
 
-// options: files (names in the working folder), transform ("none", "arcsine", "logit"),
-// reversed, code ("" for none), parameter, detailFiles, flowRecord. events(e) sees progress.
-val RunCartesian(val options, val events) {
-    CartesianRequest request;
+// What the page offers for a manuscript, made once for every choice it has, so that a change of
+// decimals, style or width needs no further call: the treatment table in its four formats at
+// each number of decimals (tables[d]) and at the chosen one (autoDecimals), and the means figure
+// as SVG for each style and width (figures["points-single"] ...). The bytes are those of
+// `vortel cartesian --paper-table [--paper-decimals] --means-figure [--means-style
+// --means-width]`.
+val PaperOf(const CartesianResult& result) {
+    val paper = val::object();
+    paper.set("autoDecimals", PaperDecimals(result));
+    val tables = val::array();
+    for (int d = 0; d <= MostPaperDecimals; ++d) {
+        val t = val::object();
+        for (const auto& [key, format] :
+             {std::pair{"csv", PaperFormat::Csv}, std::pair{"md", PaperFormat::Markdown},
+              std::pair{"html", PaperFormat::Html}, std::pair{"tex", PaperFormat::Latex}})
+            t.set(key, Bytes(PaperTableOf(result, format, d)));
+        tables.call<void>("push", t);
+    }
+    paper.set("tables", tables);
+    val figures = val::object();
+    for (const auto& [style, styleName] :
+         {std::pair{MeansStyle::Points, "points"}, std::pair{MeansStyle::Bars, "bars"}})
+        for (const auto& [column, columnName] : {std::pair{FigureColumn::Single, "single"},
+                                                 std::pair{FigureColumn::Double, "double"}}) {
+            const MeansFigureOptions options{style, column};
+            const FigureSizeMm mm = MeansFigureSize(result, options);
+            val f = val::object();
+            f.set("svg", Bytes(MeansFigureSvg(result, options)));
+            f.set("widthMm", mm.Width);
+            f.set("heightMm", mm.Height);
+            figures.set(std::string(styleName) + "-" + columnName, f);
+        }
+    paper.set("figures", figures);
+    return paper;
+}
+
+// The request the page's options make; a failure naming the control at fault when they make
+// none. options: files (names in the working folder), transform ("none", "arcsine", "logit"),
+// reversed, code ("" for none), parameter, detailFiles, flowRecord.
+std::optional<val> RequestOf(const val& options, CartesianRequest& request) {
     const std::string transform = TextOf(options, "transform");
     if (transform == "none" || transform.empty())
         request.Transform = Transformation::None;
@@ -162,31 +211,24 @@ val RunCartesian(val options, val events) {
     request.DetailFiles = FlagOf(options, "detailFiles");
     request.FlowRecord = FlagOf(options, "flowRecord");
     request.CsvTables = true;
+    return std::nullopt;
+}
 
-    std::error_code ec;
-    fs::create_directories(OutputFolder, ec);
+// Where a run writes: the empty folder of this instance, all files or none.
+struct PageOutput {
     OutputTransaction transaction;
     CartesianOutput output;
-    output.Folder = OutputFolder;
-    output.Transaction = &transaction;
-    output.WantDifferences = true;
-    SystemClock clock;
-    PageEvents progress(events);
-    RunControl control;
-    control.Events = &progress;
-    control.Time = &clock;
-    control.Output = &output;
-
-    CartesianResult result;
-    std::string figure;
-    try {
-        result = RunCartesianTest(request, control);
-        figure = DifferencesFigureSvg(output.Differences);
-    } catch (const std::exception& e) {
-        transaction.Restore();
-        return Failure(CommandFailureText(e));
+    PageOutput() {
+        std::error_code ec;
+        fs::create_directories(OutputFolder, ec);
+        output.Folder = OutputFolder;
+        output.Transaction = &transaction;
+        output.WantDifferences = true;
     }
+};
 
+// What a finished test gives the page: its files, each with its kind, and what the page shows.
+val Finished(const CartesianResult& result, const CartesianOutput& output) {
     val r = val::object();
     r.set("ok", true);
     val files = val::array();
@@ -198,6 +240,7 @@ val RunCartesian(val options, val events) {
     if (!output.FlowRecordPath.empty())
         files.call<void>("push", FileEntry("flow-record", output.FlowRecordPath));
     // The run's folder was empty: what else stands in it now are the pairs' detail files.
+    std::error_code ec;
     std::vector<fs::path> details;
     for (const auto& entry : fs::directory_iterator(OutputFolder, ec)) {
         const fs::path& p = entry.path();
@@ -208,7 +251,7 @@ val RunCartesian(val options, val events) {
     std::sort(details.begin(), details.end());
     for (const fs::path& p : details) files.call<void>("push", FileEntry("detail", p));
     r.set("files", files);
-    r.set("figure", figure);
+    r.set("figure", DifferencesFigureSvg(output.Differences));
     val notes = val::array();
     for (const std::string& note : output.Notes) notes.call<void>("push", note);
     r.set("notes", notes);
@@ -219,7 +262,139 @@ val RunCartesian(val options, val events) {
     r.set("sidak", Number(result.SidakAlpha));
     r.set("treatments", TreatmentsOf(result));
     r.set("pairs", PairsOf(result));
+    r.set("paper", PaperOf(result));
     return r;
+}
+
+// options as RequestOf takes them. events(e) sees progress.
+val RunCartesian(val options, val events) {
+    CartesianRequest request;
+    if (auto refused = RequestOf(options, request)) return *refused;
+    PageOutput out;
+    SystemClock clock;
+    PageEvents progress(events);
+    RunControl control;
+    control.Events = &progress;
+    control.Time = &clock;
+    control.Output = &out.output;
+    try {
+        const CartesianResult result = RunCartesianTest(request, control);
+        return Finished(result, out.output);
+    } catch (const std::exception& e) {
+        out.transaction.Restore();
+        return Failure(CommandFailureText(e));
+    }
+}
+
+// A test split between workers (cartesian/ExactPairShare.h): each worker's instance computes a
+// share of the exact pairs; the finishing one keeps its test between the two calls.
+struct Split {
+    PageOutput out;
+    SystemClock clock;
+    std::unique_ptr<SplitTest> test;
+};
+std::unique_ptr<Split>& TheSplit() {
+    static std::unique_ptr<Split> split;
+    return split;
+}
+
+// Numbers out and back unchanged: doubles as they are, counts (below 2^53) as doubles.
+template <class T>
+val ArrayOf(const std::vector<T>& xs) {
+    val a = val::array();
+    for (const T& x : xs) a.call<void>("push", static_cast<double>(x));
+    return a;
+}
+
+val PairValue(const ExactPairOutcome& o) {
+    const ExactPairResults& r = o.Results;
+    val x = val::object();
+    x.set("i", o.I);
+    x.set("j", o.J);
+    x.set("counts", ArrayOf(std::vector<std::int64_t>{r.Low, r.High, r.Significant}));
+    x.set("stats", ArrayOf(std::vector<double>{r.Mean, r.Variance, r.SD, r.PercentileLower,
+                                               r.PercentileUpper}));
+    x.set("edges", ArrayOf(o.Histogram.Edges));
+    x.set("bins", ArrayOf(o.Histogram.Counts));
+    return x;
+}
+
+ExactPairOutcome PairOf(const val& x) {
+    ExactPairOutcome o;
+    o.I = x["i"].as<int>();
+    o.J = x["j"].as<int>();
+    const auto counts = emscripten::vecFromJSArray<double>(x["counts"]);
+    const auto stats = emscripten::vecFromJSArray<double>(x["stats"]);
+    if (counts.size() != 3 || stats.size() != 5)
+        throw RunStopped("A pair's results came back incomplete from another worker.");
+    ExactPairResults& r = o.Results;
+    r.Low = static_cast<std::int64_t>(counts[0]);
+    r.High = static_cast<std::int64_t>(counts[1]);
+    r.Significant = static_cast<std::int64_t>(counts[2]);
+    r.Mean = stats[0];
+    r.Variance = stats[1];
+    r.SD = stats[2];
+    r.PercentileLower = stats[3];
+    r.PercentileUpper = stats[4];
+    o.Histogram.Edges = emscripten::vecFromJSArray<double>(x["edges"]);
+    for (const double c : emscripten::vecFromJSArray<double>(x["bins"]))
+        o.Histogram.Counts.push_back(static_cast<std::int64_t>(c));
+    return o;
+}
+
+// options as RequestOf takes them, and finishing: whether this instance finishes the test
+// (finishSplit), writing its files. Reads the treatments and computes share `share` of
+// `shares` of the exact pairs: { ok, pairs: [{ i, j, counts, stats, edges, bins }] }.
+val ComputeShare(val options, int share, int shares, val events) {
+    TheSplit().reset();
+    CartesianRequest request;
+    if (auto refused = RequestOf(options, request)) return *refused;
+    const bool finishing = FlagOf(options, "finishing");
+    // The others only compute, and write nothing.
+    if (!finishing) request.CsvTables = request.DetailFiles = request.FlowRecord = false;
+    auto split = std::make_unique<Split>();
+    PageEvents progress(events);
+    RunControl control;
+    control.Events = &progress;
+    control.Time = &split->clock;
+    if (finishing) control.Output = &split->out.output;
+    ExactPairShare computed{share, shares, true};
+    try {
+        split->test = std::make_unique<SplitTest>(request, control);
+        split->test->ComputeShare(computed, control);
+    } catch (const std::exception& e) {
+        split->out.transaction.Restore();
+        return Failure(CommandFailureText(e));
+    }
+    val pairs = val::array();
+    for (const ExactPairOutcome& o : computed.Computed) pairs.call<void>("push", PairValue(o));
+    if (finishing) TheSplit() = std::move(split);
+    val r = val::object();
+    r.set("ok", true);
+    r.set("pairs", pairs);
+    return r;
+}
+
+// The test ComputeShare began with `finishing`, finished with every share's pairs given:
+// what runCartesian gives, byte for byte.
+val FinishSplit(val given, val events) {
+    std::unique_ptr<Split> split = std::move(TheSplit());
+    if (!split) return Failure("No test was begun to finish.");
+    PageEvents progress(events);
+    RunControl control;
+    control.Events = &progress;
+    control.Time = &split->clock;
+    control.Output = &split->out.output;
+    try {
+        std::vector<ExactPairOutcome> pairs;
+        const auto length = given["length"].as<unsigned>();
+        for (unsigned k = 0; k < length; ++k) pairs.push_back(PairOf(given[k]));
+        const CartesianResult result = split->test->Finish(pairs, control);
+        return Finished(result, split->out.output);
+    } catch (const std::exception& e) {
+        split->out.transaction.Restore();
+        return Failure(CommandFailureText(e));
+    }
 }
 
 val ChartOf(const NormalityData& d) {
@@ -327,4 +502,6 @@ EMSCRIPTEN_BINDINGS(vortel_page) {
     emscripten::function("runCartesian", &vortel::RunCartesian);
     emscripten::function("runSortCount", &vortel::RunSortCount);
     emscripten::function("version", &vortel::Version);
+    emscripten::function("computeShare", &vortel::ComputeShare);
+    emscripten::function("finishSplit", &vortel::FinishSplit);
 }
