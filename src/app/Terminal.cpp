@@ -7,7 +7,7 @@
 
 #include "app/Commands.h"
 #include "app/TerminalDialogues.h"
-#include "cartesian/cmdCartesianDifference.h"
+#include "shell/mainwindow/CommandQuestions.h"
 #include "shell/mainwindow/Controls.h"
 #include "shell/mainwindow/Form1.h"
 #include "shell/mainwindow/Greetings.h"

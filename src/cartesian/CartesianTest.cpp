@@ -13,15 +13,28 @@
 #include "shell/base/OutputFile.h"
 #include "shell/base/RunStopped.h"
 #include "shell/state/App.h"
-#include "shell/state/CallServices.h"
 #include "shell/state/FlowRecord.h"
 
 namespace vortel {
 
 namespace {
 
-void CheckRequest(const CartesianRequest& request, bool output) {
-    if (!request.Files.empty()) {
+void CheckTreatmentCount(std::int64_t n, const char* given) {
+    if (n < 2 || n > MostTreatments) {
+        throw RunStopped("A Cartesian paired test compares 2 to " + Text(MostTreatments) +
+                         " treatments; " + given + " " + Text(n) + ".");
+    }
+}
+
+void CheckRequest(const CartesianRequest& request, bool output, bool questions) {
+    if (request.Files.empty() && request.Treatments.empty() && request.TreatmentCount != 0) {
+        // Files to be chosen one at a time: the front end has asked how many.
+        if (!questions) {
+            throw RunStopped(
+                "Treatments to be chosen one at a time need a front end to choose them.");
+        }
+        CheckTreatmentCount(request.TreatmentCount, "the request has");
+    } else if (!request.Files.empty()) {
         if (!request.Treatments.empty()) {
             throw RunStopped(
                 "The treatments were given both as values and as files; give them one way.");
@@ -33,12 +46,8 @@ void CheckRequest(const CartesianRequest& request, bool output) {
                 Text(static_cast<std::int64_t>(request.Files.size())) + " files were given.");
         }
     } else {
-        const std::size_t n = request.Treatments.size();
-        if (n < 2 || n > static_cast<std::size_t>(MostTreatments)) {
-            throw RunStopped("A Cartesian paired test compares 2 to " + Text(MostTreatments) +
-                             " treatments; the request has " + Text(static_cast<std::int64_t>(n)) +
-                             ".");
-        }
+        CheckTreatmentCount(static_cast<std::int64_t>(request.Treatments.size()),
+                            "the request has");
     }
     const auto& given = request.Treatments;
     for (std::size_t e = 0; e < given.size(); ++e) {
@@ -76,62 +85,92 @@ void CheckRequest(const CartesianRequest& request, bool output) {
     }
 }
 
+// The questions of a test answered from its request: the files it names, the folder and code it
+// gives; a notice is kept with the output's, and a code that cannot name the report stops the
+// test with the reason.
+class RequestQuestions final : public TestQuestions {
+public:
+    RequestQuestions(const CartesianRequest& request, CartesianOutput* out)
+        : m_request(request), m_out(out) {}
+    // The files a request names are read as a list (ReadTreatmentFiles), never one at a time.
+    std::string TreatmentFile(int, int) override { return {}; }
+    void Notice(const std::string& message, const std::string&) override {
+        if (m_out) m_out->Notes.push_back(message);
+    }
+    std::filesystem::path OutputFolder() override {
+        return m_out ? m_out->Folder : std::filesystem::path();
+    }
+    std::string ReportCode(const std::string& problem) override {
+        if (!problem.empty()) throw RunStopped(problem);
+        return m_request.Code;
+    }
+
+private:
+    const CartesianRequest& m_request;
+    CartesianOutput* m_out;
+};
+
 // The test once its request is checked; `kept` holds what its files replace until they stand.
 CartesianResult RunChecked(const CartesianRequest& request, const RunControl& control,
                            OutputTransaction* kept) {
     // The state is large in fields but small until values are put in it.
-    auto state = std::make_unique<AnalysisState>();
-    AnalysisState& s = *state;
-    SetEditionValues(s);
+    std::unique_ptr<AnalysisState> fresh;
+    if (!control.Session) {
+        fresh = std::make_unique<AnalysisState>();
+        SetEditionValues(*fresh);
+    }
+    AnalysisState& s = control.Session ? *control.Session : *fresh;
     CartesianOutput* out = control.Output;
-    // The report's one question, its code, is answered from the request.
-    RequestAnswers ui({{CodeTitle, request.Code}}, out ? out->Folder : "");
+    RequestQuestions answers(request, out);
+    TestQuestions& questions = control.Questions ? *control.Questions : answers;
     SystemClock machineClock;
     Clock& clock = control.Time ? *control.Time : machineClock;
     // Drawn as a fresh program run draws it, for a report name with a code.
-    Random random;
-    random.Seed(static_cast<std::uint32_t>(clock.Now().Second));
+    Random drawn;
+    if (!control.Generator) drawn.Seed(static_cast<std::uint32_t>(clock.Now().Second));
+    Random& random = control.Generator ? *control.Generator : drawn;
     // Named as a launch in a fresh program run names it, before treatment input sets the base.
     if (out && request.FlowRecord) {
-        const std::filesystem::path flow = ui.OutputPath(s.OutputBaseName + "_0_Flow.txt");
+        const std::filesystem::path flow = out->Folder / (s.OutputBaseName + "_0_Flow.txt");
         kept->Keep(std::make_unique<EarlierFiles>(std::vector<std::filesystem::path>{flow}));
         s.FlowRecord = true;
         s.FlowFile = std::make_unique<FlowRecordFile>(flow);
         out->FlowRecordPath = flow;
     }
     s.ReversedSort = request.Reversed;
-    // Detail files that cannot be written for a pair stop the test: there is no one to tell.
     s.DetailedDifferences = request.DetailFiles;
-    s.DetailFilesRequired = true;
+    // Detail files that cannot be written for a pair stop the test when there is no one to tell.
+    s.DetailFilesRequired = control.Questions == nullptr;
     s.CsvResults = request.CsvTables;
 
+    const auto transformation = static_cast<int>(request.Transform);
     if (!request.Files.empty()) {
         if (!request.TableParameter.empty()) s.TableParameterName = request.TableParameter;
         ReadTreatmentFiles(
-            s, request.Files, static_cast<int>(request.Transform),
-            [&](const std::string& note) {
-                if (out) out->Notes.push_back(note);
-            },
-            control.Stop);
-    } else {
+            s, request.Files, transformation,
+            [&](const std::string& note) { questions.Notice(note, TableNoteTitle); }, control.Stop);
+    } else if (!request.Treatments.empty()) {
         std::vector<TableTreatment> treatments;
         treatments.reserve(request.Treatments.size());
         for (const TreatmentSamples& t : request.Treatments)
             treatments.push_back({t.Name, t.SampleSize, t.Original, t.Parameter, t.Values, 0, 0});
-        EnterTreatments(s, treatments, static_cast<int>(request.Transform));
+        EnterTreatments(s, treatments, transformation);
+    } else {
+        ChooseTreatmentFiles(s, static_cast<std::int16_t>(request.TreatmentCount), transformation,
+                             questions, control.Stop);
     }
 
-    NoWindow window;
-    Services services{ui, window, clock, random};
-    services.output = kept;
     TestEvents quiet;
-    services.events = control.Events ? control.Events : &quiet;
-    services.stop = control.Stop;
+    TestSeams seams{clock, random, control.Events ? *control.Events : quiet, questions};
+    seams.stop = control.Stop;
+    seams.output = kept;
+    seams.folder = questions.OutputFolder();
+    seams.resultsReady = control.ResultsReady;
 
-    OutputSet files(services.output);
-    CartesianResult result = CompareLoadedTreatments(s, services, files);
+    OutputSet files(kept);
+    CartesianResult result = CompareLoadedTreatments(s, seams, files);
     if (out) {
-        PrintMultiCIofDifference(s, result, services, files);
+        PrintMultiCIofDifference(s, result, seams, files);
         out->Report = s.ResultFileName;
         if (out->WantDifferences) out->Differences = DifferencesOfPairs(s);
     }
@@ -141,7 +180,7 @@ CartesianResult RunChecked(const CartesianRequest& request, const RunControl& co
 }  // namespace
 
 CartesianResult RunCartesianTest(const CartesianRequest& request, const RunControl& control) {
-    CheckRequest(request, control.Output != nullptr);
+    CheckRequest(request, control.Output != nullptr, control.Questions != nullptr);
     if (control.Output && control.Output->Transaction)
         return RunChecked(request, control, control.Output->Transaction);
     OutputTransaction own;

@@ -65,11 +65,12 @@ std::string PairDetailFiles::FileName(const AnalysisState& state, int fileNumber
            Text(i) + " to " + Text(j) + kind.Suffix;
 }
 
-PairDetailFiles::PairDetailFiles(OutputSet& set, const AnalysisState& state, const Dialogues& ui,
-                                 std::int16_t i, std::int16_t j, double c, double meanDifference)
+PairDetailFiles::PairDetailFiles(OutputSet& set, const AnalysisState& state,
+                                 const std::filesystem::path& folder, std::int16_t i,
+                                 std::int16_t j, double c, double meanDifference)
     : m_meanDifference(meanDifference) {
     auto create = [&](Sink& sink, int fileNumber) -> TextWriter& {
-        sink.File = &set.Create(ui.OutputPath(FileName(state, fileNumber, i, j)));
+        sink.File = &set.Create(folder / FileName(state, fileNumber, i, j));
         sink.Buffer.reserve(DrainAt + 128);
         return sink.File->Writer();
     };

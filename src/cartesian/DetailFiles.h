@@ -2,10 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "shell/base/OutputFile.h"
-#include "shell/state/Dialogues.h"
 
 namespace vortel {
 
@@ -18,8 +18,9 @@ class PairDetailFiles {
 public:
     // Creates files 5, 7, 9, 10, 11, then 6, and writes their headers. `c` is the pair's count
     // of differences as a real, `meanDifference` the D that file 6 subtracts.
-    PairDetailFiles(OutputSet& set, const AnalysisState& state, const Dialogues& ui, std::int16_t i,
-                    std::int16_t j, double c, double meanDifference);
+    // They go to `folder`.
+    PairDetailFiles(OutputSet& set, const AnalysisState& state, const std::filesystem::path& folder,
+                    std::int16_t i, std::int16_t j, double c, double meanDifference);
     PairDetailFiles(const PairDetailFiles&) = delete;
     PairDetailFiles& operator=(const PairDetailFiles&) = delete;
 

@@ -21,7 +21,7 @@ double DetailFileBytes(double c) {
     return 4 * serialDigits + 4 * c * (17 + 3);
 }
 
-void SettleDetailFiles(AnalysisState& s, Dialogues& ui) {
+void SettleDetailFiles(AnalysisState& s, TestQuestions& questions) {
     if (!s.DetailedDifferences) return;
     const std::int16_t n = s.TreatmentCount;
     for (std::int16_t i = 1; i < n; ++i) {
@@ -36,7 +36,8 @@ void SettleDetailFiles(AnalysisState& s, Dialogues& ui) {
                                      " GB, and they are written only for pairs of at most " +
                                      Text(ListCapacity) + " differences.";
             if (s.DetailFilesRequired) throw RunStopped(pair);
-            ui.Notify(pair + "\nThe test runs without detail files.", "Detailed differences");
+            questions.Notice(pair + "\nThe test runs without detail files.",
+                             "Detailed differences");
             s.DetailedDifferences = false;
             return;
         }

@@ -7,7 +7,6 @@
 #include "cartesian/DetailFiles.h"
 #include "cartesian/ExactPairPath.h"
 #include "cartesian/PairsAhead.h"
-#include "report/PrintMultiCIofDifference.h"
 #include "shell/base/NumberText.h"
 #include "shell/base/OutputFile.h"
 #include "shell/base/RunStopped.h"
@@ -150,11 +149,11 @@ void ComputeFValue(AnalysisState& s) {
     s.FValue = spread && withinMeanSquare != 0 ? betweenMeanSquare / withinMeanSquare : 0;
 }
 
-void BeginTest(AnalysisState& s, Services& services) {
-    const DateTime now = services.clock.Now();
+void BeginTest(AnalysisState& s, TestSeams& seams) {
+    const DateTime now = seams.clock.Now();
     s.TestBeganText = "Cartesian paired test began at:" + DateText(now);
     s.TestStartTime = now;
-    services.events->Began(s.TestBeganText, s.PairCount);
+    seams.events.Began(s.TestBeganText, s.PairCount);
 }
 
 // The two treatments of a pair as the test takes them: every difference is the larger-mean
@@ -182,11 +181,11 @@ PairSamples SamplesOf(AnalysisState& s, std::int16_t i, std::int16_t j) {
 
 // Every difference once, in the order of k: the counts, the sums, the mean and SD, and the
 // detail files when asked for.
-void TallyPair(AnalysisState& s, Services& services, OutputSet& detailFiles, PairsAhead& ahead,
+void TallyPair(AnalysisState& s, const TestSeams& seams, OutputSet& detailFiles, PairsAhead& ahead,
                std::int16_t i, std::int16_t j, const PairSamples& p) {
     PairTally tally;
     if (s.DetailedDifferences) {
-        PairDetailFiles files(detailFiles, s, services.ui, i, j, p.C, p.MeanDifference);
+        PairDetailFiles files(detailFiles, s, seams.folder, i, j, p.C, p.MeanDifference);
         tally = TallyOriented(
             p.X, p.Y, p.Negate, p.MeanDifference,
             [&](std::int64_t k, double d, bool significant) { files.Add(k, d, significant); });
@@ -228,9 +227,9 @@ void FinishPair(AnalysisState& s, std::int16_t i, std::int16_t j, double c) {
 }
 
 // One pair, with its progress shown before the tally, before the sort and after the pair.
-void ComparePair(AnalysisState& s, Services& services, OutputSet& detailFiles, PairsAhead& ahead,
+void ComparePair(AnalysisState& s, TestSeams& seams, OutputSet& detailFiles, PairsAhead& ahead,
                  std::int16_t i, std::int16_t j) {
-    services.events->PairStarted(i, j, PairPhase::Differences);
+    seams.events.PairStarted(i, j, PairPhase::Differences);
     s.PairSum = 0;
     s.PairSumOfSquares = 0;
     s.PairedDifferenceMean(i, j) = 0;
@@ -243,12 +242,12 @@ void ComparePair(AnalysisState& s, Services& services, OutputSet& detailFiles, P
         // SortGroupLimit as it was, and no detail files are written (SettleDetailFiles).
         ahead.CompareExactly(s, i, j);
     } else {
-        TallyPair(s, services, detailFiles, ahead, i, j, p);
-        services.events->PairStarted(i, j, PairPhase::Sorting);
+        TallyPair(s, seams, detailFiles, ahead, i, j, p);
+        seams.events.PairStarted(i, j, PairPhase::Sorting);
         SortPair(s, i, j, p);
     }
     FinishPair(s, i, j, p.C);
-    services.events->PairDone(i, j, services.clock.Now());
+    seams.events.PairDone(i, j, seams.clock.Now());
 }
 
 }  // namespace
@@ -298,37 +297,27 @@ void CheckTreatmentsFitTest(const AnalysisState& state) {
     }
 }
 
-CartesianResult CompareLoadedTreatments(AnalysisState& state, Services& services,
+CartesianResult CompareLoadedTreatments(AnalysisState& state, TestSeams& seams,
                                         OutputSet& detailFiles) {
     CheckTreatmentsFitTest(state);
-    SettleDetailFiles(state, services.ui);
+    SettleDetailFiles(state, seams.questions);
     state.FlowLine("Sub CartesianDifference2");
     SummariseTreatments(state);
     ComputeFValue(state);
-    BeginTest(state, services);
+    BeginTest(state, seams);
 
     PairsAhead ahead;
-    ahead.Start(state, services.stop);
+    ahead.Start(state, seams.stop);
     const std::int16_t n = state.TreatmentCount;
     for (std::int16_t i = 1; i <= n - 1; ++i)
         for (std::int16_t j = static_cast<std::int16_t>(i + 1); j <= n; ++j) {
-            StopIfRequested(services.stop);
-            ComparePair(state, services, detailFiles, ahead, i, j);
+            StopIfRequested(seams.stop);
+            ComparePair(state, seams, detailFiles, ahead, i, j);
         }
     // The treatments' percentile intervals read off the samples the exact path sorted, where
     // it did, rather than selected again.
     return CartesianResultOf(
         state, [&](int t) { return ahead.SortedValues(static_cast<std::int16_t>(t)); });
-}
-
-// The pairwise computation and the report: every pair compared, then the result handed to the
-// report and the window.
-void CartesianDifference2(AnalysisState& state, Services& services) {
-    // Detail files of every pair appear together once the report is written, so a test that
-    // stops part-way leaves neither half a file nor a set that mixes two tests.
-    OutputSet detailFiles(services.output);
-    const CartesianResult result = CompareLoadedTreatments(state, services, detailFiles);
-    PrintMultiCIofDifference(state, result, services, detailFiles);
 }
 
 }  // namespace vortel

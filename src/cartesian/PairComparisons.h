@@ -6,7 +6,8 @@
 #include <span>
 
 #include "report/CartesianResult.h"
-#include "shell/state/App.h"
+#include "shell/state/TestQuestions.h"
+#include "shell/state/lifetabl.h"
 
 namespace vortel {
 
@@ -18,12 +19,8 @@ class OutputSet;
 // the per-treatment summaries, FValue, TestBeganText, TestStartTime and every per-pair result in
 // the state, reports its progress as events, creates the pairs' detail files in `detailFiles`
 // when asked, and returns the result read from the state. Writes no report.
-CartesianResult CompareLoadedTreatments(AnalysisState& state, Services& services,
+CartesianResult CompareLoadedTreatments(AnalysisState& state, TestSeams& seams,
                                         OutputSet& detailFiles);
-
-// The pairwise computation and the report (CompareLoadedTreatments, then the report from its
-// result). A failure anywhere leaves no new detail file.
-void CartesianDifference2(AnalysisState& state, Services& services);
 
 // Stops the command, before anything is computed or written, when a treatment has fewer than
 // two bootstrap values, when the sample sizes leave the F value no within-groups degrees of

@@ -24,10 +24,10 @@
 #include <memory>
 #include <utility>
 
-#include "cartesian/cmdCartesianDifference.h"
 #include "gui/ClickableLabel.h"
 #include "gui/Pictures.h"
 #include "shell/base/Tables.h"
+#include "shell/mainwindow/CommandQuestions.h"
 #include "shell/mainwindow/Controls.h"
 #include "shell/mainwindow/Form1.h"
 #include "shell/mainwindow/Greetings.h"

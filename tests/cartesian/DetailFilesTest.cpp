@@ -7,6 +7,7 @@
 #include "cartesian/DetailFiles.h"
 #include "cartesian/PairComparisons.h"
 #include "shell/base/RunStopped.h"
+#include "shell/mainwindow/CommandQuestions.h"
 
 namespace vortel {
 namespace {

@@ -5,6 +5,7 @@
 
 #include "cartesian/CartesianDifference.h"
 #include "shell/base/RunStopped.h"
+#include "shell/mainwindow/CommandQuestions.h"
 #include "shell/mainwindow/HeadlessWindow.h"
 #include "support/ScriptedRun.h"
 #include "support/TestFiles.h"

@@ -19,11 +19,11 @@
 #include "Fixtures.h"
 #include "GuiTests.h"
 #include "WindowSession.h"
-#include "cartesian/cmdCartesianDifference.h"
 #include "gui/DifferencesFigure.h"
 #include "gui/DifferencesView.h"
 #include "gui/MainWindow.h"
 #include "gui/ResultLine.h"
+#include "shell/mainwindow/CommandQuestions.h"
 #include "sortcount/SortForBootstrapResults.h"
 
 using namespace vortel;

@@ -8,6 +8,7 @@
 #include "report/PrintMultiCIofDifference.h"
 #include "report/ResultFileName.h"
 #include "report/ResultsCsv.h"
+#include "shell/mainwindow/CommandQuestions.h"
 #include "shell/mainwindow/HeadlessWindow.h"
 #include "support/CsvReader.h"
 #include "support/ScriptedDialogues.h"

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "shell/base/RunStopped.h"
+#include "shell/mainwindow/CommandQuestions.h"
 #include "shell/mainwindow/HeadlessWindow.h"
 #include "sortcount/SortCount.h"
 #include "sortcount/SortForBootstrapResults.h"
