@@ -15,8 +15,8 @@
 #include "shell/base/RunStopped.h"
 #include "shell/base/StopToken.h"
 #include "shell/base/TextRecords.h"
+#include "shell/state/AnalysisState.h"
 #include "shell/state/Dialogues.h"
-#include "shell/state/lifetabl.h"
 
 namespace vortel {
 
@@ -312,7 +312,7 @@ void ReadIntoPosition(AnalysisState& state, std::int16_t l, int transformation,
 
 }  // namespace
 
-void OrderTreatments(AnalysisState& state, std::int16_t n);
+void OrderTreatments(const TestOptions& options, Treatments& state, std::int16_t n);
 
 namespace {
 
@@ -322,7 +322,7 @@ void PlaceInOrder(AnalysisState& state, std::int16_t n,
                   const std::vector<TableTreatment*>& fromTable, int transformation,
                   const StopToken* stop) {
     state.TransformationUsed = static_cast<std::int16_t>(transformation);
-    OrderTreatments(state, n);
+    OrderTreatments(state, state, n);
     for (std::int16_t l = 1; l <= n; ++l) {
         StopIfRequested(stop);
         if (TableTreatment* tt = fromTable[static_cast<std::size_t>(state.EntryNumber(l))])
@@ -334,10 +334,10 @@ void PlaceInOrder(AnalysisState& state, std::int16_t n,
 
 }  // namespace
 
-void OrderTreatments(AnalysisState& state, std::int16_t n) {
+void OrderTreatments(const TestOptions& options, Treatments& state, std::int16_t n) {
     for (std::int16_t v = 1; v <= n - 1; ++v) {
         for (std::int16_t c = static_cast<std::int16_t>(v + 1); c <= n; ++c) {
-            const bool exchange = state.ReversedSort
+            const bool exchange = options.ReversedSort
                                       ? state.SortingMean(v) > state.SortingMean(c)
                                       : !(state.SortingMean(v) >= state.SortingMean(c));
             if (!exchange) continue;
@@ -349,12 +349,13 @@ void OrderTreatments(AnalysisState& state, std::int16_t n) {
     }
 }
 
-void SetTreatmentCount(AnalysisState& state, std::int16_t n) {
+void SetTreatmentCount(Treatments& state, TestResults& results, ReportHeader& header,
+                       std::int16_t n) {
     state.TreatmentCount = n;
     state.PairCount = static_cast<std::int16_t>(n * (n - 1) / 2);
-    state.SidakAlpha = 1 - rounded::Pow(0.95, 1.0 / state.PairCount);
-    state.TableRuleDouble.assign(static_cast<std::size_t>(11 * n + 15), '=');
-    state.TableRuleSingle.assign(static_cast<std::size_t>(11 * n + 15), '-');
+    results.SidakAlpha = 1 - rounded::Pow(0.95, 1.0 / state.PairCount);
+    header.TableRuleDouble.assign(static_cast<std::size_t>(11 * n + 15), '=');
+    header.TableRuleSingle.assign(static_cast<std::size_t>(11 * n + 15), '-');
 }
 
 namespace {
@@ -394,7 +395,7 @@ void ChooseTreatmentFiles(AnalysisState& state, std::int16_t n, int transformati
     state.OutputBaseName = TestBaseName;
     TableShelf tables(state.TableParameterName,
                       [&](const std::string& note) { questions.Notice(note, TableNoteTitle); });
-    SetTreatmentCount(state, n);
+    SetTreatmentCount(state, state, state, n);
     EnterFiles(
         state, tables, n, transformation,
         [&](std::int16_t t) {
@@ -417,7 +418,7 @@ void ReadTreatmentFiles(AnalysisState& state, const std::vector<std::string>& pa
     // refused once it has been read, as it is when the files run out in the window.
     const auto n =
         static_cast<std::int16_t>(std::max<std::int64_t>(2, TreatmentsHeld(paths, tables)));
-    SetTreatmentCount(state, n);
+    SetTreatmentCount(state, state, state, n);
     std::size_t next = 0;
     EnterFiles(
         state, tables, n, transformation,
@@ -435,7 +436,7 @@ void EnterTreatments(AnalysisState& state, std::vector<TableTreatment>& treatmen
                      int transformation) {
     state.OutputBaseName = TestBaseName;
     const auto n = static_cast<std::int16_t>(treatments.size());
-    SetTreatmentCount(state, n);
+    SetTreatmentCount(state, state, state, n);
     std::vector<TableTreatment*> given(static_cast<std::size_t>(n) + 1, nullptr);
     for (std::int16_t e = 1; e <= n; ++e) {
         TableTreatment& tt = treatments[static_cast<std::size_t>(e - 1)];

@@ -12,6 +12,10 @@
 namespace vortel {
 
 struct AnalysisState;
+struct ReportHeader;
+struct TestOptions;
+struct TestResults;
+struct Treatments;
 class StopToken;
 struct TableTreatment;
 
@@ -58,12 +62,13 @@ void EnterTreatments(AnalysisState& state, std::vector<TableTreatment>& treatmen
 
 // The shape of a test of n treatments: TreatmentCount, PairCount, SidakAlpha and the tables'
 // rules.
-void SetTreatmentCount(AnalysisState& state, std::int16_t n);
+void SetTreatmentCount(Treatments& treatments, TestResults& results, ReportHeader& header,
+                       std::int16_t n);
 
 // Exchange ordering of positions 1..n by SortingMean: decreasing, increasing with ReversedSort.
 // Moves SortingMean, EntryNumber, TreatmentName and BootstrapNumberReal; EntryNumber(l) then
 // names the entry whose treatment goes to position l.
-void OrderTreatments(AnalysisState& state, std::int16_t n);
+void OrderTreatments(const TestOptions& options, Treatments& treatments, std::int16_t n);
 
 // The transformation of one bootstrap value: 0 none, 1 arcsine of the square root, 2 logit.
 // A value outside the transformation's domain stops the command, naming the file (or, when

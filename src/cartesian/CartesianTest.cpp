@@ -172,7 +172,7 @@ CartesianResult RunChecked(const CartesianRequest& request, const RunControl& co
     if (out) {
         PrintMultiCIofDifference(s, result, seams, files);
         out->Report = s.ResultFileName;
-        if (out->WantDifferences) out->Differences = DifferencesOfPairs(s);
+        if (out->WantDifferences) out->Differences = DifferencesOfPairs(s, s, s);
     }
     return result;
 }

@@ -18,7 +18,7 @@ namespace vortel {
 
 namespace {
 
-std::string Named(const AnalysisState& state, std::int16_t t) {
+std::string Named(const Treatments& state, std::int16_t t) {
     return "treatment " + Text(t) + " (\"" + state.TreatmentName(t) + "\")";
 }
 
@@ -185,7 +185,7 @@ void TallyPair(AnalysisState& s, const TestSeams& seams, OutputSet& detailFiles,
                std::int16_t i, std::int16_t j, const PairSamples& p) {
     PairTally tally;
     if (s.DetailedDifferences) {
-        PairDetailFiles files(detailFiles, s, seams.folder, i, j, p.C, p.MeanDifference);
+        PairDetailFiles files(detailFiles, s, s, seams.folder, i, j, p.C, p.MeanDifference);
         tally = TallyOriented(
             p.X, p.Y, p.Negate, p.MeanDifference,
             [&](std::int64_t k, double d, bool significant) { files.Add(k, d, significant); });
@@ -213,7 +213,8 @@ void SortPair(AnalysisState& s, std::int16_t i, std::int16_t j, const PairSample
     s.SortCount = static_cast<std::int32_t>(RoundHalfEven(p.C));
     const std::array<std::int64_t, 2> ranks{PercentileRank(p.C, 0.025), PercentileRank(p.C, 0.975)};
     std::array<double, 2> percentiles{};
-    QuickSortOfDifferences(s, DifferenceList{p.X, p.Y, p.Negate, s.PairSum}, ranks, percentiles);
+    QuickSortOfDifferences(s, s, s, DifferenceList{p.X, p.Y, p.Negate, s.PairSum}, ranks,
+                           percentiles);
     s.PercentileLower(i, j) = percentiles[0];
     s.PercentileUpper(i, j) = percentiles[1];
 }
@@ -257,7 +258,7 @@ PairTally TallyDifferences(std::span<const double> x, std::span<const double> y,
     return TallyOriented(x, y, negate, meanDifference, [](std::int64_t, double, bool) {});
 }
 
-void CheckTreatmentsFitTest(const AnalysisState& state) {
+void CheckTreatmentsFitTest(const Treatments& state) {
     const std::int16_t n = state.TreatmentCount;
     if (n < 2 || n > MostTreatments) {
         throw RunStopped("A Cartesian paired test compares 2 to " + Text(MostTreatments) +
@@ -300,7 +301,7 @@ void CheckTreatmentsFitTest(const AnalysisState& state) {
 CartesianResult CompareLoadedTreatments(AnalysisState& state, TestSeams& seams,
                                         OutputSet& detailFiles) {
     CheckTreatmentsFitTest(state);
-    SettleDetailFiles(state, seams.questions);
+    SettleDetailFiles(state, state, seams.questions);
     state.FlowLine("Sub CartesianDifference2");
     SummariseTreatments(state);
     ComputeFValue(state);
@@ -316,8 +317,9 @@ CartesianResult CompareLoadedTreatments(AnalysisState& state, TestSeams& seams,
         }
     // The treatments' percentile intervals read off the samples the exact path sorted, where
     // it did, rather than selected again.
-    return CartesianResultOf(
-        state, [&](int t) { return ahead.SortedValues(static_cast<std::int16_t>(t)); });
+    return CartesianResultOf(state, state, state, [&](int t) {
+        return ahead.SortedValues(static_cast<std::int16_t>(t));
+    });
 }
 
 }  // namespace vortel

@@ -6,8 +6,8 @@
 #include <span>
 
 #include "report/CartesianResult.h"
+#include "shell/state/AnalysisState.h"
 #include "shell/state/TestQuestions.h"
-#include "shell/state/lifetabl.h"
 
 namespace vortel {
 
@@ -25,7 +25,7 @@ CartesianResult CompareLoadedTreatments(AnalysisState& state, TestSeams& seams,
 // Stops the command, before anything is computed or written, when a treatment has fewer than
 // two bootstrap values, when the sample sizes leave the F value no within-groups degrees of
 // freedom, or when detail files are asked for and a parameter name cannot stand in their names.
-void CheckTreatmentsFitTest(const AnalysisState& state);
+void CheckTreatmentsFitTest(const Treatments& state);
 
 // What one pass over a pair's differences in the order of k gathers.
 struct PairTally {

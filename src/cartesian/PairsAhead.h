@@ -17,7 +17,7 @@
 
 #include "cartesian/ExactLargePair.h"
 #include "cartesian/PairComparisons.h"
-#include "shell/state/lifetabl.h"
+#include "shell/state/AnalysisState.h"
 
 namespace vortel {
 

@@ -538,7 +538,7 @@ void MainWindow::ChainResultControls() {
 void MainWindow::PrepareResults(const AnalysisState& state) {
     TestScreen& screen = m_app.Seams().screen;
     screen.PreparingFigure(0, state.PairCount);
-    m_preparedPairs = DifferencesOfPairs(state, DifferenceBins, m_app.Seams().stop,
+    m_preparedPairs = DifferencesOfPairs(state, state, state, DifferenceBins, m_app.Seams().stop,
                                          [&screen](int done, int total) {
                                              if (done < total) screen.PreparingFigure(done, total);
                                          });

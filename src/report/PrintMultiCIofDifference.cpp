@@ -136,7 +136,7 @@ void PrintMultiCIofDifference(AnalysisState& state, const CartesianResult& resul
     PrintSummary(state, result, out);
     for (const PairResult& pair : result.Pairs) PrintPairSection(result, out, pair);
     PrintReferences(out);
-    PrintPairTestTable(state, result, out);
+    PrintPairTestTable(state, state, result, out);
 
     // The front end shows the result (the window fills its comparison grid).
     state.FlowLine("Sub ShowMultiCIofDifference");

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "report/CartesianResult.h"
+#include "shell/state/AnalysisState.h"
 #include "shell/state/TestQuestions.h"
-#include "shell/state/lifetabl.h"
 
 namespace vortel {
 

@@ -233,7 +233,7 @@ void PrepareSort(AnalysisState& state, std::int32_t n, const std::string& fileNa
 
 void SortLoadedValues(AnalysisState& state, std::int32_t n, const std::string& fileName) {
     PrepareSort(state, n, fileName);
-    QuickSort(state);
+    QuickSort(state, state, state);
     const double* output = state.SortOutput.Through(n);
     double* values = state.SortedDifferences.Through(n);
     for (std::int32_t k = 1; k <= n; ++k) values[k] = output[k];
@@ -285,11 +285,11 @@ void WriteSortedAndPercentileFiles(AnalysisState& state, std::int32_t n, TextWri
 
 }  // namespace
 
-bool CountClasses(AnalysisState& state, std::int32_t n) {
-    const double* values = state.SortedDifferences.Through(n);
+bool CountClasses(PairScratch& work, SortCountRecord& sort, std::int32_t n) {
+    const double* values = work.SortedDifferences.Through(n);
     const std::int32_t cleared = n < ClassCapacity ? n : ClassCapacity;
-    double* classValue = state.ClassValue.Through(cleared);
-    double* frequency = state.ClassFrequency.Through(cleared);
+    double* classValue = sort.ClassValue.Through(cleared);
+    double* frequency = sort.ClassFrequency.Through(cleared);
     for (std::int32_t g = 1; g <= cleared; ++g) frequency[g] = 0;
     std::int32_t classes = 1;
     classValue[1] = values[1];
@@ -300,14 +300,14 @@ bool CountClasses(AnalysisState& state, std::int32_t n) {
             continue;
         }
         if (classes == ClassCapacity) {
-            state.ClassCount = 0;
+            sort.ClassCount = 0;
             return false;
         }
         ++classes;
         classValue[classes] = values[k];
         frequency[classes] = 1;
     }
-    state.ClassCount = classes;
+    sort.ClassCount = classes;
     return true;
 }
 
@@ -338,16 +338,16 @@ void WriteCountsFile(const AnalysisState& state, std::int32_t n, TextWriter& out
 
 }  // namespace
 
-SortCountFiles SortCountFileNames(const AnalysisState& state) {
-    const std::string& base = state.OutputBaseName;
-    const std::string variable = FileNamePiece(state.SortVariableName);
+SortCountFiles SortCountFileNames(const SessionFiles& files, const SortCountRecord& sort) {
+    const std::string& base = files.OutputBaseName;
+    const std::string variable = FileNamePiece(sort.SortVariableName);
     SortCountFiles f;
-    if (state.DecimalLimit == -1) {
+    if (sort.DecimalLimit == -1) {
         f.Sorted = base + "-2_Sorted.txt";
         f.Percentile = base + "-1_0.025, 0.5 and 0.975 " + variable + ".txt";
         f.Counts = base + "-3_Sorted and counts.txt";
     } else {
-        const std::string d = Text(state.DecimalLimit);
+        const std::string d = Text(sort.DecimalLimit);
         f.Sorted = base + "-2_Sorted-" + d + " decimals.txt";
         f.Percentile = base + "-1_0.025, 0.5 and 0.975 " + variable + d + " decimals.txt";
         f.Counts = base + "-3_Sorted and counts-" + d + " decimals.txt";
@@ -357,8 +357,9 @@ SortCountFiles SortCountFileNames(const AnalysisState& state) {
 
 namespace {
 
-// Reads the chosen file, or a column of a chosen table, into SortedDifferences(1..n); leaves its
-// header fields, SortFilePath, OutputBaseName, BootstrapNumber(1) = n and SortSampleMean.
+// Reads the chosen file, or a column of a chosen table, into SortedDifferences(1..n);
+// leaves its header fields, SortFilePath, OutputBaseName, BootstrapNumber(1) = n and
+// SortSampleMean.
 std::int32_t ReadChosenFile(AnalysisState& state, const ColumnQuestion& askColumn,
                             const std::string& path) {
     state.SortFilePath = path;
@@ -387,20 +388,22 @@ std::int32_t ReadChosenFile(AnalysisState& state, const ColumnQuestion& askColum
     return n;
 }
 
-// Sorts the n values read, counts their classes and writes the three files beside the input.
+// Sorts the n values read, counts their classes and writes the three files beside the
+// input.
 void SortAndWrite(AnalysisState& state, const SortCountControl& control, std::int32_t n,
                   const std::string& path) {
     SortLoadedValues(state, n, path);
 
-    // All three files are created before any is written and put in place together, so a file
-    // that cannot be made or finished leaves every earlier file of these names as it was.
-    const SortCountFiles names = SortCountFileNames(state);
+    // All three files are created before any is written and put in place together, so a
+    // file that cannot be made or finished leaves every earlier file of these names as it
+    // was.
+    const SortCountFiles names = SortCountFileNames(state, state);
     OutputSet files(control.Output);
     TextWriter& sorted = files.Create(names.Sorted).Writer();
     TextWriter& percentile = files.Create(names.Percentile).Writer();
     OutputFile& countsFile = files.Create(names.Counts);
     WriteSortedAndPercentileFiles(state, n, sorted, percentile);
-    if (!CountClasses(state, n)) {
+    if (!CountClasses(state, state, n)) {
         files.Discard(countsFile);
         files.CommitAll();
         if (control.FilesWritten)
@@ -463,10 +466,10 @@ SortCountFileResult SortAndCountFile(const SortCountFileRequest& request,
     SortAndWrite(s, control, n, path);
 
     SortCountFileResult r;
-    r.Files = SortCountFileNames(s);
+    r.Files = SortCountFileNames(s, s);
     r.ClassCount = s.ClassCount;
     if (request.DataKind != SortCountRequest::Kind::Results && s.ClassCount <= ViewedClassLimit)
-        r.View = MakeNormalityData(s);
+        r.View = MakeNormalityData(s, s);
     return r;
 }
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "shell/state/lifetabl.h"
+#include "shell/state/AnalysisState.h"
 
 namespace vortel {
 
@@ -37,7 +37,7 @@ inline constexpr const char* KindResults = "PBT or CPT results";
 // ClassCount (a value joins the current class within 1E-12 of the class's first value), false
 // when there are more than ClassCapacity.
 void SortLoadedValues(AnalysisState& state, std::int32_t n, const std::string& fileName);
-bool CountClasses(AnalysisState& state, std::int32_t n);
+bool CountClasses(PairScratch& work, SortCountRecord& sort, std::int32_t n);
 
 // The three output files of the utility, named from OutputBaseName, SortVariableName and
 // DecimalLimit as the last run left them.
@@ -46,6 +46,6 @@ struct SortCountFiles {
     std::filesystem::path Percentile;
     std::filesystem::path Counts;
 };
-SortCountFiles SortCountFileNames(const AnalysisState& state);
+SortCountFiles SortCountFileNames(const SessionFiles& files, const SortCountRecord& sort);
 
 }  // namespace vortel

@@ -19,8 +19,8 @@
 #include "report/ResultsCsv.h"
 #include "shell/base/NumberText.h"
 #include "shell/base/OutputFile.h"
+#include "shell/state/AnalysisState.h"
 #include "shell/state/App.h"
-#include "shell/state/lifetabl.h"
 #include "sortcount/SortCount.h"
 
 namespace vortel {

@@ -253,7 +253,7 @@ void PrintMultiCIofDifference(AnalysisState& state, Services& services) {
     WindowTestEvents events(*services.events, services.window);
     TestSeams seams = DialogueSeams(services, events, questions);
     OutputSet none(services.output);
-    PrintMultiCIofDifference(state, CartesianResultOf(state), seams, none);
+    PrintMultiCIofDifference(state, CartesianResultOf(state, state, state), seams, none);
     services.ui.Beep();
 }
 
@@ -356,7 +356,7 @@ void AskAndRunSortCount(AnalysisState& state, Services& services) {
     if (services.ui.AskYesNo("Do you want to see the frequency distribution?",
                              FrequencyViewTitle) != Answer::Yes)
         return;
-    services.window.ShowNormalityView(MakeNormalityData(state));
+    services.window.ShowNormalityView(MakeNormalityData(state, state));
 }
 
 }  // namespace vortel

@@ -7,12 +7,12 @@
 
 #include "shell/base/Clock.h"
 #include "shell/base/StopToken.h"
+#include "shell/state/AnalysisState.h"
 #include "shell/state/Dialogues.h"
 #include "shell/state/SortCountScreen.h"
 #include "shell/state/TestEvents.h"
 #include "shell/state/TestScreen.h"
 #include "shell/state/Window.h"
-#include "shell/state/lifetabl.h"
 
 namespace vortel {
 
@@ -83,9 +83,6 @@ private:
     std::string m_lastFailure;
     bool m_lastStopped = false;
 };
-
-// The edition values the window's start-up sets; the batch commands set them the same way.
-void SetEditionValues(AnalysisState& state);
 
 // What a command's failure says to its user: the exception's text, or that memory ran out.
 std::string CommandFailureText(const std::exception& e);
