@@ -20,7 +20,7 @@ namespace vortel {
 namespace {
 
 void CheckTreatmentCount(std::int64_t n, const char* given) {
-    if (n < 2 || n > MostTreatments) {
+    if (!TreatmentCountFits(static_cast<double>(n))) {
         throw RunStopped("A Cartesian paired test compares 2 to " + Text(MostTreatments) +
                          " treatments; " + given + " " + Text(n) + ".");
     }

@@ -260,7 +260,7 @@ PairTally TallyDifferences(std::span<const double> x, std::span<const double> y,
 
 void CheckTreatmentsFitTest(const Treatments& state) {
     const std::int16_t n = state.TreatmentCount;
-    if (n < 2 || n > MostTreatments) {
+    if (!TreatmentCountFits(n)) {
         throw RunStopped("A Cartesian paired test compares 2 to " + Text(MostTreatments) +
                          " treatments; the test has " + Text(n) + ".");
     }

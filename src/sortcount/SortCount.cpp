@@ -32,7 +32,7 @@ SortCountResult SortAndCount(const SortCountRequest& request) {
     // As the utility refuses them: their mean, and the sort's split points, would be meaningless.
     if (!std::isfinite(sum)) throw RunStopped("The values add up beyond the range of numbers.");
     s.DecimalLimit = request.Decimals;
-    SortLoadedValues(s, n, "the values given");
+    SortLoadedValues(s, s, s, s, n, "the values given");
     if (!CountClasses(s, s, n))
         throw RunStopped("The values hold more than " + Text(ClassCapacity) +
                          " classes of different values, more than the counts table holds.");

@@ -205,12 +205,13 @@ std::int32_t ReadTableColumn(AnalysisState& state, const ColumnQuestion& askColu
 
 // Hands the values to the sort, rounded to DecimalLimit when asked; the values themselves stay
 // as read.
-void PrepareSort(AnalysisState& state, std::int32_t n, const std::string& fileName) {
-    const double* values = state.SortedDifferences.Through(n);
-    double* input = state.SortInput.Through(n);
-    std::int32_t* serial = state.SortInputSerial.Through(n);
-    const bool rounding = state.DecimalLimit != -1;
-    const double p = rounded::Pow(10.0, state.DecimalLimit);
+void PrepareSort(PairScratch& work, const SortCountRecord& sort, std::int32_t n,
+                 const std::string& fileName) {
+    const double* values = work.SortedDifferences.Through(n);
+    double* input = work.SortInput.Through(n);
+    std::int32_t* serial = work.SortInputSerial.Through(n);
+    const bool rounding = sort.DecimalLimit != -1;
+    const double p = rounded::Pow(10.0, sort.DecimalLimit);
     for (std::int32_t k = 1; k <= n; ++k) {
         serial[k] = k;
         if (!rounding) {
@@ -220,22 +221,23 @@ void PrepareSort(AnalysisState& state, std::int32_t n, const std::string& fileNa
         const double scaled = std::floor(values[k] * p + 0.5);
         if (!(scaled >= -2147483648.0 && scaled <= 2147483647.0)) {
             throw RunStopped("Value " + Text(values[k]) + " (number " + Text(k) + " of file \"" +
-                             fileName + "\") cannot be rounded to " + Text(state.DecimalLimit) +
+                             fileName + "\") cannot be rounded to " + Text(sort.DecimalLimit) +
                              " decimals: scaled, it lies beyond the 32-bit range; no files were "
                              "written.");
         }
         input[k] = scaled / p;
     }
-    state.SortCount = n;
+    work.SortCount = n;
 }
 
 }  // namespace
 
-void SortLoadedValues(AnalysisState& state, std::int32_t n, const std::string& fileName) {
-    PrepareSort(state, n, fileName);
-    QuickSort(state, state, state);
-    const double* output = state.SortOutput.Through(n);
-    double* values = state.SortedDifferences.Through(n);
+void SortLoadedValues(PairScratch& work, SortHandOver& handOver, SessionFiles& files,
+                      const SortCountRecord& sort, std::int32_t n, const std::string& fileName) {
+    PrepareSort(work, sort, n, fileName);
+    QuickSort(work, handOver, files);
+    const double* output = work.SortOutput.Through(n);
+    double* values = work.SortedDifferences.Through(n);
     for (std::int32_t k = 1; k <= n; ++k) values[k] = output[k];
 }
 
@@ -392,7 +394,7 @@ std::int32_t ReadChosenFile(AnalysisState& state, const ColumnQuestion& askColum
 // input.
 void SortAndWrite(AnalysisState& state, const SortCountControl& control, std::int32_t n,
                   const std::string& path) {
-    SortLoadedValues(state, n, path);
+    SortLoadedValues(state, state, state, state, n, path);
 
     // All three files are created before any is written and put in place together, so a
     // file that cannot be made or finished leaves every earlier file of these names as it

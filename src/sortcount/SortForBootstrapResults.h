@@ -36,7 +36,8 @@ inline constexpr const char* KindResults = "PBT or CPT results";
 // `fileName`); the second counts the classes of equal values into ClassValue, ClassFrequency and
 // ClassCount (a value joins the current class within 1E-12 of the class's first value), false
 // when there are more than ClassCapacity.
-void SortLoadedValues(AnalysisState& state, std::int32_t n, const std::string& fileName);
+void SortLoadedValues(PairScratch& work, SortHandOver& handOver, SessionFiles& files,
+                      const SortCountRecord& sort, std::int32_t n, const std::string& fileName);
 bool CountClasses(PairScratch& work, SortCountRecord& sort, std::int32_t n);
 
 // The three output files of the utility, named from OutputBaseName, SortVariableName and

@@ -50,7 +50,7 @@ std::int16_t AskTreatmentCount(Dialogues& ui, TestQuestions& questions,
     const double count = RoundHalfEven(typed);
     // Fewer than two treatments leave no pair to compare and more than MostTreatments do not
     // fit the tables; both are refused before any file is chosen.
-    if (!(count >= 2 && count <= MostTreatments)) {
+    if (!TreatmentCountFits(count)) {
         throw RunStopped("The number of treatments must be 2 to " + Text(MostTreatments) + "; \"" +
                          answer + "\" was entered. The test is abandoned.");
     }
