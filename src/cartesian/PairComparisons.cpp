@@ -191,7 +191,7 @@ void TallyPair(AnalysisState& s, const TestSeams& seams, OutputSet& detailFiles,
             [&](std::int64_t k, double d, bool significant) { files.Add(k, d, significant); });
         files.Finish();
     } else {
-        tally = ahead.Tally(s, i, j);
+        tally = ahead.Tally(s, s, i, j);
     }
     s.CartesianIndex = static_cast<std::int64_t>(p.X.size() * p.Y.size());
     s.PairSum = tally.Sum;
@@ -241,7 +241,7 @@ void ComparePair(AnalysisState& s, TestSeams& seams, OutputSet& detailFiles, Pai
         // Here the two paths part. Past the lists every result comes exactly from the sorted
         // samples; the partitioned sort does not run for the pair, so it leaves the run-wide
         // SortGroupLimit as it was, and no detail files are written (SettleDetailFiles).
-        ahead.CompareExactly(s, i, j);
+        ahead.CompareExactly(s, s, s, i, j);
     } else {
         TallyPair(s, seams, detailFiles, ahead, i, j, p);
         seams.events.PairStarted(i, j, PairPhase::Sorting);
@@ -308,7 +308,7 @@ CartesianResult CompareLoadedTreatments(AnalysisState& state, TestSeams& seams,
     BeginTest(state, seams);
 
     PairsAhead ahead;
-    ahead.Start(state, seams.stop);
+    ahead.Start(state, state, state, seams.stop);
     const std::int16_t n = state.TreatmentCount;
     for (std::int16_t i = 1; i <= n - 1; ++i)
         for (std::int16_t j = static_cast<std::int16_t>(i + 1); j <= n; ++j) {

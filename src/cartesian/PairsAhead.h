@@ -42,16 +42,19 @@ public:
     // A request on `stop` ends the workers between their steps (each walk of the exact path,
     // each pair) and the loop's wait for a pair, which throws CommandStopped; the workers are
     // joined before the stop leaves the test.
-    void Start(AnalysisState& state, const StopToken* stop = nullptr);
+    void Start(const TestOptions& options, const Treatments& treatments, PairScratch& work,
+               const StopToken* stop = nullptr);
 
     // Past the lists: leaves every per-pair result of (i, j), its counts and CartesianIndex,
     // PairSum and PairSumOfSquares, from the treatments' WorkingValues, the differences
     // oriented as the test orients them (larger bootstrap mean first). The sort's fields
     // (SortCount, SortGroupLimit and the rest) are not touched: the sort does not run.
-    void CompareExactly(AnalysisState& state, std::int16_t i, std::int16_t j);
+    void CompareExactly(const Treatments& treatments, PairScratch& work, TestResults& results,
+                        std::int16_t i, std::int16_t j);
 
     // Within the lists: TallyDifferences of the pair, oriented the same way.
-    PairTally Tally(AnalysisState& state, std::int16_t i, std::int16_t j);
+    PairTally Tally(const Treatments& treatments, PairScratch& work, std::int16_t i,
+                    std::int16_t j);
     // After the last pair: treatment t's values in increasing order where a pair past the lists
     // sorted them, else nothing (an empty span).
     std::span<const double> SortedValues(std::int16_t t) const;
@@ -74,12 +77,12 @@ private:
         std::exception_ptr Error;
         bool Done = false;
     };
-    static Pair Define(const AnalysisState& state, std::int16_t i, std::int16_t j);
-    void TakeValues(AnalysisState& state);
+    static Pair Define(const Treatments& treatments, std::int16_t i, std::int16_t j);
+    void TakeValues(const Treatments& treatments, PairScratch& work);
     const SortedSample& Sample(std::int16_t t);
     Outcome Compute(const Pair& pair, SelectionSpace& space);
     // The pair's result, from its worker or computed here.
-    Outcome Result(AnalysisState& state, std::int16_t i, std::int16_t j);
+    Outcome Result(const Treatments& treatments, PairScratch& work, std::int16_t i, std::int16_t j);
     void Work();
 
     std::vector<std::span<const double>> m_values;  // by treatment
