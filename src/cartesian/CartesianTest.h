@@ -84,7 +84,7 @@ struct RunControl {
     // The generator a report's name with a code draws from; none: one seeded from the clock.
     Random* Generator = nullptr;
     // As TestSeams::resultsReady.
-    std::function<void(const AnalysisState&)> ResultsReady{};
+    ResultsReadyHook ResultsReady{};
 };
 
 // Runs the whole test. Stops with RunStopped, naming the file, treatment or value at fault, for

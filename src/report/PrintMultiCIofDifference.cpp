@@ -129,7 +129,7 @@ void PrintMultiCIofDifference(AnalysisState& state, const CartesianResult& resul
                               OutputSet& alongside) {
     state.FlowLine("Sub PrintMultiCIofDifference");
     OutputFile& report = OpenReport(state, seams, alongside);
-    if (seams.resultsReady) seams.resultsReady(state);
+    if (seams.resultsReady) seams.resultsReady(state, state, state);
     TextWriter& out = report.Writer();
 
     PrintHeading(state, out);

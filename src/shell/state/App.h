@@ -11,6 +11,7 @@
 #include "shell/state/Dialogues.h"
 #include "shell/state/SortCountScreen.h"
 #include "shell/state/TestEvents.h"
+#include "shell/state/TestQuestions.h"
 #include "shell/state/TestScreen.h"
 #include "shell/state/Window.h"
 
@@ -38,7 +39,7 @@ struct Services {
     // answered, before any of its files is put in place: a front end prepares there what it
     // shows of the result (the window its figure's data), where a stop still leaves nothing
     // written and the window's thread stays free.
-    std::function<void(const AnalysisState&)> resultsReady{};
+    ResultsReadyHook resultsReady{};
 };
 
 using Command = std::function<void(AnalysisState&, Services&)>;

@@ -13,7 +13,16 @@
 namespace vortel {
 
 class OutputTransaction;
-struct AnalysisState;
+struct PairScratch;
+struct TestResults;
+struct Treatments;
+
+// Called once a test's pairs are compared and its report's code answered, before any of its files
+// is put in place, with the treatments, the results and the working space (the samples a figure
+// counts from): a front end prepares there what it shows of the result, where a stop still leaves
+// nothing written.
+using ResultsReadyHook =
+    std::function<void(const Treatments&, const TestResults&, const PairScratch&)>;
 
 // The few answers a test needs once it runs. The window and the terminal put them to their user
 // as dialogues; a request answers them from what it holds.
@@ -44,10 +53,7 @@ struct TestSeams {
     OutputTransaction* output = nullptr;
     // Where the test's files go.
     std::filesystem::path folder{};
-    // Called once the pairs are compared and the report's code answered, before any file is put
-    // in place: a front end prepares there what it shows of the result, where a stop still
-    // leaves nothing written.
-    std::function<void(const AnalysisState&)> resultsReady{};
+    ResultsReadyHook resultsReady{};
 
     std::filesystem::path OutputPath(const std::string& name) const { return folder / name; }
 };
