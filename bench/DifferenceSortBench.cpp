@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "shell/state/lifetabl.h"
+#include "shell/state/AnalysisState.h"
 #include "sorting/DifferenceSort.h"
 
 namespace {
@@ -28,7 +28,7 @@ void Pair(benchmark::State& bench, int decimals) {
     std::array<double, 2> values{};
     for (auto _ : bench) {
         vortel::AnalysisState state;
-        vortel::QuickSortOfDifferences(state, list, ranks, values);
+        vortel::QuickSortOfDifferences(state, state, state, list, ranks, values);
         benchmark::DoNotOptimize(values);
         bench.counters["groups"] = state.SortGroupLimit;
     }

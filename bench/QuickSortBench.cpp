@@ -5,7 +5,7 @@
 #include <cmath>
 #include <random>
 
-#include "shell/state/lifetabl.h"
+#include "shell/state/AnalysisState.h"
 #include "sorting/QuickSort.h"
 
 namespace {
@@ -32,7 +32,7 @@ void Sort(benchmark::State& bench, bool hundredValues, std::int16_t limit) {
     for (auto _ : bench) {
         state.SortGroupLimitSet = limit != 0;
         state.SortGroupLimit = limit;
-        vortel::QuickSort(state);
+        vortel::QuickSort(state, state, state);
         benchmark::DoNotOptimize(state.SortOutput.Data());
     }
     bench.counters["groups"] = state.SortGroupLimit;

@@ -90,7 +90,7 @@ void CsvTablesWritten(benchmark::State& state) {
     const auto paths = vortel::ResultsCsvPathsFor(Scratch() / "report.txt");
     for (auto _ : state) {
         vortel::OutputSet files;
-        vortel::WriteResultsCsv(vortel::ResultsCsvOf(s), paths, files);
+        vortel::WriteResultsCsv(vortel::ResultsCsvOf(s, s, s), paths, files);
         files.CommitAll();
     }
 }
@@ -99,7 +99,7 @@ BENCHMARK(CsvTablesWritten)->Unit(benchmark::kMicrosecond);
 // The histograms of all ten pairs: five sorts of 2000 values and 10 x 49 walks.
 void HistogramsOfTenPairs(benchmark::State& state) {
     const vortel::AnalysisState& s = FiveTreatments();
-    for (auto _ : state) benchmark::DoNotOptimize(vortel::DifferencesOfPairs(s));
+    for (auto _ : state) benchmark::DoNotOptimize(vortel::DifferencesOfPairs(s, s, s));
 }
 BENCHMARK(HistogramsOfTenPairs)->Unit(benchmark::kMillisecond);
 
@@ -108,7 +108,8 @@ void FigureOfTenPairs(benchmark::State& state, const char* name) {
     EnsureQt();
     const vortel::AnalysisState& s = FiveTreatments();
     const std::string path = (Scratch() / name).string();
-    for (auto _ : state) vortel::gui::SaveDifferencesFigure(vortel::DifferencesOfPairs(s), path);
+    for (auto _ : state)
+        vortel::gui::SaveDifferencesFigure(vortel::DifferencesOfPairs(s, s, s), path);
     state.counters["bytes"] = static_cast<double>(fs::file_size(path));
 }
 BENCHMARK_CAPTURE(FigureOfTenPairs, png, "figure.png")->Unit(benchmark::kMillisecond);

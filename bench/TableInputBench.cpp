@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cartesian/CartesianDifference.h"
+#include "shell/mainwindow/CommandQuestions.h"
 #include "shell/mainwindow/HeadlessWindow.h"
 #include "shell/state/App.h"
 

@@ -10,6 +10,7 @@
 
 #include "ScratchFolder.h"
 #include "shell/base/RunStopped.h"
+#include "shell/mainwindow/CommandQuestions.h"
 #include "shell/mainwindow/HeadlessWindow.h"
 #include "sortcount/SortForBootstrapResults.h"
 #include "support/ScriptedDialogues.h"

@@ -11,6 +11,7 @@
 #include "cartesian/CartesianDifference.h"
 #include "cartesian/TreatmentTable.h"
 #include "shell/base/RunStopped.h"
+#include "shell/mainwindow/CommandQuestions.h"
 #include "support/ScriptedRun.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -9,7 +9,7 @@
 #include "app/Commands.h"
 #include "app/TerminalDialogues.h"
 #include "app/TerminalPaper.h"
-#include "cartesian/cmdCartesianDifference.h"
+#include "shell/mainwindow/CommandQuestions.h"
 #include "shell/mainwindow/Controls.h"
 #include "shell/mainwindow/Form1.h"
 #include "shell/mainwindow/Greetings.h"
@@ -141,8 +141,9 @@ int RunTerminal() {
     // kept only once it has ended.
     std::optional<CartesianResult> prepared;
     std::optional<PaperSource> paper;
-    app.Seams().resultsReady = [&prepared](const AnalysisState& state) {
-        prepared = CartesianResultOf(state);
+    app.Seams().resultsReady = [&prepared](const Treatments& treatments, const TestResults& results,
+                                           const PairScratch& work) {
+        prepared = CartesianResultOf(treatments, results, work);
     };
 
     try {

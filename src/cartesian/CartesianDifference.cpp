@@ -15,6 +15,8 @@
 #include "shell/base/RunStopped.h"
 #include "shell/base/StopToken.h"
 #include "shell/base/TextRecords.h"
+#include "shell/state/AnalysisState.h"
+#include "shell/state/Dialogues.h"
 
 namespace vortel {
 
@@ -30,8 +32,8 @@ constexpr std::int32_t StopCheckEvery = 1 << 16;
 class TableShelf {
 public:
     // `note` receives the notice that a table is read with a decimal comma.
-    TableShelf(const AnalysisState& state, std::function<void(const std::string&)> note)
-        : m_state(state), m_note(std::move(note)) {}
+    TableShelf(std::string parameter, std::function<void(const std::string&)> note)
+        : m_parameter(std::move(parameter)), m_note(std::move(note)) {}
 
     TreatmentTable& At(const std::string& path) {
         std::error_code ec;
@@ -39,7 +41,7 @@ public:
         if (ec) key = path;
         auto it = m_tables.find(key);
         if (it != m_tables.end()) return it->second;
-        TreatmentTable table = ReadTreatmentTable(path, m_state.TableParameterName, MostTreatments);
+        TreatmentTable table = ReadTreatmentTable(path, m_parameter, MostTreatments);
         if (table.DecimalComma) {
             m_note("Table \"" + path +
                    "\" has ; between its cells, so its numbers are read with a decimal comma "
@@ -49,7 +51,7 @@ public:
     }
 
 private:
-    const AnalysisState& m_state;
+    std::string m_parameter;
     std::function<void(const std::string&)> m_note;
     std::map<std::string, TreatmentTable> m_tables;
 };
@@ -67,59 +69,6 @@ std::int64_t TreatmentsHeld(const std::vector<std::string>& paths, TableShelf& t
                          ". The test is abandoned.");
     }
     return held;
-}
-
-// A question answered with nothing (Cancel, Esc, or the box emptied) gives up the test.
-void RefuseCancelled(const std::string& answer, const char* question) {
-    if (answer.find_first_not_of(" \t") == std::string::npos)
-        throw RunStopped(std::string("The test was cancelled at the question of the ") + question +
-                         "; no file was written.");
-}
-
-std::int16_t AskTreatmentCount(Dialogues& ui, TableShelf& tables) {
-    // Files given ahead (dropped on the window, or named on the command line) suggest the number
-    // of treatments they hold.
-    const std::int64_t held = TreatmentsHeld(ui.PathsAhead(), tables);
-    const std::string suggested = held > 2 ? Text(held) : "2";
-    const std::string answer =
-        ui.AskText("Enter number of treatments", TreatmentCountTitle, suggested);
-    RefuseCancelled(answer, "number of treatments");
-    const double typed = LenientNumber(answer);
-    const double count = RoundHalfEven(typed);
-    // Fewer than two treatments leave no pair to compare and more than MostTreatments do not
-    // fit the tables; both are refused before any file is chosen.
-    if (!(count >= 2 && count <= MostTreatments)) {
-        throw RunStopped("The number of treatments must be 2 to " + Text(MostTreatments) + "; \"" +
-                         answer + "\" was entered. The test is abandoned.");
-    }
-    return static_cast<std::int16_t>(count);
-}
-
-int AskTransformation(Dialogues& ui) {
-    const std::string answer =
-        ui.AskText("No transformation (0), Arcsine (1), or logit (2) transformation?",
-                   TransformationTitle, "0");
-    RefuseCancelled(answer, "transformation");
-    std::string trimmed = answer;
-    trimmed.erase(0, trimmed.find_first_not_of(" \t"));
-    trimmed.erase(trimmed.find_last_not_of(" \t") + 1);
-    double value = 0;
-    if (!ParseStrictNumber(trimmed, value)) {
-        throw RunStopped("The transformation must be given as a number (0, 1 or 2); \"" + answer +
-                         "\" was entered. The test is abandoned.");
-    }
-    return ToInt32(value, "The transformation");
-}
-
-// Opens the chosen file of treatment t; a cancelled choice abandons the test rather than
-// reading the file chosen before it.
-std::string ChooseTreatmentFile(Dialogues& ui, std::int16_t t, std::int16_t n) {
-    ui.ClearChosenFile();
-    const std::string path = ui.ChooseOpenFile(TreatmentFileTitle(t), t, n);
-    if (path.empty())
-        throw RunStopped("No file was chosen for treatment " + Text(t) +
-                         ". The test is abandoned.");
-    return path;
 }
 
 struct Header {
@@ -363,7 +312,7 @@ void ReadIntoPosition(AnalysisState& state, std::int16_t l, int transformation,
 
 }  // namespace
 
-void OrderTreatments(AnalysisState& state, std::int16_t n);
+void OrderTreatments(const TestOptions& options, Treatments& state, std::int16_t n);
 
 namespace {
 
@@ -373,7 +322,7 @@ void PlaceInOrder(AnalysisState& state, std::int16_t n,
                   const std::vector<TableTreatment*>& fromTable, int transformation,
                   const StopToken* stop) {
     state.TransformationUsed = static_cast<std::int16_t>(transformation);
-    OrderTreatments(state, n);
+    OrderTreatments(state, state, n);
     for (std::int16_t l = 1; l <= n; ++l) {
         StopIfRequested(stop);
         if (TableTreatment* tt = fromTable[static_cast<std::size_t>(state.EntryNumber(l))])
@@ -385,10 +334,10 @@ void PlaceInOrder(AnalysisState& state, std::int16_t n,
 
 }  // namespace
 
-void OrderTreatments(AnalysisState& state, std::int16_t n) {
+void OrderTreatments(const TestOptions& options, Treatments& state, std::int16_t n) {
     for (std::int16_t v = 1; v <= n - 1; ++v) {
         for (std::int16_t c = static_cast<std::int16_t>(v + 1); c <= n; ++c) {
-            const bool exchange = state.ReversedSort
+            const bool exchange = options.ReversedSort
                                       ? state.SortingMean(v) > state.SortingMean(c)
                                       : !(state.SortingMean(v) >= state.SortingMean(c));
             if (!exchange) continue;
@@ -400,12 +349,13 @@ void OrderTreatments(AnalysisState& state, std::int16_t n) {
     }
 }
 
-void SetTreatmentCount(AnalysisState& state, std::int16_t n) {
+void SetTreatmentCount(Treatments& state, TestResults& results, ReportHeader& header,
+                       std::int16_t n) {
     state.TreatmentCount = n;
     state.PairCount = static_cast<std::int16_t>(n * (n - 1) / 2);
-    state.SidakAlpha = 1 - rounded::Pow(0.95, 1.0 / state.PairCount);
-    state.TableRuleDouble.assign(static_cast<std::size_t>(11 * n + 15), '=');
-    state.TableRuleSingle.assign(static_cast<std::size_t>(11 * n + 15), '-');
+    results.SidakAlpha = 1 - rounded::Pow(0.95, 1.0 / state.PairCount);
+    header.TableRuleDouble.assign(static_cast<std::size_t>(11 * n + 15), '=');
+    header.TableRuleSingle.assign(static_cast<std::size_t>(11 * n + 15), '-');
 }
 
 namespace {
@@ -433,35 +383,42 @@ void EnterFiles(AnalysisState& state, TableShelf& tables, std::int16_t n, int tr
 
 }  // namespace
 
-void CartesianDifference(AnalysisState& state, Services& services) {
-    Dialogues& ui = services.ui;
-    services.screen.TreatmentInputBegan();
-    state.OutputBaseName = TestBaseName;
+std::int64_t TreatmentsInFiles(const std::vector<std::string>& paths,
+                               const std::string& tableParameter,
+                               const std::function<void(const std::string&)>& note) {
+    TableShelf tables(tableParameter, note);
+    return TreatmentsHeld(paths, tables);
+}
 
-    TableShelf tables(state, [&](const std::string& note) { ui.Notify(note, TableNoteTitle); });
-    const std::int16_t n = AskTreatmentCount(ui, tables);
-    SetTreatmentCount(state, n);
-    const int transformation = AskTransformation(ui);
+void ChooseTreatmentFiles(AnalysisState& state, std::int16_t n, int transformation,
+                          TestQuestions& questions, const StopToken* stop) {
+    state.OutputBaseName = TestBaseName;
+    TableShelf tables(state.TableParameterName,
+                      [&](const std::string& note) { questions.Notice(note, TableNoteTitle); });
+    SetTreatmentCount(state, state, state, n);
     EnterFiles(
         state, tables, n, transformation,
         [&](std::int16_t t) {
-            std::string path = ChooseTreatmentFile(ui, t, n);
-            services.screen.ReadingTreatment(t, n);
+            const std::string path = questions.TreatmentFile(t, n);
+            // A cancelled choice abandons the test rather than reading the file chosen before.
+            if (path.empty())
+                throw RunStopped("No file was chosen for treatment " + Text(t) +
+                                 ". The test is abandoned.");
             return path;
         },
-        services.stop);
+        stop);
 }
 
 void ReadTreatmentFiles(AnalysisState& state, const std::vector<std::string>& paths,
                         int transformation, const std::function<void(const std::string&)>& note,
                         const StopToken* stop) {
     state.OutputBaseName = TestBaseName;
-    TableShelf tables(state, note);
+    TableShelf tables(state.TableParameterName, note);
     // As many as the files hold, and never fewer than a test compares: a lone treatment is
     // refused once it has been read, as it is when the files run out in the window.
     const auto n =
         static_cast<std::int16_t>(std::max<std::int64_t>(2, TreatmentsHeld(paths, tables)));
-    SetTreatmentCount(state, n);
+    SetTreatmentCount(state, state, state, n);
     std::size_t next = 0;
     EnterFiles(
         state, tables, n, transformation,
@@ -479,7 +436,7 @@ void EnterTreatments(AnalysisState& state, std::vector<TableTreatment>& treatmen
                      int transformation) {
     state.OutputBaseName = TestBaseName;
     const auto n = static_cast<std::int16_t>(treatments.size());
-    SetTreatmentCount(state, n);
+    SetTreatmentCount(state, state, state, n);
     std::vector<TableTreatment*> given(static_cast<std::size_t>(n) + 1, nullptr);
     for (std::int16_t e = 1; e <= n; ++e) {
         TableTreatment& tt = treatments[static_cast<std::size_t>(e - 1)];

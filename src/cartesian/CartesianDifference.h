@@ -7,18 +7,18 @@
 #include <string>
 #include <vector>
 
-#include "shell/state/App.h"
+#include "shell/state/TestQuestions.h"
 
 namespace vortel {
 
 struct AnalysisState;
+struct ReportHeader;
+struct TestOptions;
+struct TestResults;
+struct Treatments;
 class StopToken;
 struct TableTreatment;
 
-// Titles of treatment input's questions, by which front ends and tests recognise them.
-inline constexpr const char* TreatmentCountTitle =
-    "Read data file one by one for paired comparison using Cartesian Product";
-inline constexpr const char* TransformationTitle = "Transformation?";
 // The name every file of a test starts with, set by treatment input.
 inline constexpr const char* TestBaseName = "25A-Cartesian diff";
 // The title of the notice that a table is read with a decimal comma.
@@ -26,13 +26,22 @@ inline constexpr const char* TableNoteTitle = "Table read";
 // The file dialogue's title for treatment t.
 std::string TreatmentFileTitle(int t);
 
+// Treatment input with the files chosen one at a time (TestQuestions::TreatmentFile), each read
+// and checked before the next is asked for; a table takes an entry for each of its treatments.
 // Reads ReversedSort. Leaves TreatmentCount, PairCount, SidakAlpha, the table rules,
-// OutputBaseName, CurrentParameterName, and positions 1..TreatmentCount of every per-treatment
-// field (TreatmentName, TreatmentFile, ParameterName, SampleSize, BootstrapNumber,
+// OutputBaseName, CurrentParameterName, and positions 1..n of every per-treatment field
+// (TreatmentName, TreatmentFile, ParameterName, SampleSize, BootstrapNumber,
 // BootstrapNumberReal, OriginalMean, BootstrapValues, ValueFlag) in decreasing order of the
-// bootstrap means (increasing with ReversedSort). Any refused answer or file stops the command
-// before a later file is read; no file is written.
-void CartesianDifference(AnalysisState& state, Services& services);
+// bootstrap means (increasing with ReversedSort). A file not chosen or refused stops the command
+// before a later file is asked for; no file is written.
+void ChooseTreatmentFiles(AnalysisState& state, std::int16_t n, int transformation,
+                          TestQuestions& questions, const StopToken* stop);
+
+// How many treatments the files hold, a table as many as it has (read with `tableParameter`, its
+// decimal comma told to `note`); more than MostTreatments stop the command.
+std::int64_t TreatmentsInFiles(const std::vector<std::string>& paths,
+                               const std::string& tableParameter,
+                               const std::function<void(const std::string&)>& note);
 
 // Treatment input from files named beforehand (a command line's), without a question: as many
 // treatments as the files hold, a table counting for each of its own, each file read, named and
@@ -53,12 +62,13 @@ void EnterTreatments(AnalysisState& state, std::vector<TableTreatment>& treatmen
 
 // The shape of a test of n treatments: TreatmentCount, PairCount, SidakAlpha and the tables'
 // rules.
-void SetTreatmentCount(AnalysisState& state, std::int16_t n);
+void SetTreatmentCount(Treatments& treatments, TestResults& results, ReportHeader& header,
+                       std::int16_t n);
 
 // Exchange ordering of positions 1..n by SortingMean: decreasing, increasing with ReversedSort.
 // Moves SortingMean, EntryNumber, TreatmentName and BootstrapNumberReal; EntryNumber(l) then
 // names the entry whose treatment goes to position l.
-void OrderTreatments(AnalysisState& state, std::int16_t n);
+void OrderTreatments(const TestOptions& options, Treatments& treatments, std::int16_t n);
 
 // The transformation of one bootstrap value: 0 none, 1 arcsine of the square root, 2 logit.
 // A value outside the transformation's domain stops the command, naming the file (or, when

@@ -14,15 +14,28 @@
 #include "shell/base/OutputFile.h"
 #include "shell/base/RunStopped.h"
 #include "shell/state/App.h"
-#include "shell/state/CallServices.h"
 #include "shell/state/FlowRecord.h"
 
 namespace vortel {
 
 namespace {
 
-void CheckRequest(const CartesianRequest& request, bool output) {
-    if (!request.Files.empty()) {
+void CheckTreatmentCount(std::int64_t n, const char* given) {
+    if (!TreatmentCountFits(static_cast<double>(n))) {
+        throw RunStopped("A Cartesian paired test compares 2 to " + Text(MostTreatments) +
+                         " treatments; " + given + " " + Text(n) + ".");
+    }
+}
+
+void CheckRequest(const CartesianRequest& request, bool output, bool questions) {
+    if (request.Files.empty() && request.Treatments.empty() && request.TreatmentCount != 0) {
+        // Files to be chosen one at a time: the front end has asked how many.
+        if (!questions) {
+            throw RunStopped(
+                "Treatments to be chosen one at a time need a front end to choose them.");
+        }
+        CheckTreatmentCount(request.TreatmentCount, "the request has");
+    } else if (!request.Files.empty()) {
         if (!request.Treatments.empty()) {
             throw RunStopped(
                 "The treatments were given both as values and as files; give them one way.");
@@ -34,12 +47,8 @@ void CheckRequest(const CartesianRequest& request, bool output) {
                 Text(static_cast<std::int64_t>(request.Files.size())) + " files were given.");
         }
     } else {
-        const std::size_t n = request.Treatments.size();
-        if (n < 2 || n > static_cast<std::size_t>(MostTreatments)) {
-            throw RunStopped("A Cartesian paired test compares 2 to " + Text(MostTreatments) +
-                             " treatments; the request has " + Text(static_cast<std::int64_t>(n)) +
-                             ".");
-        }
+        CheckTreatmentCount(static_cast<std::int64_t>(request.Treatments.size()),
+                            "the request has");
     }
     const auto& given = request.Treatments;
     for (std::size_t e = 0; e < given.size(); ++e) {
@@ -77,6 +86,31 @@ void CheckRequest(const CartesianRequest& request, bool output) {
     }
 }
 
+// The questions of a test answered from its request: the files it names, the folder and code it
+// gives; a notice is kept with the output's, and a code that cannot name the report stops the
+// test with the reason.
+class RequestQuestions final : public TestQuestions {
+public:
+    RequestQuestions(std::string code, CartesianOutput* out)
+        : m_code(std::move(code)), m_out(out) {}
+    // The files a request names are read as a list (ReadTreatmentFiles), never one at a time.
+    std::string TreatmentFile(int, int) override { return {}; }
+    void Notice(const std::string& message, const std::string&) override {
+        if (m_out) m_out->Notes.push_back(message);
+    }
+    std::filesystem::path OutputFolder() override {
+        return m_out ? m_out->Folder : std::filesystem::path();
+    }
+    std::string ReportCode(const std::string& problem) override {
+        if (!problem.empty()) throw RunStopped(problem);
+        return m_code;
+    }
+
+private:
+    std::string m_code;
+    CartesianOutput* m_out;
+};
+
 }  // namespace
 
 // The test once its request is checked, in two steps: reading the treatments, then the pairs and
@@ -84,79 +118,103 @@ void CheckRequest(const CartesianRequest& request, bool output) {
 // in between. `kept` holds what its files replace until they stand.
 struct SplitTest::Run {
     Run(const CartesianRequest& request, const RunControl& control, OutputTransaction* kept);
-    // The events and the stop of the step about to run.
-    void Use(const RunControl& control);
-    CartesianResult Finish(const std::vector<ExactPairOutcome>* given);
+    // What the step about to run reaches the outside by: its events, stop and hooks.
+    TestSeams Seams(const RunControl& control);
+    CartesianResult Finish(const std::vector<ExactPairOutcome>* given, const RunControl& control);
 
-    // The state is large in fields but small until values are put in it.
-    std::unique_ptr<AnalysisState> state = std::make_unique<AnalysisState>();
+    // The state is large in fields but small until values are put in it; a front end's session
+    // keeps its own, so that table numbers carry on from report to report.
+    std::unique_ptr<AnalysisState> fresh;
+    AnalysisState& state;
     CartesianOutput* out;
-    // The report's one question, its code, is answered from the request.
-    RequestAnswers ui;
+    OutputTransaction* kept;
+    RequestQuestions answers;
+    TestQuestions& questions;
     SystemClock machineClock;
     Clock& clock;
-    Random random;
-    NoWindow window;
+    // Drawn as a fresh program run draws it, for a report name with a code.
+    Random drawn;
+    Random& random;
+    std::filesystem::path folder;
     TestEvents quiet;
-    Services services{ui, window, clock, random};
 };
+
+namespace {
+
+AnalysisState& SessionOrFresh(const RunControl& control, std::unique_ptr<AnalysisState>& fresh) {
+    if (control.Session) return *control.Session;
+    fresh = std::make_unique<AnalysisState>();
+    SetEditionValues(*fresh);
+    return *fresh;
+}
+
+}  // namespace
 
 SplitTest::Run::Run(const CartesianRequest& request, const RunControl& control,
                     OutputTransaction* kept)
-    : out(control.Output),
-      ui({{CodeTitle, request.Code}}, out ? out->Folder : ""),
-      clock(control.Time ? *control.Time : machineClock) {
-    AnalysisState& s = *state;
-    SetEditionValues(s);
-    // Drawn as a fresh program run draws it, for a report name with a code.
-    random.Seed(static_cast<std::uint32_t>(clock.Now().Second));
+    : state(SessionOrFresh(control, fresh)),
+      out(control.Output),
+      kept(kept),
+      answers(request.Code, control.Output),
+      questions(control.Questions ? *control.Questions : answers),
+      clock(control.Time ? *control.Time : machineClock),
+      random(control.Generator ? *control.Generator : drawn) {
+    AnalysisState& s = state;
+    if (!control.Generator) drawn.Seed(static_cast<std::uint32_t>(clock.Now().Second));
     // Named as a launch in a fresh program run names it, before treatment input sets the base.
     if (out && request.FlowRecord) {
-        const std::filesystem::path flow = ui.OutputPath(s.OutputBaseName + "_0_Flow.txt");
+        const std::filesystem::path flow = out->Folder / (s.OutputBaseName + "_0_Flow.txt");
         kept->Keep(std::make_unique<EarlierFiles>(std::vector<std::filesystem::path>{flow}));
         s.FlowRecord = true;
         s.FlowFile = std::make_unique<FlowRecordFile>(flow);
         out->FlowRecordPath = flow;
     }
     s.ReversedSort = request.Reversed;
-    // Detail files that cannot be written for a pair stop the test: there is no one to tell.
     s.DetailedDifferences = request.DetailFiles;
-    s.DetailFilesRequired = true;
+    // Detail files that cannot be written for a pair stop the test when there is no one to tell.
+    s.DetailFilesRequired = control.Questions == nullptr;
     s.CsvResults = request.CsvTables;
 
+    const auto transformation = static_cast<int>(request.Transform);
     if (!request.Files.empty()) {
         if (!request.TableParameter.empty()) s.TableParameterName = request.TableParameter;
         ReadTreatmentFiles(
-            s, request.Files, static_cast<int>(request.Transform),
-            [&](const std::string& note) {
-                if (out) out->Notes.push_back(note);
-            },
-            control.Stop);
-    } else {
+            s, request.Files, transformation,
+            [&](const std::string& note) { questions.Notice(note, TableNoteTitle); }, control.Stop);
+    } else if (!request.Treatments.empty()) {
         std::vector<TableTreatment> treatments;
         treatments.reserve(request.Treatments.size());
         for (const TreatmentSamples& t : request.Treatments)
             treatments.push_back({t.Name, t.SampleSize, t.Original, t.Parameter, t.Values, 0, 0});
-        EnterTreatments(s, treatments, static_cast<int>(request.Transform));
+        EnterTreatments(s, treatments, transformation);
+    } else {
+        ChooseTreatmentFiles(s, static_cast<std::int16_t>(request.TreatmentCount), transformation,
+                             questions, control.Stop);
     }
-    services.output = kept;
+    folder = questions.OutputFolder();
 }
 
-void SplitTest::Run::Use(const RunControl& control) {
-    services.events = control.Events ? control.Events : &quiet;
-    services.stop = control.Stop;
+TestSeams SplitTest::Run::Seams(const RunControl& control) {
+    TestSeams seams{clock, random, control.Events ? *control.Events : quiet, questions};
+    seams.stop = control.Stop;
+    seams.output = kept;
+    seams.folder = folder;
+    seams.resultsReady = control.ResultsReady;
+    return seams;
 }
 
-CartesianResult SplitTest::Run::Finish(const std::vector<ExactPairOutcome>* given) {
-    AnalysisState& s = *state;
-    OutputSet files(services.output);
-    CartesianResult result = CompareLoadedTreatments(s, services, files, given);
+CartesianResult SplitTest::Run::Finish(const std::vector<ExactPairOutcome>* given,
+                                       const RunControl& control) {
+    AnalysisState& s = state;
+    TestSeams seams = Seams(control);
+    OutputSet files(seams.output);
+    CartesianResult result = CompareLoadedTreatments(s, seams, files, given);
     if (out) {
-        PrintMultiCIofDifference(s, result, services, files);
+        PrintMultiCIofDifference(s, result, seams, files);
         out->Report = s.ResultFileName;
         if (out->WantDifferences)
-            out->Differences =
-                DifferencesOfPairs(s, DifferenceBins, nullptr, nullptr, GivenHistograms(given));
+            out->Differences = DifferencesOfPairs(s, s, s, DifferenceBins, nullptr, nullptr,
+                                                  GivenHistograms(given));
     }
     return result;
 }
@@ -184,17 +242,16 @@ OutputTransaction* KeptBy(OutputTransaction& own, const RunControl& control) {
 }  // namespace
 
 CartesianResult RunCartesianTest(const CartesianRequest& request, const RunControl& control) {
-    CheckRequest(request, control.Output != nullptr);
+    CheckRequest(request, control.Output != nullptr, control.Questions != nullptr);
     OutputTransaction own;
     return Guarded(own, control, [&] {
         SplitTest::Run run(request, control, KeptBy(own, control));
-        run.Use(control);
-        return run.Finish(nullptr);
+        return run.Finish(nullptr, control);
     });
 }
 
 SplitTest::SplitTest(const CartesianRequest& request, const RunControl& control) {
-    CheckRequest(request, control.Output != nullptr);
+    CheckRequest(request, control.Output != nullptr, control.Questions != nullptr);
     Guarded(m_own, control, [&] {
         m_run = std::make_unique<Run>(request, control, KeptBy(m_own, control));
         return 0;
@@ -205,18 +262,15 @@ SplitTest::~SplitTest() = default;
 
 void SplitTest::ComputeShare(ExactPairShare& share, const RunControl& control) {
     Guarded(m_own, control, [&] {
-        m_run->Use(control);
-        ComputeShareOfLoaded(*m_run->state, m_run->services, share);
+        TestSeams seams = m_run->Seams(control);
+        ComputeShareOfLoaded(m_run->state, seams, share);
         return 0;
     });
 }
 
 CartesianResult SplitTest::Finish(const std::vector<ExactPairOutcome>& given,
                                   const RunControl& control) {
-    return Guarded(m_own, control, [&] {
-        m_run->Use(control);
-        return m_run->Finish(&given);
-    });
+    return Guarded(m_own, control, [&] { return m_run->Finish(&given, control); });
 }
 
 }  // namespace vortel

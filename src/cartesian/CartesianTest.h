@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,10 +15,12 @@
 #include "shell/base/Clock.h"
 #include "shell/base/StopToken.h"
 #include "shell/state/TestEvents.h"
+#include "shell/state/TestQuestions.h"
 
 namespace vortel {
 
 class OutputTransaction;
+struct AnalysisState;
 
 // One treatment as an earlier bootstrap analysis gives it.
 struct TreatmentSamples {
@@ -36,6 +39,9 @@ struct CartesianRequest {
     // parameter from TableParameter (empty: the first numeric column's name).
     std::vector<std::string> Files;
     std::string TableParameter;
+    // Or, with questions to ask (RunControl::Questions), how many treatments the front end's
+    // user chooses one file at a time.
+    int TreatmentCount = 0;
     Transformation Transform = Transformation::None;
     bool Reversed = false;  // increasing means in place of decreasing
     // The files, written only with an output (RunControl::Output).
@@ -66,6 +72,19 @@ struct RunControl {
     const StopToken* Stop = nullptr;    // none: the test cannot be stopped
     Clock* Time = nullptr;              // the report's times; none: the machine's clock
     CartesianOutput* Output = nullptr;  // none: nothing is written
+    // A front end with a user to ask: the treatment files one at a time, the notices, the
+    // output folder and the report's code go to it (the folder and the code are asked once the
+    // treatments are read and once the pairs are compared). None: the request answers them,
+    // and a notice that would leave detail files out stops the test instead.
+    TestQuestions* Questions = nullptr;
+    // The front end's record of its session: the report's header goes on from it (edition,
+    // table numbers), the test leaves its values in it, and a flow record it holds open gets
+    // the test's lines. None: a fresh record, as a fresh program run has.
+    AnalysisState* Session = nullptr;
+    // The generator a report's name with a code draws from; none: one seeded from the clock.
+    Random* Generator = nullptr;
+    // As TestSeams::resultsReady.
+    ResultsReadyHook ResultsReady{};
 };
 
 // Runs the whole test. Stops with RunStopped, naming the file, treatment or value at fault, for

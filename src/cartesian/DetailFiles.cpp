@@ -3,7 +3,8 @@
 #include <charconv>
 
 #include "shell/base/NumberText.h"
-#include "shell/state/lifetabl.h"
+#include "shell/state/SessionFiles.h"
+#include "shell/state/Treatments.h"
 
 namespace vortel {
 
@@ -37,8 +38,8 @@ FileKind Kind(int fileNumber) {
 
 // The header shared by the four class files; only the wording of their counts and columns
 // differs.
-void WriteClassHeader(TextWriter& w, const AnalysisState& s, std::int16_t i, std::int16_t j,
-                      double c, bool significant, const char* serialHead) {
+void WriteClassHeader(TextWriter& w, const Treatments& s, std::int16_t i, std::int16_t j, double c,
+                      bool significant, const char* serialHead) {
     const std::string s1 = significant ? " (actual number of sign. can be less)"
                                        : " (actual number of insign. diff. can be less)";
     const std::string s2 = significant ? " (actual number of sign. diff. can be less)"
@@ -58,18 +59,19 @@ void WriteClassHeader(TextWriter& w, const AnalysisState& s, std::int16_t i, std
 
 }  // namespace
 
-std::string PairDetailFiles::FileName(const AnalysisState& state, int fileNumber, std::int16_t i,
-                                      std::int16_t j) {
+std::string PairDetailFiles::FileName(const SessionFiles& files, const Treatments& treatments,
+                                      int fileNumber, std::int16_t i, std::int16_t j) {
     const FileKind kind = Kind(fileNumber);
-    return state.OutputBaseName + kind.Prefix + FileNamePiece(state.ParameterName(i)) + "-" +
+    return files.OutputBaseName + kind.Prefix + FileNamePiece(treatments.ParameterName(i)) + "-" +
            Text(i) + " to " + Text(j) + kind.Suffix;
 }
 
-PairDetailFiles::PairDetailFiles(OutputSet& set, const AnalysisState& state, const Dialogues& ui,
-                                 std::int16_t i, std::int16_t j, double c, double meanDifference)
+PairDetailFiles::PairDetailFiles(OutputSet& set, const SessionFiles& files, const Treatments& state,
+                                 const std::filesystem::path& folder, std::int16_t i,
+                                 std::int16_t j, double c, double meanDifference)
     : m_meanDifference(meanDifference) {
     auto create = [&](Sink& sink, int fileNumber) -> TextWriter& {
-        sink.File = &set.Create(ui.OutputPath(FileName(state, fileNumber, i, j)));
+        sink.File = &set.Create(folder / FileName(files, state, fileNumber, i, j));
         sink.Buffer.reserve(DrainAt + 128);
         return sink.File->Writer();
     };

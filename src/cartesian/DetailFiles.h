@@ -2,14 +2,15 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "shell/base/OutputFile.h"
-#include "shell/state/Dialogues.h"
 
 namespace vortel {
 
-struct AnalysisState;
+struct SessionFiles;
+struct Treatments;
 
 // The files are created in `set`, beside their final names, so they appear only when the whole
 // test has succeeded. Records are buffered here and handed on in large pieces: a pair of two
@@ -18,8 +19,10 @@ class PairDetailFiles {
 public:
     // Creates files 5, 7, 9, 10, 11, then 6, and writes their headers. `c` is the pair's count
     // of differences as a real, `meanDifference` the D that file 6 subtracts.
-    PairDetailFiles(OutputSet& set, const AnalysisState& state, const Dialogues& ui, std::int16_t i,
-                    std::int16_t j, double c, double meanDifference);
+    // They go to `folder`.
+    PairDetailFiles(OutputSet& set, const SessionFiles& files, const Treatments& state,
+                    const std::filesystem::path& folder, std::int16_t i, std::int16_t j, double c,
+                    double meanDifference);
     PairDetailFiles(const PairDetailFiles&) = delete;
     PairDetailFiles& operator=(const PairDetailFiles&) = delete;
 
@@ -30,8 +33,8 @@ public:
 
     // The name of one of the pair's files, e.g. "25A-Cartesian diff_5-r-1 to 2_diff-All (for N.
     // sort).txt".
-    static std::string FileName(const AnalysisState& state, int fileNumber, std::int16_t i,
-                                std::int16_t j);
+    static std::string FileName(const SessionFiles& files, const Treatments& treatments,
+                                int fileNumber, std::int16_t i, std::int16_t j);
 
 private:
     struct Sink {

@@ -21,23 +21,25 @@ double DetailFileBytes(double c) {
     return 4 * serialDigits + 4 * c * (17 + 3);
 }
 
-void SettleDetailFiles(AnalysisState& s, Dialogues& ui) {
-    if (!s.DetailedDifferences) return;
-    const std::int16_t n = s.TreatmentCount;
+void SettleDetailFiles(TestOptions& options, const Treatments& treatments,
+                       TestQuestions& questions) {
+    if (!options.DetailedDifferences) return;
+    const std::int16_t n = treatments.TreatmentCount;
     for (std::int16_t i = 1; i < n; ++i) {
         for (std::int16_t j = static_cast<std::int16_t>(i + 1); j <= n; ++j) {
-            const double c = CartesianCount(s, i, j);
+            const double c = CartesianCount(treatments, i, j);
             if (!PastTheLists(c)) continue;
             const std::string pair = "The pair of treatment " + Text(i) + " (\"" +
-                                     s.TreatmentName(i) + "\") and treatment " + Text(j) + " (\"" +
-                                     s.TreatmentName(j) + "\") has " + Text(c) +
+                                     treatments.TreatmentName(i) + "\") and treatment " + Text(j) +
+                                     " (\"" + treatments.TreatmentName(j) + "\") has " + Text(c) +
                                      " Cartesian differences; its detail files would take about " +
                                      Text(RoundToDecimals(DetailFileBytes(c) / 1e9, 1)) +
                                      " GB, and they are written only for pairs of at most " +
                                      Text(ListCapacity) + " differences.";
-            if (s.DetailFilesRequired) throw RunStopped(pair);
-            ui.Notify(pair + "\nThe test runs without detail files.", "Detailed differences");
-            s.DetailedDifferences = false;
+            if (options.DetailFilesRequired) throw RunStopped(pair);
+            questions.Notice(pair + "\nThe test runs without detail files.",
+                             "Detailed differences");
+            options.DetailedDifferences = false;
             return;
         }
     }

@@ -4,8 +4,9 @@
 
 #include <cstdint>
 
-#include "shell/state/Dialogues.h"
-#include "shell/state/lifetabl.h"
+#include "shell/state/TestOptions.h"
+#include "shell/state/TestQuestions.h"
+#include "shell/state/Treatments.h"
 
 namespace vortel {
 
@@ -16,7 +17,8 @@ bool PastTheLists(double c);
 // gigabytes: when DetailFilesRequired is set the command stops, before anything is computed or
 // written, naming the pair, its C and the size; otherwise the user is told so and the test runs
 // without detail files (DetailedDifferences is cleared).
-void SettleDetailFiles(AnalysisState& state, Dialogues& ui);
+void SettleDetailFiles(TestOptions& options, const Treatments& treatments,
+                       TestQuestions& questions);
 
 // About how many bytes a pair's detail files take for c differences: four records of a serial
 // number and a difference each.

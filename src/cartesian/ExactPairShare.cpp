@@ -4,12 +4,13 @@
 #include "cartesian/PairComparisons.h"
 #include "cartesian/PairsAhead.h"
 #include "shell/base/RunStopped.h"
-#include "shell/state/App.h"
+#include "shell/state/AnalysisState.h"
 #include "shell/state/PairOrder.h"
+#include "shell/state/TestQuestions.h"
 
 namespace vortel {
 
-void ComputeShareOfLoaded(AnalysisState& s, Services& services, ExactPairShare& share) {
+void ComputeShareOfLoaded(AnalysisState& s, TestSeams& seams, ExactPairShare& share) {
     if (share.Shares < 1 || share.Share < 0 || share.Share >= share.Shares)
         throw RunStopped("A share of the exact pairs is numbered 0 to " +
                          std::to_string(share.Shares - 1) + ", not " + std::to_string(share.Share) +
@@ -24,25 +25,25 @@ void ComputeShareOfLoaded(AnalysisState& s, Services& services, ExactPairShare& 
             if (PastTheLists(CartesianCount(s, i, j)) && k++ % share.Shares == share.Share)
                 mine.emplace_back(i, j);
     share.Computed.clear();
-    services.events->Began("", static_cast<int>(mine.size()));
+    seams.events.Began("", static_cast<int>(mine.size()));
     // One pair after another: the instances are the parallelism.
     PairsAhead ahead;
     for (const auto& [i, j] : mine) {
-        StopIfRequested(services.stop);
-        services.events->PairStarted(i, j, PairPhase::Differences);
+        StopIfRequested(seams.stop);
+        seams.events.PairStarted(i, j, PairPhase::Differences);
         ExactPairOutcome o;
         o.I = i;
         o.J = j;
-        o.Results = ahead.Exact(s, i, j);
+        o.Results = ahead.Exact(s, s, i, j);
         if (share.Histograms) {
             // Oriented as the figure takes the pair: the larger bootstrap mean first.
             const bool iFirst = FirstMinusSecond(s, i, j);
             o.Histogram = HistogramOfDifferences(ahead.SortedValues(iFirst ? i : j),
                                                  ahead.SortedValues(iFirst ? j : i), DifferenceBins,
-                                                 services.stop);
+                                                 seams.stop);
         }
         share.Computed.push_back(std::move(o));
-        services.events->PairDone(i, j, services.clock.Now());
+        seams.events.PairDone(i, j, seams.clock.Now());
     }
 }
 

@@ -18,7 +18,7 @@
 namespace vortel {
 
 struct AnalysisState;
-struct Services;
+struct TestSeams;
 
 // One exact pair as an instance computed it.
 struct ExactPairOutcome {
@@ -63,7 +63,7 @@ private:
 };
 
 // The share of a loaded test, after the checks the pair loop makes.
-void ComputeShareOfLoaded(AnalysisState& state, Services& services, ExactPairShare& share);
+void ComputeShareOfLoaded(AnalysisState& state, TestSeams& seams, ExactPairShare& share);
 
 // The given pairs' histograms for the figure (none for a pair given without one).
 GivenHistogram GivenHistograms(const std::vector<ExactPairOutcome>* given);

@@ -8,7 +8,6 @@
 #include "cartesian/ExactPairPath.h"
 #include "cartesian/ExactPairShare.h"
 #include "cartesian/PairsAhead.h"
-#include "report/PrintMultiCIofDifference.h"
 #include "shell/base/NumberText.h"
 #include "shell/base/OutputFile.h"
 #include "shell/base/RunStopped.h"
@@ -20,7 +19,7 @@ namespace vortel {
 
 namespace {
 
-std::string Named(const AnalysisState& state, std::int16_t t) {
+std::string Named(const Treatments& state, std::int16_t t) {
     return "treatment " + Text(t) + " (\"" + state.TreatmentName(t) + "\")";
 }
 
@@ -155,11 +154,11 @@ void ComputeFValue(AnalysisState& s) {
     s.FValue = spread && withinMeanSquare != 0 ? betweenMeanSquare / withinMeanSquare : 0;
 }
 
-void BeginTest(AnalysisState& s, Services& services) {
-    const DateTime now = services.clock.Now();
+void BeginTest(AnalysisState& s, TestSeams& seams) {
+    const DateTime now = seams.clock.Now();
     s.TestBeganText = "Cartesian paired test began at:" + DateText(now);
     s.TestStartTime = now;
-    services.events->Began(s.TestBeganText, s.PairCount);
+    seams.events.Began(s.TestBeganText, s.PairCount);
 }
 
 // The two treatments of a pair as the test takes them: every difference is the larger-mean
@@ -187,17 +186,17 @@ PairSamples SamplesOf(AnalysisState& s, std::int16_t i, std::int16_t j) {
 
 // Every difference once, in the order of k: the counts, the sums, the mean and SD, and the
 // detail files when asked for.
-void TallyPair(AnalysisState& s, Services& services, OutputSet& detailFiles, PairsAhead& ahead,
+void TallyPair(AnalysisState& s, const TestSeams& seams, OutputSet& detailFiles, PairsAhead& ahead,
                std::int16_t i, std::int16_t j, const PairSamples& p) {
     PairTally tally;
     if (s.DetailedDifferences) {
-        PairDetailFiles files(detailFiles, s, services.ui, i, j, p.C, p.MeanDifference);
+        PairDetailFiles files(detailFiles, s, s, seams.folder, i, j, p.C, p.MeanDifference);
         tally = TallyOriented(
             p.X, p.Y, p.Negate, p.MeanDifference,
             [&](std::int64_t k, double d, bool significant) { files.Add(k, d, significant); });
         files.Finish();
     } else {
-        tally = ahead.Tally(s, i, j);
+        tally = ahead.Tally(s, s, i, j);
     }
     s.CartesianIndex = static_cast<std::int64_t>(p.X.size() * p.Y.size());
     s.PairSum = tally.Sum;
@@ -219,7 +218,8 @@ void SortPair(AnalysisState& s, std::int16_t i, std::int16_t j, const PairSample
     s.SortCount = static_cast<std::int32_t>(RoundHalfEven(p.C));
     const std::array<std::int64_t, 2> ranks{PercentileRank(p.C, 0.025), PercentileRank(p.C, 0.975)};
     std::array<double, 2> percentiles{};
-    QuickSortOfDifferences(s, DifferenceList{p.X, p.Y, p.Negate, s.PairSum}, ranks, percentiles);
+    QuickSortOfDifferences(s, s, s, DifferenceList{p.X, p.Y, p.Negate, s.PairSum}, ranks,
+                           percentiles);
     s.PercentileLower(i, j) = percentiles[0];
     s.PercentileUpper(i, j) = percentiles[1];
 }
@@ -233,9 +233,9 @@ void FinishPair(AnalysisState& s, std::int16_t i, std::int16_t j, double c) {
 }
 
 // One pair, with its progress shown before the tally, before the sort and after the pair.
-void ComparePair(AnalysisState& s, Services& services, OutputSet& detailFiles, PairsAhead& ahead,
+void ComparePair(AnalysisState& s, TestSeams& seams, OutputSet& detailFiles, PairsAhead& ahead,
                  std::int16_t i, std::int16_t j) {
-    services.events->PairStarted(i, j, PairPhase::Differences);
+    seams.events.PairStarted(i, j, PairPhase::Differences);
     s.PairSum = 0;
     s.PairSumOfSquares = 0;
     s.PairedDifferenceMean(i, j) = 0;
@@ -246,14 +246,14 @@ void ComparePair(AnalysisState& s, Services& services, OutputSet& detailFiles, P
         // Here the two paths part. Past the lists every result comes exactly from the sorted
         // samples; the partitioned sort does not run for the pair, so it leaves the run-wide
         // SortGroupLimit as it was, and no detail files are written (SettleDetailFiles).
-        ahead.CompareExactly(s, i, j);
+        ahead.CompareExactly(s, s, s, i, j);
     } else {
-        TallyPair(s, services, detailFiles, ahead, i, j, p);
-        services.events->PairStarted(i, j, PairPhase::Sorting);
+        TallyPair(s, seams, detailFiles, ahead, i, j, p);
+        seams.events.PairStarted(i, j, PairPhase::Sorting);
         SortPair(s, i, j, p);
     }
     FinishPair(s, i, j, p.C);
-    services.events->PairDone(i, j, services.clock.Now());
+    seams.events.PairDone(i, j, seams.clock.Now());
 }
 
 }  // namespace
@@ -263,9 +263,9 @@ PairTally TallyDifferences(std::span<const double> x, std::span<const double> y,
     return TallyOriented(x, y, negate, meanDifference, [](std::int64_t, double, bool) {});
 }
 
-void CheckTreatmentsFitTest(const AnalysisState& state) {
+void CheckTreatmentsFitTest(const Treatments& state) {
     const std::int16_t n = state.TreatmentCount;
-    if (n < 2 || n > MostTreatments) {
+    if (!TreatmentCountFits(n)) {
         throw RunStopped("A Cartesian paired test compares 2 to " + Text(MostTreatments) +
                          " treatments; the test has " + Text(n) + ".");
     }
@@ -303,15 +303,15 @@ void CheckTreatmentsFitTest(const AnalysisState& state) {
     }
 }
 
-CartesianResult CompareLoadedTreatments(AnalysisState& state, Services& services,
+CartesianResult CompareLoadedTreatments(AnalysisState& state, TestSeams& seams,
                                         OutputSet& detailFiles,
                                         const std::vector<ExactPairOutcome>* given) {
     CheckTreatmentsFitTest(state);
-    SettleDetailFiles(state, services.ui);
+    SettleDetailFiles(state, state, seams.questions);
     state.FlowLine("Sub CartesianDifference2");
     SummariseTreatments(state);
     ComputeFValue(state);
-    BeginTest(state, services);
+    BeginTest(state, seams);
 
     PairsAhead ahead;
     if (given) {
@@ -324,27 +324,18 @@ CartesianResult CompareLoadedTreatments(AnalysisState& state, Services& services
             ahead.Give(static_cast<std::int16_t>(o.I), static_cast<std::int16_t>(o.J), o.Results);
         }
     }
-    ahead.Start(state, services.stop);
+    ahead.Start(state, state, state, seams.stop);
     const std::int16_t n = state.TreatmentCount;
     for (std::int16_t i = 1; i <= n - 1; ++i)
         for (std::int16_t j = static_cast<std::int16_t>(i + 1); j <= n; ++j) {
-            StopIfRequested(services.stop);
-            ComparePair(state, services, detailFiles, ahead, i, j);
+            StopIfRequested(seams.stop);
+            ComparePair(state, seams, detailFiles, ahead, i, j);
         }
     // The treatments' percentile intervals read off the samples the exact path sorted, where
     // it did, rather than selected again.
-    return CartesianResultOf(
-        state, [&](int t) { return ahead.SortedValues(static_cast<std::int16_t>(t)); });
-}
-
-// The pairwise computation and the report: every pair compared, then the result handed to the
-// report and the window.
-void CartesianDifference2(AnalysisState& state, Services& services) {
-    // Detail files of every pair appear together once the report is written, so a test that
-    // stops part-way leaves neither half a file nor a set that mixes two tests.
-    OutputSet detailFiles(services.output);
-    const CartesianResult result = CompareLoadedTreatments(state, services, detailFiles);
-    PrintMultiCIofDifference(state, result, services, detailFiles);
+    return CartesianResultOf(state, state, state, [&](int t) {
+        return ahead.SortedValues(static_cast<std::int16_t>(t));
+    });
 }
 
 }  // namespace vortel

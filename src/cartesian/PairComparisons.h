@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "report/CartesianResult.h"
-#include "shell/state/App.h"
+#include "shell/state/AnalysisState.h"
+#include "shell/state/TestQuestions.h"
 
 namespace vortel {
 
@@ -21,7 +22,7 @@ struct ExactPairOutcome;
 // the state, reports its progress as events, creates the pairs' detail files in `detailFiles`
 // when asked, and returns the result read from the state. Writes no report. The exact pairs of
 // `given`, computed elsewhere (ExactPairShare.h), are taken as they are.
-CartesianResult CompareLoadedTreatments(AnalysisState& state, Services& services,
+CartesianResult CompareLoadedTreatments(AnalysisState& state, TestSeams& seams,
                                         OutputSet& detailFiles,
                                         const std::vector<ExactPairOutcome>* given = nullptr);
 
@@ -29,14 +30,10 @@ CartesianResult CompareLoadedTreatments(AnalysisState& state, Services& services
 // pairs read: what the pair loop needs before its first pair.
 void SummariseTreatments(AnalysisState& state);
 
-// The pairwise computation and the report (CompareLoadedTreatments, then the report from its
-// result). A failure anywhere leaves no new detail file.
-void CartesianDifference2(AnalysisState& state, Services& services);
-
 // Stops the command, before anything is computed or written, when a treatment has fewer than
 // two bootstrap values, when the sample sizes leave the F value no within-groups degrees of
 // freedom, or when detail files are asked for and a parameter name cannot stand in their names.
-void CheckTreatmentsFitTest(const AnalysisState& state);
+void CheckTreatmentsFitTest(const Treatments& state);
 
 // What one pass over a pair's differences in the order of k gathers.
 struct PairTally {

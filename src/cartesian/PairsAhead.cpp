@@ -28,13 +28,13 @@ PairsAhead::~PairsAhead() {
     for (std::thread& worker : m_workers) worker.join();
 }
 
-PairsAhead::Pair PairsAhead::Define(const AnalysisState& s, std::int16_t i, std::int16_t j) {
-    const double c = CartesianCount(s, i, j);
+PairsAhead::Pair PairsAhead::Define(const Treatments& treatments, std::int16_t i, std::int16_t j) {
+    const double c = CartesianCount(treatments, i, j);
     Pair pair;
     pair.I = i;
     pair.J = j;
-    pair.Negate = !FirstMinusSecond(s, i, j);
-    pair.MeanDifference = std::fabs(s.BootstrapMean(i) - s.BootstrapMean(j));
+    pair.Negate = !FirstMinusSecond(treatments, i, j);
+    pair.MeanDifference = std::fabs(treatments.BootstrapMean(i) - treatments.BootstrapMean(j));
     pair.Exact = PastTheLists(c);
     pair.RankLower = PercentileRank(c, 0.025);
     pair.RankUpper = PercentileRank(c, 0.975);
@@ -68,34 +68,35 @@ PairsAhead::Outcome PairsAhead::Compute(const Pair& pair, SelectionSpace& space)
                                pair.RankLower, pair.RankUpper, space);
 }
 
-void PairsAhead::TakeValues(AnalysisState& s) {
-    const std::int16_t n = s.TreatmentCount;
+void PairsAhead::TakeValues(const Treatments& treatments, PairScratch& work) {
+    const std::int16_t n = treatments.TreatmentCount;
     m_values.assign(static_cast<std::size_t>(n) + 1, {});
     m_samples.clear();
     m_samples.resize(static_cast<std::size_t>(n) + 1);
     m_sorted.clear();
     for (std::int16_t t = 0; t <= n; ++t) m_sorted.push_back(std::make_unique<std::once_flag>());
     for (std::int16_t t = 1; t <= n; ++t) {
-        const auto b = static_cast<std::int64_t>(s.BootstrapNumberReal(t));
-        m_values[static_cast<std::size_t>(t)] = {s.WorkingValues.List(t).Through(b) + 1,
+        const auto b = static_cast<std::int64_t>(treatments.BootstrapNumberReal(t));
+        m_values[static_cast<std::size_t>(t)] = {work.WorkingValues.List(t).Through(b) + 1,
                                                  static_cast<std::size_t>(b)};
     }
 }
 
-void PairsAhead::Start(AnalysisState& s, const StopToken* stop) {
+void PairsAhead::Start(const TestOptions& options, const Treatments& treatments, PairScratch& work,
+                       const StopToken* stop) {
     m_stop = stop;
     m_space.Stop = stop;
-    TakeValues(s);
-    const std::int16_t n = s.TreatmentCount;
+    TakeValues(treatments, work);
+    const std::int16_t n = treatments.TreatmentCount;
     m_place.assign(PlaceOf(MostTreatments, MostTreatments) + 1, NotAhead);
     bool sorting = false;
     for (std::int16_t i = 1; i < n; ++i) {
         for (std::int16_t j = static_cast<std::int16_t>(i + 1); j <= n; ++j) {
-            const Pair pair = Define(s, i, j);
+            const Pair pair = Define(treatments, i, j);
             sorting = sorting || !pair.Exact;
             if (m_given.count({i, j})) continue;
             // Detail files are written as the pass goes, in the loop.
-            if (!pair.Exact && s.DetailedDifferences) continue;
+            if (!pair.Exact && options.DetailedDifferences) continue;
             m_place[PlaceOf(i, j)] = m_pairs.size();
             m_pairs.push_back(pair);
         }
@@ -137,7 +138,8 @@ void PairsAhead::Work() {
     }
 }
 
-PairsAhead::Outcome PairsAhead::Result(AnalysisState& s, std::int16_t i, std::int16_t j) {
+PairsAhead::Outcome PairsAhead::Result(const Treatments& treatments, PairScratch& work,
+                                       std::int16_t i, std::int16_t j) {
     if (const auto given = m_given.find({i, j}); given != m_given.end()) return given->second;
     const std::size_t k = m_place.empty() ? NotAhead : m_place[PlaceOf(i, j)];
     if (k != NotAhead && !m_workers.empty()) {
@@ -149,36 +151,39 @@ PairsAhead::Outcome PairsAhead::Result(AnalysisState& s, std::int16_t i, std::in
         if (m_slots[k].Error) std::rethrow_exception(m_slots[k].Error);
         return m_slots[k].Result;
     }
-    if (m_values.empty()) TakeValues(s);
-    return Compute(k != NotAhead ? m_pairs[k] : Define(s, i, j), m_space);
+    if (m_values.empty()) TakeValues(treatments, work);
+    return Compute(k != NotAhead ? m_pairs[k] : Define(treatments, i, j), m_space);
 }
 
 void PairsAhead::Give(std::int16_t i, std::int16_t j, const ExactPairResults& results) {
     m_given[{i, j}] = results;
 }
 
-ExactPairResults PairsAhead::Exact(AnalysisState& s, std::int16_t i, std::int16_t j) {
-    return std::get<ExactPairResults>(Result(s, i, j));
+ExactPairResults PairsAhead::Exact(const Treatments& treatments, PairScratch& work, std::int16_t i,
+                                   std::int16_t j) {
+    return std::get<ExactPairResults>(Result(treatments, work, i, j));
 }
 
-void PairsAhead::CompareExactly(AnalysisState& s, std::int16_t i, std::int16_t j) {
-    const double c = CartesianCount(s, i, j);
-    const ExactPairResults r = Exact(s, i, j);
-    s.CartesianIndex = static_cast<std::int64_t>(c);
-    s.LowCount(i, j) = r.Low;
-    s.HighCount(i, j) = r.High;
-    s.SignificantCount(i, j) = r.Significant;
-    s.CartesianMean(i, j) = r.Mean;
-    s.CartesianVariance(i, j) = r.Variance;
-    s.CartesianSD(i, j) = r.SD;
-    s.PairSum = r.Mean * c;
-    s.PairSumOfSquares = r.Variance * (c - 1) + r.Mean * r.Mean * c;
-    s.PercentileLower(i, j) = r.PercentileLower;
-    s.PercentileUpper(i, j) = r.PercentileUpper;
+void PairsAhead::CompareExactly(const Treatments& treatments, PairScratch& work,
+                                TestResults& results, std::int16_t i, std::int16_t j) {
+    const double c = CartesianCount(treatments, i, j);
+    const ExactPairResults r = Exact(treatments, work, i, j);
+    work.CartesianIndex = static_cast<std::int64_t>(c);
+    work.LowCount(i, j) = r.Low;
+    work.HighCount(i, j) = r.High;
+    results.SignificantCount(i, j) = r.Significant;
+    results.CartesianMean(i, j) = r.Mean;
+    results.CartesianVariance(i, j) = r.Variance;
+    results.CartesianSD(i, j) = r.SD;
+    work.PairSum = r.Mean * c;
+    work.PairSumOfSquares = r.Variance * (c - 1) + r.Mean * r.Mean * c;
+    results.PercentileLower(i, j) = r.PercentileLower;
+    results.PercentileUpper(i, j) = r.PercentileUpper;
 }
 
-PairTally PairsAhead::Tally(AnalysisState& s, std::int16_t i, std::int16_t j) {
-    return std::get<PairTally>(Result(s, i, j));
+PairTally PairsAhead::Tally(const Treatments& treatments, PairScratch& work, std::int16_t i,
+                            std::int16_t j) {
+    return std::get<PairTally>(Result(treatments, work, i, j));
 }
 
 }  // namespace vortel

@@ -19,7 +19,7 @@
 
 #include "cartesian/ExactLargePair.h"
 #include "cartesian/PairComparisons.h"
-#include "shell/state/lifetabl.h"
+#include "shell/state/AnalysisState.h"
 
 namespace vortel {
 
@@ -44,22 +44,26 @@ public:
     // A request on `stop` ends the workers between their steps (each walk of the exact path,
     // each pair) and the loop's wait for a pair, which throws CommandStopped; the workers are
     // joined before the stop leaves the test.
-    void Start(AnalysisState& state, const StopToken* stop = nullptr);
+    void Start(const TestOptions& options, const Treatments& treatments, PairScratch& work,
+               const StopToken* stop = nullptr);
 
     // Past the lists: leaves every per-pair result of (i, j), its counts and CartesianIndex,
     // PairSum and PairSumOfSquares, from the treatments' WorkingValues, the differences
     // oriented as the test orients them (larger bootstrap mean first). The sort's fields
     // (SortCount, SortGroupLimit and the rest) are not touched: the sort does not run.
-    void CompareExactly(AnalysisState& state, std::int16_t i, std::int16_t j);
+    void CompareExactly(const Treatments& treatments, PairScratch& work, TestResults& results,
+                        std::int16_t i, std::int16_t j);
 
     // Past the lists: the pair's results as CompareExactly leaves them.
-    ExactPairResults Exact(AnalysisState& state, std::int16_t i, std::int16_t j);
+    ExactPairResults Exact(const Treatments& treatments, PairScratch& work, std::int16_t i,
+                           std::int16_t j);
     // Before Start: the results of an exact pair that another instance computed, taken in
     // place of computing them (ExactPairShare.h).
     void Give(std::int16_t i, std::int16_t j, const ExactPairResults& results);
 
     // Within the lists: TallyDifferences of the pair, oriented the same way.
-    PairTally Tally(AnalysisState& state, std::int16_t i, std::int16_t j);
+    PairTally Tally(const Treatments& treatments, PairScratch& work, std::int16_t i,
+                    std::int16_t j);
     // After the last pair: treatment t's values in increasing order where a pair past the lists
     // sorted them, else nothing (an empty span).
     std::span<const double> SortedValues(std::int16_t t) const;
@@ -82,12 +86,12 @@ private:
         std::exception_ptr Error;
         bool Done = false;
     };
-    static Pair Define(const AnalysisState& state, std::int16_t i, std::int16_t j);
-    void TakeValues(AnalysisState& state);
+    static Pair Define(const Treatments& treatments, std::int16_t i, std::int16_t j);
+    void TakeValues(const Treatments& treatments, PairScratch& work);
     const SortedSample& Sample(std::int16_t t);
     Outcome Compute(const Pair& pair, SelectionSpace& space);
     // The pair's result, from its worker or computed here.
-    Outcome Result(AnalysisState& state, std::int16_t i, std::int16_t j);
+    Outcome Result(const Treatments& treatments, PairScratch& work, std::int16_t i, std::int16_t j);
     void Work();
 
     std::vector<std::span<const double>> m_values;  // by treatment

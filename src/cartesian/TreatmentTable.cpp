@@ -6,7 +6,7 @@
 
 #include "shell/base/NumberText.h"
 #include "shell/base/RunStopped.h"
-#include "shell/state/lifetabl.h"
+#include "shell/state/AnalysisState.h"
 
 namespace vortel {
 

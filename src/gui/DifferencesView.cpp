@@ -91,7 +91,7 @@ DifferencesView::~DifferencesView() = default;
 
 void DifferencesView::Offer(std::vector<PairDifferences> pairs, const AnalysisState& state) {
     m_pairs = std::move(pairs);
-    m_tables = ResultsCsvOf(state);
+    m_tables = ResultsCsvOf(state, state, state);
     m_report = state.ResultFileName;
     m_svg.clear();  // drawn when first shown
     m_offered = true;

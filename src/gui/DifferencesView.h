@@ -10,7 +10,7 @@
 
 #include "report/DifferenceHistogram.h"
 #include "report/ResultsCsv.h"
-#include "shell/state/lifetabl.h"
+#include "shell/state/AnalysisState.h"
 
 class QScrollArea;
 class QToolButton;

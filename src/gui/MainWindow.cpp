@@ -24,10 +24,10 @@
 #include <memory>
 #include <utility>
 
-#include "cartesian/cmdCartesianDifference.h"
 #include "gui/ClickableLabel.h"
 #include "gui/Pictures.h"
 #include "shell/base/Tables.h"
+#include "shell/mainwindow/CommandQuestions.h"
 #include "shell/mainwindow/Controls.h"
 #include "shell/mainwindow/Form1.h"
 #include "shell/mainwindow/Greetings.h"
@@ -197,7 +197,10 @@ MainWindow::MainWindow(Clock& clock, QWidget* parent)
     Connect();
     m_ui.SetAroundShow([this](bool opening, QRect place) { AroundDialogue(opening, place); });
     m_window.SetPictureBase([this] { return m_app.State().OutputBaseName; });
-    m_app.Seams().resultsReady = [this](const AnalysisState& state) { PrepareResults(state); };
+    m_app.Seams().resultsReady = [this](const Treatments& treatments, const TestResults& results,
+                                        const PairScratch& work) {
+        PrepareResults(treatments, results, work);
+    };
     // A label a command shows comes to the front; the Stop button stays in front of it, or the
     // label would take the clicks meant for it.
     m_window.SetAfterShow([this] {
@@ -540,14 +543,15 @@ void MainWindow::ChainResultControls() {
         if (chain[k - 1] && chain[k]) QWidget::setTabOrder(chain[k - 1], chain[k]);
 }
 
-void MainWindow::PrepareResults(const AnalysisState& state) {
+void MainWindow::PrepareResults(const Treatments& treatments, const TestResults& results,
+                                const PairScratch& work) {
     TestScreen& screen = m_app.Seams().screen;
-    screen.PreparingFigure(0, state.PairCount);
-    m_preparedPairs = DifferencesOfPairs(state, DifferenceBins, m_app.Seams().stop,
-                                         [&screen](int done, int total) {
+    screen.PreparingFigure(0, treatments.PairCount);
+    m_preparedPairs = DifferencesOfPairs(treatments, results, work, DifferenceBins,
+                                         m_app.Seams().stop, [&screen](int done, int total) {
                                              if (done < total) screen.PreparingFigure(done, total);
                                          });
-    m_preparedResult = CartesianResultOf(state);
+    m_preparedResult = CartesianResultOf(treatments, results, work);
 }
 
 void MainWindow::StopCommand() {

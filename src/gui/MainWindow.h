@@ -99,7 +99,8 @@ private:
     void ChainResultControls();
     // On the command's thread, once a test's report code is answered: the figure's data,
     // computed there so the window stays free and a stop still writes nothing.
-    void PrepareResults(const AnalysisState& state);
+    void PrepareResults(const Treatments& treatments, const TestResults& results,
+                        const PairScratch& work);
     // Treatment files a drop brings, or nothing when it brings something else.
     QStringList DroppedTreatmentFiles(const QMimeData* data) const;
 

@@ -9,7 +9,9 @@
 #include "letters/MarkingRule.h"
 #include "shell/base/NumberText.h"
 #include "shell/base/RunStopped.h"
-#include "shell/state/lifetabl.h"
+#include "shell/state/ReportHeader.h"
+#include "shell/state/TestResults.h"
+#include "shell/state/Treatments.h"
 
 namespace vortel {
 
@@ -91,15 +93,15 @@ void PrintRule(TextWriter& out, char c) { out.Text(" ").Text(std::string(75, c))
 
 }  // namespace
 
-MarkingInput MarkingInputOf(const AnalysisState& state) {
+MarkingInput MarkingInputOf(const Treatments& treatments, const TestResults& results) {
     MarkingInput in;
-    for (int t = 1; t <= state.TreatmentCount; ++t) {
-        in.Names.push_back(state.TreatmentName(t));
-        in.Original.push_back(state.OriginalMean(t));
-        in.SE.push_back(state.TreatmentSE(t));
+    for (int t = 1; t <= treatments.TreatmentCount; ++t) {
+        in.Names.push_back(treatments.TreatmentName(t));
+        in.Original.push_back(treatments.OriginalMean(t));
+        in.SE.push_back(treatments.TreatmentSE(t));
     }
     // Only the half with the later treatment first is read; both halves hold the same value.
-    in.P = [&state](int i, int j) { return state.PValue(j, i); };
+    in.P = [&results](int i, int j) { return results.PValue(j, i); };
     return in;
 }
 
@@ -135,13 +137,15 @@ std::vector<std::string> TreatmentMarkings(const MarkingInput& in) {
     return {};
 }
 
-std::vector<std::string> TreatmentMarkings(const AnalysisState& state) {
-    return TreatmentMarkings(MarkingInputOf(state));
+std::vector<std::string> TreatmentMarkings(const Treatments& treatments,
+                                           const TestResults& results) {
+    return TreatmentMarkings(MarkingInputOf(treatments, results));
 }
 
-void PrintLetterMarkingSection(AnalysisState& state, TextWriter& out) {
-    const std::int16_t number = state.NextTableNumber();
-    PrintLetterMarkingSection(MarkingInputOf(state), number, out);
+void PrintLetterMarkingSection(ReportHeader& header, const Treatments& treatments,
+                               const TestResults& results, TextWriter& out) {
+    const std::int16_t number = header.NextTableNumber();
+    PrintLetterMarkingSection(MarkingInputOf(treatments, results), number, out);
 }
 
 void PrintLetterMarkingSection(const MarkingInput& in, std::int16_t tableNumber, TextWriter& out) {

@@ -12,7 +12,9 @@
 
 namespace vortel {
 
-struct AnalysisState;
+struct ReportHeader;
+struct TestResults;
+struct Treatments;
 
 // What the marking reads of a test: per treatment, treatment 1 first, its name, original value
 // and SE, and the P-value of each pair (i, j), i < j, in report positions. A test's result
@@ -26,7 +28,7 @@ struct MarkingInput {
 
 // From the state: TreatmentCount, TreatmentName, OriginalMean, TreatmentSE and PValue (the cell
 // with the later treatment first). The input reads the state's P-values as long as it lives.
-MarkingInput MarkingInputOf(const AnalysisState& state);
+MarkingInput MarkingInputOf(const Treatments& treatments, const TestResults& results);
 
 // Prints the marking section, numbered `tableNumber`, to the open report: heading, notes, rules
 // and one row per treatment, treatment 1 first.
@@ -34,7 +36,8 @@ void PrintLetterMarkingSection(const MarkingInput& input, std::int16_t tableNumb
                                TextWriter& out);
 // The same from the state, numbered by increasing TableNumber (a 16-bit counter: past 32767 the
 // command stops).
-void PrintLetterMarkingSection(AnalysisState& state, TextWriter& out);
+void PrintLetterMarkingSection(ReportHeader& header, const Treatments& treatments,
+                               const TestResults& results, TextWriter& out);
 
 // The four marking rows of a four-treatment test, from the P-values of its six pairs.
 void PrintPairTestTable4Treats(const MarkingInput& input, TextWriter& out);
@@ -53,6 +56,7 @@ std::optional<std::vector<std::string>> ManyTreatmentMarking(const MarkingInput&
 // blank ("ab"): the same choice of marking as the section makes, for tables built from the
 // report's results.
 std::vector<std::string> TreatmentMarkings(const MarkingInput& input);
-std::vector<std::string> TreatmentMarkings(const AnalysisState& state);
+std::vector<std::string> TreatmentMarkings(const Treatments& treatments,
+                                           const TestResults& results);
 
 }  // namespace vortel

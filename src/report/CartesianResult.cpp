@@ -9,16 +9,18 @@
 #include "shell/base/CorrectlyRounded.h"
 #include "shell/base/NumberText.h"
 #include "shell/state/PairOrder.h"
-#include "shell/state/lifetabl.h"
+#include "shell/state/PairScratch.h"
+#include "shell/state/TestResults.h"
+#include "shell/state/Treatments.h"
 
 namespace vortel {
 
 namespace {
 
 // The 2.5 % and 97.5 % values of treatment t's bootstrap values as the test compared them.
-void PercentileInterval(const AnalysisState& s, int t, std::span<const double> sorted,
-                        TreatmentResult& tr) {
-    const std::int32_t b = s.BootstrapNumber(t);
+void PercentileInterval(const PairScratch& work, const Treatments& treatments, int t,
+                        std::span<const double> sorted, TreatmentResult& tr) {
+    const std::int32_t b = treatments.BootstrapNumber(t);
     if (b < 1) return;
     const auto rank = [&](double share) {
         return std::clamp<std::int64_t>(PercentileRank(b, share), 1, b);
@@ -30,7 +32,7 @@ void PercentileInterval(const AnalysisState& s, int t, std::span<const double> s
     }
     std::vector<double> v;
     v.reserve(static_cast<std::size_t>(b));
-    for (std::int32_t k = 1; k <= b; ++k) v.push_back(s.WorkingValues.Get(k, t));
+    for (std::int32_t k = 1; k <= b; ++k) v.push_back(work.WorkingValues.Get(k, t));
     // The upper rank is never below the lower, so its search starts where the lower's ended.
     auto from = v.begin();
     const auto at = [&](double share) {
@@ -74,27 +76,28 @@ const PairResult& CartesianResult::Pair(int i, int j) const {
     return Pairs[static_cast<std::size_t>(before + (j - i - 1))];
 }
 
-CartesianResult CartesianResultOf(const AnalysisState& s,
+CartesianResult CartesianResultOf(const Treatments& treatments, const TestResults& results,
+                                  const PairScratch& work,
                                   const std::function<std::span<const double>(int)>& sorted) {
     CartesianResult r;
-    const int n = s.TreatmentCount;
-    r.Parameter = s.CurrentParameterName;
-    r.Transform = static_cast<Transformation>(s.TransformationUsed);
-    r.F = s.FValue;
-    r.DfBetween = s.DfBetweenGroups;
-    r.DfWithin = s.DfWithinGroups;
-    r.SidakAlpha = s.SidakAlpha;
+    const int n = treatments.TreatmentCount;
+    r.Parameter = treatments.CurrentParameterName;
+    r.Transform = static_cast<Transformation>(treatments.TransformationUsed);
+    r.F = results.FValue;
+    r.DfBetween = results.DfBetweenGroups;
+    r.DfWithin = results.DfWithinGroups;
+    r.SidakAlpha = results.SidakAlpha;
 
     for (int t = 1; t <= n; ++t) {
         TreatmentResult tr;
-        tr.Name = s.TreatmentName(t);
-        tr.SampleSize = s.SampleSize(t);
-        tr.BootstrapNumber = s.BootstrapNumber(t);
-        tr.Original = s.OriginalMean(t);
-        tr.BootstrapMean = s.BootstrapMean(t);
-        tr.Variance = s.BootstrapVariance(t);
-        tr.SE = s.TreatmentSE(t);
-        PercentileInterval(s, t, sorted ? sorted(t) : std::span<const double>(), tr);
+        tr.Name = treatments.TreatmentName(t);
+        tr.SampleSize = treatments.SampleSize(t);
+        tr.BootstrapNumber = treatments.BootstrapNumber(t);
+        tr.Original = treatments.OriginalMean(t);
+        tr.BootstrapMean = treatments.BootstrapMean(t);
+        tr.Variance = treatments.BootstrapVariance(t);
+        tr.SE = treatments.TreatmentSE(t);
+        PercentileInterval(work, treatments, t, sorted ? sorted(t) : std::span<const double>(), tr);
         r.Treatments.push_back(std::move(tr));
     }
     for (int i = 1; i <= n - 1; ++i) {
@@ -102,25 +105,25 @@ CartesianResult CartesianResultOf(const AnalysisState& s,
             PairResult p;
             p.I = i;
             p.J = j;
-            const bool iMinusJ = FirstMinusSecond(s, i, j);
+            const bool iMinusJ = FirstMinusSecond(treatments, i, j);
             p.Minuend = iMinusJ ? i : j;
             p.Subtrahend = iMinusJ ? j : i;
-            p.C = CartesianCount(s, i, j);
-            p.Mean = s.CartesianMean(i, j);
-            p.Variance = s.CartesianVariance(i, j);
-            p.SE = s.CartesianSD(i, j);
-            p.TLower = s.TLower(i, j);
-            p.TUpper = s.TUpper(i, j);
-            p.PercentileLower = s.PercentileLower(i, j);
-            p.PercentileUpper = s.PercentileUpper(i, j);
-            p.Insignificant = s.InsignificantCount(i, j);
-            p.Significant = s.SignificantCount(i, j);
-            p.P = s.PValue(i, j);
-            const bool meansDiffer = s.BootstrapMean(i) != s.BootstrapMean(j);
+            p.C = CartesianCount(treatments, i, j);
+            p.Mean = results.CartesianMean(i, j);
+            p.Variance = results.CartesianVariance(i, j);
+            p.SE = results.CartesianSD(i, j);
+            p.TLower = results.TLower(i, j);
+            p.TUpper = results.TUpper(i, j);
+            p.PercentileLower = results.PercentileLower(i, j);
+            p.PercentileUpper = results.PercentileUpper(i, j);
+            p.Insignificant = results.InsignificantCount(i, j);
+            p.Significant = results.SignificantCount(i, j);
+            p.P = results.PValue(i, j);
+            const bool meansDiffer = treatments.BootstrapMean(i) != treatments.BootstrapMean(j);
             p.TSignificant = meansDiffer && p.TLower > 0;
             p.PercentileSignificant = meansDiffer && p.PercentileLower > 0;
             p.AtFivePercent = p.P <= 0.05;
-            p.BelowSidak = p.P < s.SidakAlpha;
+            p.BelowSidak = p.P < results.SidakAlpha;
             r.Pairs.push_back(p);
         }
     }

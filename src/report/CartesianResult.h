@@ -12,7 +12,9 @@
 
 namespace vortel {
 
-struct AnalysisState;
+struct PairScratch;
+struct TestResults;
+struct Treatments;
 
 // How the test took the bootstrap values before comparing them.
 enum class Transformation { None = 0, Arcsine = 1, Logit = 2 };
@@ -85,7 +87,7 @@ struct CartesianResult {
 // `sorted` may give a treatment's values in increasing order where they are at hand (empty
 // where not), which spares selecting its percentile interval again.
 CartesianResult CartesianResultOf(
-    const AnalysisState& state,
+    const Treatments& treatments, const TestResults& results, const PairScratch& work,
     const std::function<std::span<const double>(int)>& sorted = nullptr);
 
 // What the letter marking reads of the result; it reads the result's P-values as long as it

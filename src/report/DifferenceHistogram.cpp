@@ -102,21 +102,22 @@ std::vector<PairDifferences> DifferencesOfPairs(const CartesianResult& result,
     return pairs;
 }
 
-std::vector<PairDifferences> DifferencesOfPairs(const AnalysisState& state, int bins,
-                                                const StopToken* stop,
+std::vector<PairDifferences> DifferencesOfPairs(const Treatments& treatments,
+                                                const TestResults& results, const PairScratch& work,
+                                                int bins, const StopToken* stop,
                                                 const PairsProgress& pairDone,
                                                 const GivenHistogram& given) {
-    const int n = state.TreatmentCount;
+    const int n = treatments.TreatmentCount;
     std::vector<std::vector<double>> values(static_cast<std::size_t>(std::max(n, 0)));
     for (int t = 1; t <= n; ++t) {
         StopIfRequested(stop);
         auto& v = values[static_cast<std::size_t>(t - 1)];
-        const std::int32_t b = state.BootstrapNumber(t);
+        const std::int32_t b = treatments.BootstrapNumber(t);
         v.reserve(static_cast<std::size_t>(std::max(b, 0)));
-        for (std::int32_t k = 1; k <= b; ++k) v.push_back(state.WorkingValues.Get(k, t));
+        for (std::int32_t k = 1; k <= b; ++k) v.push_back(work.WorkingValues.Get(k, t));
     }
-    return DifferencesOfPairs(CartesianResultOf(state), std::move(values), bins, stop, pairDone,
-                              given);
+    return DifferencesOfPairs(CartesianResultOf(treatments, results, work), std::move(values), bins,
+                              stop, pairDone, given);
 }
 
 }  // namespace vortel

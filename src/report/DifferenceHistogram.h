@@ -11,7 +11,7 @@
 
 #include "report/CartesianResult.h"
 #include "shell/base/StopToken.h"
-#include "shell/state/lifetabl.h"
+#include "shell/state/AnalysisState.h"
 #include "sorting/DifferenceCount.h"
 
 namespace vortel {
@@ -65,7 +65,8 @@ std::vector<PairDifferences> DifferencesOfPairs(const CartesianResult& result,
                                                 const PairsProgress& pairDone = nullptr,
                                                 const GivenHistogram& given = nullptr);
 // The same from a state that holds a finished test (its WorkingValues).
-std::vector<PairDifferences> DifferencesOfPairs(const AnalysisState& state,
+std::vector<PairDifferences> DifferencesOfPairs(const Treatments& treatments,
+                                                const TestResults& results, const PairScratch& work,
                                                 int bins = DifferenceBins,
                                                 const StopToken* stop = nullptr,
                                                 const PairsProgress& pairDone = nullptr,

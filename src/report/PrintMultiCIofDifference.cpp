@@ -8,7 +8,6 @@
 #include "report/References.h"
 #include "report/ResultFileName.h"
 #include "report/ResultsCsv.h"
-#include "report/ShowMultiCIofDifference.h"
 #include "shell/base/NumberText.h"
 #include "shell/base/OutputFile.h"
 #include "shell/base/StopToken.h"
@@ -56,19 +55,16 @@ std::string NameProblem(const std::string& code, const std::string& name) {
 
 // Asks for the code until it gives a file name that can be created, and opens the report there;
 // it goes to the next free name when its own is taken by the time it is complete.
-OutputFile& OpenReport(AnalysisState& state, Services& services, OutputSet& files) {
-    services.ui.Beep();
+OutputFile& OpenReport(AnalysisState& state, TestSeams& seams, OutputSet& files) {
+    std::string problem;
     for (;;) {
-        const std::string code = services.ui.AskText(
-            "If you want to add a specific code for this analysis, please enter the code and "
-            "press OK. If not, just click on OK.",
-            CodeTitle, NoCode);
+        const std::string code = seams.questions.ReportCode(problem);
         const std::string name =
             ResultFileNameFor(state.OutputBaseName, state.CurrentParameterName, code,
-                              services.clock.Now(), code == NoCode ? 0 : services.random.Next());
-        std::string problem = NameProblem(code, name);
+                              seams.clock.Now(), code == NoCode ? 0 : seams.random.Next());
+        problem = NameProblem(code, name);
         if (problem.empty()) {
-            const auto path = services.ui.OutputPath(name);
+            const auto path = seams.OutputPath(name);
             try {
                 OutputFile& file = files.CreateUnderFreeName(path);
                 state.OutputFileCode = code;
@@ -84,7 +80,6 @@ OutputFile& OpenReport(AnalysisState& state, Services& services, OutputSet& file
                           "\" cannot be created under this name.\nPlease enter another code.";
             }
         }
-        services.ui.Notify(problem, CodeTitle);
     }
 }
 
@@ -130,34 +125,26 @@ std::string DurationText(std::int64_t seconds) {
     return "Total time = " + Text(RoundToDecimals(t / 3600, 2)) + " hr.";
 }
 
-void PrintMultiCIofDifference(AnalysisState& state, Services& services) {
-    OutputSet none(services.output);
-    PrintMultiCIofDifference(state, services, none);
-}
-
-void PrintMultiCIofDifference(AnalysisState& state, Services& services, OutputSet& alongside) {
-    PrintMultiCIofDifference(state, CartesianResultOf(state), services, alongside);
-}
-
-void PrintMultiCIofDifference(AnalysisState& state, const CartesianResult& result,
-                              Services& services, OutputSet& alongside) {
+void PrintMultiCIofDifference(AnalysisState& state, const CartesianResult& result, TestSeams& seams,
+                              OutputSet& alongside) {
     state.FlowLine("Sub PrintMultiCIofDifference");
-    OutputFile& report = OpenReport(state, services, alongside);
-    if (services.resultsReady) services.resultsReady(state);
+    OutputFile& report = OpenReport(state, seams, alongside);
+    if (seams.resultsReady) seams.resultsReady(state, state, state);
     TextWriter& out = report.Writer();
 
     PrintHeading(state, out);
     PrintSummary(state, result, out);
     for (const PairResult& pair : result.Pairs) PrintPairSection(result, out, pair);
     PrintReferences(out);
-    PrintPairTestTable(state, result, out);
+    PrintPairTestTable(state, state, result, out);
 
+    // The front end shows the result (the window fills its comparison grid).
     state.FlowLine("Sub ShowMultiCIofDifference");
-    ShowMultiCIofDifference(result, services.window);
+    seams.events.Finished(result);
 
-    const DateTime end = services.clock.Now();
+    const DateTime end = seams.clock.Now();
     state.TestEndedText = "Cartesian paired test ended at:" + DateText(end);
-    services.events->Finished(state.TestEndedText);
+    seams.events.Finished(state.TestEndedText);
     state.TestEndTime = end;
     state.TotalTimeText = DurationText(WholeSecondsBetween(state.TestStartTime, state.TestEndTime));
 
@@ -167,13 +154,12 @@ void PrintMultiCIofDifference(AnalysisState& state, const CartesianResult& resul
     // The CSV tables appear with the report or not at all.
     if (state.CsvResults) WriteResultsCsvBeside(ResultsCsvOf(result), report, alongside);
     // The last moment a stop can take effect: after it the files are in place.
-    StopIfRequested(services.stop);
+    StopIfRequested(seams.stop);
     alongside.CommitAll();
     // A report never replaces another: where its name was taken it went to the next free one.
     state.ResultFileName = alongside.FreeNameTaken().string();
 
-    services.events->ReportWritten(state.ResultFileName);
-    services.ui.Beep();
+    seams.events.ReportWritten(state.ResultFileName);
 }
 
 }  // namespace vortel

@@ -5,7 +5,8 @@
 
 #include "letters/LetterMarking.h"
 #include "shell/base/NumberText.h"
-#include "shell/state/lifetabl.h"
+#include "shell/state/ReportHeader.h"
+#include "shell/state/SessionFiles.h"
 
 namespace vortel {
 
@@ -111,19 +112,19 @@ void PrintCell(const CartesianResult& r, TextWriter& out, Cell cell, int i, int 
     if (star) out.Text("*");
 }
 
-void PrintTable(AnalysisState& state, const CartesianResult& r, TextWriter& out,
+void PrintTable(ReportHeader& header, const CartesianResult& r, TextWriter& out,
                 const TableForm& form) {
     const int n = r.TreatmentCount();
     const int originalColumn = 11 * n + 18;
-    const std::int16_t number = state.NextTableNumber();
+    const std::int16_t number = header.NextTableNumber();
     out.Line(" Table " + Text(number) + form.Title);
     for (const char* line : form.Explanation)
         if (line) out.Line(line);
-    out.Line(" " + state.TableRuleDouble);
+    out.Line(" " + header.TableRuleDouble);
     for (int k = 1; k <= n; ++k) out.Tab(11 * (k - 1) + 17).Text(r.Treatment(k).Name);
     if (form.OriginalColumn) out.Tab(originalColumn).Text(" Original");
     out.EndLine();
-    out.Line(" " + state.TableRuleSingle);
+    out.Line(" " + header.TableRuleSingle);
     for (int i = 1; i <= n; ++i) {
         out.Text(" ").Text(r.Treatment(i).Name);
         for (int j = 1; j <= n; ++j) {
@@ -136,7 +137,7 @@ void PrintTable(AnalysisState& state, const CartesianResult& r, TextWriter& out,
         if (form.OriginalColumn) out.Tab(originalColumn).Number(r.Treatment(i).Original);
         out.EndLine();
     }
-    out.Line(" " + state.TableRuleSingle);
+    out.Line(" " + header.TableRuleSingle);
     out.Line(" *: Significant at 5% significance level. A P<=0.05 denotes significant difference.");
     if (&form == &Tables[0]) {
         out.Line(
@@ -149,10 +150,11 @@ void PrintTable(AnalysisState& state, const CartesianResult& r, TextWriter& out,
 
 }  // namespace
 
-void PrintPairTestTable(AnalysisState& state, const CartesianResult& result, TextWriter& out) {
-    state.FlowLine("Sub PrintPairTestTable");
-    for (const TableForm& form : Tables) PrintTable(state, result, out, form);
-    const std::int16_t number = state.NextTableNumber();
+void PrintPairTestTable(ReportHeader& header, SessionFiles& files, const CartesianResult& result,
+                        TextWriter& out) {
+    files.FlowLine("Sub PrintPairTestTable");
+    for (const TableForm& form : Tables) PrintTable(header, result, out, form);
+    const std::int16_t number = header.NextTableNumber();
     PrintLetterMarkingSection(MarkingInputOf(result), number, out);
 }
 

@@ -9,11 +9,13 @@
 
 namespace vortel {
 
-struct AnalysisState;
+struct ReportHeader;
+struct SessionFiles;
 
 // Prints tables 1 to 5 and the letter marking to the open report. The tables' cells come from
 // the result, and so does the letter marking; the state gives the two table rules and the table
 // numbers (each table increases TableNumber by one).
-void PrintPairTestTable(AnalysisState& state, const CartesianResult& result, TextWriter& out);
+void PrintPairTestTable(ReportHeader& header, SessionFiles& files, const CartesianResult& result,
+                        TextWriter& out);
 
 }  // namespace vortel

@@ -127,8 +127,9 @@ ResultsCsv ResultsCsvOf(const CartesianResult& result) {
     return {PairsTable(result), TreatmentsTable(result)};
 }
 
-ResultsCsv ResultsCsvOf(const AnalysisState& state) {
-    return ResultsCsvOf(CartesianResultOf(state));
+ResultsCsv ResultsCsvOf(const Treatments& treatments, const TestResults& results,
+                        const PairScratch& work) {
+    return ResultsCsvOf(CartesianResultOf(treatments, results, work));
 }
 
 ResultsCsvPaths ResultsCsvPathsFor(const std::filesystem::path& report) {

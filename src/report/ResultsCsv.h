@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "report/CartesianResult.h"
-#include "shell/state/lifetabl.h"
+#include "shell/state/AnalysisState.h"
 
 namespace vortel {
 
@@ -34,7 +34,8 @@ struct ResultsCsv {
 // ResultsCsv.cpp, header beside value.
 ResultsCsv ResultsCsvOf(const CartesianResult& result);
 // The same from a state that holds a finished test.
-ResultsCsv ResultsCsvOf(const AnalysisState& state);
+ResultsCsv ResultsCsvOf(const Treatments& treatments, const TestResults& results,
+                        const PairScratch& work);
 
 struct ResultsCsvPaths {
     std::filesystem::path Pairs;

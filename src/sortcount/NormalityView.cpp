@@ -4,7 +4,8 @@
 #include <cmath>
 
 #include "shell/base/CorrectlyRounded.h"
-#include "shell/state/lifetabl.h"
+#include "shell/state/SortCountRecord.h"
+#include "shell/state/Treatments.h"
 #include "sortcount/StandardNormal.h"
 
 namespace vortel {
@@ -110,12 +111,12 @@ NormalityData MakeNormalityData(std::span<const FrequencyClass> classes,
     return data;
 }
 
-NormalityData MakeNormalityData(const AnalysisState& state) {
+NormalityData MakeNormalityData(const SortCountRecord& sort, const Treatments& treatments) {
     std::vector<FrequencyClass> classes;
-    classes.reserve(static_cast<std::size_t>(std::max(state.ClassCount, 0)));
-    for (std::int32_t g = 1; g <= state.ClassCount; ++g)
-        classes.push_back({state.ClassValue.Get(g), state.ClassFrequency.Get(g)});
-    return MakeNormalityData(classes, state.TreatmentName(1), state.SortVariableName);
+    classes.reserve(static_cast<std::size_t>(std::max(sort.ClassCount, 0)));
+    for (std::int32_t g = 1; g <= sort.ClassCount; ++g)
+        classes.push_back({sort.ClassValue.Get(g), sort.ClassFrequency.Get(g)});
+    return MakeNormalityData(classes, treatments.TreatmentName(1), sort.SortVariableName);
 }
 
 }  // namespace vortel

@@ -8,7 +8,8 @@
 
 namespace vortel {
 
-struct AnalysisState;
+struct SortCountRecord;
+struct Treatments;
 
 struct FrequencyClass {
     double Value = 0;
@@ -64,6 +65,6 @@ int TickDecimals(double step);
 NormalityData MakeNormalityData(std::span<const FrequencyClass> classes,
                                 const std::string& treatmentName, const std::string& variableName);
 // From ClassValue and ClassFrequency (1..ClassCount), TreatmentName(1) and SortVariableName.
-NormalityData MakeNormalityData(const AnalysisState& state);
+NormalityData MakeNormalityData(const SortCountRecord& sort, const Treatments& treatments);
 
 }  // namespace vortel

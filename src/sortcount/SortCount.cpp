@@ -5,7 +5,7 @@
 
 #include "shell/base/NumberText.h"
 #include "shell/base/RunStopped.h"
-#include "shell/state/lifetabl.h"
+#include "shell/state/AnalysisState.h"
 #include "sortcount/SortForBootstrapResults.h"
 
 namespace vortel {
@@ -32,8 +32,8 @@ SortCountResult SortAndCount(const SortCountRequest& request) {
     // As the utility refuses them: their mean, and the sort's split points, would be meaningless.
     if (!std::isfinite(sum)) throw RunStopped("The values add up beyond the range of numbers.");
     s.DecimalLimit = request.Decimals;
-    SortLoadedValues(s, n, "the values given");
-    if (!CountClasses(s, n))
+    SortLoadedValues(s, s, s, s, n, "the values given");
+    if (!CountClasses(s, s, n))
         throw RunStopped("The values hold more than " + Text(ClassCapacity) +
                          " classes of different values, more than the counts table holds.");
 

@@ -4,16 +4,19 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "shell/state/Window.h"
 #include "sortcount/NormalityView.h"
 #include "sortcount/SortForBootstrapResults.h"
 
 namespace vortel {
 
 class OutputTransaction;
+struct AnalysisState;
 
 struct SortCountRequest {
     enum class Kind { General, Boot, Results };
@@ -66,10 +69,33 @@ struct SortCountFileResult {
     std::optional<NormalityData> View;
 };
 
+// Asked, when a table of several columns is read and the request names none, for the column to
+// sort: `prompt` lists the columns, `suggested` is the last. Empty: none named.
+using ColumnQuestion =
+    std::function<std::string(const std::string& prompt, const std::string& suggested)>;
+
+// What a front end with a user to ask gives the utility besides the request.
+struct SortCountControl {
+    OutputTransaction* Output = nullptr;  // keeps earlier files until its command is done
+    // The front end's record of its session: the utility leaves its values in it (the base name
+    // a later flow record takes, the project a later report names). None: a fresh record.
+    AnalysisState* Session = nullptr;
+    // A table's column when the request names none; none: the table is refused.
+    ColumnQuestion AskColumn{};
+    // The decimals, asked once the file is read (a refused file is told before they are
+    // asked); none: the request's.
+    std::function<double()> AskDecimals{};
+    // Told of the files as they are put in place (the sorted and percentile files stay when
+    // the counts file is refused).
+    std::function<void(const std::vector<WrittenFile>&)> FilesWritten{};
+};
+
 // Stops with RunStopped naming the file, value or limit at fault, with nothing written; more
 // classes than the counts table holds stop it after the sorted and percentile files are written.
 SortCountFileResult SortAndCountFile(const SortCountFileRequest& request,
                                      OutputTransaction* output);
+SortCountFileResult SortAndCountFile(const SortCountFileRequest& request,
+                                     const SortCountControl& control);
 
 // Refuses, with RunStopped naming the value or limit, what the utility refuses: no values, more
 // than the lists hold, values adding up beyond the range of numbers, a rounded value beyond the

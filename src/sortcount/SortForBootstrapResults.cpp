@@ -13,7 +13,8 @@
 #include "shell/base/RunStopped.h"
 #include "shell/base/TableReader.h"
 #include "shell/base/TextRecords.h"
-#include "shell/state/CallServices.h"
+#include "shell/state/App.h"
+#include "shell/state/Dialogues.h"
 #include "sortcount/NormalityView.h"
 #include "sortcount/SortCount.h"
 #include "sorting/QuickSort.h"
@@ -21,31 +22,6 @@
 namespace vortel {
 
 namespace {
-
-const char* const KindGeneral = "General";
-const char* const KindBoot = "Boot";
-const char* const KindResults = "PBT or CPT results";
-
-const std::string KindQuestion =
-    "You can use this button to sort a data file.\n"
-    "Choose a general data file or a bootstrap resampling file to sort."
-    "Don't choose a \"sorted\" file. It is already sorted. "
-    "You don't need to sort it again.  You can use it to prepare figures.\n\n"
-    "Yes: General integer data (Individual developmental duration, longevity, fecundity, etc). "
-    "You will get the sorted and counted files. You will see the frequency distribution. "
-    "No bootstrap technique will be used. The output files are not for paired test.\n\n"
-    "No: Bootstrap results (e.g., Effec Boot-A1a). Your bootstrap results will be sorted and "
-    "counted.\n\n"
-    "Cancel: PBT or CPT results (e.g., file no. 24 or 25). \n\n";
-
-const std::string SerialQuestion =
-    "Are there serial numbers in your data file (Yes: i and x(i), No: x(i) only.\n"
-    "Most bootstrap results are without serial numbers.\n"
-    "Bootstrap results of population parameters are offered in both formats.";
-
-const std::string DecimalsPrompt =
-    "Limit of decimal points (0, 1, 2, 3, 4, 5 and -1).\n"
-    "[Enter -1 (minus 1) to use double precision.]";
 
 bool IsGeneral(const AnalysisState& state) { return state.SortDataKind == KindGeneral; }
 
@@ -122,17 +98,16 @@ std::int32_t ReadValues(AnalysisState& state, InputFields& in, double& sum) {
 
 // The column of a table to sort: the only one, the one named beforehand, or the one the user
 // names when asked.
-std::size_t ChooseColumn(const AnalysisState& state, Dialogues& ui, const TableReader& table,
-                         const std::vector<std::string>& names) {
+std::size_t ChooseColumn(const AnalysisState& state, const ColumnQuestion& askColumn,
+                         const TableReader& table, const std::vector<std::string>& names) {
     std::string listed;
     for (const std::string& name : names) listed += (listed.empty() ? "" : ", ") + name;
     std::string wanted = state.SortColumnName;
     if (wanted.empty()) {
         if (names.size() == 1) return 0;
-        wanted = std::string(
-            TrimmedCell(ui.AskText("Table \"" + table.Name() + "\" has the columns " + listed +
-                                       ".\nEnter the name of the column to sort.",
-                                   ColumnTitle, names.back())));
+        const std::string prompt = "Table \"" + table.Name() + "\" has the columns " + listed +
+                                   ".\nEnter the name of the column to sort.";
+        wanted = std::string(TrimmedCell(askColumn ? askColumn(prompt, names.back()) : ""));
         if (wanted.empty()) {
             throw RunStopped("No column of table \"" + table.Name() + "\" was named (it has " +
                              listed + "); nothing was sorted.");
@@ -147,15 +122,15 @@ std::size_t ChooseColumn(const AnalysisState& state, Dialogues& ui, const TableR
 // A column of a table in place of a file's values. Rows labelled n, original and parameter in
 // the first column (as in a table of treatments) give the header fields of bootstrap results;
 // every other non-empty cell of the column is a value, and empty cells may end the column.
-std::int32_t ReadTableColumn(AnalysisState& state, Dialogues& ui, const std::string& path,
-                             double& sum) {
+std::int32_t ReadTableColumn(AnalysisState& state, const ColumnQuestion& askColumn,
+                             const std::string& path, double& sum) {
     TableReader table = TableReader::Open(path);
     std::vector<std::string> names;
     while (table.Next() && table.Blank()) {
     }
     for (const TableCell& c : table.Cells()) names.emplace_back(TrimmedCell(c.Text));
     if (names.empty()) throw RunStopped("Table \"" + path + "\" is empty; no files were written.");
-    const std::size_t column = ChooseColumn(state, ui, table, names);
+    const std::size_t column = ChooseColumn(state, askColumn, table, names);
     const std::string& name = names[column];
     std::optional<double> n, original;
     std::string parameter;
@@ -228,27 +203,15 @@ std::int32_t ReadTableColumn(AnalysisState& state, Dialogues& ui, const std::str
     return count;
 }
 
-void AskDecimalLimit(AnalysisState& state, Dialogues& ui) {
-    std::string prompt = DecimalsPrompt;
-    for (;;) {
-        // A cancelled prompt gives the empty text, which reads as 0 decimals.
-        const std::string answer = ui.AskText(prompt, DecimalsTitle, "-1");
-        state.DecimalLimit = LenientNumber(answer);
-        if (state.DecimalLimit >= -1 && state.DecimalLimit <= 5) return;
-        // Asked again, the prompt says why.
-        prompt = DecimalsPrompt + "\n\n\"" + answer + "\" reads as " + Text(state.DecimalLimit) +
-                 ", which is not from -1 to 5. Please enter it again.";
-    }
-}
-
 // Hands the values to the sort, rounded to DecimalLimit when asked; the values themselves stay
 // as read.
-void PrepareSort(AnalysisState& state, std::int32_t n, const std::string& fileName) {
-    const double* values = state.SortedDifferences.Through(n);
-    double* input = state.SortInput.Through(n);
-    std::int32_t* serial = state.SortInputSerial.Through(n);
-    const bool rounding = state.DecimalLimit != -1;
-    const double p = rounded::Pow(10.0, state.DecimalLimit);
+void PrepareSort(PairScratch& work, const SortCountRecord& sort, std::int32_t n,
+                 const std::string& fileName) {
+    const double* values = work.SortedDifferences.Through(n);
+    double* input = work.SortInput.Through(n);
+    std::int32_t* serial = work.SortInputSerial.Through(n);
+    const bool rounding = sort.DecimalLimit != -1;
+    const double p = rounded::Pow(10.0, sort.DecimalLimit);
     for (std::int32_t k = 1; k <= n; ++k) {
         serial[k] = k;
         if (!rounding) {
@@ -258,22 +221,23 @@ void PrepareSort(AnalysisState& state, std::int32_t n, const std::string& fileNa
         const double scaled = std::floor(values[k] * p + 0.5);
         if (!(scaled >= -2147483648.0 && scaled <= 2147483647.0)) {
             throw RunStopped("Value " + Text(values[k]) + " (number " + Text(k) + " of file \"" +
-                             fileName + "\") cannot be rounded to " + Text(state.DecimalLimit) +
+                             fileName + "\") cannot be rounded to " + Text(sort.DecimalLimit) +
                              " decimals: scaled, it lies beyond the 32-bit range; no files were "
                              "written.");
         }
         input[k] = scaled / p;
     }
-    state.SortCount = n;
+    work.SortCount = n;
 }
 
 }  // namespace
 
-void SortLoadedValues(AnalysisState& state, std::int32_t n, const std::string& fileName) {
-    PrepareSort(state, n, fileName);
-    QuickSort(state);
-    const double* output = state.SortOutput.Through(n);
-    double* values = state.SortedDifferences.Through(n);
+void SortLoadedValues(PairScratch& work, SortHandOver& handOver, SessionFiles& files,
+                      const SortCountRecord& sort, std::int32_t n, const std::string& fileName) {
+    PrepareSort(work, sort, n, fileName);
+    QuickSort(work, handOver, files);
+    const double* output = work.SortOutput.Through(n);
+    double* values = work.SortedDifferences.Through(n);
     for (std::int32_t k = 1; k <= n; ++k) values[k] = output[k];
 }
 
@@ -323,11 +287,11 @@ void WriteSortedAndPercentileFiles(AnalysisState& state, std::int32_t n, TextWri
 
 }  // namespace
 
-bool CountClasses(AnalysisState& state, std::int32_t n) {
-    const double* values = state.SortedDifferences.Through(n);
+bool CountClasses(PairScratch& work, SortCountRecord& sort, std::int32_t n) {
+    const double* values = work.SortedDifferences.Through(n);
     const std::int32_t cleared = n < ClassCapacity ? n : ClassCapacity;
-    double* classValue = state.ClassValue.Through(cleared);
-    double* frequency = state.ClassFrequency.Through(cleared);
+    double* classValue = sort.ClassValue.Through(cleared);
+    double* frequency = sort.ClassFrequency.Through(cleared);
     for (std::int32_t g = 1; g <= cleared; ++g) frequency[g] = 0;
     std::int32_t classes = 1;
     classValue[1] = values[1];
@@ -338,14 +302,14 @@ bool CountClasses(AnalysisState& state, std::int32_t n) {
             continue;
         }
         if (classes == ClassCapacity) {
-            state.ClassCount = 0;
+            sort.ClassCount = 0;
             return false;
         }
         ++classes;
         classValue[classes] = values[k];
         frequency[classes] = 1;
     }
-    state.ClassCount = classes;
+    sort.ClassCount = classes;
     return true;
 }
 
@@ -376,16 +340,16 @@ void WriteCountsFile(const AnalysisState& state, std::int32_t n, TextWriter& out
 
 }  // namespace
 
-SortCountFiles SortCountFileNames(const AnalysisState& state) {
-    const std::string& base = state.OutputBaseName;
-    const std::string variable = FileNamePiece(state.SortVariableName);
+SortCountFiles SortCountFileNames(const SessionFiles& files, const SortCountRecord& sort) {
+    const std::string& base = files.OutputBaseName;
+    const std::string variable = FileNamePiece(sort.SortVariableName);
     SortCountFiles f;
-    if (state.DecimalLimit == -1) {
+    if (sort.DecimalLimit == -1) {
         f.Sorted = base + "-2_Sorted.txt";
         f.Percentile = base + "-1_0.025, 0.5 and 0.975 " + variable + ".txt";
         f.Counts = base + "-3_Sorted and counts.txt";
     } else {
-        const std::string d = Text(state.DecimalLimit);
+        const std::string d = Text(sort.DecimalLimit);
         f.Sorted = base + "-2_Sorted-" + d + " decimals.txt";
         f.Percentile = base + "-1_0.025, 0.5 and 0.975 " + variable + d + " decimals.txt";
         f.Counts = base + "-3_Sorted and counts-" + d + " decimals.txt";
@@ -395,15 +359,17 @@ SortCountFiles SortCountFileNames(const AnalysisState& state) {
 
 namespace {
 
-// Reads the chosen file, or a column of a chosen table, into SortedDifferences(1..n); leaves its
-// header fields, SortFilePath, OutputBaseName, BootstrapNumber(1) = n and SortSampleMean.
-std::int32_t ReadChosenFile(AnalysisState& state, Dialogues& ui, const std::string& path) {
+// Reads the chosen file, or a column of a chosen table, into SortedDifferences(1..n);
+// leaves its header fields, SortFilePath, OutputBaseName, BootstrapNumber(1) = n and
+// SortSampleMean.
+std::int32_t ReadChosenFile(AnalysisState& state, const ColumnQuestion& askColumn,
+                            const std::string& path) {
     state.SortFilePath = path;
     state.OutputBaseName = BaseNameOf(path);
     double sum = 0;
     std::int32_t n = 0;
     if (IsTableFile(path)) {
-        n = ReadTableColumn(state, ui, path, sum);
+        n = ReadTableColumn(state, askColumn, path, sum);
         if (n == 0)
             throw RunStopped("Table \"" + path +
                              "\" holds no values to sort in that column; no files were written.");
@@ -424,33 +390,37 @@ std::int32_t ReadChosenFile(AnalysisState& state, Dialogues& ui, const std::stri
     return n;
 }
 
-// Sorts the n values read, counts their classes and writes the three files beside the input.
-void SortAndWrite(AnalysisState& state, Services& services, std::int32_t n,
+// Sorts the n values read, counts their classes and writes the three files beside the
+// input.
+void SortAndWrite(AnalysisState& state, const SortCountControl& control, std::int32_t n,
                   const std::string& path) {
-    SortLoadedValues(state, n, path);
+    SortLoadedValues(state, state, state, state, n, path);
 
-    // All three files are created before any is written and put in place together, so a file
-    // that cannot be made or finished leaves every earlier file of these names as it was.
-    const SortCountFiles names = SortCountFileNames(state);
-    OutputSet files(services.output);
+    // All three files are created before any is written and put in place together, so a
+    // file that cannot be made or finished leaves every earlier file of these names as it
+    // was.
+    const SortCountFiles names = SortCountFileNames(state, state);
+    OutputSet files(control.Output);
     TextWriter& sorted = files.Create(names.Sorted).Writer();
     TextWriter& percentile = files.Create(names.Percentile).Writer();
     OutputFile& countsFile = files.Create(names.Counts);
     WriteSortedAndPercentileFiles(state, n, sorted, percentile);
-    if (!CountClasses(state, n)) {
+    if (!CountClasses(state, state, n)) {
         files.Discard(countsFile);
         files.CommitAll();
-        services.window.FilesWritten({{"Sorted values", names.Sorted.string()},
-                                      {"Percentile serials", names.Percentile.string()}});
+        if (control.FilesWritten)
+            control.FilesWritten({{"Sorted values", names.Sorted.string()},
+                                  {"Percentile serials", names.Percentile.string()}});
         throw RunStopped("File \"" + path + "\" holds more than " + Text(ClassCapacity) +
                          " classes of different values, more than the counts table holds. "
                          "The sorted and percentile files were written; the counts file was not.");
     }
     WriteCountsFile(state, n, countsFile.Writer());
     files.CommitAll();
-    services.window.FilesWritten({{"Sorted values", names.Sorted.string()},
-                                  {"Percentile serials", names.Percentile.string()},
-                                  {"Class counts", names.Counts.string()}});
+    if (control.FilesWritten)
+        control.FilesWritten({{"Sorted values", names.Sorted.string()},
+                              {"Percentile serials", names.Percentile.string()},
+                              {"Class counts", names.Counts.string()}});
 }
 
 const char* KindText(SortCountRequest::Kind kind) {
@@ -467,85 +437,42 @@ const char* KindText(SortCountRequest::Kind kind) {
 
 }  // namespace
 
-void SortForBootstrapResults(AnalysisState& state, Services& services) {
-    Dialogues& ui = services.ui;
-    switch (ui.AskYesNoCancel(KindQuestion, SortKindTitle)) {
-        case Answer::Yes:
-            state.SortDataKind = KindGeneral;
-            break;
-        case Answer::No:
-            state.SortDataKind = KindBoot;
-            break;
-        case Answer::Cancel:
-            state.SortDataKind = KindResults;
-            break;
-        default:
-            // The question was closed without an answer: taking that for its third answer
-            // would sort the wrong kind of file without the user ever choosing it.
-            throw RunStopped("No kind of file was chosen, so nothing was sorted.");
-    }
-    // Most files have no serial numbers, as the message says, so Enter answers No.
-    state.SortSerialNumbers =
-        ui.AskYesNoAdvised(SerialQuestion, SerialNumbersTitle, Answer::No) == Answer::Yes;
-
-    state.SortUtilityUsed = true;
-    // A cancel returns the dialogue's remembered name, which may be a file chosen for a test;
-    // forgetting it first makes a cancel here end the command instead of sorting that file.
-    ui.ClearChosenFile();
-    const std::string path = ui.ChooseOpenFile(IsGeneral(state) ? GeneralFileTitle : BootFileTitle);
-    if (path.empty()) return;
-    // Forget this choice too, so that a later cancel elsewhere does not return this file.
-    ui.ClearChosenFile();
-
-    const std::int32_t n = ReadChosenFile(state, ui, path);
-    AskDecimalLimit(state, ui);
-    SortAndWrite(state, services, n, path);
-    ui.Notify("Bootstrap results sorted and data file ready!", DecimalsTitle);
-    ui.Notify("File of data counts is ready!", DecimalsTitle);
+SortCountFileResult SortAndCountFile(const SortCountFileRequest& request,
+                                     OutputTransaction* output) {
+    SortCountControl control;
+    control.Output = output;
+    return SortAndCountFile(request, control);
 }
 
 SortCountFileResult SortAndCountFile(const SortCountFileRequest& request,
-                                     OutputTransaction* output) {
-    if (!(request.Decimals >= -1 && request.Decimals <= 5))
+                                     const SortCountControl& control) {
+    if (!control.AskDecimals && !(request.Decimals >= -1 && request.Decimals <= 5))
         throw RunStopped("Decimals are -1 (full precision) or 0 to 5, not " +
                          Text(request.Decimals) + ".");
     // The state is large in fields but small until values are put in it.
-    auto state = std::make_unique<AnalysisState>();
-    AnalysisState& s = *state;
-    SetEditionValues(s);
+    std::unique_ptr<AnalysisState> fresh;
+    if (!control.Session) {
+        fresh = std::make_unique<AnalysisState>();
+        SetEditionValues(*fresh);
+    }
+    AnalysisState& s = control.Session ? *control.Session : *fresh;
     s.SortDataKind = KindText(request.DataKind);
     s.SortSerialNumbers = request.Serials;
     s.SortUtilityUsed = true;
     s.SortColumnName = request.Column;
     const std::string path = ChosenPath(request.File);
-    // A table of several columns with none named is refused as an unanswered question is.
-    RequestAnswers ui({{ColumnTitle, ""}}, std::filesystem::path(path).parent_path());
-    const std::int32_t n = ReadChosenFile(s, ui, path);
-    s.DecimalLimit = request.Decimals;
-    NoWindow window;
-    SystemClock clock;
-    Random random;
-    Services services{ui, window, clock, random};
-    services.output = output;
-    SortAndWrite(s, services, n, path);
+    // Without a question, a table of several columns with none named is refused as an
+    // unanswered question is.
+    const std::int32_t n = ReadChosenFile(s, control.AskColumn, path);
+    s.DecimalLimit = control.AskDecimals ? control.AskDecimals() : request.Decimals;
+    SortAndWrite(s, control, n, path);
 
     SortCountFileResult r;
-    r.Files = SortCountFileNames(s);
+    r.Files = SortCountFileNames(s, s);
     r.ClassCount = s.ClassCount;
     if (request.DataKind != SortCountRequest::Kind::Results && s.ClassCount <= ViewedClassLimit)
-        r.View = MakeNormalityData(s);
+        r.View = MakeNormalityData(s, s);
     return r;
-}
-
-void AskAndRunSortCount(AnalysisState& state, Services& services) {
-    SortForBootstrapResults(state, services);
-    if (state.SortDataKind == KindResults) return;
-    if (state.ClassCount > ViewedClassLimit) return;
-    services.sortScreen.FrequencyChartReady();
-    if (services.ui.AskYesNo("Do you want to see the frequency distribution?",
-                             FrequencyViewTitle) != Answer::Yes)
-        return;
-    services.window.ShowNormalityView(MakeNormalityData(state));
 }
 
 }  // namespace vortel

@@ -1,9 +1,11 @@
-// The sort-and-count utility and the handler of "N. Sort, norm.".
+// The sort-and-count utility's steps: reading, sorting, counting and the names of its files.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <string>
 
-#include "shell/state/App.h"
+#include "shell/state/AnalysisState.h"
 
 namespace vortel {
 
@@ -23,31 +25,20 @@ inline constexpr const char* BootFileTitle = "Open a bootstrap file to sort";
 // Most classes the frequency view is offered for.
 inline constexpr std::int32_t ViewedClassLimit = 30'000;
 
-// Asks for the kind of file, its layout, the file and the decimals; reads the values, sorts a
-// copy (rounded when asked) and writes the sorted, percentile and counts files beside the input.
-// Leaves SortDataKind, SortUtilityUsed (true), SortSerialNumbers, SortFilePath,
-// OutputBaseName, SortVariableName, SortSampleMean, DecimalLimit, the header fields of the file
-// (ProjectName or TreatmentName(1), SampleSize(1), OriginalMean(1), SortFieldA),
-// BootstrapNumber(1) = n, SortedDifferences(1..n) sorted, and ClassCount, ClassValue and
-// ClassFrequency. A cancelled file choice returns with nothing read or written.
-// Refused inputs (no values, more than ListCapacity values, values adding up beyond the range
-// of doubles, a rounded value beyond 32 bits) stop the command before any file is written; more
-// than ClassCapacity classes stops it after the sorted and percentile files, without the counts
-// file.
-void SortForBootstrapResults(AnalysisState& state, Services& services);
+// The kinds of data the utility sorts, as SortDataKind holds them.
+inline constexpr const char* KindGeneral = "General";
+inline constexpr const char* KindBoot = "Boot";
+inline constexpr const char* KindResults = "PBT or CPT results";
 
-// Runs the utility and then, unless the file held PBT or CPT results or more than
-// ViewedClassLimit classes, shows MSChart1, hides MSChart2 and offers the frequency view.
-void AskAndRunSortCount(AnalysisState& state, Services& services);
-
-// The utility's two computing steps, shared by the dialogue flow and SortAndCount. The first
+// The utility's two computing steps, shared by SortAndCountFile and SortAndCount. The first
 // sorts SortedDifferences(1..n) in place, rounded to DecimalLimit when asked, with the original
 // serials in SortOutputSerial (a rounded value beyond 32 bits stops the command, naming
 // `fileName`); the second counts the classes of equal values into ClassValue, ClassFrequency and
 // ClassCount (a value joins the current class within 1E-12 of the class's first value), false
 // when there are more than ClassCapacity.
-void SortLoadedValues(AnalysisState& state, std::int32_t n, const std::string& fileName);
-bool CountClasses(AnalysisState& state, std::int32_t n);
+void SortLoadedValues(PairScratch& work, SortHandOver& handOver, SessionFiles& files,
+                      const SortCountRecord& sort, std::int32_t n, const std::string& fileName);
+bool CountClasses(PairScratch& work, SortCountRecord& sort, std::int32_t n);
 
 // The three output files of the utility, named from OutputBaseName, SortVariableName and
 // DecimalLimit as the last run left them.
@@ -56,6 +47,6 @@ struct SortCountFiles {
     std::filesystem::path Percentile;
     std::filesystem::path Counts;
 };
-SortCountFiles SortCountFileNames(const AnalysisState& state);
+SortCountFiles SortCountFileNames(const SessionFiles& files, const SortCountRecord& sort);
 
 }  // namespace vortel

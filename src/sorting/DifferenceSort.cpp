@@ -11,7 +11,8 @@
 
 #include "shell/base/DoubleText.h"
 #include "shell/base/RunStopped.h"
-#include "shell/state/lifetabl.h"
+#include "shell/state/PairScratch.h"
+#include "shell/state/SessionFiles.h"
 #include "sorting/QuickSort.h"
 
 namespace vortel {
@@ -348,16 +349,17 @@ bool AllFinite(std::span<const double> values) {
 
 // Forms every difference and sorts them: the way for lists whose sums may overflow or hold
 // values that are not numbers, where no bound on rounding holds.
-void SortFormedDifferences(AnalysisState& state, const DifferenceList& list,
-                           std::span<const std::int64_t> positions, std::span<double> valuesAt) {
+void SortFormedDifferences(PairScratch& work, SortHandOver& handOver, SessionFiles& files,
+                           const DifferenceList& list, std::span<const std::int64_t> positions,
+                           std::span<double> valuesAt) {
     const std::int64_t n = static_cast<std::int64_t>(list.X.size() * list.Y.size());
-    double* input = state.SortInput.Through(n);
+    double* input = work.SortInput.Through(n);
     std::int64_t k = 0;
     for (double x : list.X)
         for (double y : list.Y) input[++k] = list.Negate ? y - x : x - y;
-    state.SortCount = static_cast<std::int32_t>(n);
-    QuickSort(state);
-    for (std::size_t p = 0; p < positions.size(); ++p) valuesAt[p] = state.SortOutput(positions[p]);
+    work.SortCount = static_cast<std::int32_t>(n);
+    QuickSort(work, handOver, files);
+    for (std::size_t p = 0; p < positions.size(); ++p) valuesAt[p] = work.SortOutput(positions[p]);
 }
 
 // The request must name positions among 1..n of a list the sort can hold.
@@ -376,10 +378,10 @@ void CheckRequest(std::int64_t n64, std::span<const std::int64_t> positions,
 
 // Levels 2 to 10: every group split at its own mean until the run's group limit is reached or a
 // split leaves a group empty, which lowers the limit for the rest of the run.
-std::vector<Group> SplitToTheLimit(AnalysisState& state, const SortedDifferences& sorted,
+std::vector<Group> SplitToTheLimit(SortHandOver& handOver, const SortedDifferences& sorted,
                                    Splitter& splitter, std::vector<Group> groups) {
     for (int level = 2; level <= 10; ++level) {
-        if (state.SortGroupLimit <= static_cast<std::int32_t>(groups.size())) break;
+        if (handOver.SortGroupLimit <= static_cast<std::int32_t>(groups.size())) break;
         auto splits = splitter.Approach(groups, level < 10);
         std::vector<Group> exact;
         std::vector<std::size_t> exactAt;
@@ -411,7 +413,7 @@ std::vector<Group> SplitToTheLimit(AnalysisState& state, const SortedDifferences
                                 !parent.Reversed, parent.Reversed});
         }
         if (emptyChild) {
-            state.SortGroupLimit = static_cast<std::int16_t>(groups.size());
+            handOver.SortGroupLimit = static_cast<std::int16_t>(groups.size());
             break;
         }
         groups = std::move(children);
@@ -434,36 +436,37 @@ void SelectInGroups(const SortedDifferences& sorted, const std::vector<Group>& g
 
 }  // namespace
 
-void QuickSortOfDifferences(AnalysisState& state, const DifferenceList& list,
-                            std::span<const std::int64_t> positions, std::span<double> valuesAt) {
+void QuickSortOfDifferences(PairScratch& work, SortHandOver& handOver, SessionFiles& files,
+                            const DifferenceList& list, std::span<const std::int64_t> positions,
+                            std::span<double> valuesAt) {
     const auto n64 = static_cast<std::int64_t>(list.X.size() * list.Y.size());
     CheckRequest(n64, positions, valuesAt);
     if (!AllFinite(list.X) || !AllFinite(list.Y) || !std::isfinite(list.Total)) {
-        SortFormedDifferences(state, list, positions, valuesAt);
+        SortFormedDifferences(work, handOver, files, list, positions, valuesAt);
         return;
     }
     const SortedDifferences sorted(list.Negate ? list.Y : list.X, list.Negate ? list.X : list.Y);
     if (!(std::max(std::fabs(sorted.Smallest()), std::fabs(sorted.Largest())) < DBL_MAX / 0x1p24)) {
-        SortFormedDifferences(state, list, positions, valuesAt);
+        SortFormedDifferences(work, handOver, files, list, positions, valuesAt);
         return;
     }
 
-    if (state.FlowRecord && !state.SortUtilityUsed) state.FlowLine("Sub QuickSort");
+    if (files.FlowRecord && !files.SortUtilityUsed) files.FlowLine("Sub QuickSort");
     const auto n = static_cast<std::int32_t>(n64);
-    state.SortCount = n;
-    state.SortTotal = list.Total;
-    state.SortMean = list.Total / n;
-    if (!state.SortGroupLimitSet) {
-        state.SortGroupLimit = 1024;
-        state.SortGroupLimitSet = true;
+    work.SortCount = n;
+    handOver.SortTotal = list.Total;
+    handOver.SortMean = list.Total / n;
+    if (!handOver.SortGroupLimitSet) {
+        handOver.SortGroupLimit = 1024;
+        handOver.SortGroupLimitSet = true;
     }
 
     // Level 1 splits at the overall mean, which the caller's sum gives exactly.
-    const auto root = sorted.CountBelow(state.SortMean);
+    const auto root = sorted.CountBelow(handOver.SortMean);
     if (root.Count == 0 || root.Count == n64) {
         // One group: the values stay where the split put them, all from the end when every
         // value went up, all from the start otherwise.
-        state.SortGroupLimit = 1;
+        handOver.SortGroupLimit = 1;
         for (std::size_t e = 0; e < positions.size(); ++e) {
             const std::int64_t k = root.Count == 0 ? n64 + 1 - positions[e] : positions[e];
             const std::size_t a = static_cast<std::size_t>(k - 1) / list.Y.size();
@@ -475,9 +478,9 @@ void QuickSortOfDifferences(AnalysisState& state, const DifferenceList& list,
     const auto all = sorted.CountBelow(Infinity);
     Splitter splitter(list, sorted);
     const std::vector<Group> groups = SplitToTheLimit(
-        state, sorted, splitter,
-        {{-Infinity, state.SortMean, 0, root.Count, 0, root.Sum, false, false},
-         {state.SortMean, Infinity, root.Count, all.Count, root.Sum, all.Sum, true, false}});
+        handOver, sorted, splitter,
+        {{-Infinity, handOver.SortMean, 0, root.Count, 0, root.Sum, false, false},
+         {handOver.SortMean, Infinity, root.Count, all.Count, root.Sum, all.Sum, true, false}});
     SelectInGroups(sorted, groups, positions, valuesAt);
 }
 

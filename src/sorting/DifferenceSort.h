@@ -7,7 +7,9 @@
 
 namespace vortel {
 
-struct AnalysisState;
+struct PairScratch;
+struct SessionFiles;
+struct SortHandOver;
 
 // The differences d_k = X[a] - Y[b] (or Y[b] - X[a] when `negate`), a outer and b inner,
 // k = a * |Y| + b + 1, n = |X| * |Y|. `total` is their sum added in the order of k.
@@ -25,7 +27,8 @@ struct DifferenceList {
 // holding values that are not finite or so large that sums may overflow: those are formed in
 // SortInput and sorted. An empty or oversized list, or a position outside 1..n, throws
 // RunStopped.
-void QuickSortOfDifferences(AnalysisState& state, const DifferenceList& list,
-                            std::span<const std::int64_t> positions, std::span<double> valuesAt);
+void QuickSortOfDifferences(PairScratch& work, SortHandOver& handOver, SessionFiles& files,
+                            const DifferenceList& list, std::span<const std::int64_t> positions,
+                            std::span<double> valuesAt);
 
 }  // namespace vortel

@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "shell/base/RunStopped.h"
-#include "shell/state/lifetabl.h"
+#include "shell/state/PairScratch.h"
+#include "shell/state/SessionFiles.h"
 #include "sorting/GroupOrdering.h"
 
 namespace vortel {
@@ -28,30 +29,30 @@ std::unique_ptr<T[]> Uninitialised(std::int32_t n) {
 
 }  // namespace
 
-void QuickSort(AnalysisState& state) {
-    if (state.FlowRecord && !state.SortUtilityUsed) state.FlowLine("Sub QuickSort");
-    const std::int32_t n = state.SortCount;
+void QuickSort(PairScratch& work, SortHandOver& handOver, SessionFiles& files) {
+    if (files.FlowRecord && !files.SortUtilityUsed) files.FlowLine("Sub QuickSort");
+    const std::int32_t n = work.SortCount;
     if (n < 1) throw RunStopped("The sort was given " + std::to_string(n) + " values.");
-    const double* input = state.SortInput.Through(n);
-    const std::int32_t* inputSerial = state.SortInputSerial.Through(n);
+    const double* input = work.SortInput.Through(n);
+    const std::int32_t* inputSerial = work.SortInputSerial.Through(n);
 
     double total = 0;
     for (std::int32_t k = 1; k <= n; ++k) total += input[k];
-    state.SortTotal = total;
-    state.SortMean = total / n;
-    if (!state.SortGroupLimitSet) {
-        state.SortGroupLimit = 1024;
-        state.SortGroupLimitSet = true;
+    handOver.SortTotal = total;
+    handOver.SortMean = total / n;
+    if (!handOver.SortGroupLimitSet) {
+        handOver.SortGroupLimit = 1024;
+        handOver.SortGroupLimitSet = true;
     }
 
     // Levels alternate between the output pair and one scratch pair; only the level that is
     // finally ordered has to end up in the output pair.
-    double* out = state.SortOutput.Through(n);
-    std::int32_t* outSerial = state.SortOutputSerial.Through(n);
+    double* out = work.SortOutput.Through(n);
+    std::int32_t* outSerial = work.SortOutputSerial.Through(n);
     std::unique_ptr<double[]> scratch;
     std::unique_ptr<std::int32_t[]> scratchSerial;
 
-    std::vector<Group> parents{{1, n, state.SortMean}}, children;
+    std::vector<Group> parents{{1, n, handOver.SortMean}}, children;
     const double* from = input;
     const std::int32_t* fromSerial = inputSerial;
     int level = 1;
@@ -89,15 +90,16 @@ void QuickSort(AnalysisState& state) {
         if (emptyChild) {
             if (level == 1) {
                 // One group only: the values stay in the order the split left.
-                state.SortGroupLimit = 1;
+                handOver.SortGroupLimit = 1;
                 return;
             }
-            state.SortGroupLimit = static_cast<std::int16_t>(parents.size());
+            handOver.SortGroupLimit = static_cast<std::int16_t>(parents.size());
             --level;
             break;
         }
         std::swap(parents, children);
-        if (level == 10 || state.SortGroupLimit <= static_cast<std::int32_t>(parents.size())) break;
+        if (level == 10 || handOver.SortGroupLimit <= static_cast<std::int32_t>(parents.size()))
+            break;
         if (!scratch) {
             scratch = Uninitialised<double>(n);
             scratchSerial = Uninitialised<std::int32_t>(n);

@@ -4,12 +4,14 @@
 
 namespace vortel {
 
-struct AnalysisState;
+struct PairScratch;
+struct SessionFiles;
+struct SortHandOver;
 
 // Reads SortCount, SortInput(1..n), SortInputSerial(1..n), FlowRecord, SortUtilityUsed and the
 // group limit; leaves SortOutput and SortOutputSerial (1..n), SortTotal, SortMean and the
 // lowered group limit. Work lists are sized to n. A count outside 1..ListCapacity throws
 // RunStopped before the limit changes.
-void QuickSort(AnalysisState& state);
+void QuickSort(PairScratch& work, SortHandOver& handOver, SessionFiles& files);
 
 }  // namespace vortel

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "cartesian/cmdCartesianDifference.h"
+#include "shell/mainwindow/CommandQuestions.h"
 #include "shell/mainwindow/HeadlessWindow.h"
 #include "shell/state/App.h"
 #include "support/ScriptedDialogues.h"

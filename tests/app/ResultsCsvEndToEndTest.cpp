@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "cartesian/cmdCartesianDifference.h"
 #include "report/ResultsCsv.h"
+#include "shell/mainwindow/CommandQuestions.h"
 #include "shell/mainwindow/HeadlessWindow.h"
 #include "shell/state/App.h"
 #include "support/CsvReader.h"

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "shell/mainwindow/HeadlessWindow.h"
+#include "shell/state/AnalysisState.h"
 #include "shell/state/App.h"
 #include "shell/state/Window.h"
-#include "shell/state/lifetabl.h"
 #include "support/ScriptedDialogues.h"
 #include "support/TestFiles.h"
 

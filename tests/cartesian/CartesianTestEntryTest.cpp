@@ -10,9 +10,9 @@
 
 #include "CartesianFixture.h"
 #include "cartesian/CartesianTest.h"
-#include "cartesian/cmdCartesianDifference.h"
 #include "report/ResultsCsv.h"
 #include "shell/base/NumberText.h"
+#include "shell/mainwindow/CommandQuestions.h"
 
 namespace vortel {
 namespace {

@@ -7,6 +7,7 @@
 #include "cartesian/DetailFiles.h"
 #include "cartesian/PairComparisons.h"
 #include "shell/base/RunStopped.h"
+#include "shell/mainwindow/CommandQuestions.h"
 
 namespace vortel {
 namespace {
@@ -16,7 +17,7 @@ using test::ReadAll;
 using test::TestRun;
 
 std::string Detail(const TestRun& r, int fileNumber, std::int16_t i = 1, std::int16_t j = 2) {
-    return ReadAll(r.folder / PairDetailFiles::FileName(r.state, fileNumber, i, j));
+    return ReadAll(r.folder / PairDetailFiles::FileName(r.state, r.state, fileNumber, i, j));
 }
 
 void RunWithDetails(TestRun& r, const std::vector<test::Treatment>& treatments) {
@@ -30,7 +31,7 @@ void RunWithDetails(TestRun& r, const std::vector<test::Treatment>& treatments) 
 TEST(DetailFiles, AllSignificantPair) {
     TestRun r;
     RunWithDetails(r, {{"A", {3, 4}, 10, 3.5}, {"B", {1, 2}, 12, 1.5}});
-    EXPECT_EQ(PairDetailFiles::FileName(r.state, 5, 1, 2),
+    EXPECT_EQ(PairDetailFiles::FileName(r.state, r.state, 5, 1, 2),
               "25A-Cartesian diff_5-r-1 to 2_diff-All (for N. sort).txt");
     EXPECT_EQ(Detail(r, 5),
               CrLf({"\"A vs B\"",
@@ -123,15 +124,16 @@ TEST(DetailFiles, SmallerMeanFirstKeepsTheSerialOrder) {
 TEST(DetailFiles, StoppedTestLeavesEarlierFilesIntact) {
     TestRun r;
     test::LoadTreatments(r.state, {{"A", {5, 6}}, {"B", {3, 4}}, {"C", {1, 2}}});
-    const std::string first = PairDetailFiles::FileName(r.state, 5, 1, 2);
+    const std::string first = PairDetailFiles::FileName(r.state, r.state, 5, 1, 2);
     r.folder.Write(first, "earlier");
     // The second pair's file cannot be created: a folder has its name.
-    std::filesystem::create_directory(r.folder / PairDetailFiles::FileName(r.state, 5, 1, 3));
+    std::filesystem::create_directory(r.folder /
+                                      PairDetailFiles::FileName(r.state, r.state, 5, 1, 3));
     r.state.DetailedDifferences = true;
     EXPECT_THROW(CartesianDifference2(r.state, r.services), RunStopped);
     EXPECT_EQ(ReadAll(r.folder / first), "earlier");
-    EXPECT_EQ(r.folder.Files(),
-              (std::vector<std::string>{first, PairDetailFiles::FileName(r.state, 5, 1, 3)}));
+    EXPECT_EQ(r.folder.Files(), (std::vector<std::string>{
+                                    first, PairDetailFiles::FileName(r.state, r.state, 5, 1, 3)}));
 }
 
 // The report and the detail files are one set: when the report cannot be written, no detail
@@ -152,7 +154,7 @@ TEST(DetailFiles, AppearOnlyWithTheReportAndStayInTheFolder) {
     std::filesystem::remove_all(r.folder / report);
     r.ui.Type("1");
     CartesianDifference2(r.state, r.services);
-    const std::string detail = PairDetailFiles::FileName(r.state, 5, 1, 2);
+    const std::string detail = PairDetailFiles::FileName(r.state, r.state, 5, 1, 2);
     EXPECT_EQ(detail, "25A-Cartesian diff_5-.._r_x-1 to 2_diff-All (for N. sort).txt");
     const auto files = r.folder.Files();
     EXPECT_EQ(files.size(), 7u);

@@ -16,6 +16,7 @@
 #include "shell/base/NumberText.h"
 #include "shell/base/RunStopped.h"
 #include "shell/base/StopToken.h"
+#include "shell/mainwindow/CommandQuestions.h"
 
 namespace vortel {
 namespace {

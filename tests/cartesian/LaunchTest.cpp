@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "CartesianFixture.h"
-#include "cartesian/cmdCartesianDifference.h"
+#include "shell/mainwindow/CommandQuestions.h"
 #include "shell/state/FlowRecord.h"
 
 namespace vortel {

@@ -4,6 +4,7 @@
 #include "cartesian/PairComparisons.h"
 #include "shell/base/RunStopped.h"
 #include "shell/base/StopToken.h"
+#include "shell/mainwindow/CommandQuestions.h"
 #include "shell/state/FlowRecord.h"
 
 namespace vortel {

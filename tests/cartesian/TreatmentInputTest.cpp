@@ -5,6 +5,7 @@
 
 #include "cartesian/CartesianDifference.h"
 #include "shell/base/RunStopped.h"
+#include "shell/mainwindow/CommandQuestions.h"
 #include "shell/mainwindow/HeadlessWindow.h"
 #include "support/ScriptedRun.h"
 #include "support/TestFiles.h"
@@ -373,6 +374,21 @@ TEST(TreatmentInputTable, SemicolonsMeanADecimalCommaAndSaySo) {
     EXPECT_EQ(run.Names(), (std::vector<std::string>{"Tomato", "Pepper"}));
     EXPECT_EQ(run.state.OriginalMean(1), 0.2306);
     EXPECT_EQ(run.state.BootstrapValues(1, 1), 0.238425);
+    ASSERT_EQ(run.ui.Notices().size(), 1u);
+    EXPECT_NE(run.ui.Notices()[0].find("read with a decimal comma"), std::string::npos);
+}
+
+// A table given ahead is read to suggest the count and read again for its treatments; its
+// decimal comma is told once.
+TEST(TreatmentInputTable, DecimalCommaOfATableGivenAheadIsToldOnce) {
+    InputRun run;
+    run.ui.GiveFilesAhead(
+        {run.File("comma.csv",
+                  "\"\";\"Tomato\";\"Pepper\"\r\nn;48;45\r\noriginal;0,2306;0,2255\r\n"
+                  "1;0,238425;0,229185\r\n2;0,234484;0,22\r\n")});
+    run.ui.Type("2").Type("0");
+    CartesianDifference(run.state, run.services);
+    EXPECT_EQ(run.Names(), (std::vector<std::string>{"Tomato", "Pepper"}));
     ASSERT_EQ(run.ui.Notices().size(), 1u);
     EXPECT_NE(run.ui.Notices()[0].find("read with a decimal comma"), std::string::npos);
 }

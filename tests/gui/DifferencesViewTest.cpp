@@ -137,8 +137,9 @@ private slots:
         script.Pick(base + " differences.svg");
         w.findChild<QAbstractButton*>("SaveDifferencesSvg")->click();
         const QByteArray saved = Contents(base + " differences.svg");
+        const AnalysisState& state = w.Program().State();
         QCOMPARE(saved, QByteArray::fromStdString(
-                            DifferencesFigureSvg(DifferencesOfPairs(w.Program().State()))));
+                            DifferencesFigureSvg(DifferencesOfPairs(state, state, state))));
         QCOMPARE(saved, QByteArray::fromStdString(view->Svg()));
         QCOMPARE(XmlError(saved), QString());
         QCOMPARE(view->Figure()->size(), view->Figure()->Renderer().defaultSize());

@@ -10,10 +10,10 @@
 
 #include "GuiTests.h"
 #include "WindowSession.h"
-#include "cartesian/cmdCartesianDifference.h"
 #include "gui/PaperView.h"
 #include "report/MeansFigure.h"
 #include "report/PaperTable.h"
+#include "shell/mainwindow/CommandQuestions.h"
 
 using namespace vortel;
 using namespace vortel::gui::test;
@@ -44,7 +44,8 @@ private slots:
         s.Press("cmdCartesianDifference");
         QVERIFY(s.script.AllUsed());
         gui::PaperView* view = s.w.Paper();
-        const CartesianResult result = CartesianResultOf(s.w.Program().State());
+        const AnalysisState& state = s.w.Program().State();
+        const CartesianResult result = CartesianResultOf(state, state, state);
 
         // Alt+P opens the view over the whole window, where the differences were.
         s.Find<QAbstractButton>("ShowDifferences")->click();

@@ -20,11 +20,11 @@
 #include "Fixtures.h"
 #include "GuiTests.h"
 #include "WindowSession.h"
-#include "cartesian/cmdCartesianDifference.h"
 #include "gui/DifferencesView.h"
 #include "gui/MainWindow.h"
 #include "gui/ResultLine.h"
 #include "gui/SvgView.h"
+#include "shell/mainwindow/CommandQuestions.h"
 #include "sortcount/SortForBootstrapResults.h"
 
 using namespace vortel;

@@ -6,7 +6,7 @@
 #include "letters/LetterMarking.h"
 #include "letters/MarkingRule.h"
 #include "shell/base/RunStopped.h"
-#include "shell/state/lifetabl.h"
+#include "shell/state/AnalysisState.h"
 #include "support/TestFiles.h"
 
 namespace vortel {
@@ -44,7 +44,7 @@ std::string Section(AnalysisState& state) {
     std::ostringstream text;
     {
         TextWriter out(text);
-        PrintLetterMarkingSection(state, out);
+        PrintLetterMarkingSection(state, state, state, out);
     }
     return text.str();
 }
@@ -210,7 +210,8 @@ TEST(TreatmentMarkings, AreTheLettersTheSectionPrints) {
             SetPattern(state, test::PatternNumber(n, bits), 0.05);
             std::vector<std::string> printed;
             for (const auto& m : Markings(Rows(Section(state)))) printed.push_back(m.substr(1));
-            ASSERT_EQ(TreatmentMarkings(state), printed) << n << " treatments, pattern " << bits;
+            ASSERT_EQ(TreatmentMarkings(state, state), printed)
+                << n << " treatments, pattern " << bits;
         }
     }
     // Past five: the compact display's letters, for scattered patterns of six and eight.
@@ -224,7 +225,8 @@ TEST(TreatmentMarkings, AreTheLettersTheSectionPrints) {
                     SetP(state, i, j, (bits >> ((i * n + j) % 31)) & 1u ? NotDifferent : Different);
             std::vector<std::string> printed;
             for (const auto& m : Markings(Rows(Section(state)))) printed.push_back(m.substr(1));
-            ASSERT_EQ(TreatmentMarkings(state), printed) << n << " treatments, draw " << draw;
+            ASSERT_EQ(TreatmentMarkings(state, state), printed)
+                << n << " treatments, draw " << draw;
         }
     }
 }
@@ -236,7 +238,7 @@ TEST(PrintPairTestTable5Treats, TakesThePairsWithTreatmentOneFromTheMember) {
     std::ostringstream text;
     {
         TextWriter out(text);
-        PrintPairTestTable5Treats(MarkingInputOf(state), out,
+        PrintPairTestTable5Treats(MarkingInputOf(state, state), out,
                                   14);  // A14: 1-2 and 1-5 not different
     }
     std::vector<std::string> marks;

@@ -96,7 +96,7 @@ TEST(DifferenceHistogram, PairsOfTheStateInReportOrder) {
     }
     state.PValue(1, 3) = 0.5;
     state.TLower(2, 3) = -1;
-    const auto pairs = DifferencesOfPairs(state, 2);
+    const auto pairs = DifferencesOfPairs(state, state, state, 2);
     ASSERT_EQ(pairs.size(), 3u);
     const std::pair<std::string, std::string> order[] = {{"B", "A"}, {"C", "A"}, {"B", "C"}};
     for (std::size_t p = 0; p < 3; ++p) {

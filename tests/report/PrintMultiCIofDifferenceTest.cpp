@@ -10,6 +10,7 @@
 #include "ReportFixtures.h"
 #include "report/PrintMultiCIofDifference.h"
 #include "report/ResultFileName.h"
+#include "shell/mainwindow/CommandQuestions.h"
 #include "shell/mainwindow/HeadlessWindow.h"
 #include "shell/state/FlowRecord.h"
 #include "support/ScriptedDialogues.h"

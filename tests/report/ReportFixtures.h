@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "shell/state/AnalysisState.h"
 #include "shell/state/App.h"
-#include "shell/state/lifetabl.h"
 
 namespace vortel::test {
 

@@ -8,6 +8,7 @@
 #include "report/PrintMultiCIofDifference.h"
 #include "report/ResultFileName.h"
 #include "report/ResultsCsv.h"
+#include "shell/mainwindow/CommandQuestions.h"
 #include "shell/mainwindow/HeadlessWindow.h"
 #include "support/CsvReader.h"
 #include "support/ScriptedDialogues.h"
@@ -59,7 +60,7 @@ TEST(ResultsCsv, TablesOfFiveTreatmentsReadBack) {
     test::Fill(state, test::FiveTreatments());
     state.TreatmentName(2) = "Rose, \"wild\"";
     state.TreatmentName(5) = " Kale\nlate";
-    const ResultsCsv tables = ResultsCsvOf(state);
+    const ResultsCsv tables = ResultsCsvOf(state, state, state);
 
     const auto treatments = ReadCsv(tables.Treatments);
     ASSERT_EQ(treatments.size(), 6u);
@@ -182,7 +183,7 @@ TEST(ResultsCsv, WrittenWithTheReportWhichStaysAsItWas) {
     EXPECT_EQ(test::ReadAll(run.folder / ReportName), plain);
     EXPECT_EQ(run.folder.Files(),
               (std::vector<std::string>{PairsName, TreatmentsName, ReportName}));
-    const ResultsCsv tables = ResultsCsvOf(state);
+    const ResultsCsv tables = ResultsCsvOf(state, state, state);
     EXPECT_EQ(test::ReadAll(run.folder / PairsName), tables.Pairs);
     EXPECT_EQ(test::ReadAll(run.folder / TreatmentsName), tables.Treatments);
 }

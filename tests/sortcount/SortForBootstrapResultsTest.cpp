@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "shell/base/RunStopped.h"
+#include "shell/mainwindow/CommandQuestions.h"
 #include "shell/mainwindow/HeadlessWindow.h"
 #include "sortcount/SortCount.h"
 #include "sortcount/SortForBootstrapResults.h"
@@ -503,13 +504,14 @@ TEST(SortAndCount, GivesWhatTheUtilityLeaves) {
             EXPECT_EQ(r.Classes[static_cast<std::size_t>(g - 1)].Count,
                       run.state.ClassFrequency(g));
         }
-        const NormalityData view = MakeNormalityData(run.state);
+        const NormalityData view = MakeNormalityData(run.state, run.state);
         ASSERT_TRUE(r.HasView);
         EXPECT_EQ(r.View.Caption, view.Caption);
         EXPECT_EQ(r.View.Points.size(), view.Points.size());
         EXPECT_EQ(r.View.Mean, view.Mean);
         // The percentile file names the serials the result holds.
-        const std::string percentiles = ReadAll(SortCountFileNames(run.state).Percentile);
+        const std::string percentiles =
+            ReadAll(SortCountFileNames(run.state, run.state).Percentile);
         for (const std::int32_t serial : {r.Percentile025, r.Percentile50, r.Percentile975}) {
             if (serial != 0) {
                 EXPECT_NE(percentiles.find(" is " + std::to_string(serial) + "\""),
@@ -540,7 +542,7 @@ TEST(SortAndCountFile, WritesWhatTheQuestionsWrite) {
         request.File = called.Write("tomato-r.txt", tomato).string();
         request.Decimals = decimals;
         const SortCountFileResult r = SortAndCountFile(request, nullptr);
-        const SortCountFiles expected = SortCountFileNames(run.state);
+        const SortCountFiles expected = SortCountFileNames(run.state, run.state);
         for (const auto& [mine, theirs] : {std::pair{r.Files.Sorted, expected.Sorted},
                                            {r.Files.Percentile, expected.Percentile},
                                            {r.Files.Counts, expected.Counts}}) {
@@ -550,7 +552,7 @@ TEST(SortAndCountFile, WritesWhatTheQuestionsWrite) {
         }
         EXPECT_EQ(r.ClassCount, run.state.ClassCount);
         ASSERT_TRUE(r.View);
-        EXPECT_EQ(r.View->Caption, MakeNormalityData(run.state).Caption);
+        EXPECT_EQ(r.View->Caption, MakeNormalityData(run.state, run.state).Caption);
     }
 
     UtilityRun column;
@@ -561,7 +563,8 @@ TEST(SortAndCountFile, WritesWhatTheQuestionsWrite) {
     b.DataKind = SortCountRequest::Kind::General;
     b.Column = "b";
     const SortCountFileResult r = SortAndCountFile(b, nullptr);
-    EXPECT_EQ(ReadAll(r.Files.Counts), ReadAll(SortCountFileNames(column.state).Counts));
+    EXPECT_EQ(ReadAll(r.Files.Counts),
+              ReadAll(SortCountFileNames(column.state, column.state).Counts));
 
     TempFolder empty;
     SortCountFileRequest unnamed = b;

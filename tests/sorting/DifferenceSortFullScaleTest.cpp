@@ -80,7 +80,7 @@ TEST(QuickSortOfDifferencesFullScale, MatchesTheFormedListAndTheLiteralSplit) {
             SCOPED_TRACE(testing::Message() << pair.Name << ", " << before.Name);
             AnalysisState fast, literal;
             if (!before.Values.empty()) {
-                SortInState(fast, before.Values, QuickSort);
+                SortInState(fast, before.Values, [](AnalysisState& s) { QuickSort(s, s, s); });
                 SortInState(literal, before.Values, test::LiteralQuickSort);
                 ASSERT_EQ(fast.SortGroupLimit, before.Limit);
                 ASSERT_EQ(literal.SortGroupLimit, before.Limit);
@@ -109,7 +109,7 @@ TEST(QuickSortOfDifferencesFullScale, MatchesTheFormedListAndTheLiteralSplit) {
             for (int r = 0; r < 200; ++r)
                 positions.push_back(1 + static_cast<std::int64_t>(rng() % Count));
             std::vector<double> values(positions.size());
-            QuickSortOfDifferences(fast, list, positions, values);
+            QuickSortOfDifferences(fast, fast, fast, list, positions, values);
 
             EXPECT_EQ(fast.SortCount, literal.SortCount);
             EXPECT_EQ(fast.SortTotal, literal.SortTotal);

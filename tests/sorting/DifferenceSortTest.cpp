@@ -39,7 +39,7 @@ std::vector<double> FormAndSort(AnalysisState& state, const DifferenceList& list
 std::vector<double> SortDifferences(AnalysisState& state, const DifferenceList& list,
                                     const std::vector<std::int64_t>& positions) {
     std::vector<double> values(positions.size());
-    QuickSortOfDifferences(state, list, positions, values);
+    QuickSortOfDifferences(state, state, state, list, positions, values);
     return values;
 }
 
@@ -113,7 +113,7 @@ TEST(QuickSortOfDifferences, MatchesFormingAndSortingThemAll) {
                     s->SortInputSerial(static_cast<std::int64_t>(k + 1)) =
                         static_cast<std::int32_t>(k + 1);
                 }
-                QuickSort(*s);
+                QuickSort(*s, *s, *s);
             }
             for (std::int32_t k = 1; k <= fast.SortCount; ++k)
                 ASSERT_EQ(fast.SortOutputSerial(k), plain.SortOutputSerial(k)) << "position " << k;
@@ -174,12 +174,12 @@ TEST(QuickSortOfDifferences, FlowLineAsTheSortWritesIt) {
     std::vector<double> out(1);
     const std::vector<std::int64_t> first{1};
     state.SortCount = 1;
-    QuickSort(state);
-    QuickSortOfDifferences(state, Differences(x, y, false), first, out);
+    QuickSort(state, state, state);
+    QuickSortOfDifferences(state, state, state, Differences(x, y, false), first, out);
     // The sort-and-count utility keeps its own record of what ran.
     state.SortUtilityUsed = true;
-    QuickSort(state);
-    QuickSortOfDifferences(state, Differences(x, y, false), first, out);
+    QuickSort(state, state, state);
+    QuickSortOfDifferences(state, state, state, Differences(x, y, false), first, out);
     state.FlowFile.reset();
     EXPECT_EQ(test::ReadAll(folder / "flow.txt"), test::CrLf({"Sub QuickSort", "Sub QuickSort"}));
 }
@@ -189,8 +189,10 @@ TEST(QuickSortOfDifferences, RefusesListsItCannotHold) {
     const std::vector<double> empty, some{1, 2};
     std::vector<double> out(1);
     const std::vector<std::int64_t> first{1}, beyond{5};
-    EXPECT_THROW(QuickSortOfDifferences(state, {empty, some, false, 0}, first, out), RunStopped);
-    EXPECT_THROW(QuickSortOfDifferences(state, {some, some, false, 0}, beyond, out), RunStopped);
+    EXPECT_THROW(QuickSortOfDifferences(state, state, state, {empty, some, false, 0}, first, out),
+                 RunStopped);
+    EXPECT_THROW(QuickSortOfDifferences(state, state, state, {some, some, false, 0}, beyond, out),
+                 RunStopped);
     EXPECT_EQ(state.SortGroupLimit, 0);
 }
 

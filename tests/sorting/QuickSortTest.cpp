@@ -45,6 +45,9 @@ Sorted Result(AnalysisState& state) {
     return s;
 }
 
+// The sort over a whole record's parts.
+void SortWhole(AnalysisState& s) { QuickSort(s, s, s); }
+
 template <class Sort>
 Sorted SortIn(AnalysisState& state, const std::vector<double>& values, Sort sort) {
     Load(state, values);
@@ -69,7 +72,7 @@ TEST(QuickSort, FirstSortOfRunCarriesSerialsWithValues) {
     };
     for (const auto& c : cases) {
         AnalysisState state;
-        EXPECT_EQ(SortIn(state, c.in, QuickSort), (Sorted{c.values, c.serials}));
+        EXPECT_EQ(SortIn(state, c.in, SortWhole), (Sorted{c.values, c.serials}));
         EXPECT_EQ(state.SortGroupLimit, c.limit);
         EXPECT_TRUE(state.SortGroupLimitSet);
     }
@@ -77,18 +80,18 @@ TEST(QuickSort, FirstSortOfRunCarriesSerialsWithValues) {
 
 TEST(QuickSort, LoweredLimitHoldsForLaterSortsOfTheRun) {
     AnalysisState state;
-    SortIn(state, {3, 1, 2}, QuickSort);
+    SortIn(state, {3, 1, 2}, SortWhole);
     ASSERT_EQ(state.SortGroupLimit, 2);
     // First in a run this list reaches four groups; now two groups are exchange-sorted.
     // Level 1 splits at 38 / 7: lower 4 1 2 keeps its order, upper 8 9 7 7 is reversed, so the
     // tied 7s come out as serials 7, 6.
-    EXPECT_EQ(SortIn(state, {4, 8, 1, 9, 2, 7, 7}, QuickSort),
+    EXPECT_EQ(SortIn(state, {4, 8, 1, 9, 2, 7, 7}, SortWhole),
               (Sorted{{1, 2, 4, 7, 7, 8, 9}, {3, 5, 1, 7, 6, 2, 4}}));
     EXPECT_EQ(state.SortGroupLimit, 2);
-    SortIn(state, {5, 5, 5}, QuickSort);
+    SortIn(state, {5, 5, 5}, SortWhole);
     EXPECT_EQ(state.SortGroupLimit, 1);
     // The limit never rises again, and a limit of 1 still orders two groups.
-    EXPECT_EQ(SortIn(state, {4, 8, 1, 9, 2, 7}, QuickSort).Values,
+    EXPECT_EQ(SortIn(state, {4, 8, 1, 9, 2, 7}, SortWhole).Values,
               (std::vector<double>{1, 2, 4, 7, 8, 9}));
     EXPECT_EQ(state.SortGroupLimit, 1);
 }
@@ -129,7 +132,7 @@ TEST(QuickSort, MatchesThePlainSortOnRandomLists) {
                 for (auto& s : serials) s = static_cast<std::int32_t>(rng() % 1000);
                 Load(fast, values, serials);
                 Load(plain, values, serials);
-                QuickSort(fast);
+                QuickSort(fast, fast, fast);
                 test::LiteralQuickSort(plain);
                 SCOPED_TRACE(testing::Message() << "kind " << kind << " run " << run << " sort "
                                                 << sort << " n " << n);
@@ -151,7 +154,7 @@ TEST(QuickSort, LimitTwoOrdersLargeTiedGroupsLikeThePlainSort) {
         const auto values = RandomList(rng, kind, 3000);
         Load(fast, values);
         Load(plain, values);
-        QuickSort(fast);
+        QuickSort(fast, fast, fast);
         test::LiteralQuickSort(plain);
         EXPECT_EQ(Result(fast), Result(plain));
     }
@@ -165,7 +168,7 @@ TEST(QuickSort, ValuesTheSplitCannotOrder) {
         AnalysisState fast, plain;
         Load(fast, list);
         Load(plain, list);
-        QuickSort(fast);
+        QuickSort(fast, fast, fast);
         test::LiteralQuickSort(plain);
         // NaN never equals itself, so compare the bits through their text.
         EXPECT_EQ(testing::PrintToString(Result(fast)), testing::PrintToString(Result(plain)));
@@ -177,7 +180,7 @@ TEST(QuickSort, CountOutsideTheListStopsTheRun) {
     for (std::int32_t n : {0, -3, ListCapacity + 1}) {
         AnalysisState state;
         state.SortCount = n;
-        EXPECT_THROW(QuickSort(state), RunStopped);
+        EXPECT_THROW(QuickSort(state, state, state), RunStopped);
         EXPECT_EQ(state.SortGroupLimit, 0);
     }
 }

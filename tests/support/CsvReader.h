@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/state/lifetabl.h"
+#include "shell/state/AnalysisState.h"
 
 namespace vortel::test {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "shell/state/lifetabl.h"
+#include "shell/state/AnalysisState.h"
 
 namespace vortel::test {
 

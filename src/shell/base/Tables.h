@@ -16,6 +16,9 @@ namespace vortel {
 // Most treatments a test compares: the highest position of every per-treatment and per-pair
 // table.
 inline constexpr int MostTreatments = 20;
+// Whether a test compares n treatments: at least two, for a pair, and at most MostTreatments,
+// for the tables. Every check of a count asks here and words its own refusal.
+inline constexpr bool TreatmentCountFits(double n) { return n >= 2 && n <= MostTreatments; }
 
 // Positions 0..capacity. Storage grows on demand, so a fresh record costs nothing; a position
 // never written reads as a value-initialised element.

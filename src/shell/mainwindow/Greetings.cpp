@@ -1,7 +1,7 @@
 #include "shell/mainwindow/Greetings.h"
 
 #include "shell/base/NumberText.h"
-#include "shell/state/lifetabl.h"
+#include "shell/state/AnalysisState.h"
 
 namespace vortel {
 

@@ -44,11 +44,4 @@ std::string CommandFailureText(const std::exception& e) {
 
 void App::CloseAllFiles() { m_state.FlowFile.reset(); }
 
-void SetEditionValues(AnalysisState& state) {
-    state.EditionTitle = "VORTEL-CartesianPT only";
-    state.VersionText = "Ver. 04/01/2023";
-    state.NominalBootstrapNumber = 2000;
-    state.NominalCartesianNumber = 2000.0 * 2000.0;
-}
-
 }  // namespace vortel

@@ -7,12 +7,13 @@
 
 #include "shell/base/Clock.h"
 #include "shell/base/StopToken.h"
+#include "shell/state/AnalysisState.h"
 #include "shell/state/Dialogues.h"
 #include "shell/state/SortCountScreen.h"
 #include "shell/state/TestEvents.h"
+#include "shell/state/TestQuestions.h"
 #include "shell/state/TestScreen.h"
 #include "shell/state/Window.h"
-#include "shell/state/lifetabl.h"
 
 namespace vortel {
 
@@ -38,7 +39,7 @@ struct Services {
     // answered, before any of its files is put in place: a front end prepares there what it
     // shows of the result (the window its figure's data), where a stop still leaves nothing
     // written and the window's thread stays free.
-    std::function<void(const AnalysisState&)> resultsReady{};
+    ResultsReadyHook resultsReady{};
 };
 
 using Command = std::function<void(AnalysisState&, Services&)>;
@@ -83,9 +84,6 @@ private:
     std::string m_lastFailure;
     bool m_lastStopped = false;
 };
-
-// The edition values the window's start-up sets; the batch commands set them the same way.
-void SetEditionValues(AnalysisState& state);
 
 // What a command's failure says to its user: the exception's text, or that memory ran out.
 std::string CommandFailureText(const std::exception& e);

@@ -3,14 +3,14 @@
 // differences asks here, so the computation, the report and the result tables cannot disagree.
 #pragma once
 
-#include "shell/state/lifetabl.h"
+#include "shell/state/Treatments.h"
 
 namespace vortel {
 
 // Treatment i minus treatment j only when i's bootstrap mean is the larger; equal means take
 // j minus i, so the mean difference D is never below 0.
 inline bool FirstMinusSecond(double meanFirst, double meanSecond) { return meanFirst > meanSecond; }
-inline bool FirstMinusSecond(const AnalysisState& state, int i, int j) {
+inline bool FirstMinusSecond(const Treatments& state, int i, int j) {
     return FirstMinusSecond(state.BootstrapMean(i), state.BootstrapMean(j));
 }
 
@@ -18,7 +18,7 @@ inline bool FirstMinusSecond(const AnalysisState& state, int i, int j) {
 inline double CartesianCount(double bootstrapFirst, double bootstrapSecond) {
     return bootstrapFirst * bootstrapSecond;
 }
-inline double CartesianCount(const AnalysisState& state, int i, int j) {
+inline double CartesianCount(const Treatments& state, int i, int j) {
     return CartesianCount(state.BootstrapNumberReal(i), state.BootstrapNumberReal(j));
 }
 

@@ -9,6 +9,8 @@
 
 namespace vortel {
 
+struct CartesianResult;  // report/CartesianResult.h
+
 // A pair's differences are formed and counted first, then sorted for the percentile limits; a
 // pair past the value lists takes its limits from the sorted samples and has no sorting phase.
 enum class PairPhase { Differences, Sorting };
@@ -23,7 +25,9 @@ public:
     // Pair (i, j), in report positions, enters a phase.
     virtual void PairStarted(int i, int j, PairPhase phase) { (void)i, (void)j, (void)phase; }
     virtual void PairDone(int i, int j, const DateTime& when) { (void)i, (void)j, (void)when; }
-    // Every pair is compared and the report made; `endedText` is its "ended at" line.
+    // Every pair is compared and the report made: the result, for a front end to show.
+    virtual void Finished(const CartesianResult& result) { (void)result; }
+    // Then the report's "ended at" line, `endedText`.
     virtual void Finished(const std::string& endedText) { (void)endedText; }
     // The report is in place under `path` (its name may have moved on to a free one).
     virtual void ReportWritten(const std::string& path) { (void)path; }

@@ -3,9 +3,9 @@
 
 #include <cmath>
 
-#include "report/ShowMultiCIofDifference.h"
 #include "shell/base/RunStopped.h"
 #include "shell/mainwindow/HeadlessWindow.h"
+#include "shell/mainwindow/ShowMultiCIofDifference.h"
 
 namespace vortel {
 namespace {

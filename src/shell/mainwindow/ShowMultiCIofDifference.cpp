@@ -1,4 +1,4 @@
-#include "report/ShowMultiCIofDifference.h"
+#include "shell/mainwindow/ShowMultiCIofDifference.h"
 
 #include <cmath>
 
