@@ -12,6 +12,7 @@
 #include "report/ResultsCsv.h"
 #include "shell/base/RunStopped.h"
 #include "shell/base/StopToken.h"
+#include "sortcount/SortCount.h"
 
 namespace py = pybind11;
 
@@ -106,11 +107,52 @@ py::dict Run(const std::vector<std::string>& names, const std::vector<Values>& v
     return out;
 }
 
+// The sort-and-count utility on values in memory: what its three files hold, as columns.
+py::dict SortCount(const Values& values, int decimals) {
+    if (values.ndim() != 1) throw py::value_error("the values must be 1-D");
+    vortel::SortCountRequest request;
+    request.Values.assign(values.data(), values.data() + values.size());
+    request.Decimals = decimals;
+    request.DataKind = vortel::SortCountRequest::Kind::General;
+    vortel::SortCountResult r;
+    std::string failure;
+    {
+        py::gil_scoped_release free;
+        try {
+            r = vortel::SortAndCount(request);
+        } catch (const vortel::RunStopped& e) {
+            failure = e.what();
+        }
+    }
+    if (!failure.empty()) throw py::value_error(failure);
+    std::vector<double> sorted, classValues, classCounts;
+    std::vector<long long> serials;
+    sorted.reserve(r.Sorted.size());
+    serials.reserve(r.Sorted.size());
+    for (const vortel::SortedValue& v : r.Sorted) {
+        sorted.push_back(v.Value);
+        serials.push_back(v.Serial);
+    }
+    for (const vortel::FrequencyClass& c : r.Classes) {
+        classValues.push_back(c.Value);
+        classCounts.push_back(c.Count);
+    }
+    py::dict out;
+    out["sorted"] = sorted;
+    out["serials"] = serials;
+    out["mean"] = r.Mean;
+    out["percentiles"] = py::make_tuple(r.Percentile025, r.Percentile50, r.Percentile975);
+    out["class_values"] = classValues;
+    out["class_counts"] = classCounts;
+    return out;
+}
+
 }  // namespace
 
 PYBIND11_MODULE(_core, m) {
-    m.doc() = "The compiled core of the vortel package; use vortel.cartesian_test.";
+    m.doc() = "The compiled core of the vortel package; use vortel.cartesian_test and vortel.sort_count.";
     m.def("run", &Run, py::arg("names"), py::arg("values"), py::arg("n"), py::arg("original"),
           py::arg("parameter"), py::arg("transform"), py::arg("reversed"), py::arg("folder"),
           py::arg("code"), py::arg("csv"));
+    m.def("sort_count", &SortCount, py::arg("values"), py::arg("decimals"));
 }

@@ -13,7 +13,14 @@ import numpy as np
 
 from . import _core
 
-__all__ = ["cartesian_test", "CartesianResult", "TreatmentRow", "PairRow"]
+__all__ = [
+    "cartesian_test",
+    "CartesianResult",
+    "TreatmentRow",
+    "PairRow",
+    "sort_count",
+    "SortCountResult",
+]
 
 
 @dataclass(frozen=True)
@@ -227,3 +234,44 @@ def cartesian_test(
     )
     found = _core.run(**given, folder=None, code=None, csv=False)
     return CartesianResult(found, given)
+
+
+@dataclass(frozen=True)
+class SortCountResult:
+    """What the sort-and-count utility's three files hold, for values given in memory."""
+
+    sorted: np.ndarray  # increasing; rounded to the decimals asked for
+    serials: np.ndarray  # each sorted value's place among the values as given, from 1
+    mean: float  # of the values as given
+    # The serials at the ranks 2.5 %, 50 % and 97.5 % of n, where the rank falls exactly on a
+    # place; None where it does not (as the percentile file leaves them out).
+    percentiles: dict
+    class_values: np.ndarray  # the classes of equal values, increasing
+    class_counts: np.ndarray  # how many values each class holds
+
+
+def sort_count(values: Any, decimals: int = -1) -> SortCountResult:
+    """Sorts the values, finds the serials at the 2.5, 50 and 97.5 percentile ranks and counts
+    the equal values into classes, as the desktop program's sort-and-count utility does.
+
+    decimals: 0 to 5 rounds the sorted copy first; -1 (the default) keeps full precision.
+    Raises ValueError, naming the value or limit, for what the utility refuses.
+    """
+    try:
+        a = np.ascontiguousarray(np.asarray(values, dtype=float))
+    except (TypeError, ValueError):
+        raise ValueError("the values are not numbers") from None
+    if a.ndim != 1:
+        raise ValueError(f"the values must be 1-D, not {a.ndim}-D")
+    if isinstance(decimals, bool) or int(decimals) != decimals:
+        raise ValueError(f"decimals must be a whole number, not {decimals!r}")
+    found = _core.sort_count(a, int(decimals))
+    ranks = dict(zip((2.5, 50.0, 97.5), found["percentiles"]))
+    return SortCountResult(
+        sorted=np.asarray(found["sorted"], dtype=float),
+        serials=np.asarray(found["serials"], dtype=np.int64),
+        mean=found["mean"],
+        percentiles={p: (s if s else None) for p, s in ranks.items()},
+        class_values=np.asarray(found["class_values"], dtype=float),
+        class_counts=np.asarray(found["class_counts"], dtype=np.int64),
+    )
