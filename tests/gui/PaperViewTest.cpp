@@ -13,7 +13,6 @@
 #include "gui/PaperView.h"
 #include "report/MeansFigure.h"
 #include "report/PaperTable.h"
-#include "shell/mainwindow/CommandQuestions.h"
 
 using namespace vortel;
 using namespace vortel::gui::test;
@@ -127,15 +126,7 @@ private slots:
         if (pictures.isEmpty()) QSKIP("VORTEL_SCREENSHOT_DIR names no folder");
         WindowSession s;
         s.w.resize(gui::FittedWindowSize(gui::MainWindow::DesignSize(), QRect(0, 0, 1366, 740)));
-        s.script.No().No().Type("5").Type();
-        for (int k = 1; k <= 5; ++k) {
-            const QString name = QString("treatment-%1.txt").arg(k);
-            QVERIFY(QFile::copy(QString(VORTEL_EXAMPLES) + "/" + name, s.folder.filePath(name)));
-            s.script.Pick(s.folder.filePath(name));
-        }
-        s.script.Type();
-        s.w.RunCommand(AskAndRunCartesianTest);
-        QVERIFY(s.script.AllUsed());
+        QVERIFY(s.RunFiveExamples());
         s.Find<QAbstractButton>("ShowPaper")->click();
         QApplication::processEvents();
         QVERIFY(

@@ -186,15 +186,7 @@ private slots:
     // screen: the whole window, panels at full size side by side, the rest a scroll away.
     void differencesOfTheFiveExamplesFillTheWindow() {
         Session s;
-        s.script.No().No().Type("5").Type();
-        for (int k = 1; k <= 5; ++k) {
-            const QString name = QString("treatment-%1.txt").arg(k);
-            QVERIFY(QFile::copy(QString(VORTEL_EXAMPLES) + "/" + name, s.folder.filePath(name)));
-            s.script.Pick(s.folder.filePath(name));
-        }
-        s.script.Type();
-        s.w.RunCommand(AskAndRunCartesianTest);
-        QVERIFY(s.script.AllUsed());
+        QVERIFY(s.RunFiveExamples());
         s.Find<QAbstractButton>("ShowDifferences")->click();
         gui::DifferencesView* view = s.w.Differences();
         QCOMPARE(view->geometry(), s.w.rect());

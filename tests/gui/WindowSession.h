@@ -11,6 +11,7 @@
 #include "DialogueScript.h"
 #include "Fixtures.h"
 #include "gui/MainWindow.h"
+#include "shell/mainwindow/CommandQuestions.h"
 
 namespace vortel::gui::test {
 
@@ -34,6 +35,20 @@ struct WindowSession {
         return w.findChild<T*>(name);
     }
     void Press(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
+    // A test of the five example treatments, copied into the folder and chosen in order; false
+    // when a copy failed or the questions went otherwise than scripted.
+    bool RunFiveExamples() {
+        script.No().No().Type("5").Type();
+        for (int k = 1; k <= 5; ++k) {
+            const QString name = QString("treatment-%1.txt").arg(k);
+            if (!QFile::copy(QString(VORTEL_EXAMPLES) + "/" + name, folder.filePath(name)))
+                return false;
+            script.Pick(folder.filePath(name));
+        }
+        script.Type();
+        w.RunCommand(AskAndRunCartesianTest);
+        return script.AllUsed();
+    }
 };
 
 // Every text the chart views inside `area` draw: titles, tick labels and legend entries.
