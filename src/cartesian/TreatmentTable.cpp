@@ -78,7 +78,7 @@ struct Building {
 };
 
 void AddValue(Building& b, double x, const CellRules& rules, std::size_t column) {
-    if (b.Treatment.Values.size() >= static_cast<std::size_t>(ListCapacity)) {
+    if (!ValueCountFits(static_cast<std::int64_t>(b.Treatment.Values.size()) + 1)) {
         rules.Fail(column, "value",
                    "treatment " + QuotedCell(b.Treatment.Name) + " has more than " +
                        Text(ListCapacity) + " values, the most a treatment may hold.");

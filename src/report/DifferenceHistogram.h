@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "report/CartesianResult.h"
+#include "cartesian/result/CartesianResult.h"
 #include "shell/base/StopToken.h"
 #include "shell/state/AnalysisState.h"
 #include "sorting/DifferenceCount.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "report/CartesianResult.h"
+#include "cartesian/result/CartesianResult.h"
 #include "shell/state/AnalysisState.h"
 
 namespace vortel {

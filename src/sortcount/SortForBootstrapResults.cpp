@@ -13,7 +13,7 @@
 #include "shell/base/RunStopped.h"
 #include "shell/base/TableReader.h"
 #include "shell/base/TextRecords.h"
-#include "shell/state/App.h"
+#include "shell/state/AnalysisState.h"
 #include "shell/state/Dialogues.h"
 #include "sortcount/NormalityView.h"
 #include "sortcount/SortCount.h"
@@ -87,7 +87,7 @@ std::int32_t ReadValues(AnalysisState& state, InputFields& in, double& sum) {
             value = in.ReadDouble("value");
             if (general && value == -1) break;
         }
-        if (k > ListCapacity) TooManyValues(in);
+        if (!ValueCountFits(k)) TooManyValues(in);
         state.SortedDifferences(k) = value;
         sum += value;
         n = static_cast<std::int32_t>(k);
@@ -169,11 +169,11 @@ std::int32_t ReadTableColumn(AnalysisState& state, const ColumnQuestion& askColu
                              "written.");
         }
         const double x = number("a number");
-        if (count == ListCapacity) {
-            throw RunStopped("Table \"" + path + "\" holds more than " + Text(ListCapacity) +
-                             " values in column " + name +
-                             ", the most the utility can sort; no files were written.");
-        }
+        CheckValueCount(std::int64_t{count} + 1, [&] {
+            return "Table \"" + path + "\" holds more than " + Text(ListCapacity) +
+                   " values in column " + name +
+                   ", the most the utility can sort; no files were written.";
+        });
         ++count;
         state.SortedDifferences(count) = x;
         sum += x;
