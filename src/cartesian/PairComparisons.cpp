@@ -26,10 +26,12 @@ std::string Named(const Treatments& state, std::int16_t t) {
 // The loop every pair runs: one difference at a time in the order of k, so that the sums come
 // out digit for digit the same however the differences are later used. `each` sees every
 // difference with its serial and class (the detail files); without files it is empty and the
-// loop is only the subtraction, two compares and two sums.
+// loop is only the subtraction, two compares and two sums. Its start is aligned to a cache line,
+// so the loop runs at one speed wherever the linker places the code around it.
 template <bool Negate, class Each>
-[[gnu::noinline]] PairTally Tally(std::span<const double> x, std::span<const double> y,
-                                  double meanDifference, Each&& each) {
+[[gnu::noinline, gnu::aligned(64)]] PairTally Tally(std::span<const double> x,
+                                                    std::span<const double> y,
+                                                    double meanDifference, Each&& each) {
     const double twice = 2 * meanDifference;
     double sum = 0;
     double sumOfSquares = 0;
