@@ -11,7 +11,6 @@
 
 #include "cartesian/result/CartesianResult.h"
 #include "shell/base/StopToken.h"
-#include "shell/state/AnalysisState.h"
 #include "sorting/DifferenceCount.h"
 
 namespace vortel {

@@ -7,7 +7,6 @@
 #include <string_view>
 
 #include "cartesian/result/CartesianResult.h"
-#include "shell/state/AnalysisState.h"
 
 namespace vortel {
 
