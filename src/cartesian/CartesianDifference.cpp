@@ -45,7 +45,7 @@ public:
         if (ec) key = path;
         auto it = m_tables.find(key);
         if (it != m_tables.end()) return it->second;
-        TreatmentTable table = ReadTreatmentTable(path, m_parameter, MostTreatments);
+        TreatmentTable table = ReadTreatmentTable(path, m_parameter);
         if (table.DecimalComma) {
             m_note("Table \"" + path +
                    "\" has ; between its cells, so its numbers are read with a decimal comma "
