@@ -15,6 +15,7 @@
 #include "report/DifferenceHistogram.h"
 #include "report/ResultsCsv.h"
 #include "shell/base/OutputFile.h"
+#include "shell/state/AnalysisState.h"
 
 namespace {
 

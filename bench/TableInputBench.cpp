@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "cartesian/CartesianDifference.h"
+#include "shell/mainwindow/App.h"
 #include "shell/mainwindow/CommandQuestions.h"
 #include "shell/mainwindow/HeadlessWindow.h"
-#include "shell/state/App.h"
 
 namespace {
 

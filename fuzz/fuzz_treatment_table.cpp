@@ -19,8 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t treatments = 0;
     try {
         vortel::TableReader reader(text, "t.csv");
-        const vortel::TreatmentTable table =
-            vortel::ReadTreatmentTable(reader, "value", vortel::MostTreatments);
+        const vortel::TreatmentTable table = vortel::ReadTreatmentTable(reader, "value");
         for (const auto& t : table.Treatments)
             if (t.Values.size() < 2 || t.SampleSize < 1 || t.Name.empty()) std::abort();
         treatments = table.Treatments.size();

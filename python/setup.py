@@ -8,8 +8,8 @@ from setuptools import setup
 
 here = os.path.dirname(os.path.abspath(__file__))
 tree = os.path.normpath(os.path.join(here, "..", "src"))
-folders = ["shell/base", "shell/state", "letters", "sorting", "report", "cartesian", "sortcount",
-           "bindings"]
+folders = ["shell/base", "shell/state", "letters", "sorting", "cartesian/result", "report",
+           "cartesian", "sortcount", "bindings"]
 if not os.path.isfile(os.path.join(tree, "cartesian", "CartesianTest.h")):
     raise SystemExit("vortel: build from the VORTEL tree; the core's sources are not at " + tree)
 core = sorted(s for f in folders for s in glob.glob(os.path.join(tree, f, "*.cpp")))

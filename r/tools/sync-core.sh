@@ -11,7 +11,7 @@ if [ ! -f "$tree/src/cartesian/CartesianTest.h" ]; then
   echo "sync-core.sh: no VORTEL sources at $tree/src" >&2
   exit 1
 fi
-folders="shell/base shell/state letters sorting report cartesian bindings"
+folders="shell/base shell/state letters sorting cartesian/result report cartesian bindings"
 rm -rf "$pkg/src/core"
 for f in $folders; do
   mkdir -p "$pkg/src/core/$f"

@@ -21,7 +21,7 @@
 #include "shell/base/NumberText.h"
 #include "shell/base/OutputFile.h"
 #include "shell/base/TextRecords.h"
-#include "shell/state/App.h"
+#include "shell/mainwindow/App.h"
 
 #ifdef VORTEL_WITH_GUI
 #include "gui/DifferencesFigure.h"
@@ -63,8 +63,7 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Cartesian
     if (auto problem = ParseCartesianOptions(args, o)) return problem;
     // A table may hold every treatment of the test; how many it holds is known once it is read.
     const bool tables = std::any_of(o.Files.begin(), o.Files.end(), IsTableFile);
-    if (o.Files.size() < (tables ? 1u : 2u) ||
-        o.Files.size() > static_cast<std::size_t>(MostTreatments))
+    if (!TreatmentCountFits(static_cast<double>(o.Files.size()), tables ? 1 : 2))
         return "two to " + Text(MostTreatments) + " treatment FILEs are needed, " +
                Text(std::int64_t(o.Files.size())) + " given";
     return std::nullopt;

@@ -9,7 +9,7 @@
 #include "app/Commands.h"
 #include "report/ParameterTable.h"
 #include "shell/base/OutputFile.h"
-#include "shell/state/App.h"
+#include "shell/mainwindow/App.h"
 
 namespace vortel {
 

@@ -10,7 +10,7 @@
 #include "app/Commands.h"
 #include "shell/base/NumberText.h"
 #include "shell/base/OutputFile.h"
-#include "shell/state/App.h"
+#include "shell/mainwindow/App.h"
 #include "sortcount/NormalityView.h"
 #include "sortcount/SortCount.h"
 

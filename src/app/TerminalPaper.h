@@ -5,7 +5,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "report/CartesianResult.h"
+#include "cartesian/result/CartesianResult.h"
 #include "shell/state/Dialogues.h"
 
 namespace vortel {

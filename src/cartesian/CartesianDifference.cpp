@@ -9,14 +9,18 @@
 #include <vector>
 
 #include "cartesian/TreatmentTable.h"
-#include "report/CartesianResult.h"
+#include "cartesian/result/CartesianResult.h"
 #include "shell/base/CorrectlyRounded.h"
 #include "shell/base/NumberText.h"
 #include "shell/base/RunStopped.h"
 #include "shell/base/StopToken.h"
 #include "shell/base/TextRecords.h"
-#include "shell/state/AnalysisState.h"
 #include "shell/state/Dialogues.h"
+#include "shell/state/ReportHeader.h"
+#include "shell/state/SessionFiles.h"
+#include "shell/state/TestOptions.h"
+#include "shell/state/TestResults.h"
+#include "shell/state/Treatments.h"
 
 namespace vortel {
 
@@ -41,7 +45,7 @@ public:
         if (ec) key = path;
         auto it = m_tables.find(key);
         if (it != m_tables.end()) return it->second;
-        TreatmentTable table = ReadTreatmentTable(path, m_parameter, MostTreatments);
+        TreatmentTable table = ReadTreatmentTable(path, m_parameter);
         if (table.DecimalComma) {
             m_note("Table \"" + path +
                    "\" has ; between its cells, so its numbers are read with a decimal comma "
@@ -63,11 +67,13 @@ std::int64_t TreatmentsHeld(const std::vector<std::string>& paths, TableShelf& t
     for (const std::string& path : paths)
         held +=
             IsTableFile(path) ? static_cast<std::int64_t>(tables.At(path).Treatments.size()) : 1;
-    if (held > MostTreatments) {
-        throw RunStopped("The files given hold " + Text(held) +
-                         " treatments; a test compares 2 to " + Text(MostTreatments) +
-                         ". The test is abandoned.");
-    }
+    CheckTreatmentCount(
+        static_cast<double>(held),
+        [&] {
+            return "The files given hold " + Text(held) + " treatments; a test compares 2 to " +
+                   Text(MostTreatments) + ". The test is abandoned.";
+        },
+        0);
     return held;
 }
 
@@ -86,10 +92,13 @@ Header ReadHeader(InputFields& in) {
     h.SampleSize = in.ReadInt32("sample size");
     in.ReadAny("field 4");
     h.BootstrapNumber = in.ReadInt32("bootstrap number B");
-    if (h.BootstrapNumber < 1 || h.BootstrapNumber > ListCapacity) {
-        throw RunStopped("File \"" + in.Name() + "\", field 5: the bootstrap number B is " +
-                         Text(h.BootstrapNumber) + "; it must be 1 to " + Text(ListCapacity) + ".");
-    }
+    CheckValueCount(
+        h.BootstrapNumber,
+        [&] {
+            return "File \"" + in.Name() + "\", field 5: the bootstrap number B is " +
+                   Text(h.BootstrapNumber) + "; it must be 1 to " + Text(ListCapacity) + ".";
+        },
+        1);
     h.Parameter = in.ReadText("parameter name");
     h.SampleSize = in.ReadInt32("sample size n");
     h.OriginalMean = in.ReadDouble("original mean");
@@ -97,7 +106,7 @@ Header ReadHeader(InputFields& in) {
 }
 
 // The header fields both reading passes keep at the treatment's position.
-void StoreHeader(AnalysisState& state, std::int16_t t, const Header& h) {
+void StoreHeader(Treatments& state, std::int16_t t, const Header& h) {
     state.TreatmentName(t) = h.Name;
     state.SampleSize(t) = h.SampleSize;
     state.BootstrapNumber(t) = h.BootstrapNumber;
@@ -113,7 +122,7 @@ void StoreHeader(AnalysisState& state, std::int16_t t, const Header& h) {
 
 // Puts what one reading pass took from a file at positions 1, 2, ... of the treatment's list
 // (a closing marker included) and flags the first `read` positions as values.
-void KeepValues(AnalysisState& state, std::int16_t t, const std::vector<double>& values,
+void KeepValues(Treatments& state, std::int16_t t, const std::vector<double>& values,
                 std::int32_t read) {
     if (values.empty()) return;
     const auto last = static_cast<std::int64_t>(values.size());
@@ -151,8 +160,8 @@ namespace {
 
 // First pass over treatment t's file: chosen, read once, only to find the order of the
 // treatments (its sorting mean).
-void ReadForOrdering(AnalysisState& state, const std::string& path, std::int16_t t,
-                     int transformation, const StopToken* stop) {
+void ReadForOrdering(Treatments& state, const std::string& path, std::int16_t t, int transformation,
+                     const StopToken* stop) {
     state.EnteredFile(t) = path;
     InputFields in = InputFields::Open(state.EnteredFile(t));
     const Header h = ReadHeader(in);
@@ -161,21 +170,20 @@ void ReadForOrdering(AnalysisState& state, const std::string& path, std::int16_t
     state.CurrentParameterName = h.Parameter;
 
     const std::int32_t b = h.BootstrapNumber;
-    // The value after B is read only to see whether the list goes on; a B that fills the
-    // lists leaves it no position, so such a file is refused by name when it has one.
-    const std::int64_t last = std::min<std::int64_t>(std::int64_t{b} + 1, ListCapacity);
     // Positions 1, 2, ... at 0, 1, ...: the lists grow to what the file holds, not to the
     // B its header claims.
     std::vector<double> values;
     double sum = 0;
     std::int32_t read = 0;
     bool marker = false;
+    // The value after B is read only to see whether the list goes on; a B that fills the
+    // lists leaves it no position, so such a file is refused by name when it has one.
     for (std::int32_t k = 1; k <= b + 1; ++k) {
         if (in.AtEnd()) EndedEarly(in, read, b);
-        if (k > last) {
-            throw RunStopped("File \"" + in.Name() + "\" holds more than " + Text(ListCapacity) +
-                             " bootstrap values.");
-        }
+        CheckValueCount(k, [&] {
+            return "File \"" + in.Name() + "\" holds more than " + Text(ListCapacity) +
+                   " bootstrap values.";
+        });
         if (k % StopCheckEvery == 0) StopIfRequested(stop);
         const double x = in.ReadDouble("bootstrap value", k);
         if (x == EndMarker) {
@@ -205,7 +213,7 @@ void ReadForOrdering(AnalysisState& state, const std::string& path, std::int16_t
 
 // Treatment values already read (a table's, or a caller's) take entry e: transformed where they
 // stand and summed in order, as a treatment file's values are. `source` names them in messages.
-void EnterValues(AnalysisState& state, const std::string& source, bool file, TableTreatment& tt,
+void EnterValues(Treatments& state, const std::string& source, bool file, TableTreatment& tt,
                  std::int16_t e, int transformation, std::vector<TableTreatment*>& fromTable) {
     const auto b = static_cast<std::int32_t>(tt.Values.size());
     state.EnteredFile(e) = source;
@@ -224,7 +232,7 @@ void EnterValues(AnalysisState& state, const std::string& source, bool file, Tab
 
 // The treatments of a table take entries t, t + 1, ... as if each had been chosen on its own;
 // returns the entry after them.
-std::int16_t EnterTable(AnalysisState& state, const std::string& path, TreatmentTable& table,
+std::int16_t EnterTable(Treatments& state, const std::string& path, TreatmentTable& table,
                         std::int16_t t, std::int16_t n, int transformation,
                         std::vector<TableTreatment*>& fromTable) {
     const auto held = static_cast<std::int16_t>(table.Treatments.size());
@@ -254,7 +262,7 @@ std::int16_t EnterTable(AnalysisState& state, const std::string& path, Treatment
 }
 
 // A treatment file named like a treatment of a table is refused as the table's would be.
-void RefuseNameOfTable(const AnalysisState& state, std::int16_t t,
+void RefuseNameOfTable(const Treatments& state, std::int16_t t,
                        const std::vector<TableTreatment*>& fromTable) {
     for (std::int16_t u = 1; u < t; ++u) {
         const TableTreatment* tt = fromTable[static_cast<std::size_t>(u)];
@@ -269,7 +277,7 @@ void RefuseNameOfTable(const AnalysisState& state, std::int16_t t,
 
 // Second pass for a treatment of a table: its values, already read and transformed, go to
 // position l, and the table lets go of them.
-void PlaceTableTreatment(AnalysisState& state, std::int16_t l, TableTreatment& tt) {
+void PlaceTableTreatment(Treatments& state, std::int16_t l, TableTreatment& tt) {
     state.TreatmentFile(l) = state.EnteredFile(state.EntryNumber(l));
     const auto b = static_cast<std::int32_t>(tt.Values.size());
     StoreHeader(state, l, {tt.Name, tt.SampleSize, b, tt.Parameter, tt.OriginalMean});
@@ -279,7 +287,7 @@ void PlaceTableTreatment(AnalysisState& state, std::int16_t l, TableTreatment& t
 }
 
 // Second pass: the file of the treatment now at position l, read again into that position.
-void ReadIntoPosition(AnalysisState& state, std::int16_t l, int transformation,
+void ReadIntoPosition(Treatments& state, std::int16_t l, int transformation,
                       const StopToken* stop) {
     state.TreatmentFile(l) = state.EnteredFile(state.EntryNumber(l));
     InputFields in = InputFields::Open(state.TreatmentFile(l));
@@ -318,11 +326,11 @@ namespace {
 
 // The treatments ordered by their means, then each entry's values put at its position: a
 // table's (or a caller's) as they were read, a treatment file's read again.
-void PlaceInOrder(AnalysisState& state, std::int16_t n,
+void PlaceInOrder(const TestOptions& options, Treatments& state, std::int16_t n,
                   const std::vector<TableTreatment*>& fromTable, int transformation,
                   const StopToken* stop) {
     state.TransformationUsed = static_cast<std::int16_t>(transformation);
-    OrderTreatments(state, state, n);
+    OrderTreatments(options, state, n);
     for (std::int16_t l = 1; l <= n; ++l) {
         StopIfRequested(stop);
         if (TableTreatment* tt = fromTable[static_cast<std::size_t>(state.EntryNumber(l))])
@@ -363,8 +371,8 @@ namespace {
 // Entries 1..n, each from the file `choose` gives for it (a table taking an entry for each of its
 // treatments), then placed in order.
 template <class ChooseFile>
-void EnterFiles(AnalysisState& state, TableShelf& tables, std::int16_t n, int transformation,
-                ChooseFile choose, const StopToken* stop) {
+void EnterFiles(const TestOptions& options, Treatments& state, TableShelf& tables, std::int16_t n,
+                int transformation, ChooseFile choose, const StopToken* stop) {
     // Per entry, the treatment of a table it came from (null for a treatment file).
     std::vector<TableTreatment*> fromTable(static_cast<std::size_t>(n) + 1, nullptr);
     for (std::int16_t t = 1; t <= n;) {
@@ -378,7 +386,7 @@ void EnterFiles(AnalysisState& state, TableShelf& tables, std::int16_t n, int tr
         RefuseNameOfTable(state, t, fromTable);
         ++t;
     }
-    PlaceInOrder(state, n, fromTable, transformation, stop);
+    PlaceInOrder(options, state, n, fromTable, transformation, stop);
 }
 
 }  // namespace
@@ -390,14 +398,14 @@ std::int64_t TreatmentsInFiles(const std::vector<std::string>& paths,
     return TreatmentsHeld(paths, tables);
 }
 
-void ChooseTreatmentFiles(AnalysisState& state, std::int16_t n, int transformation,
+void ChooseTreatmentFiles(const TreatmentInputParts& parts, std::int16_t n, int transformation,
                           TestQuestions& questions, const StopToken* stop) {
-    state.OutputBaseName = TestBaseName;
-    TableShelf tables(state.TableParameterName,
+    parts.files.OutputBaseName = TestBaseName;
+    TableShelf tables(parts.options.TableParameterName,
                       [&](const std::string& note) { questions.Notice(note, TableNoteTitle); });
-    SetTreatmentCount(state, state, state, n);
+    SetTreatmentCount(parts.treatments, parts.results, parts.header, n);
     EnterFiles(
-        state, tables, n, transformation,
+        parts.options, parts.treatments, tables, n, transformation,
         [&](std::int16_t t) {
             const std::string path = questions.TreatmentFile(t, n);
             // A cancelled choice abandons the test rather than reading the file chosen before.
@@ -409,19 +417,19 @@ void ChooseTreatmentFiles(AnalysisState& state, std::int16_t n, int transformati
         stop);
 }
 
-void ReadTreatmentFiles(AnalysisState& state, const std::vector<std::string>& paths,
+void ReadTreatmentFiles(const TreatmentInputParts& parts, const std::vector<std::string>& paths,
                         int transformation, const std::function<void(const std::string&)>& note,
                         const StopToken* stop) {
-    state.OutputBaseName = TestBaseName;
-    TableShelf tables(state.TableParameterName, note);
+    parts.files.OutputBaseName = TestBaseName;
+    TableShelf tables(parts.options.TableParameterName, note);
     // As many as the files hold, and never fewer than a test compares: a lone treatment is
     // refused once it has been read, as it is when the files run out in the window.
     const auto n =
         static_cast<std::int16_t>(std::max<std::int64_t>(2, TreatmentsHeld(paths, tables)));
-    SetTreatmentCount(state, state, state, n);
+    SetTreatmentCount(parts.treatments, parts.results, parts.header, n);
     std::size_t next = 0;
     EnterFiles(
-        state, tables, n, transformation,
+        parts.options, parts.treatments, tables, n, transformation,
         [&](std::int16_t) {
             if (next == paths.size()) {
                 throw RunStopped("The files given hold only one treatment; a test compares 2 to " +
@@ -432,17 +440,18 @@ void ReadTreatmentFiles(AnalysisState& state, const std::vector<std::string>& pa
         stop);
 }
 
-void EnterTreatments(AnalysisState& state, std::vector<TableTreatment>& treatments,
+void EnterTreatments(const TreatmentInputParts& parts, std::vector<TableTreatment>& treatments,
                      int transformation) {
-    state.OutputBaseName = TestBaseName;
+    parts.files.OutputBaseName = TestBaseName;
     const auto n = static_cast<std::int16_t>(treatments.size());
-    SetTreatmentCount(state, state, state, n);
+    SetTreatmentCount(parts.treatments, parts.results, parts.header, n);
     std::vector<TableTreatment*> given(static_cast<std::size_t>(n) + 1, nullptr);
     for (std::int16_t e = 1; e <= n; ++e) {
         TableTreatment& tt = treatments[static_cast<std::size_t>(e - 1)];
-        EnterValues(state, "Treatment \"" + tt.Name + "\"", false, tt, e, transformation, given);
+        EnterValues(parts.treatments, "Treatment \"" + tt.Name + "\"", false, tt, e, transformation,
+                    given);
     }
-    PlaceInOrder(state, n, given, transformation, nullptr);
+    PlaceInOrder(parts.options, parts.treatments, n, given, transformation, nullptr);
 }
 
 }  // namespace vortel

@@ -11,8 +11,8 @@
 
 namespace vortel {
 
-struct AnalysisState;
 struct ReportHeader;
+struct SessionFiles;
 struct TestOptions;
 struct TestResults;
 struct Treatments;
@@ -26,6 +26,19 @@ inline constexpr const char* TableNoteTitle = "Table read";
 // The file dialogue's title for treatment t.
 std::string TreatmentFileTitle(int t);
 
+// The parts of a session's record treatment input reads and leaves.
+struct TreatmentInputParts {
+    // ReversedSort and TableParameterName.
+    const TestOptions& options;
+    Treatments& treatments;
+    // SidakAlpha.
+    TestResults& results;
+    // The tables' rules.
+    ReportHeader& header;
+    // OutputBaseName.
+    SessionFiles& files;
+};
+
 // Treatment input with the files chosen one at a time (TestQuestions::TreatmentFile), each read
 // and checked before the next is asked for; a table takes an entry for each of its treatments.
 // Reads ReversedSort. Leaves TreatmentCount, PairCount, SidakAlpha, the table rules,
@@ -34,7 +47,7 @@ std::string TreatmentFileTitle(int t);
 // BootstrapNumberReal, OriginalMean, BootstrapValues, ValueFlag) in decreasing order of the
 // bootstrap means (increasing with ReversedSort). A file not chosen or refused stops the command
 // before a later file is asked for; no file is written.
-void ChooseTreatmentFiles(AnalysisState& state, std::int16_t n, int transformation,
+void ChooseTreatmentFiles(const TreatmentInputParts& parts, std::int16_t n, int transformation,
                           TestQuestions& questions, const StopToken* stop);
 
 // How many treatments the files hold, a table as many as it has (read with `tableParameter`, its
@@ -45,11 +58,11 @@ std::int64_t TreatmentsInFiles(const std::vector<std::string>& paths,
 
 // Treatment input from files named beforehand (a command line's), without a question: as many
 // treatments as the files hold, a table counting for each of its own, each file read, named and
-// refused exactly as when it is chosen in the file dialogue, with the table parameter of `state`.
+// refused exactly as when it is chosen in the file dialogue, with the table parameter of `parts`.
 // Leaves what CartesianDifference leaves, the options aside. `note` receives the notice that a
 // table is read with a decimal comma. Fewer than 2 treatments or more than MostTreatments stop the
 // command, as does a stop request before a file is read.
-void ReadTreatmentFiles(AnalysisState& state, const std::vector<std::string>& paths,
+void ReadTreatmentFiles(const TreatmentInputParts& parts, const std::vector<std::string>& paths,
                         int transformation, const std::function<void(const std::string&)>& note,
                         const StopToken* stop);
 
@@ -57,7 +70,7 @@ void ReadTreatmentFiles(AnalysisState& state, const std::vector<std::string>& pa
 // ordered by their means and placed exactly as treatment input places a table's treatments (the
 // values are moved out of `treatments`). Leaves what CartesianDifference leaves, the options
 // aside. Values outside the transformation's domain stop the command, naming the treatment.
-void EnterTreatments(AnalysisState& state, std::vector<TableTreatment>& treatments,
+void EnterTreatments(const TreatmentInputParts& parts, std::vector<TableTreatment>& treatments,
                      int transformation);
 
 // The shape of a test of n treatments: TreatmentCount, PairCount, SidakAlpha and the tables'

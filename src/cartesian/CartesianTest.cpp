@@ -13,18 +13,22 @@
 #include "shell/base/NumberText.h"
 #include "shell/base/OutputFile.h"
 #include "shell/base/RunStopped.h"
-#include "shell/state/App.h"
+#include "shell/state/AnalysisState.h"
 #include "shell/state/FlowRecord.h"
 
 namespace vortel {
 
 namespace {
 
-void CheckTreatmentCount(std::int64_t n, const char* given) {
-    if (!TreatmentCountFits(static_cast<double>(n))) {
-        throw RunStopped("A Cartesian paired test compares 2 to " + Text(MostTreatments) +
-                         " treatments; " + given + " " + Text(n) + ".");
-    }
+// A request's count of treatments; `counted` says what was counted, and how many.
+void CheckRequestedCount(std::int64_t n, const std::string& counted, double fewest = 2) {
+    CheckTreatmentCount(
+        static_cast<double>(n),
+        [&] {
+            return "A Cartesian paired test compares 2 to " + Text(MostTreatments) +
+                   " treatments; " + counted + ".";
+        },
+        fewest);
 }
 
 void CheckRequest(const CartesianRequest& request, bool output, bool questions) {
@@ -34,31 +38,29 @@ void CheckRequest(const CartesianRequest& request, bool output, bool questions) 
             throw RunStopped(
                 "Treatments to be chosen one at a time need a front end to choose them.");
         }
-        CheckTreatmentCount(request.TreatmentCount, "the request has");
+        CheckRequestedCount(request.TreatmentCount,
+                            "the request has " + Text(std::int64_t{request.TreatmentCount}));
     } else if (!request.Files.empty()) {
         if (!request.Treatments.empty()) {
             throw RunStopped(
                 "The treatments were given both as values and as files; give them one way.");
         }
         // How many treatments the files hold is known once they are read.
-        if (request.Files.size() > static_cast<std::size_t>(MostTreatments)) {
-            throw RunStopped(
-                "A Cartesian paired test compares 2 to " + Text(MostTreatments) + " treatments; " +
-                Text(static_cast<std::int64_t>(request.Files.size())) + " files were given.");
-        }
+        const auto files = static_cast<std::int64_t>(request.Files.size());
+        CheckRequestedCount(files, Text(files) + " files were given", 0);
     } else {
-        CheckTreatmentCount(static_cast<std::int64_t>(request.Treatments.size()),
-                            "the request has");
+        const auto entered = static_cast<std::int64_t>(request.Treatments.size());
+        CheckRequestedCount(entered, "the request has " + Text(entered));
     }
     const auto& given = request.Treatments;
     for (std::size_t e = 0; e < given.size(); ++e) {
         const TreatmentSamples& t = given[e];
         const std::string named = "Treatment \"" + t.Name + "\"";
-        if (t.Values.size() > static_cast<std::size_t>(ListCapacity)) {
-            throw RunStopped(named + " has " + Text(static_cast<std::int64_t>(t.Values.size())) +
-                             " bootstrap values; a treatment takes at most " + Text(ListCapacity) +
-                             ".");
-        }
+        const auto b = static_cast<std::int64_t>(t.Values.size());
+        CheckValueCount(b, [&] {
+            return named + " has " + Text(b) + " bootstrap values; a treatment takes at most " +
+                   Text(ListCapacity) + ".";
+        });
         // What a table refuses in its cells is refused in values too: a script's NA comes as NaN.
         if (t.SampleSize < 1) {
             throw RunStopped(named + ": n is " + Text(t.SampleSize) +
@@ -179,17 +181,17 @@ SplitTest::Run::Run(const CartesianRequest& request, const RunControl& control,
     if (!request.Files.empty()) {
         if (!request.TableParameter.empty()) s.TableParameterName = request.TableParameter;
         ReadTreatmentFiles(
-            s, request.Files, transformation,
+            {s, s, s, s, s}, request.Files, transformation,
             [&](const std::string& note) { questions.Notice(note, TableNoteTitle); }, control.Stop);
     } else if (!request.Treatments.empty()) {
         std::vector<TableTreatment> treatments;
         treatments.reserve(request.Treatments.size());
         for (const TreatmentSamples& t : request.Treatments)
             treatments.push_back({t.Name, t.SampleSize, t.Original, t.Parameter, t.Values, 0, 0});
-        EnterTreatments(s, treatments, transformation);
+        EnterTreatments({s, s, s, s, s}, treatments, transformation);
     } else {
-        ChooseTreatmentFiles(s, static_cast<std::int16_t>(request.TreatmentCount), transformation,
-                             questions, control.Stop);
+        ChooseTreatmentFiles({s, s, s, s, s}, static_cast<std::int16_t>(request.TreatmentCount),
+                             transformation, questions, control.Stop);
     }
     folder = questions.OutputFolder();
 }
@@ -208,9 +210,9 @@ CartesianResult SplitTest::Run::Finish(const std::vector<ExactPairOutcome>* give
     AnalysisState& s = state;
     TestSeams seams = Seams(control);
     OutputSet files(seams.output);
-    CartesianResult result = CompareLoadedTreatments(s, seams, files, given);
+    CartesianResult result = CompareLoadedTreatments({s, s, s, s, s, s}, seams, files, given);
     if (out) {
-        PrintMultiCIofDifference(s, result, seams, files);
+        PrintMultiCIofDifference({s, s, s, s, s, s}, result, seams, files);
         out->Report = s.ResultFileName;
         if (out->WantDifferences)
             out->Differences = DifferencesOfPairs(s, s, s, DifferenceBins, nullptr, nullptr,
@@ -263,7 +265,8 @@ SplitTest::~SplitTest() = default;
 void SplitTest::ComputeShare(ExactPairShare& share, const RunControl& control) {
     Guarded(m_own, control, [&] {
         TestSeams seams = m_run->Seams(control);
-        ComputeShareOfLoaded(m_run->state, seams, share);
+        AnalysisState& s = m_run->state;
+        ComputeShareOfLoaded(s, s, s, seams, share);
         return 0;
     });
 }

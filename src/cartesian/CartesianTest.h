@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "report/CartesianResult.h"
+#include "cartesian/result/CartesianResult.h"
 #include "report/DifferenceHistogram.h"
 #include "report/ResultFileName.h"
 #include "shell/base/Clock.h"

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "cartesian/result/PairOrder.h"
 #include "shell/base/NumberText.h"
 #include "shell/base/RunStopped.h"
-#include "shell/state/PairOrder.h"
 
 namespace vortel {
 

@@ -3,20 +3,20 @@
 #include "cartesian/ExactPairPath.h"
 #include "cartesian/PairComparisons.h"
 #include "cartesian/PairsAhead.h"
+#include "cartesian/result/PairOrder.h"
 #include "shell/base/RunStopped.h"
-#include "shell/state/AnalysisState.h"
-#include "shell/state/PairOrder.h"
 #include "shell/state/TestQuestions.h"
 
 namespace vortel {
 
-void ComputeShareOfLoaded(AnalysisState& s, TestSeams& seams, ExactPairShare& share) {
+void ComputeShareOfLoaded(Treatments& s, PairScratch& work, TestResults& results, TestSeams& seams,
+                          ExactPairShare& share) {
     if (share.Shares < 1 || share.Share < 0 || share.Share >= share.Shares)
         throw RunStopped("A share of the exact pairs is numbered 0 to " +
                          std::to_string(share.Shares - 1) + ", not " + std::to_string(share.Share) +
                          ".");
     CheckTreatmentsFitTest(s);
-    SummariseTreatments(s);
+    SummariseTreatments(s, work, results);
     const std::int16_t n = s.TreatmentCount;
     std::vector<std::pair<std::int16_t, std::int16_t>> mine;
     int k = 0;
@@ -34,7 +34,7 @@ void ComputeShareOfLoaded(AnalysisState& s, TestSeams& seams, ExactPairShare& sh
         ExactPairOutcome o;
         o.I = i;
         o.J = j;
-        o.Results = ahead.Exact(s, s, i, j);
+        o.Results = ahead.Exact(s, work, i, j);
         if (share.Histograms) {
             // Oriented as the figure takes the pair: the larger bootstrap mean first.
             const bool iFirst = FirstMinusSecond(s, i, j);

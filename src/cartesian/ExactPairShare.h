@@ -17,8 +17,10 @@
 
 namespace vortel {
 
-struct AnalysisState;
+struct PairScratch;
+struct TestResults;
 struct TestSeams;
+struct Treatments;
 
 // One exact pair as an instance computed it.
 struct ExactPairOutcome {
@@ -63,7 +65,8 @@ private:
 };
 
 // The share of a loaded test, after the checks the pair loop makes.
-void ComputeShareOfLoaded(AnalysisState& state, TestSeams& seams, ExactPairShare& share);
+void ComputeShareOfLoaded(Treatments& treatments, PairScratch& work, TestResults& results,
+                          TestSeams& seams, ExactPairShare& share);
 
 // The given pairs' histograms for the figure (none for a pair given without one).
 GivenHistogram GivenHistograms(const std::vector<ExactPairOutcome>* given);

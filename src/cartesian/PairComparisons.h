@@ -6,29 +6,43 @@
 #include <span>
 #include <vector>
 
-#include "report/CartesianResult.h"
-#include "shell/state/AnalysisState.h"
+#include "cartesian/result/CartesianResult.h"
+#include "shell/state/PairScratch.h"
+#include "shell/state/SessionFiles.h"
+#include "shell/state/TestOptions.h"
 #include "shell/state/TestQuestions.h"
+#include "shell/state/TestResults.h"
+#include "shell/state/Treatments.h"
 
 namespace vortel {
 
-struct AnalysisState;
 class OutputSet;
 struct ExactPairOutcome;
+
+// The parts of a session's record the pairwise computation works in.
+struct PairParts {
+    TestOptions& options;
+    Treatments& treatments;
+    TestResults& results;
+    PairScratch& work;
+    SortHandOver& handOver;
+    // The flow record and the names of the detail files.
+    SessionFiles& files;
+};
 
 // Reads what treatment input left (TreatmentCount, BootstrapValues, ValueFlag, BootstrapNumber,
 // BootstrapNumberReal, SampleSize) and the options DetailedDifferences and FlowRecord. Leaves
 // the per-treatment summaries, FValue, TestBeganText, TestStartTime and every per-pair result in
-// the state, reports its progress as events, creates the pairs' detail files in `detailFiles`
-// when asked, and returns the result read from the state. Writes no report. The exact pairs of
+// `parts`, reports its progress as events, creates the pairs' detail files in `detailFiles`
+// when asked, and returns the result read from them. Writes no report. The exact pairs of
 // `given`, computed elsewhere (ExactPairShare.h), are taken as they are.
-CartesianResult CompareLoadedTreatments(AnalysisState& state, TestSeams& seams,
+CartesianResult CompareLoadedTreatments(const PairParts& parts, TestSeams& seams,
                                         OutputSet& detailFiles,
                                         const std::vector<ExactPairOutcome>* given = nullptr);
 
 // Each treatment's effective B, sum, bootstrap mean and variance, and the working values the
 // pairs read: what the pair loop needs before its first pair.
-void SummariseTreatments(AnalysisState& state);
+void SummariseTreatments(Treatments& treatments, PairScratch& work, TestResults& results);
 
 // Stops the command, before anything is computed or written, when a treatment has fewer than
 // two bootstrap values, when the sample sizes leave the F value no within-groups degrees of

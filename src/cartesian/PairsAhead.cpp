@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "cartesian/ExactPairPath.h"
-#include "shell/state/PairOrder.h"
+#include "cartesian/result/PairOrder.h"
 
 namespace vortel {
 

@@ -19,7 +19,6 @@
 
 #include "cartesian/ExactLargePair.h"
 #include "cartesian/PairComparisons.h"
-#include "shell/state/AnalysisState.h"
 
 namespace vortel {
 

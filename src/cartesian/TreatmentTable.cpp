@@ -78,7 +78,7 @@ struct Building {
 };
 
 void AddValue(Building& b, double x, const CellRules& rules, std::size_t column) {
-    if (b.Treatment.Values.size() >= static_cast<std::size_t>(ListCapacity)) {
+    if (!ValueCountFits(static_cast<std::int64_t>(b.Treatment.Values.size()) + 1)) {
         rules.Fail(column, "value",
                    "treatment " + QuotedCell(b.Treatment.Name) + " has more than " +
                        Text(ListCapacity) + " values, the most a treatment may hold.");
@@ -107,9 +107,9 @@ void Keep(Given& given, std::string_view text, std::int64_t row, const CellRules
 }
 
 [[noreturn]] void TooMany(const CellRules& rules, std::size_t column, std::string_view header,
-                          std::string_view name, int most) {
+                          std::string_view name) {
     rules.Fail(column, header,
-               "treatment " + QuotedCell(name) + " is one more than " + Text(most) +
+               "treatment " + QuotedCell(name) + " is one more than " + Text(MostTreatments) +
                    ", the most treatments a test compares.");
 }
 
@@ -170,7 +170,7 @@ TableTreatment Finish(Building& b, const TableReader& reader, bool wide, std::si
 }
 
 TreatmentTable ReadLong(TableReader& reader, std::span<const TableCell> header,
-                        const std::string& defaultParameter, int most) {
+                        const std::string& defaultParameter) {
     const CellRules rules(reader);
     std::optional<std::size_t> treatmentColumn, valueColumn, nColumn, originalColumn,
         parameterColumn;
@@ -218,8 +218,8 @@ TreatmentTable ReadLong(TableReader& reader, std::span<const TableCell> header,
             if (found != byName.end()) {
                 current = &building[found->second];
             } else {
-                if (static_cast<int>(building.size()) >= most)
-                    TooMany(rules, tc + 1, "treatment", name, most);
+                if (!TreatmentCountFits(static_cast<double>(building.size() + 1), 0))
+                    TooMany(rules, tc + 1, "treatment", name);
                 byName.emplace(std::string(name), building.size());
                 Building& b = building.emplace_back();
                 b.Treatment.Name = std::string(name);
@@ -259,7 +259,7 @@ TreatmentTable ReadLong(TableReader& reader, std::span<const TableCell> header,
 }
 
 TreatmentTable ReadWide(TableReader& reader, std::span<const TableCell> header,
-                        const std::string& defaultParameter, int most) {
+                        const std::string& defaultParameter) {
     const CellRules rules(reader);
     std::vector<Building> building;
     // Column (from 0) to treatment, or -1 for a column without a name.
@@ -275,7 +275,8 @@ TreatmentTable ReadWide(TableReader& reader, std::span<const TableCell> header,
                                "); each treatment needs a name of its own.");
             }
         }
-        if (static_cast<int>(building.size()) >= most) TooMany(rules, c + 1, {}, name, most);
+        if (!TreatmentCountFits(static_cast<double>(building.size() + 1), 0))
+            TooMany(rules, c + 1, {}, name);
         treatmentOf[c] = static_cast<int>(building.size());
         Building& b = building.emplace_back();
         b.Treatment.Name = std::string(name);
@@ -352,8 +353,7 @@ TreatmentTable ReadWide(TableReader& reader, std::span<const TableCell> header,
 
 }  // namespace
 
-TreatmentTable ReadTreatmentTable(TableReader& reader, const std::string& defaultParameter,
-                                  int mostTreatments) {
+TreatmentTable ReadTreatmentTable(TableReader& reader, const std::string& defaultParameter) {
     // Empty lines before the header are not rows of the table.
     bool any = false;
     while ((any = reader.Next()) && reader.Blank()) {
@@ -370,18 +370,17 @@ TreatmentTable ReadTreatmentTable(TableReader& reader, const std::string& defaul
         const std::string name = LowerCase(TrimmedCell(c.Text));
         if (name == "treatment" || name == "value") isLong = true;
     }
-    TreatmentTable table = isLong ? ReadLong(reader, header, defaultParameter, mostTreatments)
-                                  : ReadWide(reader, header, defaultParameter, mostTreatments);
+    TreatmentTable table = isLong ? ReadLong(reader, header, defaultParameter)
+                                  : ReadWide(reader, header, defaultParameter);
     table.Path = reader.Name();
     if (table.Treatments.empty())
         throw RunStopped("Table \"" + reader.Name() + "\" holds no treatments below its header.");
     return table;
 }
 
-TreatmentTable ReadTreatmentTable(const std::string& path, const std::string& defaultParameter,
-                                  int mostTreatments) {
+TreatmentTable ReadTreatmentTable(const std::string& path, const std::string& defaultParameter) {
     TableReader reader = TableReader::Open(path);
-    return ReadTreatmentTable(reader, defaultParameter, mostTreatments);
+    return ReadTreatmentTable(reader, defaultParameter);
 }
 
 }  // namespace vortel

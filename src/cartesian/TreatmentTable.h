@@ -38,11 +38,9 @@ struct TreatmentTable {
 // Reads every treatment of the table. A parameter the table does not give is
 // `defaultParameter`. Stops the command, naming the file, row and column, on: a missing column,
 // a value that is not a number, a treatment with fewer than 2 values or more than ListCapacity,
-// more than `mostTreatments` treatments, two treatments of one name, an n that is not a whole
+// more than MostTreatments treatments, two treatments of one name, an n that is not a whole
 // number above 0, a treatment without n or original, and what the reader refuses.
-TreatmentTable ReadTreatmentTable(TableReader& reader, const std::string& defaultParameter,
-                                  int mostTreatments);
-TreatmentTable ReadTreatmentTable(const std::string& path, const std::string& defaultParameter,
-                                  int mostTreatments);
+TreatmentTable ReadTreatmentTable(TableReader& reader, const std::string& defaultParameter);
+TreatmentTable ReadTreatmentTable(const std::string& path, const std::string& defaultParameter);
 
 }  // namespace vortel

@@ -576,7 +576,8 @@ QStringList MainWindow::DroppedTreatmentFiles(const QMimeData* data) const {
         if (!url.isLocalFile() || !info.isFile()) return {};
         files << info.absoluteFilePath();
     }
-    if (files.size() > vortel::MostTreatments) return {};
+    // A table may hold every treatment: only more files than a test compares are refused here.
+    if (!vortel::TreatmentCountFits(static_cast<double>(files.size()), 0)) return {};
     return files;
 }
 

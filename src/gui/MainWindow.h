@@ -16,7 +16,7 @@
 #include "gui/QtDialogues.h"
 #include "gui/QtWindow.h"
 #include "gui/ResultLine.h"
-#include "shell/state/App.h"
+#include "shell/mainwindow/App.h"
 
 class QMimeData;
 class QPushButton;

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "report/CartesianResult.h"
+#include "cartesian/result/CartesianResult.h"
 #include "report/MeansFigure.h"
 #include "report/PaperTable.h"
 

@@ -18,7 +18,7 @@ struct Treatments;
 
 // What the marking reads of a test: per treatment, treatment 1 first, its name, original value
 // and SE, and the P-value of each pair (i, j), i < j, in report positions. A test's result
-// gives it (report/CartesianResult), and so does the analysis state (MarkingInputOf).
+// gives it (cartesian/result/CartesianResult), and so does the analysis state (MarkingInputOf).
 struct MarkingInput {
     std::vector<std::string> Names;
     std::vector<double> Original, SE;

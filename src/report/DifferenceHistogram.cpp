@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "shell/base/RunStopped.h"
+#include "shell/state/PairScratch.h"
+#include "shell/state/TestResults.h"
+#include "shell/state/Treatments.h"
 
 namespace vortel {
 

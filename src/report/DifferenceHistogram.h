@@ -9,9 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "report/CartesianResult.h"
+#include "cartesian/result/CartesianResult.h"
 #include "shell/base/StopToken.h"
-#include "shell/state/AnalysisState.h"
 #include "sorting/DifferenceCount.h"
 
 namespace vortel {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "report/CartesianResult.h"
+#include "cartesian/result/CartesianResult.h"
 
 namespace vortel {
 

@@ -2,7 +2,7 @@
 // differences, and the verdicts of the t interval, the percentile interval and the P-value.
 #pragma once
 
-#include "report/CartesianResult.h"
+#include "cartesian/result/CartesianResult.h"
 #include "shell/base/TextRecords.h"
 
 namespace vortel {

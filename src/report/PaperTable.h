@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "report/CartesianResult.h"
+#include "cartesian/result/CartesianResult.h"
 
 namespace vortel {
 

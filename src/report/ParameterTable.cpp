@@ -113,9 +113,13 @@ TestTreatments ReadTestTreatments(TableReader& table) {
             if (earlier == name)
                 throw RunStopped(table.Where(table.Row(), c.Treatment, "treatment") +
                                  "treatment \"" + name + "\" appears twice.");
-        if (t.Names.size() == static_cast<std::size_t>(MostTreatments))
-            throw RunStopped(table.Where(table.Row(), 0) + "more than " + Text(MostTreatments) +
-                             " treatments; a test compares at most " + Text(MostTreatments) + ".");
+        CheckTreatmentCount(
+            static_cast<double>(t.Names.size() + 1),
+            [&] {
+                return table.Where(table.Row(), 0) + "more than " + Text(MostTreatments) +
+                       " treatments; a test compares at most " + Text(MostTreatments) + ".";
+            },
+            0);
         t.Names.push_back(name);
         t.Estimates.push_back(NumberAt(table, c.Estimate, "original"));
         t.SE.push_back(NumberAt(table, c.SE, "SE"));

@@ -55,20 +55,20 @@ std::string NameProblem(const std::string& code, const std::string& name) {
 
 // Asks for the code until it gives a file name that can be created, and opens the report there;
 // it goes to the next free name when its own is taken by the time it is complete.
-OutputFile& OpenReport(AnalysisState& state, TestSeams& seams, OutputSet& files) {
+OutputFile& OpenReport(const ReportParts& parts, TestSeams& seams, OutputSet& files) {
     std::string problem;
     for (;;) {
         const std::string code = seams.questions.ReportCode(problem);
         const std::string name =
-            ResultFileNameFor(state.OutputBaseName, state.CurrentParameterName, code,
-                              seams.clock.Now(), code == NoCode ? 0 : seams.random.Next());
+            ResultFileNameFor(parts.files.OutputBaseName, parts.treatments.CurrentParameterName,
+                              code, seams.clock.Now(), code == NoCode ? 0 : seams.random.Next());
         problem = NameProblem(code, name);
         if (problem.empty()) {
             const auto path = seams.OutputPath(name);
             try {
                 OutputFile& file = files.CreateUnderFreeName(path);
-                state.OutputFileCode = code;
-                state.ResultFileName = path.string();
+                parts.results.OutputFileCode = code;
+                parts.results.ResultFileName = path.string();
                 return file;
             } catch (const FileNotCreated& e) {
                 // The file system itself may refuse the name; only then can another code help.
@@ -83,9 +83,9 @@ OutputFile& OpenReport(AnalysisState& state, TestSeams& seams, OutputSet& files)
     }
 }
 
-void PrintHeading(AnalysisState& state, TextWriter& out) {
-    out.Line("Program: VORTEL (" + state.EditionTitle + ").");
-    const std::int16_t number = state.NextTableNumber();
+void PrintHeading(ReportHeader& header, TextWriter& out) {
+    out.Line("Program: VORTEL (" + header.EditionTitle + ").");
+    const std::int16_t number = header.NextTableNumber();
     out.Line("Table " + Text(number) + ". Cartesian product paired difference (VORTEL program)");
     PrintMainReferences(out);
     const std::string rule(93, '-');
@@ -95,8 +95,8 @@ void PrintHeading(AnalysisState& state, TextWriter& out) {
     out.EndLine();
 }
 
-void PrintSummary(const AnalysisState& state, const CartesianResult& r, TextWriter& out) {
-    out.Line("Project: " + state.ProjectName + " " + state.VersionText);
+void PrintSummary(const ReportHeader& header, const CartesianResult& r, TextWriter& out) {
+    out.Line("Project: " + header.ProjectName + " " + header.VersionText);
     out.Line("Parameter: " + r.Parameter);
     out.Text("Number of treatments =").Number(r.TreatmentCount()).EndLine();
     out.Text("F value =").Number(r.F).EndLine();
@@ -125,41 +125,43 @@ std::string DurationText(std::int64_t seconds) {
     return "Total time = " + Text(RoundToDecimals(t / 3600, 2)) + " hr.";
 }
 
-void PrintMultiCIofDifference(AnalysisState& state, const CartesianResult& result, TestSeams& seams,
-                              OutputSet& alongside) {
-    state.FlowLine("Sub PrintMultiCIofDifference");
-    OutputFile& report = OpenReport(state, seams, alongside);
-    if (seams.resultsReady) seams.resultsReady(state, state, state);
+void PrintMultiCIofDifference(const ReportParts& parts, const CartesianResult& result,
+                              TestSeams& seams, OutputSet& alongside) {
+    SessionFiles& files = parts.files;
+    TestResults& r = parts.results;
+    files.FlowLine("Sub PrintMultiCIofDifference");
+    OutputFile& report = OpenReport(parts, seams, alongside);
+    if (seams.resultsReady) seams.resultsReady(parts.treatments, r, parts.work);
     TextWriter& out = report.Writer();
 
-    PrintHeading(state, out);
-    PrintSummary(state, result, out);
+    PrintHeading(parts.header, out);
+    PrintSummary(parts.header, result, out);
     for (const PairResult& pair : result.Pairs) PrintPairSection(result, out, pair);
     PrintReferences(out);
-    PrintPairTestTable(state, state, result, out);
+    PrintPairTestTable(parts.header, files, result, out);
 
     // The front end shows the result (the window fills its comparison grid).
-    state.FlowLine("Sub ShowMultiCIofDifference");
+    files.FlowLine("Sub ShowMultiCIofDifference");
     seams.events.Finished(result);
 
     const DateTime end = seams.clock.Now();
-    state.TestEndedText = "Cartesian paired test ended at:" + DateText(end);
-    seams.events.Finished(state.TestEndedText);
-    state.TestEndTime = end;
-    state.TotalTimeText = DurationText(WholeSecondsBetween(state.TestStartTime, state.TestEndTime));
+    r.TestEndedText = "Cartesian paired test ended at:" + DateText(end);
+    seams.events.Finished(r.TestEndedText);
+    r.TestEndTime = end;
+    r.TotalTimeText = DurationText(WholeSecondsBetween(r.TestStartTime, r.TestEndTime));
 
-    out.Line(state.TestBeganText);
-    out.Line(state.TestEndedText);
-    out.Line(state.TotalTimeText);
+    out.Line(r.TestBeganText);
+    out.Line(r.TestEndedText);
+    out.Line(r.TotalTimeText);
     // The CSV tables appear with the report or not at all.
-    if (state.CsvResults) WriteResultsCsvBeside(ResultsCsvOf(result), report, alongside);
+    if (parts.options.CsvResults) WriteResultsCsvBeside(ResultsCsvOf(result), report, alongside);
     // The last moment a stop can take effect: after it the files are in place.
     StopIfRequested(seams.stop);
     alongside.CommitAll();
     // A report never replaces another: where its name was taken it went to the next free one.
-    state.ResultFileName = alongside.FreeNameTaken().string();
+    r.ResultFileName = alongside.FreeNameTaken().string();
 
-    seams.events.ReportWritten(state.ResultFileName);
+    seams.events.ReportWritten(r.ResultFileName);
 }
 
 }  // namespace vortel

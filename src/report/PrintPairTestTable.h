@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "report/CartesianResult.h"
+#include "cartesian/result/CartesianResult.h"
 #include "shell/base/TextRecords.h"
 
 namespace vortel {

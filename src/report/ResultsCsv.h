@@ -6,8 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "report/CartesianResult.h"
-#include "shell/state/AnalysisState.h"
+#include "cartesian/result/CartesianResult.h"
 
 namespace vortel {
 

@@ -13,9 +13,11 @@ namespace vortel {
 SortCountResult SortAndCount(const SortCountRequest& request) {
     const std::size_t count = request.Values.size();
     if (count == 0) throw RunStopped("There are no values to sort.");
-    if (count > static_cast<std::size_t>(ListCapacity - 1))
-        throw RunStopped("There are " + Text(static_cast<std::int64_t>(count)) +
-                         " values to sort; at most " + Text(ListCapacity - 1) + " are sorted.");
+    // One position stays free after the values.
+    CheckValueCount(static_cast<std::int64_t>(count) + 1, [&] {
+        return "There are " + Text(static_cast<std::int64_t>(count)) + " values to sort; at most " +
+               Text(ListCapacity - 1) + " are sorted.";
+    });
     if (!(request.Decimals >= -1 && request.Decimals <= 5))
         throw RunStopped("Decimals are -1 (full precision) or 0 to 5, not " +
                          Text(request.Decimals) + ".");

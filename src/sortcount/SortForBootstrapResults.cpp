@@ -13,7 +13,7 @@
 #include "shell/base/RunStopped.h"
 #include "shell/base/TableReader.h"
 #include "shell/base/TextRecords.h"
-#include "shell/state/App.h"
+#include "shell/state/AnalysisState.h"
 #include "shell/state/Dialogues.h"
 #include "sortcount/NormalityView.h"
 #include "sortcount/SortCount.h"
@@ -23,7 +23,21 @@ namespace vortel {
 
 namespace {
 
-bool IsGeneral(const AnalysisState& state) { return state.SortDataKind == KindGeneral; }
+// The parts of the record the utility reads and leaves.
+struct SortParts {
+    SortCountRecord& sort;
+    // Treatment 1: the header of a file of bootstrap values; the variable's name.
+    Treatments& treatments;
+    // The values to sort, their serials, and the sort's working lists.
+    PairScratch& work;
+    SortHandOver& handOver;
+    // The project's name, and the version its files name.
+    ReportHeader& header;
+    // The base name of the files, and the flow record.
+    SessionFiles& files;
+};
+
+bool IsGeneral(const SortParts& state) { return state.sort.SortDataKind == KindGeneral; }
 
 // The input path without its extension (its last four characters), but never reaching into
 // the folder part: a short name without an extension would otherwise put the files elsewhere.
@@ -43,34 +57,35 @@ std::string BaseNameOf(const std::string& path) {
                      " values, the most the utility can sort; no files were written.");
 }
 
-void ReadHeader(AnalysisState& state, InputFields& in) {
+void ReadHeader(const SortParts& state, InputFields& in) {
     if (IsGeneral(state)) {
-        state.ProjectName = in.ReadText("project name");
+        state.header.ProjectName = in.ReadText("project name");
         in.ReadAny("second field");
-        state.CurrentParameterName = in.ReadText("variable name");
-        state.SortVariableName = state.CurrentParameterName;
+        state.treatments.CurrentParameterName = in.ReadText("variable name");
+        state.sort.SortVariableName = state.treatments.CurrentParameterName;
         return;
     }
-    state.TreatmentName(1) = in.ReadText("treatment name");
+    state.treatments.TreatmentName(1) = in.ReadText("treatment name");
     in.ReadAny("second field");
-    state.SampleSize(1) = in.ReadInt32("sample size");
+    state.treatments.SampleSize(1) = in.ReadInt32("sample size");
     in.ReadAny("fourth field");
-    state.BootstrapNumber(1) = in.ReadInt32("bootstrap number B");
-    state.SortVariableName = in.ReadText("variable name");
-    state.SortFieldA = in.ReadAny("field A");
-    state.OriginalMean(1) = in.ReadDouble("original mean");
-    if (state.SortDataKind == KindResults) {
+    state.treatments.BootstrapNumber(1) = in.ReadInt32("bootstrap number B");
+    state.sort.SortVariableName = in.ReadText("variable name");
+    state.sort.SortFieldA = in.ReadAny("field A");
+    state.treatments.OriginalMean(1) = in.ReadDouble("original mean");
+    if (state.sort.SortDataKind == KindResults) {
         in.ReadAny("ninth field");
         in.ReadAny("tenth field");
     }
 }
 
 // Reads the values into SortedDifferences(1..n) and returns n with their sum.
-std::int32_t ReadValues(AnalysisState& state, InputFields& in, double& sum) {
-    const bool serials = state.SortSerialNumbers;
+std::int32_t ReadValues(const SortParts& state, InputFields& in, double& sum) {
+    const bool serials = state.sort.SortSerialNumbers;
     const bool general = IsGeneral(state);
     // A general list ends at the file's end or at the marker; a bootstrap list after B values.
-    const std::int64_t last = general ? std::int64_t{ListCapacity} + 1 : state.BootstrapNumber(1);
+    const std::int64_t last =
+        general ? std::int64_t{ListCapacity} + 1 : state.treatments.BootstrapNumber(1);
     sum = 0;
     std::int32_t n = 0;
     if (in.AtEnd()) return 0;
@@ -87,8 +102,8 @@ std::int32_t ReadValues(AnalysisState& state, InputFields& in, double& sum) {
             value = in.ReadDouble("value");
             if (general && value == -1) break;
         }
-        if (k > ListCapacity) TooManyValues(in);
-        state.SortedDifferences(k) = value;
+        if (!ValueCountFits(k)) TooManyValues(in);
+        state.work.SortedDifferences(k) = value;
         sum += value;
         n = static_cast<std::int32_t>(k);
         if (in.AtEnd()) break;
@@ -98,11 +113,11 @@ std::int32_t ReadValues(AnalysisState& state, InputFields& in, double& sum) {
 
 // The column of a table to sort: the only one, the one named beforehand, or the one the user
 // names when asked.
-std::size_t ChooseColumn(const AnalysisState& state, const ColumnQuestion& askColumn,
+std::size_t ChooseColumn(const SortParts& state, const ColumnQuestion& askColumn,
                          const TableReader& table, const std::vector<std::string>& names) {
     std::string listed;
     for (const std::string& name : names) listed += (listed.empty() ? "" : ", ") + name;
-    std::string wanted = state.SortColumnName;
+    std::string wanted = state.sort.SortColumnName;
     if (wanted.empty()) {
         if (names.size() == 1) return 0;
         const std::string prompt = "Table \"" + table.Name() + "\" has the columns " + listed +
@@ -122,7 +137,7 @@ std::size_t ChooseColumn(const AnalysisState& state, const ColumnQuestion& askCo
 // A column of a table in place of a file's values. Rows labelled n, original and parameter in
 // the first column (as in a table of treatments) give the header fields of bootstrap results;
 // every other non-empty cell of the column is a value, and empty cells may end the column.
-std::int32_t ReadTableColumn(AnalysisState& state, const ColumnQuestion& askColumn,
+std::int32_t ReadTableColumn(const SortParts& state, const ColumnQuestion& askColumn,
                              const std::string& path, double& sum) {
     TableReader table = TableReader::Open(path);
     std::vector<std::string> names;
@@ -169,19 +184,19 @@ std::int32_t ReadTableColumn(AnalysisState& state, const ColumnQuestion& askColu
                              "written.");
         }
         const double x = number("a number");
-        if (count == ListCapacity) {
-            throw RunStopped("Table \"" + path + "\" holds more than " + Text(ListCapacity) +
-                             " values in column " + name +
-                             ", the most the utility can sort; no files were written.");
-        }
+        CheckValueCount(std::int64_t{count} + 1, [&] {
+            return "Table \"" + path + "\" holds more than " + Text(ListCapacity) +
+                   " values in column " + name +
+                   ", the most the utility can sort; no files were written.";
+        });
         ++count;
-        state.SortedDifferences(count) = x;
+        state.work.SortedDifferences(count) = x;
         sum += x;
     }
-    state.CurrentParameterName = parameter.empty() ? name : parameter;
-    state.SortVariableName = state.CurrentParameterName;
+    state.treatments.CurrentParameterName = parameter.empty() ? name : parameter;
+    state.sort.SortVariableName = state.treatments.CurrentParameterName;
     if (IsGeneral(state)) {
-        state.ProjectName = name;
+        state.header.ProjectName = name;
         return count;
     }
     // Bootstrap results carry the sample size and the estimate from the original data into
@@ -193,13 +208,13 @@ std::int32_t ReadTableColumn(AnalysisState& state, const ColumnQuestion& askColu
                          "table's first column, or sort the column as general data. No files "
                          "were written.");
     }
-    state.TreatmentName(1) = name;
-    state.SampleSize(1) = static_cast<std::int32_t>(*n);
-    state.OriginalMean(1) = *original;
-    state.SortFieldA.IsNumber = true;
-    state.SortFieldA.Number = *n;
-    state.SortFieldA.Text = Text(*n);
-    state.BootstrapNumber(1) = count;
+    state.treatments.TreatmentName(1) = name;
+    state.treatments.SampleSize(1) = static_cast<std::int32_t>(*n);
+    state.treatments.OriginalMean(1) = *original;
+    state.sort.SortFieldA.IsNumber = true;
+    state.sort.SortFieldA.Number = *n;
+    state.sort.SortFieldA.Text = Text(*n);
+    state.treatments.BootstrapNumber(1) = count;
     return count;
 }
 
@@ -243,31 +258,31 @@ void SortLoadedValues(PairScratch& work, SortHandOver& handOver, SessionFiles& f
 
 namespace {
 
-void WriteSortedHeader(const AnalysisState& state, std::int32_t n, TextWriter& out) {
+void WriteSortedHeader(const SortParts& state, std::int32_t n, TextWriter& out) {
     if (IsGeneral(state)) {
-        out.Write("Project: " + state.ProjectName);
+        out.Write("Project: " + state.header.ProjectName);
         out.Write("Sample size =", n);
-        out.Write("Sample mean = ", state.SortSampleMean);
+        out.Write("Sample mean = ", state.sort.SortSampleMean);
     } else {
-        const Variant& a = state.SortFieldA;
-        out.Write("Project: " + state.ProjectName + " " + state.VersionText);
-        out.Write("Original mean =", state.OriginalMean(1));
-        out.Write("Bootstrap sample size (n) = ", state.SampleSize(1));
+        const Variant& a = state.sort.SortFieldA;
+        out.Write("Project: " + state.header.ProjectName + " " + state.header.VersionText);
+        out.Write("Original mean =", state.treatments.OriginalMean(1));
+        out.Write("Bootstrap sample size (n) = ", state.treatments.SampleSize(1));
         out.Write("Total effective bootstrap number (B) = ", n);
         out.Write("Sample size or mean (A)= " + (a.IsNumber ? Text(a.Number) : a.Text) +
-                  ", (B)=" + Text(state.SortSampleMean));
-        out.Write("Variable: " + state.TreatmentName(1));
+                  ", (B)=" + Text(state.sort.SortSampleMean));
+        out.Write("Variable: " + state.treatments.TreatmentName(1));
     }
     out.Write("Sorted serial no.", "Original serial no.", "Sorted data");
 }
 
 // The sorted values with their original serials, and beside them the serials found at the
 // 2.5 %, 50 % and 97.5 % ranks where those ranks fall exactly on a position.
-void WriteSortedAndPercentileFiles(AnalysisState& state, std::int32_t n, TextWriter& sorted,
+void WriteSortedAndPercentileFiles(const SortParts& state, std::int32_t n, TextWriter& sorted,
                                    TextWriter& percentile) {
     WriteSortedHeader(state, n, sorted);
-    const double* values = state.SortedDifferences.Through(n);
-    const std::int32_t* serials = state.SortOutputSerial.Through(n);
+    const double* values = state.work.SortedDifferences.Through(n);
+    const std::int32_t* serials = state.work.SortOutputSerial.Through(n);
     const double count = n;
     for (std::int32_t k = 1; k <= n; ++k) {
         sorted.Write(k, serials[k], values[k]);
@@ -280,7 +295,7 @@ void WriteSortedAndPercentileFiles(AnalysisState& state, std::int32_t n, TextWri
             rank = "0.975";
         if (rank) {
             percentile.Write(std::string("The ") + rank + " percentile life table of " +
-                             state.SortVariableName + " is " + Text(serials[k]));
+                             state.sort.SortVariableName + " is " + Text(serials[k]));
         }
     }
 }
@@ -315,27 +330,28 @@ bool CountClasses(PairScratch& work, SortCountRecord& sort, std::int32_t n) {
 
 namespace {
 
-void WriteCountsFile(const AnalysisState& state, std::int32_t n, TextWriter& out) {
+void WriteCountsFile(const SortParts& state, std::int32_t n, TextWriter& out) {
     if (IsGeneral(state)) {
-        out.Write("Project: " + state.ProjectName);
+        out.Write("Project: " + state.header.ProjectName);
         out.Write("Sample size =", n);
-        out.Write("Sample mean = ", state.SortSampleMean);
-        out.Write("Total classes =", state.ClassCount);
+        out.Write("Sample mean = ", state.sort.SortSampleMean);
+        out.Write("Total classes =", state.sort.ClassCount);
     } else {
-        const Variant& a = state.SortFieldA;
-        out.Write("Project: " + state.ProjectName + " " + state.VersionText);
+        const Variant& a = state.sort.SortFieldA;
+        out.Write("Project: " + state.header.ProjectName + " " + state.header.VersionText);
         out.Write("Sample size or Original mean (A) =" + (a.IsNumber ? Text(a.Number) : a.Text) +
                       ", (B)=",
-                  state.OriginalMean(1));
+                  state.treatments.OriginalMean(1));
         out.Write("Next line is sample size");
-        out.Write(state.SampleSize(1));
+        out.Write(state.treatments.SampleSize(1));
         out.Write("Total effective bootstrap number (B) = ", n,
-                  "Total classes =", state.ClassCount);
+                  "Total classes =", state.sort.ClassCount);
     }
     out.Write("Group serial no.", "Value", "Count");
-    const double* classValue = state.ClassValue.Data();
-    const double* frequency = state.ClassFrequency.Data();
-    for (std::int32_t g = 1; g <= state.ClassCount; ++g) out.Write(g, classValue[g], frequency[g]);
+    const double* classValue = state.sort.ClassValue.Data();
+    const double* frequency = state.sort.ClassFrequency.Data();
+    for (std::int32_t g = 1; g <= state.sort.ClassCount; ++g)
+        out.Write(g, classValue[g], frequency[g]);
 }
 
 }  // namespace
@@ -362,10 +378,10 @@ namespace {
 // Reads the chosen file, or a column of a chosen table, into SortedDifferences(1..n);
 // leaves its header fields, SortFilePath, OutputBaseName, BootstrapNumber(1) = n and
 // SortSampleMean.
-std::int32_t ReadChosenFile(AnalysisState& state, const ColumnQuestion& askColumn,
+std::int32_t ReadChosenFile(const SortParts& state, const ColumnQuestion& askColumn,
                             const std::string& path) {
-    state.SortFilePath = path;
-    state.OutputBaseName = BaseNameOf(path);
+    state.sort.SortFilePath = path;
+    state.files.OutputBaseName = BaseNameOf(path);
     double sum = 0;
     std::int32_t n = 0;
     if (IsTableFile(path)) {
@@ -385,27 +401,27 @@ std::int32_t ReadChosenFile(AnalysisState& state, const ColumnQuestion& askColum
         throw RunStopped("The values of file \"" + path +
                          "\" add up beyond the range of numbers; no files were written.");
     }
-    state.BootstrapNumber(1) = n;
-    state.SortSampleMean = sum / n;
+    state.treatments.BootstrapNumber(1) = n;
+    state.sort.SortSampleMean = sum / n;
     return n;
 }
 
 // Sorts the n values read, counts their classes and writes the three files beside the
 // input.
-void SortAndWrite(AnalysisState& state, const SortCountControl& control, std::int32_t n,
+void SortAndWrite(const SortParts& state, const SortCountControl& control, std::int32_t n,
                   const std::string& path) {
-    SortLoadedValues(state, state, state, state, n, path);
+    SortLoadedValues(state.work, state.handOver, state.files, state.sort, n, path);
 
     // All three files are created before any is written and put in place together, so a
     // file that cannot be made or finished leaves every earlier file of these names as it
     // was.
-    const SortCountFiles names = SortCountFileNames(state, state);
+    const SortCountFiles names = SortCountFileNames(state.files, state.sort);
     OutputSet files(control.Output);
     TextWriter& sorted = files.Create(names.Sorted).Writer();
     TextWriter& percentile = files.Create(names.Percentile).Writer();
     OutputFile& countsFile = files.Create(names.Counts);
     WriteSortedAndPercentileFiles(state, n, sorted, percentile);
-    if (!CountClasses(state, state, n)) {
+    if (!CountClasses(state.work, state.sort, n)) {
         files.Discard(countsFile);
         files.CommitAll();
         if (control.FilesWritten)
@@ -463,9 +479,10 @@ SortCountFileResult SortAndCountFile(const SortCountFileRequest& request,
     const std::string path = ChosenPath(request.File);
     // Without a question, a table of several columns with none named is refused as an
     // unanswered question is.
-    const std::int32_t n = ReadChosenFile(s, control.AskColumn, path);
+    const SortParts parts{s, s, s, s, s, s};
+    const std::int32_t n = ReadChosenFile(parts, control.AskColumn, path);
     s.DecimalLimit = control.AskDecimals ? control.AskDecimals() : request.Decimals;
-    SortAndWrite(s, control, n, path);
+    SortAndWrite(parts, control, n, path);
 
     SortCountFileResult r;
     r.Files = SortCountFileNames(s, s);

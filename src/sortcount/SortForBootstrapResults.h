@@ -5,11 +5,12 @@
 #include <filesystem>
 #include <string>
 
-#include "shell/state/AnalysisState.h"
-
 namespace vortel {
 
-struct AnalysisState;
+struct PairScratch;
+struct SessionFiles;
+struct SortCountRecord;
+struct SortHandOver;
 
 // Titles of the utility's questions, by which front ends and tests recognise them.
 inline constexpr const char* SortKindTitle = "Sort and count general data or bootstrap results";

@@ -365,9 +365,13 @@ void SortFormedDifferences(PairScratch& work, SortHandOver& handOver, SessionFil
 // The request must name positions among 1..n of a list the sort can hold.
 void CheckRequest(std::int64_t n64, std::span<const std::int64_t> positions,
                   std::span<double> valuesAt) {
-    if (n64 < 1 || n64 > ListCapacity)
-        throw RunStopped("The sort was given " + std::to_string(n64) +
-                         " differences; it takes 1 to " + std::to_string(ListCapacity) + ".");
+    CheckValueCount(
+        n64,
+        [&] {
+            return "The sort was given " + std::to_string(n64) + " differences; it takes 1 to " +
+                   std::to_string(ListCapacity) + ".";
+        },
+        1);
     if (positions.size() > valuesAt.size())
         throw RunStopped("The sort was asked for more positions than it has room to answer.");
     for (std::int64_t p : positions)

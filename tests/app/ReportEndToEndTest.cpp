@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "shell/mainwindow/App.h"
 #include "shell/mainwindow/CommandQuestions.h"
 #include "shell/mainwindow/HeadlessWindow.h"
-#include "shell/state/App.h"
 #include "support/ScriptedDialogues.h"
 #include "support/TestFiles.h"
 

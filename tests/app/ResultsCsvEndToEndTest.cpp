@@ -5,9 +5,9 @@
 #include <filesystem>
 
 #include "report/ResultsCsv.h"
+#include "shell/mainwindow/App.h"
 #include "shell/mainwindow/CommandQuestions.h"
 #include "shell/mainwindow/HeadlessWindow.h"
-#include "shell/state/App.h"
 #include "support/CsvReader.h"
 #include "support/RunProgram.h"
 #include "support/ScriptedDialogues.h"

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "shell/mainwindow/App.h"
 #include "shell/mainwindow/HeadlessWindow.h"
 #include "shell/state/AnalysisState.h"
-#include "shell/state/App.h"
 #include "shell/state/Window.h"
 #include "support/ScriptedDialogues.h"
 #include "support/TestFiles.h"

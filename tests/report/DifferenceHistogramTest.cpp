@@ -7,6 +7,7 @@
 #include <random>
 
 #include "report/DifferenceHistogram.h"
+#include "shell/state/AnalysisState.h"
 
 namespace vortel {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "shell/mainwindow/App.h"
 #include "shell/state/AnalysisState.h"
-#include "shell/state/App.h"
 
 namespace vortel::test {
 

@@ -2,8 +2,8 @@
 // a script: for tests and fuzz targets that drive a whole command.
 #pragma once
 
+#include "shell/mainwindow/App.h"
 #include "shell/mainwindow/HeadlessWindow.h"
-#include "shell/state/App.h"
 #include "support/ScriptedDialogues.h"
 
 namespace vortel {

@@ -24,8 +24,8 @@
 #include "shell/base/NumberText.h"
 #include "shell/base/OutputFile.h"
 #include "shell/base/RunStopped.h"
+#include "shell/mainwindow/App.h"
 #include "shell/state/AnalysisState.h"
-#include "shell/state/App.h"
 #include "sortcount/SortCount.h"
 
 namespace vortel {

@@ -16,9 +16,18 @@ namespace vortel {
 // Most treatments a test compares: the highest position of every per-treatment and per-pair
 // table.
 inline constexpr int MostTreatments = 20;
-// Whether a test compares n treatments: at least two, for a pair, and at most MostTreatments,
-// for the tables. Every check of a count asks here and words its own refusal.
-inline constexpr bool TreatmentCountFits(double n) { return n >= 2 && n <= MostTreatments; }
+// Whether a test compares n treatments: at least `fewest` (two, for a pair; 0 where files not yet
+// read may still hold more) and at most MostTreatments, for the tables. Every check of a count
+// asks here.
+inline constexpr bool TreatmentCountFits(double n, double fewest = 2) {
+    return n >= fewest && n <= MostTreatments;
+}
+// Stops the command unless TreatmentCountFits(n, fewest), with the message `refusal` returns:
+// each place that counts treatments words its own.
+template <class Refusal>
+void CheckTreatmentCount(double n, Refusal&& refusal, double fewest = 2) {
+    if (!TreatmentCountFits(n, fewest)) throw RunStopped(refusal());
+}
 
 // Positions 0..capacity. Storage grows on demand, so a fresh record costs nothing; a position
 // never written reads as a value-initialised element.

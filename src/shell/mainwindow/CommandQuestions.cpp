@@ -7,7 +7,7 @@
 #include "cartesian/CartesianDifference.h"
 #include "cartesian/CartesianTest.h"
 #include "cartesian/PairComparisons.h"
-#include "report/CartesianResult.h"
+#include "cartesian/result/CartesianResult.h"
 #include "report/PrintMultiCIofDifference.h"
 #include "report/ResultFileName.h"
 #include "shell/base/CorrectlyRounded.h"
@@ -50,10 +50,10 @@ std::int16_t AskTreatmentCount(Dialogues& ui, TestQuestions& questions,
     const double count = RoundHalfEven(typed);
     // Fewer than two treatments leave no pair to compare and more than MostTreatments do not
     // fit the tables; both are refused before any file is chosen.
-    if (!TreatmentCountFits(count)) {
-        throw RunStopped("The number of treatments must be 2 to " + Text(MostTreatments) + "; \"" +
-                         answer + "\" was entered. The test is abandoned.");
-    }
+    CheckTreatmentCount(count, [&] {
+        return "The number of treatments must be 2 to " + Text(MostTreatments) + "; \"" + answer +
+               "\" was entered. The test is abandoned.";
+    });
     return static_cast<std::int16_t>(count);
 }
 
@@ -233,7 +233,8 @@ void WindowTestEvents::Finished(const CartesianResult& result) {
 void CartesianDifference(AnalysisState& state, Services& services) {
     DialogueQuestions questions(services, false);
     const TreatmentInput in = AskTreatmentInput(state, services, questions);
-    ChooseTreatmentFiles(state, in.Count, in.Transformation, questions, services.stop);
+    ChooseTreatmentFiles({state, state, state, state, state}, in.Count, in.Transformation,
+                         questions, services.stop);
 }
 
 void CartesianDifference2(AnalysisState& state, Services& services) {
@@ -243,8 +244,9 @@ void CartesianDifference2(AnalysisState& state, Services& services) {
     // Detail files of every pair appear together once the report is written, so a test that
     // stops part-way leaves neither half a file nor a set that mixes two tests.
     OutputSet detailFiles(services.output);
-    const CartesianResult result = CompareLoadedTreatments(state, seams, detailFiles);
-    PrintMultiCIofDifference(state, result, seams, detailFiles);
+    AnalysisState& s = state;
+    const CartesianResult result = CompareLoadedTreatments({s, s, s, s, s, s}, seams, detailFiles);
+    PrintMultiCIofDifference({s, s, s, s, s, s}, result, seams, detailFiles);
     services.ui.Beep();
 }
 
@@ -253,7 +255,8 @@ void PrintMultiCIofDifference(AnalysisState& state, Services& services) {
     WindowTestEvents events(*services.events, services.window);
     TestSeams seams = DialogueSeams(services, events, questions);
     OutputSet none(services.output);
-    PrintMultiCIofDifference(state, CartesianResultOf(state, state, state), seams, none);
+    PrintMultiCIofDifference({state, state, state, state, state, state},
+                             CartesianResultOf(state, state, state), seams, none);
     services.ui.Beep();
 }
 

@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "shell/state/App.h"
+#include "shell/mainwindow/App.h"
 #include "shell/state/TestQuestions.h"
 
 namespace vortel {

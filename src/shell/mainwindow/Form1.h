@@ -2,7 +2,7 @@
 // and the small click handlers. The Qt window forwards its events here.
 #pragma once
 
-#include "shell/state/App.h"
+#include "shell/mainwindow/App.h"
 #include "shell/state/Window.h"
 
 namespace vortel {

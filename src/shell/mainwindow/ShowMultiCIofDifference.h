@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "report/CartesianResult.h"
+#include "cartesian/result/CartesianResult.h"
 #include "shell/state/Window.h"
 
 namespace vortel {

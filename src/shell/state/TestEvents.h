@@ -9,7 +9,7 @@
 
 namespace vortel {
 
-struct CartesianResult;  // report/CartesianResult.h
+struct CartesianResult;  // cartesian/result/CartesianResult.h
 
 // A pair's differences are formed and counted first, then sorted for the percentile limits; a
 // pair past the value lists takes its limits from the sorted samples and has no sorting phase.

@@ -1,4 +1,4 @@
-#include "shell/state/App.h"
+#include "shell/mainwindow/App.h"
 
 #include <exception>
 #include <new>

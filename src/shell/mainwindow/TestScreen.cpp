@@ -1,4 +1,4 @@
-#include "shell/state/TestScreen.h"
+#include "shell/mainwindow/TestScreen.h"
 
 #include <optional>
 

@@ -7,12 +7,12 @@
 
 #include "shell/base/Clock.h"
 #include "shell/base/StopToken.h"
+#include "shell/mainwindow/SortCountScreen.h"
+#include "shell/mainwindow/TestScreen.h"
 #include "shell/state/AnalysisState.h"
 #include "shell/state/Dialogues.h"
-#include "shell/state/SortCountScreen.h"
 #include "shell/state/TestEvents.h"
 #include "shell/state/TestQuestions.h"
-#include "shell/state/TestScreen.h"
 #include "shell/state/Window.h"
 
 namespace vortel {

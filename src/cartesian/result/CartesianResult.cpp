@@ -1,14 +1,14 @@
-#include "report/CartesianResult.h"
+#include "cartesian/result/CartesianResult.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
 
+#include "cartesian/result/PairOrder.h"
 #include "letters/LetterMarking.h"
 #include "shell/base/CorrectlyRounded.h"
 #include "shell/base/NumberText.h"
-#include "shell/state/PairOrder.h"
 #include "shell/state/PairScratch.h"
 #include "shell/state/TestResults.h"
 #include "shell/state/Treatments.h"
