@@ -6,6 +6,15 @@
 #include <QString>
 #include <cstdint>
 
+// Large inputs shrink under the sanitizers, which run the program many times slower.
+#if defined(__SANITIZE_ADDRESS__)
+#define VORTEL_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VORTEL_SANITIZED 1
+#endif
+#endif
+
 namespace vortel::gui::test {
 
 // The moment the window tests start their tests at.

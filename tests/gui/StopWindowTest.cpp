@@ -17,14 +17,6 @@
 #include "gui/ResultLine.h"
 #include "shell/base/Clock.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#define VORTEL_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define VORTEL_SANITIZED 1
-#endif
-#endif
-
 namespace vortel::gui::test {
 namespace {
 
