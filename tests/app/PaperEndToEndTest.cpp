@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 
 // n treatment files of B = 300 normal values, means a step apart that is about one SE, so that
 // near treatments share letters and far ones do not.
-std::vector<std::string> Treatments(const test::TempFolder& folder, int n) {
+std::vector<std::string> TreatmentFiles(const test::TempFolder& folder, int n) {
     std::mt19937 engine(static_cast<unsigned>(n));
     std::vector<std::string> files;
     for (int t = 1; t <= n; ++t) {
@@ -78,7 +78,7 @@ std::vector<std::string> SvgLetters(const fs::path& svg, const test::TempFolder&
 TEST(PaperEndToEnd, TableAndFigureCarryTheReportsLetters) {
     for (const int n : {2, 5, 20}) {
         test::TempFolder folder;
-        const auto files = Treatments(folder, n);
+        const auto files = TreatmentFiles(folder, n);
         const fs::path table = folder / "table.csv", points = folder / "points.svg",
                        bars = folder / "bars.svg";
         std::vector<std::string> args{"cartesian",     "--code",       "P",
@@ -184,7 +184,7 @@ TEST(PaperEndToEnd, RefusedTablesLeaveNoOutput) {
 // A table or figure that cannot be written where it is named stops the test before it runs.
 TEST(PaperEndToEnd, UnwritableNamesStopTheTestFirst) {
     test::TempFolder folder;
-    const auto files = Treatments(folder, 2);
+    const auto files = TreatmentFiles(folder, 2);
     fs::create_directory(folder / "table.md");
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"--paper-table", (folder / "none" / "t.md").string()},
@@ -207,7 +207,7 @@ TEST(PaperEndToEnd, UnwritableNamesStopTheTestFirst) {
 // PNG at 600 dpi where the program draws with Qt; elsewhere a clear refusal before the test.
 TEST(PaperEndToEnd, MeansFigureAsPngAtPrintResolution) {
     test::TempFolder folder;
-    const auto files = Treatments(folder, 2);
+    const auto files = TreatmentFiles(folder, 2);
     const fs::path png = folder / "means.png";
     const test::ProgramResult o =
         test::RunVortel({"cartesian", "--means-figure", png.string(), files[0], files[1]});

@@ -106,12 +106,6 @@ std::string RunPlants(const test::TempFolder& folder, const std::vector<Plant>& 
     return test::ReadAll(app.State().ResultFileName);
 }
 
-std::size_t Count(const std::string& text, const std::string& part) {
-    std::size_t n = 0;
-    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-    return n;
-}
-
 // The marking rows: each treatment's name and letters, as the last table prints them.
 std::vector<std::string> MarkingRows(const std::string& report) {
     const auto from = report.find(" Treatment     Original");
@@ -144,8 +138,8 @@ TEST(ReportEndToEnd, SixTreatmentsFromFilesToReport) {
                                           {"Cabbage", 18}},
                                          app, ui);
     ExpectGolden("end-to-end-six.txt", report);
-    EXPECT_EQ(Count(report, "Comparison between "), 15u);
-    EXPECT_EQ(Count(report, "\r\n " + std::string(81, '=') + "\r\n"), 5u);   // 11 x 6 + 15
+    EXPECT_EQ(test::CountOf(report, "Comparison between "), 15u);
+    EXPECT_EQ(test::CountOf(report, "\r\n " + std::string(81, '=') + "\r\n"), 5u);  // 11 x 6 + 15
     EXPECT_NE(report.find("Alpha(Sidak) = 0.00341371"), std::string::npos);  // 1 - 0.95^(1/15)
     EXPECT_EQ(MarkingRows(report), (std::vector<std::string>{"Kale a", "Cabbage a", "Turnip ab",
                                                              "Mustard b", "Cress c", "Radish d"}));
@@ -179,9 +173,10 @@ TEST(ReportEndToEnd, EightAndTwentyTreatmentsFillEveryTable) {
         FixedClock clock(Moment);
         App app(ui, window, clock);
         const std::string report = RunPlants(folder, c.plants, app, ui);
-        EXPECT_EQ(Count(report, "Comparison between "), n * (n - 1) / 2) << n;
-        EXPECT_EQ(Count(report, "\r\n " + std::string(11 * n + 15, '=') + "\r\n"), 5u) << n;
-        EXPECT_EQ(Count(report, "\r\n " + std::string(11 * n + 15, '-') + "\r\n"), 10u) << n;
+        EXPECT_EQ(test::CountOf(report, "Comparison between "), n * (n - 1) / 2) << n;
+        EXPECT_EQ(test::CountOf(report, "\r\n " + std::string(11 * n + 15, '=') + "\r\n"), 5u) << n;
+        EXPECT_EQ(test::CountOf(report, "\r\n " + std::string(11 * n + 15, '-') + "\r\n"), 10u)
+            << n;
         const auto original = report.find(" Original\r\n");
         EXPECT_EQ(original - report.rfind("\r\n", original) - 2, 11 * n + 17) << n;
         EXPECT_NE(report.find("Number of treatments = " + std::to_string(n) + " "),

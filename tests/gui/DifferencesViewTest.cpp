@@ -23,8 +23,6 @@ using namespace vortel::gui::test;
 
 namespace {
 
-constexpr std::int64_t March7 = 1709802303;  // 7 March 2024 09:05:03 UTC
-
 // `n` pairs of small samples 0..4 and -1..2, each pair titled by its number.
 std::vector<PairDifferences> Pairs(int n) {
     const std::vector<double> larger{0, 1, 2, 3, 4}, smaller{-1, 0, 1, 2};
@@ -43,11 +41,6 @@ std::vector<PairDifferences> Pairs(int n) {
         pairs.push_back(p);
     }
     return pairs;
-}
-
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Empty when `xml` is well-formed, else the parser's complaint.
@@ -70,7 +63,7 @@ private slots:
         const QString png = folder.filePath("figure.png"), svg = folder.filePath("figure.SVG");
         gui::SaveDifferencesFigure(pairs, png.toStdString());
         gui::SaveDifferencesFigure(pairs, svg.toStdString());
-        const QByteArray text = Contents(svg);
+        const QByteArray text = FileBytes(svg);
         QCOMPARE(text, QByteArray::fromStdString(DifferencesFigureSvg(pairs)));
         QCOMPARE(XmlError(text), QString());
         const QImage image(png);
@@ -136,7 +129,7 @@ private slots:
         const QString base = folder.filePath("25A-Cartesian diff results-r_202437-953");
         script.Pick(base + " differences.svg");
         w.findChild<QAbstractButton*>("SaveDifferencesSvg")->click();
-        const QByteArray saved = Contents(base + " differences.svg");
+        const QByteArray saved = FileBytes(base + " differences.svg");
         const AnalysisState& state = w.Program().State();
         QCOMPARE(saved, QByteArray::fromStdString(
                             DifferencesFigureSvg(DifferencesOfPairs(state, state, state))));

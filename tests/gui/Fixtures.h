@@ -6,7 +6,27 @@
 #include <QString>
 #include <cstdint>
 
+// Large inputs shrink under the sanitizers, which run the program many times slower.
+#if defined(__SANITIZE_ADDRESS__)
+#define VORTEL_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VORTEL_SANITIZED 1
+#endif
+#endif
+
 namespace vortel::gui::test {
+
+// The moment the window tests start their tests at.
+inline constexpr std::int64_t March7 = 1709802303;  // 7 March 2024 09:05:03 UTC
+// The report of a test started at March7.
+inline const QString ReportName = "25A-Cartesian diff results-r_202437-953.txt";
+
+// A file's bytes; empty when it cannot be read.
+inline QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 // Four values each, so every pair has 16 differences that can be listed by hand. Means 2,
 // 1.9375 and 0.875 (A, B, C): the mean differences are 0.0625, 1.125 and 1.0625 and land on

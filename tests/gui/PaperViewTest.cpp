@@ -19,11 +19,6 @@ using namespace vortel::gui::test;
 
 namespace {
 
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 bool WellFormed(const QByteArray& xml) {
     QXmlStreamReader reader(xml);
     while (!reader.atEnd()) reader.readNext();
@@ -91,11 +86,11 @@ private slots:
         s.Find<QAbstractButton>("SavePaperTable")->click();
         s.Find<QAbstractButton>("SavePaperFigure")->click();
         s.Find<QAbstractButton>("SavePaperFigure")->click();
-        QCOMPARE(Contents(base + " paper.TEX").toStdString(),
+        QCOMPARE(FileBytes(base + " paper.TEX").toStdString(),
                  PaperTableOf(result, PaperFormat::Latex, 4));
-        QCOMPARE(Contents(base + " paper.html").toStdString(),
+        QCOMPARE(FileBytes(base + " paper.html").toStdString(),
                  PaperTableOf(result, PaperFormat::Html, 4));
-        QCOMPARE(Contents(base + " means.svg").toStdString(), MeansFigureSvg(result, chosen));
+        QCOMPARE(FileBytes(base + " means.svg").toStdString(), MeansFigureSvg(result, chosen));
         const QImage png(base + " means.png");
         const FigureSizeMm mm = MeansFigureSize(result, chosen);
         QCOMPARE(png.width(), qRound(mm.Width / 25.4 * 600));

@@ -45,8 +45,8 @@ QByteArray Bytes(const QString& path) {
 
 // A window at its opening size, the treatments A, B and C and the first example's bootstrap
 // values in a folder.
-struct Session : WindowSession {
-    Session() {
+struct DisplaySession : WindowSession {
+    DisplaySession() {
         QFile::copy(QString(VORTEL_EXAMPLES) + "/treatment-1.txt", File("Tomato.txt"));
         w.resize(OpeningSize());
     }
@@ -108,7 +108,7 @@ private slots:
     // A test within 15 s of start-up keeps its results when the start-up timer comes; with
     // nothing run, the overview still comes as before.
     void resultsOutlastTheStartUpTimer() {
-        Session s;
+        DisplaySession s;
         s.clock.Advance(5);
         s.w.Tick();
         s.Test();
@@ -126,7 +126,7 @@ private slots:
     }
 
     void eachCommandReplacesTheResultsBefore() {
-        Session s;
+        DisplaySession s;
         s.Sort();
         QVERIFY(s.script.AllUsed());
         QVERIFY(s.Shown("NormalityChart"));
@@ -160,7 +160,7 @@ private slots:
     // Every tick label and axis title reads whole in the window as it opens on a 1366 x 768
     // screen, after a test and a sort (three result files), and in a larger window.
     void chartReadsWholeAtTheOpeningSize() {
-        Session s;
+        DisplaySession s;
         s.Test();
         s.Sort();
         QVERIFY(s.script.AllUsed());
@@ -185,7 +185,7 @@ private slots:
     // The five examples' ten pairs in the view of their own, as the window opens on a 1366 x 768
     // screen: the whole window, panels at full size side by side, the rest a scroll away.
     void differencesOfTheFiveExamplesFillTheWindow() {
-        Session s;
+        DisplaySession s;
         QVERIFY(s.RunFiveExamples());
         s.Find<QAbstractButton>("ShowDifferences")->click();
         gui::DifferencesView* view = s.w.Differences();
@@ -240,7 +240,7 @@ private slots:
     // Two tests in the same second would take one report name: the second report goes to
     // "(2)", the result line and the data-file box name it, and the first stays as it was.
     void aSecondReportOfTheSameNameKeepsTheFirst() {
-        Session s;
+        DisplaySession s;
         s.Test();
         const QString first = s.File(ReportName.toUtf8().constData());
         const QByteArray firstBytes = Bytes(first);

@@ -17,22 +17,12 @@
 #include "gui/ResultLine.h"
 #include "shell/base/Clock.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#define VORTEL_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define VORTEL_SANITIZED 1
-#endif
-#endif
-
 namespace vortel::gui::test {
 namespace {
 
-constexpr std::int64_t March7 = 1709802303;  // 7 March 2024 09:05:03 UTC
-const QString ReportName = "25A-Cartesian diff results-r_202437-953.txt";
-constexpr int Treatments = 8;
+constexpr int TreatmentCount = 8;
 
-QMap<QString, QByteArray> Contents(const QString& folder) {
+QMap<QString, QByteArray> FolderContents(const QString& folder) {
     QMap<QString, QByteArray> files;
     for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
         QFile file(QDir(folder).filePath(name));
@@ -61,7 +51,7 @@ class StopWindowTest : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(m_folder.isValid());
-        for (int k = 0; k < Treatments; ++k) {
+        for (int k = 0; k < TreatmentCount; ++k) {
             const QString name = QString("T%1").arg(k + 1);
             const QString path = QDir(m_folder.path()).filePath(name + ".txt");
             QVERIFY(
@@ -91,12 +81,12 @@ private slots:
 
     void stopEndsALongTestAtOnce() {
         QFETCH(int, way);
-        const QMap<QString, QByteArray> before = Contents(m_folder.path());
+        const QMap<QString, QByteArray> before = FolderContents(m_folder.path());
         FixedClock clock(March7);
         MainWindow w(clock);
         w.show();
         DialogueScript script(w.Ui());
-        script.No().No().Type(QString::number(Treatments)).Type();
+        script.No().No().Type(QString::number(TreatmentCount)).Type();
         for (const QString& f : m_files) script.Pick(f);
         script.Type();
 
@@ -151,7 +141,7 @@ private slots:
         QVERIFY(message && (way == Close || message->isVisible()));
         QVERIFY2(message->text().contains("no file was written"), qPrintable(message->text()));
         // Nothing new in the folder, and the earlier report untouched.
-        QCOMPARE(Contents(m_folder.path()), before);
+        QCOMPARE(FolderContents(m_folder.path()), before);
         QVERIFY(!w.Busy());
         // Closed during the test, the window goes once the test has stopped.
         QCOMPARE(ended.count(), way == Close ? 1 : 0);
@@ -177,7 +167,7 @@ private slots:
     void stopEndsEachPhaseAtOnce() {
         QFETCH(QString, caption);
         QFETCH(int, after);
-        const QMap<QString, QByteArray> before = Contents(m_large.path());
+        const QMap<QString, QByteArray> before = FolderContents(m_large.path());
         FixedClock clock(March7);
         MainWindow w(clock);
         // On a screen of the design size, so the Stop button is in view without scrolling.
@@ -223,7 +213,7 @@ private slots:
         QVERIFY2(latency < bound, qPrintable(QString::number(latency)));
         QVERIFY2(longestGap < bound, qPrintable(QString::number(longestGap)));
         QVERIFY(w.Program().LastStopped());
-        QCOMPARE(Contents(m_large.path()), before);
+        QCOMPARE(FolderContents(m_large.path()), before);
         // Stopped, the window shows nothing of the test but the message, and its commands are
         // as a finished test leaves them.
         for (const char* stale : {"lblBootBegin", "lblBootEnd", "Label2", "MSFlexGrid1"})

@@ -15,10 +15,6 @@
 
 namespace vortel::gui::test {
 
-inline constexpr std::int64_t March7 = 1709802303;  // 7 March 2024 09:05:03 UTC
-// The report of a test of A, B and C started at March7.
-inline const QString ReportName = "25A-Cartesian diff results-r_202437-953.txt";
-
 struct WindowSession {
     QTemporaryDir folder;
     FixedClock clock{March7};

@@ -4,15 +4,10 @@
 #include <string>
 
 #include "report/DifferencesSvg.h"
+#include "support/TestFiles.h"
 
 namespace vortel {
 namespace {
-
-std::size_t Count(const std::string& text, const std::string& part) {
-    std::size_t n = 0;
-    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-    return n;
-}
 
 // One panel per pair, every mark drawn, and names from the data escaped so that the drawing
 // stays well-formed whatever a treatment is called.
@@ -28,12 +23,12 @@ TEST(DifferencesSvg, PanelsMarksAndEscapedNames) {
     // Every difference equal: one bin of no width still draws.
     b.Histogram = {{0.01, 0.01}, {40}};
     const std::string svg = DifferencesFigureSvg({a, b, a});
-    EXPECT_EQ(Count(svg, "<g transform=\"translate("), 3u);
+    EXPECT_EQ(test::CountOf(svg, "<g transform=\"translate("), 3u);
     EXPECT_NE(svg.find("Tomato &lt;A&amp;B&gt; \xe2\x88\x92 &quot;Pepper&quot;"),
               std::string::npos);
     EXPECT_EQ(svg.find("<A&B>"), std::string::npos);
     // Per panel: 0, the mean, and two lines for each interval; and once more each in the key.
-    EXPECT_EQ(Count(svg, "<line "), 3u * 6 + 4);
+    EXPECT_EQ(test::CountOf(svg, "<line "), 3u * 6 + 4);
     EXPECT_EQ(svg.find("nan"), std::string::npos);
     EXPECT_EQ(svg.rfind("</svg>\n"), svg.size() - 7);
 }
@@ -53,7 +48,7 @@ TEST(DifferencesSvg, LongNamesCutShortInTitles) {
     EXPECT_NE(svg.find("<title>Tomato \xe2\x88\x92 " + p.Subtrahend + "  (P = 0.25)</title>"),
               std::string::npos);
     p.Subtrahend = std::string(20, 'y');
-    EXPECT_EQ(Count(DifferencesFigureSvg({p}), "<title>"), 1u);  // the drawing's own only
+    EXPECT_EQ(test::CountOf(DifferencesFigureSvg({p}), "<title>"), 1u);  // the drawing's own only
 }
 
 }  // namespace

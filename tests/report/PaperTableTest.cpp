@@ -64,12 +64,6 @@ const std::vector<Treatment> Three = {
     {"Cabbage", 0.1778, 0.0044, "b"},
 };
 
-std::size_t Count(const std::string& text, const std::string& part) {
-    std::size_t n = 0;
-    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-    return n;
-}
-
 // The fewest decimals at which the pairs the letters call different print differently and no
 // SE prints as 0.
 TEST(PaperTable, DecimalsShowTheSmallestRealDifference) {
@@ -177,7 +171,7 @@ TEST(MeansFigure, LettersNamesAndSizes) {
     const CartesianResult r = Result(Three);
     const std::string points = MeansFigureSvg(r);
     EXPECT_NE(points.find("width=\"85mm\""), std::string::npos);
-    EXPECT_EQ(Count(points, "<circle "), 3u);
+    EXPECT_EQ(test::CountOf(points, "<circle "), 3u);
     std::size_t at = 0;
     for (const Treatment& t : Three) {
         at = points.find("class=\"letters\">" + t.Letters + "</text>", at);
@@ -186,8 +180,8 @@ TEST(MeansFigure, LettersNamesAndSizes) {
     EXPECT_NE(points.find(">A&amp;B_1 &lt;x&gt;</text>"), std::string::npos);
     const std::string bars = MeansFigureSvg(r, {MeansStyle::Bars, FigureColumn::Double});
     EXPECT_NE(bars.find("width=\"175mm\""), std::string::npos);
-    EXPECT_EQ(Count(bars, "<circle "), 0u);
-    EXPECT_EQ(Count(bars, "<rect "), 3u);
+    EXPECT_EQ(test::CountOf(bars, "<circle "), 0u);
+    EXPECT_EQ(test::CountOf(bars, "<rect "), 3u);
     EXPECT_NEAR(MeansFigureSize(r, {}).Width, 85, 1e-9);
     EXPECT_EQ(points.rfind("</svg>\n"), points.size() - 7);
 }

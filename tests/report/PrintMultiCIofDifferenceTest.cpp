@@ -24,16 +24,6 @@ using test::ReportMoment;
 
 const std::string DefaultName = "25A-Cartesian diff results-r_202437-953.txt";
 
-struct ReportRun {
-    test::TempFolder folder;
-    ScriptedDialogues ui;
-    HeadlessWindow window;
-    FixedClock clock{ReportMoment};
-    Random random;
-    Services services{ui, window, clock, random};
-    ReportRun() { ui.SetCurrentFolder(folder.Path()); }
-};
-
 // Set VORTEL_UPDATE_GOLDEN=1 to rewrite the golden files from the code; then check every line.
 void ExpectGolden(const std::string& name, const std::string& actual) {
     const auto path = test::DataFile("report/" + name);
@@ -44,7 +34,7 @@ void ExpectGolden(const std::string& name, const std::string& actual) {
     EXPECT_EQ(ReadAll(path), actual) << "report differs from " << path;
 }
 
-std::string Report(AnalysisState& state, ReportRun& run) {
+std::string Report(AnalysisState& state, test::ReportRun& run) {
     run.ui.Type(NoCode);
     PrintMultiCIofDifference(state, run.services);
     EXPECT_EQ(state.ResultFileName, (run.folder / DefaultName).string());
@@ -56,14 +46,14 @@ std::string Report(AnalysisState& state, ReportRun& run) {
 }
 
 TEST(PrintMultiCIofDifference, TwoTreatmentsLongNamesAndLargeDifferences) {
-    ReportRun run;
+    test::ReportRun run;
     AnalysisState state;
     test::Fill(state, test::TwoTreatments());
     ExpectGolden("two-treatments.txt", Report(state, run));
 }
 
 TEST(PrintMultiCIofDifference, SecondReportOfARunNumbersItsTablesOn) {
-    ReportRun run;
+    test::ReportRun run;
     AnalysisState state;
     test::Fill(state, test::ThreeTreatments());
     const std::string first = Report(state, run);
@@ -109,7 +99,7 @@ TEST(PrintMultiCIofDifference, FileNameCarriesDateTimeOrCodeAndRandomNumber) {
 TEST(PrintMultiCIofDifference, CodeThatCannotBePartOfAFileNameIsAskedAgain) {
     for (const std::string& bad :
          std::vector<std::string>{"a/b", "x:y", std::string(201, 'c'), "tab\there"}) {
-        ReportRun run;
+        test::ReportRun run;
         AnalysisState state;
         test::Fill(state, test::TwoTreatments());
         run.random.Seed(7);
@@ -131,7 +121,7 @@ TEST(PrintMultiCIofDifference, CodeThatCannotBePartOfAFileNameIsAskedAgain) {
 // or the default code, which add no code to the name, stop the test instead.
 TEST(PrintMultiCIofDifference, NameTooLongForTheFileSystem) {
     {
-        ReportRun run;
+        test::ReportRun run;
         AnalysisState state;
         test::Fill(state, test::TwoTreatments());
         state.CurrentParameterName = std::string(40, 'p');
@@ -141,7 +131,7 @@ TEST(PrintMultiCIofDifference, NameTooLongForTheFileSystem) {
         EXPECT_EQ(state.OutputFileCode, "X1");
     }
     {
-        ReportRun run;
+        test::ReportRun run;
         AnalysisState state;
         test::Fill(state, test::TwoTreatments());
         state.CurrentParameterName = std::string(230, 'p');
@@ -150,7 +140,7 @@ TEST(PrintMultiCIofDifference, NameTooLongForTheFileSystem) {
         EXPECT_TRUE(run.folder.Files().empty());
     }
     {
-        ReportRun run;
+        test::ReportRun run;
         AnalysisState state;
         test::Fill(state, test::TwoTreatments());
         run.ui.SetCurrentFolder(run.folder.Path() / std::string(5000, 'f'));
@@ -162,7 +152,7 @@ TEST(PrintMultiCIofDifference, NameTooLongForTheFileSystem) {
 }
 
 TEST(PrintMultiCIofDifference, PromptAndCancelledCode) {
-    ReportRun run;
+    test::ReportRun run;
     AnalysisState state;
     test::Fill(state, test::TwoTreatments());
     run.ui.Type("");
@@ -178,7 +168,7 @@ TEST(PrintMultiCIofDifference, PromptAndCancelledCode) {
 }
 
 TEST(PrintMultiCIofDifference, ReportThatFailsPartWayKeepsTheEarlierFile) {
-    ReportRun run;
+    test::ReportRun run;
     run.folder.Write(DefaultName, "earlier report\r\n");
     AnalysisState state;
     test::Fill(state, test::ThreeTreatments());
@@ -190,7 +180,7 @@ TEST(PrintMultiCIofDifference, ReportThatFailsPartWayKeepsTheEarlierFile) {
 }
 
 TEST(PrintMultiCIofDifference, ParameterNameWithFolderSeparatorsStaysInTheFolder) {
-    ReportRun run;
+    test::ReportRun run;
     AnalysisState state;
     test::Fill(state, test::TwoTreatments());
     state.CurrentParameterName = "../r";
@@ -201,7 +191,7 @@ TEST(PrintMultiCIofDifference, ParameterNameWithFolderSeparatorsStaysInTheFolder
 }
 
 TEST(PrintMultiCIofDifference, WindowShowsEndTimeGridAndFileName) {
-    ReportRun run;
+    test::ReportRun run;
     AnalysisState state;
     test::Fill(state, test::TwoTreatments());
     Report(state, run);
@@ -222,7 +212,7 @@ TEST(PrintMultiCIofDifference, WindowShowsEndTimeGridAndFileName) {
 
 // A t bound that is not a number is printed as it is instead of stopping the report.
 TEST(PrintMultiCIofDifference, TBoundThatIsNotANumberStillGivesAReport) {
-    ReportRun run;
+    test::ReportRun run;
     AnalysisState state;
     test::Fill(state, test::TwoTreatments());
     state.TLower(1, 2) = std::nan("");
@@ -231,7 +221,7 @@ TEST(PrintMultiCIofDifference, TBoundThatIsNotANumberStillGivesAReport) {
 }
 
 TEST(PrintMultiCIofDifference, FlowRecordNamesTheReportProcedures) {
-    ReportRun run;
+    test::ReportRun run;
     AnalysisState state;
     test::Fill(state, test::TwoTreatments());
     state.FlowRecord = true;

@@ -6,8 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "shell/base/Clock.h"
 #include "shell/mainwindow/App.h"
+#include "shell/mainwindow/HeadlessWindow.h"
 #include "shell/state/AnalysisState.h"
+#include "support/ScriptedDialogues.h"
+#include "support/TestFiles.h"
 
 namespace vortel::test {
 
@@ -43,5 +47,16 @@ TestResults FiveTreatments();
 // Puts the results where the pairwise computation leaves them, the test having begun
 // results.Seconds before `end`; TableNumber and the other run-long fields stay as they are.
 void Fill(AnalysisState& state, const TestResults& results, std::int64_t end = ReportMoment);
+
+// A report written into a fresh folder, at ReportMoment, with scripted answers.
+struct ReportRun {
+    TempFolder folder;
+    ScriptedDialogues ui;
+    HeadlessWindow window;
+    FixedClock clock{ReportMoment};
+    Random random;
+    Services services{ui, window, clock, random};
+    ReportRun() { ui.SetCurrentFolder(folder.Path()); }
+};
 
 }  // namespace vortel::test

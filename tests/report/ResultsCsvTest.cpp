@@ -149,16 +149,6 @@ TEST(ResultsCsv, PathsAreThoseOfTheReportWithoutItsTxt) {
     }
 }
 
-struct ReportRun {
-    test::TempFolder folder;
-    ScriptedDialogues ui;
-    HeadlessWindow window;
-    FixedClock clock{test::ReportMoment};
-    Random random;
-    Services services{ui, window, clock, random};
-    ReportRun() { ui.SetCurrentFolder(folder.Path()); }
-};
-
 const std::string ReportName = "25A-Cartesian diff results-r_202437-953.txt";
 const std::string PairsName = "25A-Cartesian diff results-r_202437-953 pairs.csv";
 const std::string TreatmentsName = "25A-Cartesian diff results-r_202437-953 treatments.csv";
@@ -166,7 +156,7 @@ const std::string TreatmentsName = "25A-Cartesian diff results-r_202437-953 trea
 TEST(ResultsCsv, WrittenWithTheReportWhichStaysAsItWas) {
     std::string plain;
     {
-        ReportRun run;
+        test::ReportRun run;
         AnalysisState state;
         test::Fill(state, test::ThreeTreatments());
         run.ui.Type(NoCode);
@@ -174,7 +164,7 @@ TEST(ResultsCsv, WrittenWithTheReportWhichStaysAsItWas) {
         plain = test::ReadAll(run.folder / ReportName);
         EXPECT_EQ(run.folder.Files(), std::vector<std::string>{ReportName});
     }
-    ReportRun run;
+    test::ReportRun run;
     AnalysisState state;
     test::Fill(state, test::ThreeTreatments());
     state.CsvResults = true;
@@ -191,7 +181,7 @@ TEST(ResultsCsv, WrittenWithTheReportWhichStaysAsItWas) {
 // A table that cannot be created stops the report too: the earlier report and tables of those
 // names stay as they were, and no temporary file is left.
 TEST(ResultsCsv, NoTableNoReport) {
-    ReportRun run;
+    test::ReportRun run;
     run.folder.Write(ReportName, "earlier report");
     run.folder.Write(PairsName, "earlier pairs");
     std::filesystem::create_directory(run.folder / TreatmentsName);

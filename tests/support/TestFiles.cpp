@@ -57,4 +57,10 @@ std::string CrLf(const std::vector<std::string>& lines) {
     return out;
 }
 
+std::size_t CountOf(const std::string& text, const std::string& part) {
+    std::size_t n = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
 }  // namespace vortel::test

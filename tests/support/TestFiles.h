@@ -31,5 +31,7 @@ std::string ReadAll(const std::filesystem::path& path);
 std::filesystem::path DataFile(const std::string& name);
 // Lines joined with CR LF, each line ended: how every file of the program ends its lines.
 std::string CrLf(const std::vector<std::string>& lines);
+// How many times `part` occurs in `text`, overlaps included.
+std::size_t CountOf(const std::string& text, const std::string& part);
 
 }  // namespace vortel::test
