@@ -608,9 +608,10 @@ function workerCount(files) {
     return Math.max(1, Math.min(navigator.hardwareConcurrency || 1, 4, fit));
 }
 
-// Every worker reads the treatments and computes its share of the pairs past the lists; the
-// first then finishes the test with all of them: the same files, byte for byte, as one worker
-// computing every pair.
+// Every worker parses its share of the treatment files (each file as the core reads it) and is
+// given the others' values, reads the treatments and computes its share of the pairs past the
+// lists; the first then finishes the test with all of them: the same files, byte for byte, as
+// one worker computing every pair.
 async function splitRun(files, options, number) {
     const count = workerCount(files);
     document.body.dataset.lastRunWorkers = String(count);
@@ -625,20 +626,43 @@ async function splitRun(files, options, number) {
     const inputs = Array.from({ length: count }, (_, k) =>
         k === 0 ? files : files.map((f) => ({ ...f, bytes: f.bytes.slice(0) })),
     );
-    const shares = await Promise.all(
+    const read = await Promise.all(
         inputs.map((input, k) =>
             workerNumber(k).ask(
+                { type: 'read', files: input, ...options, share: k, shares: count },
+                input.map((f) => f.bytes),
+            ),
+        ),
+    );
+    if (number !== runNumber) return { type: 'stopped' };
+    // A file refused: the test run whole in the first worker names the fault it meets first,
+    // as one worker would.
+    if (read.some((r) => r.type !== 'values'))
+        return ask({ type: 'cartesian', files: null, ...options });
+    // The files stand in each worker already: only their names go with the share.
+    const names = files.map((f) => ({ name: f.name }));
+    const shares = await Promise.all(
+        read.map((_, k) => {
+            const given = read.flatMap((r, m) => (m === k ? [] : r.values));
+            // Between two workers each value list goes to one other: it is handed over, not
+            // copied.
+            const transfer =
+                count === 2
+                    ? given.flatMap((v) => [v.first.values.buffer, v.second.values.buffer])
+                    : [];
+            return workerNumber(k).ask(
                 {
                     type: 'share',
-                    files: input,
+                    files: names,
+                    given,
                     ...options,
                     share: k,
                     shares: count,
                     finishing: k === 0,
                 },
-                input.map((f) => f.bytes),
-            ),
-        ),
+                transfer,
+            );
+        }),
     );
     if (number !== runNumber) return { type: 'stopped' };
     const refused = shares.find((r) => r.type !== 'share');
