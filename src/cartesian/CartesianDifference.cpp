@@ -197,8 +197,7 @@ const FileValues* GivenFor(const std::string& path, int transformation) {
 
 // One pass's values: given, or read from `in` by `read`.
 template <class Read>
-FileValues::Pass PassOf(const FileValues* given, FileValues::Pass FileValues::*pass,
-                        Read read) {
+FileValues::Pass PassOf(const FileValues* given, FileValues::Pass FileValues::*pass, Read read) {
     return given ? given->*pass : read();
 }
 
