@@ -373,7 +373,8 @@ FileValues::Pass PassOf(const val& x) {
 
 // A test's treatment files read in parallel, before computeShare: this instance reads the files
 // (not the tables) at places share, share + shares, ... of options.files, each as treatment
-// input reads it: { ok, values: [{ file, transformation, first, second }] }, each pass as
+// input reads it, and keeps their values for its own computeShare (as giveValues does the
+// others'): { ok, values: [{ file, transformation, first, second }] }, each pass as
 // { values (a Float64Array), read, marker, sum }. A file refused here is refused by the test
 // too, but the test may find another fault first: the page then runs the test whole for its
 // message.
@@ -387,13 +388,15 @@ val ReadValues(val options, int share, int shares) {
             if (static_cast<int>(k % static_cast<std::size_t>(shares)) != share ||
                 IsTableFile(file))
                 continue;
-            const FileValues v = ReadFileValues(file, TransformationOf(request), nullptr);
+            FileValues v = ReadFileValues(file, TransformationOf(request), nullptr);
             val x = val::object();
             x.set("file", file);
             x.set("transformation", v.Transformation);
             x.set("first", PassValue(v.First));
             x.set("second", PassValue(v.Second));
             list.call<void>("push", x);
+            // Kept here too, for this instance's own reading of the test.
+            GiveFileValues(file, std::move(v));
         }
     } catch (const std::exception& e) {
         return Failure(CommandFailureText(e));
