@@ -25,6 +25,8 @@ async function loadCore() {
         const bytes = new Uint8Array(bin.length);
         for (let i = 0; i < bin.length; ++i) bytes[i] = bin.charCodeAt(i);
         core = { glue: embed.glue, wasm: bytes.buffer };
+        // The base64 text is not needed again: the page keeps only the bytes.
+        delete window.VORTEL_EMBED;
     } else {
         const [glue, wasm] = await Promise.all([
             fetch('vortel-web.js').then((r) => {
