@@ -627,10 +627,19 @@ async function splitRun(files, options, number) {
     const inputs = Array.from({ length: count }, (_, k) =>
         k === 0 ? files : files.map((f) => ({ ...f, bytes: f.bytes.slice(0) })),
     );
+    // The first worker, which also finishes the test, reads the last share of the files: the
+    // smallest where they do not divide evenly.
     const read = await Promise.all(
         inputs.map((input, k) =>
             workerNumber(k).ask(
-                { type: 'read', files: input, ...options, share: k, shares: count },
+                {
+                    type: 'read',
+                    files: input,
+                    ...options,
+                    share: count - 1 - k,
+                    shares: count,
+                    finishing: k === 0,
+                },
                 input.map((f) => f.bytes),
             ),
         ),

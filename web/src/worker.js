@@ -63,7 +63,7 @@ let splitInstance = null;
 let keptFiles = null; // the first worker's, to run the test whole when a file is refused
 async function read(msg) {
     splitInstance = null;
-    keptFiles = msg.share === 0 ? msg.files : null;
+    keptFiles = msg.finishing ? msg.files : null;
     const mod = await freshInstance();
     putInputs(mod, msg.files);
     const r = mod.readValues(testOptions(msg), msg.share, msg.shares);
