@@ -158,6 +158,57 @@ double TransformValue(double x, int transformation, const std::string& fileName,
 
 namespace {
 
+// One pass over the values of a file whose header promises b. The first pass reads the value
+// after B only to see whether the list goes on (a B that fills the lists leaves it no position,
+// so such a file is refused by name when it has one); the second takes at most B values. Both
+// keep the marker when it comes first.
+FileValues::Pass ReadPass(InputFields& in, std::int32_t b, int transformation,
+                          const StopToken* stop, bool first) {
+    // Positions 1, 2, ... at 0, 1, ...: the lists grow to what the file holds, not to the
+    // B its header claims.
+    FileValues::Pass p;
+    for (std::int32_t k = 1; k <= b + 1; ++k) {
+        if (in.AtEnd()) EndedEarly(in, p.Read, b);
+        CheckValueCount(k, [&] {
+            return "File \"" + in.Name() + "\" holds more than " + Text(ListCapacity) +
+                   " bootstrap values.";
+        });
+        if (k % StopCheckEvery == 0) StopIfRequested(stop);
+        const double x = in.ReadDouble("bootstrap value", k);
+        if (x == EndMarker) {
+            p.Values.push_back(x);
+            p.Marker = true;
+            break;
+        }
+        p.Values.push_back(TransformValue(x, transformation, in.Name()));
+        p.Sum += p.Values.back();
+        ++p.Read;
+        if (first ? in.AtEnd() : k == b) break;
+    }
+    if (p.Read == 0) throw RunStopped("File \"" + in.Name() + "\" holds no bootstrap values.");
+    if (p.Read < b && !p.Marker) EndedEarly(in, p.Read, b);
+    return p;
+}
+
+// Values another instance read from the same bytes (GiveFileValues), by whole path.
+std::map<std::string, FileValues>& GivenValues() {
+    static std::map<std::string, FileValues> given;
+    return given;
+}
+
+const FileValues* GivenFor(const std::string& path, int transformation) {
+    const auto& given = GivenValues();
+    if (given.empty()) return nullptr;
+    const auto it = given.find(ChosenPath(path));
+    return it != given.end() && it->second.Transformation == transformation ? &it->second : nullptr;
+}
+
+// One pass's values: given, or read from `in` by `read`.
+template <class Read>
+FileValues::Pass PassOf(const FileValues* given, FileValues::Pass FileValues::*pass, Read read) {
+    return given ? given->*pass : read();
+}
+
 // First pass over treatment t's file: chosen, read once, only to find the order of the
 // treatments (its sorting mean).
 void ReadForOrdering(Treatments& state, const std::string& path, std::int16_t t, int transformation,
@@ -170,44 +221,18 @@ void ReadForOrdering(Treatments& state, const std::string& path, std::int16_t t,
     state.CurrentParameterName = h.Parameter;
 
     const std::int32_t b = h.BootstrapNumber;
-    // Positions 1, 2, ... at 0, 1, ...: the lists grow to what the file holds, not to the
-    // B its header claims.
-    std::vector<double> values;
-    double sum = 0;
-    std::int32_t read = 0;
-    bool marker = false;
-    // The value after B is read only to see whether the list goes on; a B that fills the
-    // lists leaves it no position, so such a file is refused by name when it has one.
-    for (std::int32_t k = 1; k <= b + 1; ++k) {
-        if (in.AtEnd()) EndedEarly(in, read, b);
-        CheckValueCount(k, [&] {
-            return "File \"" + in.Name() + "\" holds more than " + Text(ListCapacity) +
-                   " bootstrap values.";
-        });
-        if (k % StopCheckEvery == 0) StopIfRequested(stop);
-        const double x = in.ReadDouble("bootstrap value", k);
-        if (x == EndMarker) {
-            values.push_back(x);
-            marker = true;
-            break;
-        }
-        values.push_back(TransformValue(x, transformation, in.Name()));
-        sum += values.back();
-        ++read;
-        if (in.AtEnd()) break;
-    }
-    KeepValues(state, t, values, read);
-    if (read == 0) throw RunStopped("File \"" + in.Name() + "\" holds no bootstrap values.");
-    if (read < b) {
-        if (!marker) EndedEarly(in, read, b);
+    const FileValues::Pass p = PassOf(GivenFor(path, transformation), &FileValues::First,
+                                      [&] { return ReadPass(in, b, transformation, stop, true); });
+    KeepValues(state, t, p.Values, p.Read);
+    if (p.Read < b) {
         // A list closed early by the marker counts what it holds, so no position beyond it
         // (a leftover of an earlier file) is ever taken as one of its values.
-        state.BootstrapNumber(t) = read;
-        state.BootstrapNumberReal(t) = read;
-    } else if (read > b) {
-        state.BootstrapNumber(t) = read;  // only for the sorting mean; restored below
+        state.BootstrapNumber(t) = p.Read;
+        state.BootstrapNumberReal(t) = p.Read;
+    } else if (p.Read > b) {
+        state.BootstrapNumber(t) = p.Read;  // only for the sorting mean; restored below
     }
-    state.SortingMean(t) = sum / state.BootstrapNumber(t);
+    state.SortingMean(t) = p.Sum / state.BootstrapNumber(t);
     state.EntryNumber(t) = t;
 }
 
@@ -295,23 +320,11 @@ void ReadIntoPosition(Treatments& state, std::int16_t l, int transformation,
     StoreHeader(state, l, h);
 
     const std::int32_t b = h.BootstrapNumber;
-    std::vector<double> values;
-    std::int32_t read = 0;
-    for (std::int32_t k = 1; k <= b + 1; ++k) {
-        if (in.AtEnd()) EndedEarly(in, read, b);
-        if (k % StopCheckEvery == 0) StopIfRequested(stop);
-        const double x = in.ReadDouble("bootstrap value", k);
-        if (x == EndMarker) {
-            values.push_back(x);
-            break;
-        }
-        values.push_back(TransformValue(x, transformation, in.Name()));
-        ++read;
-        if (k == b) break;
-    }
-    KeepValues(state, l, values, read);
-    if (read == 0) throw RunStopped("File \"" + in.Name() + "\" holds no bootstrap values.");
-    if (read < b) state.BootstrapNumber(l) = read;
+    const FileValues::Pass p =
+        PassOf(GivenFor(state.TreatmentFile(l), transformation), &FileValues::Second,
+               [&] { return ReadPass(in, b, transformation, stop, false); });
+    KeepValues(state, l, p.Values, p.Read);
+    if (p.Read < b) state.BootstrapNumber(l) = p.Read;
     // The count travels with the treatment through the ordering; a file changed between
     // the two passes must not leave it disagreeing with the values now held.
     if (state.BootstrapNumberReal(l) != state.BootstrapNumber(l))
@@ -439,6 +452,26 @@ void ReadTreatmentFiles(const TreatmentInputParts& parts, const std::vector<std:
         },
         stop);
 }
+
+FileValues ReadFileValues(const std::string& path, int transformation, const StopToken* stop) {
+    FileValues v;
+    v.Transformation = transformation;
+    {
+        InputFields in = InputFields::Open(path);
+        const Header h = ReadHeader(in);
+        v.First = ReadPass(in, h.BootstrapNumber, transformation, stop, true);
+    }
+    InputFields in = InputFields::Open(path);
+    const Header h = ReadHeader(in);
+    v.Second = ReadPass(in, h.BootstrapNumber, transformation, stop, false);
+    return v;
+}
+
+void GiveFileValues(const std::string& path, FileValues values) {
+    GivenValues()[ChosenPath(path)] = std::move(values);
+}
+
+void ForgetGivenFileValues() { GivenValues().clear(); }
 
 void EnterTreatments(const TreatmentInputParts& parts, std::vector<TableTreatment>& treatments,
                      int transformation) {

@@ -66,6 +66,28 @@ void ReadTreatmentFiles(const TreatmentInputParts& parts, const std::vector<std:
                         int transformation, const std::function<void(const std::string&)>& note,
                         const StopToken* stop);
 
+// A treatment file's values as each of treatment input's two passes takes them (transformed;
+// the -1 marker last where the pass met it), with the first pass's sum for the order.
+struct FileValues {
+    struct Pass {
+        std::vector<double> Values;
+        std::int32_t Read = 0;  // values before the marker
+        bool Marker = false;
+        double Sum = 0;  // for the first pass's sorting mean
+    };
+    int Transformation = 0;
+    Pass First, Second;
+};
+
+// Both passes over the treatment file at `path`, refusing what treatment input refuses in it.
+FileValues ReadFileValues(const std::string& path, int transformation, const StopToken* stop);
+
+// The passes of the file at `path` read by another instance of the core from the same bytes
+// (the browser page's workers each read some of a test's files): treatment input then takes
+// them instead of parsing the file's values again. Kept until ForgetGivenFileValues.
+void GiveFileValues(const std::string& path, FileValues values);
+void ForgetGivenFileValues();
+
 // Treatments given as values rather than files, in entry order: each is transformed, and all are
 // ordered by their means and placed exactly as treatment input places a table's treatments (the
 // values are moved out of `treatments`). Leaves what CartesianDifference leaves, the options

@@ -25,6 +25,8 @@ async function loadCore() {
         const bytes = new Uint8Array(bin.length);
         for (let i = 0; i < bin.length; ++i) bytes[i] = bin.charCodeAt(i);
         core = { glue: embed.glue, wasm: bytes.buffer };
+        // The base64 text is not needed again: the page keeps only the bytes.
+        delete window.VORTEL_EMBED;
     } else {
         const [glue, wasm] = await Promise.all([
             fetch('vortel-web.js').then((r) => {
@@ -305,7 +307,8 @@ function showSvg(container, svg) {
             if (/^on/i.test(a.name) || /^\s*javascript:/i.test(a.value)) n.removeAttribute(a.name);
         }),
     );
-    container.replaceChildren(document.importNode(doc.documentElement, true));
+    // Moved into the page, not copied: the differences figure of 20 treatments has 14,000 elements.
+    container.replaceChildren(document.adoptNode(doc.documentElement));
 }
 
 function showCartesian(r) {
@@ -547,19 +550,18 @@ function refuse(area, r) {
 }
 
 // Reads the files one by one, checking each first; null when the run was stopped meanwhile.
+// The files are checked, then read, all at once: each read waits on the browser, not on the
+// page, so twenty small files take little longer than one. The first problem in the list's
+// order is the one told.
 async function readFiles(files, number, area) {
-    const out = [];
-    for (const [k, f] of files.entries()) {
-        if (files.length > 1)
-            setStatus(area, `Reading file ${k + 1} of ${files.length}: ${f.name}…`);
-        const problem = await checkInputFile(f);
-        if (number !== runNumber) return null;
-        if (problem) throw new Error(problem);
-        const bytes = await f.arrayBuffer();
-        if (number !== runNumber) return null;
-        out.push({ name: f.name, bytes });
-    }
-    return out;
+    if (files.length > 1) setStatus(area, `Reading ${files.length} files…`);
+    const problems = await Promise.all(files.map((f) => checkInputFile(f)));
+    if (number !== runNumber) return null;
+    const problem = problems.find(Boolean);
+    if (problem) throw new Error(problem);
+    const read = await Promise.all(files.map((f) => f.arrayBuffer()));
+    if (number !== runNumber) return null;
+    return files.map((f, k) => ({ name: f.name, bytes: read[k] }));
 }
 
 function detailProblem() {
@@ -608,9 +610,10 @@ function workerCount(files) {
     return Math.max(1, Math.min(navigator.hardwareConcurrency || 1, 4, fit));
 }
 
-// Every worker reads the treatments and computes its share of the pairs past the lists; the
-// first then finishes the test with all of them: the same files, byte for byte, as one worker
-// computing every pair.
+// Every worker parses its share of the treatment files (each file as the core reads it) and is
+// given the others' values, reads the treatments and computes its share of the pairs past the
+// lists; the first then finishes the test with all of them: the same files, byte for byte, as
+// one worker computing every pair.
 async function splitRun(files, options, number) {
     const count = workerCount(files);
     document.body.dataset.lastRunWorkers = String(count);
@@ -625,20 +628,52 @@ async function splitRun(files, options, number) {
     const inputs = Array.from({ length: count }, (_, k) =>
         k === 0 ? files : files.map((f) => ({ ...f, bytes: f.bytes.slice(0) })),
     );
-    const shares = await Promise.all(
+    // The first worker, which also finishes the test, reads the last share of the files: the
+    // smallest where they do not divide evenly.
+    const read = await Promise.all(
         inputs.map((input, k) =>
             workerNumber(k).ask(
                 {
-                    type: 'share',
+                    type: 'read',
                     files: input,
                     ...options,
-                    share: k,
+                    share: count - 1 - k,
                     shares: count,
                     finishing: k === 0,
                 },
                 input.map((f) => f.bytes),
             ),
         ),
+    );
+    if (number !== runNumber) return { type: 'stopped' };
+    // A file refused: the test run whole in the first worker names the fault it meets first,
+    // as one worker would.
+    if (read.some((r) => r.type !== 'values'))
+        return ask({ type: 'cartesian', files: null, ...options });
+    // The files stand in each worker already: only their names go with the share.
+    const names = files.map((f) => ({ name: f.name }));
+    const shares = await Promise.all(
+        read.map((_, k) => {
+            const given = read.flatMap((r, m) => (m === k ? [] : r.values));
+            // Between two workers each value list goes to one other: it is handed over, not
+            // copied.
+            const transfer =
+                count === 2
+                    ? given.flatMap((v) => [v.first.values.buffer, v.second.values.buffer])
+                    : [];
+            return workerNumber(k).ask(
+                {
+                    type: 'share',
+                    files: names,
+                    given,
+                    ...options,
+                    share: k,
+                    shares: count,
+                    finishing: k === 0,
+                },
+                transfer,
+            );
+        }),
     );
     if (number !== runNumber) return { type: 'stopped' };
     const refused = shares.find((r) => r.type !== 'share');

@@ -46,20 +46,38 @@ const progress = (step) => (e) =>
     self.postMessage({ type: 'progress', event: { ...e, step: step || '' } });
 
 async function cartesian(msg) {
+    // No files: those of the split test this worker began, run whole.
+    const files = msg.files || keptFiles;
+    keptFiles = null;
     const mod = await freshInstance();
-    putInputs(mod, msg.files);
-    const r = mod.runCartesian(testOptions(msg), progress());
+    putInputs(mod, files);
+    const r = mod.runCartesian(testOptions({ ...msg, files }), progress());
     return finished(mod, r);
 }
 
 // A test split between workers (the pairs past the value lists, computed in parallel): each
-// worker computes its share; the first keeps its instance, and then finishes the test with
-// every share's pairs.
+// worker reads its share of the treatment files and is given the others' values, then computes
+// its share of the pairs; the first keeps its instance, and then finishes the test with every
+// share's pairs.
 let splitInstance = null;
-async function share(msg) {
+let keptFiles = null; // the first worker's, to run the test whole when a file is refused
+async function read(msg) {
     splitInstance = null;
+    keptFiles = msg.finishing ? msg.files : null;
     const mod = await freshInstance();
     putInputs(mod, msg.files);
+    const r = mod.readValues(testOptions(msg), msg.share, msg.shares);
+    if (!r.ok) return refused(r);
+    splitInstance = mod;
+    const transfer = r.values.flatMap((v) => [v.first.values.buffer, v.second.values.buffer]);
+    return { type: 'values', values: r.values, transfer };
+}
+function share(msg) {
+    const mod = splitInstance;
+    splitInstance = null;
+    keptFiles = null;
+    if (!mod) return { type: 'refused', message: 'The split test was not begun here.' };
+    mod.giveValues(msg.given);
     const r = mod.computeShare(testOptions(msg), msg.share, msg.shares, progress('share'));
     if (!r.ok) return refused(r);
     if (msg.finishing) splitInstance = mod;
@@ -118,9 +136,9 @@ self.onmessage = async (e) => {
             self.postMessage({ type: 'ready', version: mod.version() });
             return;
         }
-        const run = { cartesian, share, finish, sortcount }[msg.type];
-        const result = await run(msg);
-        self.postMessage(result);
+        const run = { cartesian, read, share, finish, sortcount }[msg.type];
+        const { transfer, ...result } = await run(msg);
+        self.postMessage(result, transfer || []);
     } catch (x) {
         // A failure of the core itself (out of memory while growing, say), not a refusal.
         self.postMessage({

@@ -45,6 +45,10 @@ const small = [1, 2, 3].map((i) => treatmentFile(work, `small-${i}`, 0.2 + 0.01 
 const pastLists = [2001, 2002, 2003, 500].map((B, i) =>
     treatmentFile(work, `past-${i + 1}`, 0.2 + 0.004 * i, 0.01, B, 50 + i),
 );
+// Split between two workers, the second reads the bad file.
+const badPast = path.join(work, 'past-bad.txt');
+writeBadFile(pastLists[1], badPast);
+const badSplit = [pastLists[0], badPast, pastLists[2]];
 const slow = [1, 2, 3, 4].map((i) =>
     treatmentFile(work, `slow-${i}`, 0.2 + 0.01 * i, 0.01, 1000000, i),
 );
@@ -90,6 +94,8 @@ const goldenColumn = desktop(['sortcount', '--column', 'Pepper'], [wideTable]);
 assert.equal(goldenColumn.status, 0, goldenColumn.message);
 const goldenPast = desktop(['cartesian', '--csv'], pastLists);
 assert.equal(goldenPast.status, 0, goldenPast.message);
+const goldenBadSplit = desktop(['cartesian'], badSplit);
+assert.notEqual(goldenBadSplit.status, 0);
 const goldenDetails = desktop(['cartesian', '--detail-differences', '--flow-record'], small);
 assert.equal(goldenDetails.status, 0, goldenDetails.message);
 
@@ -385,6 +391,16 @@ const cases = [
                 goldenPast.files[goldenPast.out[1]].toString('latin1'),
             );
         },
+    ],
+    [
+        "a file refused in a test split between workers gives the desktop program's message",
+        async (page) => {
+            await page.evaluate(() => (document.body.dataset.workers = '2'));
+            await runFiles(page, badSplit);
+            await page.evaluate(() => delete document.body.dataset.workers);
+            assert.equal(await page.evaluate(() => document.body.dataset.lastRunWorkers), '2');
+        },
+        refusedWith(goldenBadSplit.message),
     ],
     [
         'a failed run after a good one shows no old result',

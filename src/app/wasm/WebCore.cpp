@@ -14,6 +14,7 @@
 #include <system_error>
 #include <vector>
 
+#include "cartesian/CartesianDifference.h"
 #include "cartesian/CartesianTest.h"
 #include "cartesian/ExactPairShare.h"
 #include "report/DifferencesSvg.h"
@@ -24,6 +25,7 @@
 #include "shell/base/NumberText.h"
 #include "shell/base/OutputFile.h"
 #include "shell/base/RunStopped.h"
+#include "shell/base/TableReader.h"
 #include "shell/mainwindow/App.h"
 #include "shell/state/AnalysisState.h"
 #include "sortcount/SortCount.h"
@@ -342,6 +344,83 @@ ExactPairOutcome PairOf(const val& x) {
     return o;
 }
 
+// The transformation's number as treatment input takes it.
+int TransformationOf(const CartesianRequest& request) {
+    return static_cast<int>(request.Transform);
+}
+
+val DoublesOf(const std::vector<double>& xs) {
+    return val::global("Float64Array").new_(emscripten::typed_memory_view(xs.size(), xs.data()));
+}
+
+val PassValue(const FileValues::Pass& p) {
+    val x = val::object();
+    x.set("values", DoublesOf(p.Values));
+    x.set("read", p.Read);
+    x.set("marker", p.Marker);
+    x.set("sum", p.Sum);
+    return x;
+}
+
+FileValues::Pass PassOf(const val& x) {
+    FileValues::Pass p;
+    p.Values = emscripten::convertJSArrayToNumberVector<double>(x["values"]);
+    p.Read = x["read"].as<std::int32_t>();
+    p.Marker = x["marker"].as<bool>();
+    p.Sum = x["sum"].as<double>();
+    return p;
+}
+
+// A test's treatment files read in parallel, before computeShare: this instance reads the files
+// (not the tables) at places share, share + shares, ... of options.files, each as treatment
+// input reads it, and keeps their values for its own computeShare (as giveValues does the
+// others'): { ok, values: [{ file, transformation, first, second }] }, each pass as
+// { values (a Float64Array), read, marker, sum }. A file refused here is refused by the test
+// too, but the test may find another fault first: the page then runs the test whole for its
+// message.
+val ReadValues(val options, int share, int shares) {
+    CartesianRequest request;
+    if (auto refused = RequestOf(options, request)) return *refused;
+    val list = val::array();
+    try {
+        for (std::size_t k = 0; k < request.Files.size(); ++k) {
+            const std::string& file = request.Files[k];
+            if (static_cast<int>(k % static_cast<std::size_t>(shares)) != share ||
+                IsTableFile(file))
+                continue;
+            FileValues v = ReadFileValues(file, TransformationOf(request), nullptr);
+            val x = val::object();
+            x.set("file", file);
+            x.set("transformation", v.Transformation);
+            x.set("first", PassValue(v.First));
+            x.set("second", PassValue(v.Second));
+            list.call<void>("push", x);
+            // Kept here too, for this instance's own reading of the test.
+            GiveFileValues(file, std::move(v));
+        }
+    } catch (const std::exception& e) {
+        return Failure(CommandFailureText(e));
+    }
+    val r = val::object();
+    r.set("ok", true);
+    r.set("values", list);
+    return r;
+}
+
+// What readValues gave in other instances, for treatment input here to take (the same bytes
+// stand here under the same names).
+void GiveValues(val given) {
+    const auto length = given["length"].as<unsigned>();
+    for (unsigned k = 0; k < length; ++k) {
+        const val x = given[k];
+        FileValues v;
+        v.Transformation = x["transformation"].as<int>();
+        v.First = PassOf(x["first"]);
+        v.Second = PassOf(x["second"]);
+        GiveFileValues(x["file"].as<std::string>(), std::move(v));
+    }
+}
+
 // options as RequestOf takes them, and finishing: whether this instance finishes the test
 // (finishSplit), writing its files. Reads the treatments and computes share `share` of
 // `shares` of the exact pairs: { ok, pairs: [{ i, j, counts, stats, edges, bins }] }.
@@ -361,8 +440,10 @@ val ComputeShare(val options, int share, int shares, val events) {
     ExactPairShare computed{share, shares, true};
     try {
         split->test = std::make_unique<SplitTest>(request, control);
+        ForgetGivenFileValues();
         split->test->ComputeShare(computed, control);
     } catch (const std::exception& e) {
+        ForgetGivenFileValues();
         split->out.transaction.Restore();
         return Failure(CommandFailureText(e));
     }
@@ -504,4 +585,6 @@ EMSCRIPTEN_BINDINGS(vortel_page) {
     emscripten::function("version", &vortel::Version);
     emscripten::function("computeShare", &vortel::ComputeShare);
     emscripten::function("finishSplit", &vortel::FinishSplit);
+    emscripten::function("readValues", &vortel::ReadValues);
+    emscripten::function("giveValues", &vortel::GiveValues);
 }
