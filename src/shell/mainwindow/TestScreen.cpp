@@ -11,6 +11,15 @@ namespace {
 const char* const RunningText =
     "I am running Cartesian paired test.\nPlease wait!\nDon't touch me!";
 
+// The status label's look while a test runs.
+Look BlueOnWhite(int fontSize) {
+    Look look;
+    look.Fore = Blue;
+    look.Back = White;
+    look.FontSize = fontSize;
+    return look;
+}
+
 }  // namespace
 
 void TestScreen::Launched() {
@@ -32,11 +41,7 @@ void TestScreen::ReadingTreatment(int t, int n) {
     Window& w = m_window;
     w.SetCaption("Label2",
                  "Reading the treatment files...\n(treatment " + Text(t) + " of " + Text(n) + ")");
-    Look look;
-    look.Fore = Blue;
-    look.Back = White;
-    look.FontSize = 24;
-    w.SetLook("Label2", look);
+    w.SetLook("Label2", BlueOnWhite(24));
     // Not redrawn: the window's thread is free to paint it, and the terminal prints only
     // the test's own lines.
     w.SetVisible("Label2", true);
@@ -51,12 +56,8 @@ void TestScreen::Began(const std::string& beganText, int pairCount) {
     (void)pairCount;
     Window& w = m_window;
     w.SetVisible("Label2", true);
-    Look running;
-    running.Fore = Blue;
-    running.Back = White;
-    running.FontSize = 36;
     w.SetCaption("Label2", RunningText);
-    w.SetLook("Label2", running);
+    w.SetLook("Label2", BlueOnWhite(36));
     w.Redraw("Label2");
 
     w.SetVisible("Label14", false);
